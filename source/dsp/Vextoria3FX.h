@@ -1,0 +1,112 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "ChunkMailbox.h"
+#include "ProgramChunk.h"
+#include "Slice.h"
+#include "SliceClock.h"
+#include "Vextoria3Preset.h"
+
+// The host's transport as the processor copies it in before each block; audio thread.
+struct HostTimeInfo {
+    bool contextValid = false, playing = false, cycleActive = false, projectMusicValid = false,
+         barPositionValid = false, tempoValid = false;
+    double tempo = 120.0, timeSigNumerator = 4.0, timeSigDenominator = 4.0;
+    int64_t projectTimeSamples = 0, continuousTimeSamples = 0, systemTime = 0;
+    double barPositionMusic = 0.0, projectTimeMusic = 0.0, sampleRate = 44100.0,
+           samplesPerBeat = 22050.0, cycleStartMusic = 0.0, cycleEndMusic = 0.0;
+};
+
+// The DSP core: live parameters, the 16 programs, the musical clock and the engine units.
+// Knows nothing of the plug-in SDK, so tests drive it headless.
+class Vextoria3FX {
+public:
+    Vextoria3FX();  // UI thread; reads the user settings file
+    ~Vextoria3FX();
+    Vextoria3FX(const Vextoria3FX&) = delete;
+    Vextoria3FX& operator=(const Vextoria3FX&) = delete;
+
+    HostTimeInfo timeInfo;          // written by the processor before each block
+    int32_t outputChannelCount = 2; // channels of output bus 0, 1 or 2
+    int32_t inputChannelCount = 2;  // channels of input bus 0; 2 means a separate right input
+
+    // Stores and applies one parameter; value clamped to 0..1, NaN reads as 0; ids outside
+    // 0..37 are ignored. Audio thread, or UI thread while inactive.
+    void setParameter(int32_t id, double value);
+    // Stored value of ids 0..11, 13..34 and 37; 0 for 12, 35, 36 and any other id.
+    float getParameter(int32_t id) const;
+    void setPitchBend(double value); // 0..1, stored as id 34
+    void setModwheel(float value);   // 0..1, stored as id 35
+    // Saves the live values into the current program, then applies program index (0..15).
+    void setProgram(int32_t index);
+
+    void resume(double sampleRate, int32_t maxBlockSize); // UI thread, on activation
+    void suspend();
+
+    // Keeps the recorder and the clock in step with the host while bypassed; writes no
+    // output. inputs may be nullptr (silence); sampleCount <= the maximum block size.
+    void processBypass(const float* const* inputs, float* const* outputs, int32_t sampleCount);
+    // The effect; for now the input passes unchanged (nullptr inputs give silence).
+    void process(const float* const* inputs, float* const* outputs, int32_t sampleCount);
+
+    void startProcessMIDI();
+    void endProcessMIDI();
+    void noteOn(int32_t pitch, int32_t velocity, int32_t sampleOffset);
+    void noteOff(int32_t pitch, int32_t velocity, int32_t sampleOffset);
+
+    // Program records (UI thread). getChunk writes the current program (single, 372 bytes)
+    // or all 16, as the live state including a record still waiting in the mailbox.
+    int32_t getChunk(std::vector<uint8_t>& out, bool single);
+    // Validates, then replaces the current program (single) or all 16 and applies the
+    // current one. false = refused, nothing changed. Only while inactive.
+    bool setChunk(const void* data, int32_t size, bool single);
+    // Validates one record and leaves it for the audio thread; false = refused.
+    bool postChunk(const void* data, int32_t size);
+    void applyPendingChunk(); // audio thread, first thing in every block
+    // Reads records into the programs without applying any (loading the bank).
+    bool readPrograms(const void* data, int32_t size, bool single);
+    // Loads the factory bank into all programs and names them; nothing applied.
+    void loadFactoryBank();
+    // Stores up to 7 hidden UI values into the current program; nothing applied.
+    void setHiddenValues(const double* values, int32_t count);
+
+    void copyStateToProgram(int32_t program);
+    void copyStateFromProgram();
+    int32_t getCurrentProgram() const;
+    const Vextoria3Preset& getProgram(int32_t index) const; // index clamped to 0..15
+
+    // What the reverb is given (dry, wet); audio thread reads them into the reverb.
+    float reverbDry() const { return reverbDryLevel; }
+    float reverbWet() const { return reverbWetLevel; }
+    uint32_t getReplaySeed() const { return replaySeed; }
+    double getSampleRate() const { return sampleRate; }
+    int32_t getBlockSize() const { return blockSize; }
+
+private:
+    void applyRecord(const ProgramRecord& record);
+    void readUserSettings();
+    void freeze(float value);
+    void setMode(float value);
+    void writeLiveProgram(std::vector<uint8_t>& out, const ProgramRecord* pending);
+
+    double sampleRate = 44100.0; // Hz, set by resume
+    int32_t blockSize = 256;     // samples, the host's maximum block
+    RelaxedFloat parameters[Vextoria3Defaults::kParamCount]; // live values by id, 0..1
+    float reverbDryLevel = 0.0f; // 0..0.5
+    float reverbWetLevel = 0.0f; // 0..0.5
+
+    int32_t fxId = 0;           // effect chosen at the last slice decision
+    int32_t selectedSlice = -1; // slice chosen by note or pad, -1 none
+    bool fxOn = false;
+    float filterOffset = 0.0f;
+
+    SliceClock clock;           // audio thread
+    Slice slice;                // the bar recorder and slice player
+
+    Vextoria3Preset programs[Vextoria3Defaults::kProgramCount];
+    std::atomic<int32_t> currentProgram{0}; // 0..15; written by the audio thread on a change
+    ChunkMailbox mailbox;        // UI -> audio, one record
+    uint32_t replaySeed = 0;     // seed for replayed random sequences
+};
