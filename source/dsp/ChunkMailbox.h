@@ -10,7 +10,18 @@
 class ChunkMailbox {
 public:
     bool post(const ProgramRecord& record) noexcept; // UI thread; false only if the slot stays busy
-    bool take(ProgramRecord& record) noexcept;       // audio thread; true when one was waiting
+    // Audio thread: hands a waiting record to apply and keeps the slot until it returns,
+    // so the UI thread sees the record either waiting or applied. true when one was waiting.
+    template <typename Apply>
+    bool consume(Apply&& apply) noexcept
+    {
+        int32_t expected = kFull;
+        if (!state.compare_exchange_strong(expected, kAudioBusy, std::memory_order_acquire))
+            return false; // empty, or the UI thread holds it: taken at the next block
+        apply(static_cast<const ProgramRecord&>(slot));
+        state.store(kEmpty, std::memory_order_release);
+        return true;
+    }
     bool peek(ProgramRecord& record) noexcept;       // UI thread; copies a waiting record
 
 private:

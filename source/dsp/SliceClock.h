@@ -18,6 +18,9 @@ public:
     Starts step() noexcept;
     void endBlock(int32_t sampleCount) noexcept; // remembers where the next block should start
     void reset() noexcept;                       // the next block re-reads the position
+    // Where a block that continues this one starts, in quarter notes: the clock runs on from
+    // there when the host gives no position.
+    double expectedQuarterNotes() const noexcept { return nextQuarters; }
 
     double slicePos = 0.0; // samples since the last slice start
     double beatPos = 0.0;  // samples since the last beat start

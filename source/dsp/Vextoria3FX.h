@@ -9,6 +9,8 @@
 #include "SliceClock.h"
 #include "Vextoria3Preset.h"
 
+class SettingsFile;
+
 // The host's transport as the processor copies it in before each block; audio thread.
 struct HostTimeInfo {
     bool contextValid = false, playing = false, cycleActive = false, projectMusicValid = false,
@@ -78,25 +80,31 @@ public:
     const Vextoria3Preset& getProgram(int32_t index) const; // index clamped to 0..15
 
     // What the reverb is given (dry, wet); audio thread reads them into the reverb.
-    float reverbDry() const { return reverbDryLevel; }
-    float reverbWet() const { return reverbWetLevel; }
+    float reverbDry() const { return reverbDryLevel.load(); }
+    float reverbWet() const { return reverbWetLevel.load(); }
     uint32_t getReplaySeed() const { return replaySeed; }
     double getSampleRate() const { return sampleRate; }
     int32_t getBlockSize() const { return blockSize; }
 
 private:
-    void applyRecord(const ProgramRecord& record);
-    void readUserSettings();
+    void applyRecords(const ProgramRecord* records, int32_t count, bool single);
+    void applyUserSettings(const SettingsFile& settings);
     void freeze(float value);
     void setMode(float value);
-    void writeLiveProgram(std::vector<uint8_t>& out, const ProgramRecord* pending);
+    void selectProgramByValue(double value);
+    double blockQuarterNotes(double samplesPerBeat) const;
+    void writeLiveProgram(std::vector<uint8_t>& out, const ProgramRecord* pending) const;
+    bool readRecords(const void* data, int32_t size, bool single, ProgramRecord* records, int32_t& count) const;
+    void storeRecords(const ProgramRecord* records, int32_t count, bool single);
 
     double sampleRate = 44100.0; // Hz, set by resume
     int32_t blockSize = 256;     // samples, the host's maximum block
     RelaxedFloat parameters[Vextoria3Defaults::kParamCount]; // live values by id, 0..1
-    float reverbDryLevel = 0.0f; // 0..0.5
-    float reverbWetLevel = 0.0f; // 0..0.5
+    RelaxedFloat reverbDryLevel; // 0..0.5
+    RelaxedFloat reverbWetLevel; // 0..0.5
 
+    int32_t sliceCounter = 0;   // number of the slice that starts next, 0..4 * slicesPerBeat - 1
+    int32_t slicesPerBeat = 2;  // slices per beat in force: 1, 2 or 4
     int32_t fxId = 0;           // effect chosen at the last slice decision
     int32_t selectedSlice = -1; // slice chosen by note or pad, -1 none
     bool fxOn = false;

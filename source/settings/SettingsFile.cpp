@@ -1,0 +1,154 @@
+#include "SettingsFile.h"
+
+// Bytes are kept as they are: the file is UTF-8 and only read and written as char.
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+
+struct SettingsFile::Ini {
+    CSimpleIniCaseA data;
+};
+
+namespace {
+
+constexpr const char* kMakerFolder = "/.harlowmint";
+constexpr const char* kProductFolder = "/Vextoria3";
+constexpr const char* kFileName = "/Vextoria3.conf";
+
+bool isBlank(char character)
+{
+    return character == ' ' || character == '\t' || character == '\n' || character == '\v' ||
+           character == '\f' || character == '\r';
+}
+
+bool isDirectory(const std::string& path)
+{
+    DIR* directory = opendir(path.c_str());
+    if (directory == nullptr)
+        return false;
+    closedir(directory);
+    return true;
+}
+
+void createEmptyFileIfMissing(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        file = std::fopen(path.c_str(), "wb");
+    if (file != nullptr)
+        std::fclose(file);
+}
+
+} // namespace
+
+SettingsFile::SettingsFile() : ini(std::make_unique<Ini>()) {}
+SettingsFile::~SettingsFile() = default;
+
+std::optional<std::string> SettingsFile::homeFolder()
+{
+    if (const char* home = std::getenv("HOME"))
+        return std::string(home);
+    const passwd* entry = getpwuid(getuid());
+    if (entry == nullptr || entry->pw_dir == nullptr)
+        return std::nullopt;
+    return std::string(entry->pw_dir);
+}
+
+std::string SettingsFile::settingsFolder(const std::string& home)
+{
+    return home + kMakerFolder + kProductFolder;
+}
+
+std::string SettingsFile::settingsPath(const std::string& home)
+{
+    return settingsFolder(home) + kFileName;
+}
+
+void SettingsFile::prepare(const std::string& home)
+{
+    const std::string folder = settingsFolder(home);
+    if (!isDirectory(folder)) {
+        if (mkdir((home + kMakerFolder).c_str(), 0775) != 0)
+            std::puts("Vextoria3FX > Error Can't Create settings configuration folder ");
+        if (mkdir(folder.c_str(), 0775) != 0)
+            std::puts("Vextoria3FX > Error Can't Create settings configuration file ");
+        std::fflush(stdout);
+    }
+    createEmptyFileIfMissing(settingsPath(home));
+}
+
+bool SettingsFile::load(const std::string& path)
+{
+    ini->data.Reset();
+    if (ini->data.LoadFile(path.c_str()) == SI_OK)
+        return true;
+    ini->data.Reset();
+    return false;
+}
+
+bool SettingsFile::save(const std::string& path) const
+{
+    ini->data.SetSpaces(false);
+    return ini->data.SaveFile(path.c_str(), false) == SI_OK;
+}
+
+std::optional<std::string> SettingsFile::text(std::string_view section, std::string_view key) const
+{
+    const char* value = ini->data.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (value == nullptr || *value == '\0')
+        return std::nullopt;
+    return std::string(value);
+}
+
+std::optional<double> SettingsFile::number(std::string_view section, std::string_view key) const
+{
+    const std::optional<std::string> value = text(section, key);
+    if (!value)
+        return std::nullopt;
+    return parseLeadingNumber(*value);
+}
+
+void SettingsFile::setText(std::string_view section, std::string_view key, std::string_view value)
+{
+    ini->data.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str());
+}
+
+void SettingsFile::setNumber(std::string_view section, std::string_view key, double value)
+{
+    setText(section, key, formatFixedSix(value));
+}
+
+bool SettingsFile::defaultsEnabled() const
+{
+    const std::optional<double> active = number("Plugin", "active");
+    return active.has_value() && *active != 0.0;
+}
+
+double parseLeadingNumber(std::string_view text)
+{
+    size_t start = 0;
+    while (start < text.size() && isBlank(text[start]))
+        ++start;
+    // from_chars takes no '+', strtod does.
+    if (start + 1 < text.size() && text[start] == '+' && text[start + 1] != '-')
+        ++start;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+    return error == std::errc() ? value : 0.0;
+}
+
+std::string formatFixedSix(double value)
+{
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    if (error != std::errc())
+        return "0.000000";
+    return std::string(buffer, end);
+}
