@@ -1,18 +1,251 @@
 #include "Slice.h"
 
-Slice::Slice() = default;
-void Slice::setSamplerate(double) {}
-void Slice::setSamplePerBeat(double) {}
-void Slice::record(float, float) noexcept {}
-void Slice::processStretch() noexcept {}
-void Slice::setStart() noexcept {}
-void Slice::setSliceStart(int32_t) noexcept {}
-void Slice::setFreeze(bool) noexcept {}
-void Slice::setPitch(double) noexcept {}
-void Slice::setPitchSemitone(int32_t) noexcept {}
-void Slice::setPan(float) noexcept {}
-void Slice::playSlice(double, int32_t, bool, bool) noexcept {}
-void Slice::playSlice2(double, int32_t, bool, bool) noexcept {}
-void Slice::playDirect(double, bool) noexcept {}
-void Slice::playFreezeDirect(double, int32_t, bool, bool) noexcept {}
-void Slice::process(float& left, float& right) noexcept { left = 0.0f; right = 0.0f; }
+#include <cmath>
+
+namespace {
+constexpr double kDefaultSamplesPerBeat = 22050.0;
+constexpr int32_t kMaxSemitones = 48;
+constexpr double kScratchLevel = 0.65;  // the scratch curve's fast backward part is loud
+} // namespace
+
+Slice::Slice()
+{
+    sliceSpb.fill(kDefaultSamplesPerBeat);
+    prevSliceSpb.fill(kDefaultSamplesPerBeat);
+    frozenSliceSpb.fill(kDefaultSamplesPerBeat);
+}
+
+void Slice::setSamplerate(double sampleRate)
+{
+    stretchFeed.setSamplerate(sampleRate);
+}
+
+void Slice::setSamplePerBeat(double newSamplesPerBeat) noexcept
+{
+    if (std::isfinite(newSamplesPerBeat) && newSamplesPerBeat > 0.0)
+        samplesPerBeat = newSamplesPerBeat;
+}
+
+void Slice::record(float left, float right) noexcept
+{
+    if (frozen) {
+        // Before the write: the capture must stay ahead of the recorder.
+        frozenL.copyAhead(liveL);
+        frozenR.copyAhead(liveR);
+    }
+    liveL.write(left);
+    liveR.write(right);
+}
+
+void Slice::processStretch() noexcept
+{
+    const int64_t justRecorded = static_cast<int64_t>(liveL.getWriteIndex()) - 1;
+    stretchFeed.push(liveL.read(justRecorded), liveR.read(justRecorded), stretchMode, stretchedL, stretchedR);
+}
+
+void Slice::setStart() noexcept
+{
+    prevSliceStart = sliceStart;
+    prevSliceSpb = sliceSpb;
+    barStart = getWriteIndex() - static_cast<int32_t>(4.0 * samplesPerBeat);
+}
+
+void Slice::setSliceStart(int32_t sliceIndex) noexcept
+{
+    if (!isSliceIndex(sliceIndex))
+        return;
+    sliceStart[static_cast<size_t>(sliceIndex)] = getWriteIndex();
+    sliceSpb[static_cast<size_t>(sliceIndex)] = samplesPerBeat;
+}
+
+void Slice::setFreeze(bool on) noexcept
+{
+    if (on == frozen)
+        return;
+    if (on) {
+        frozenL.capture(liveL);
+        frozenR.capture(liveR);
+        frozenSpb = samplesPerBeat;
+        frozenSliceStart = prevSliceStart;
+        frozenBarStart = barStart;
+        frozenSliceSpb = prevSliceSpb;
+    }
+    frozen = on;
+}
+
+bool Slice::setPitchFx(bool on, int32_t curve) noexcept
+{
+    if (curve < 0 || curve >= PitchCurves::kCurveCount)
+        return false;
+    pitchFxOn = on;
+    pitchFxId = curve;
+    return true;
+}
+
+void Slice::setRollFraction(double fraction) noexcept
+{
+    if (fraction > 0.0 && fraction <= 1.0)
+        rollFraction = fraction;
+}
+
+void Slice::setStretchMode(bool on) noexcept
+{
+    stretchMode = on;
+}
+
+void Slice::setPitch(double newRate) noexcept
+{
+    if (!(std::isfinite(newRate) && newRate > 0.0))
+        return;
+    // A frozen bar keeps its length in beats when the tempo has changed since.
+    rate = frozen ? newRate * (frozenSpb / samplesPerBeat) : newRate;
+}
+
+void Slice::setPitchSemitone(int32_t semitones) noexcept
+{
+    if (semitones < -kMaxSemitones || semitones > kMaxSemitones)
+        return;
+    const float octaves = static_cast<float>(semitones) / 12.0f;
+    rate = std::pow(2.0f, octaves);
+    stretchFeed.setTransposition(std::pow(2.0, static_cast<double>(octaves)));
+}
+
+void Slice::setPan(float newPan) noexcept
+{
+    if (!(newPan >= 0.0f && newPan <= 1.0f))
+        return;
+    pan = newPan;
+    gainR = pan > 0.5f ? 1.0f : 2.0f * pan;
+    gainL = (1.0f - pan) > 0.5f ? 1.0f : 2.0f * (1.0f - pan);
+}
+
+bool Slice::isUsableLength(double length) noexcept
+{
+    return std::isfinite(length) && length >= 1.0 && length <= AudioBuffer::size;
+}
+
+void Slice::beginPlay(double length, int32_t start, bool rolling) noexcept
+{
+    playLen = static_cast<int32_t>(length);
+    roll = rolling;
+    direction = 1;
+    playStart = start;
+    playPos = start;
+    livePlay = false;
+    stretchedPlay = false;
+}
+
+void Slice::reverseFromSliceStart(double length) noexcept
+{
+    // The read position stays at the slice start, so the audio before it plays backwards.
+    roll = false;
+    direction = -1;
+    playStart = static_cast<int32_t>(playPos + length);
+}
+
+bool Slice::playSlice(double length, int32_t sliceIndex, bool reverse, bool rolling) noexcept
+{
+    if (!isUsableLength(length) || !isSliceIndex(sliceIndex))
+        return false;
+    const int32_t base = frozen ? frozenBarStart : barStart;
+    const double ratio = frozen ? frozenSpb / samplesPerBeat : 1.0;
+    beginPlay(length, static_cast<int32_t>(base + std::floor(sliceIndex * length * ratio)), rolling);
+    if (reverse)
+        reverseFromSliceStart(length);
+    if (stretchMode && rate != 1.0) {
+        const int32_t latency = stretchFeed.getLatency();
+        playStart += latency;
+        playPos += latency;
+        stretchedPlay = true;
+    }
+    pitchPhase = 0.0;
+    pitchStep = PitchCurves::kPoints / length;
+    return true;
+}
+
+bool Slice::playSlice2(double length, int32_t sliceIndex, bool reverse, bool rolling) noexcept
+{
+    if (!isUsableLength(length) || !isSliceIndex(sliceIndex))
+        return false;
+    const auto i = static_cast<size_t>(sliceIndex);
+    // Rolls never apply to a slice replayed at another tempo.
+    beginPlay(length, frozen ? frozenSliceStart[i] : prevSliceStart[i], false);
+    rate = (frozen ? frozenSliceSpb[i] : prevSliceSpb[i]) / samplesPerBeat;
+    if (reverse && sliceIndex != 0)
+        direction = -1;
+    return true;
+}
+
+bool Slice::playDirect(double length, bool rolling) noexcept
+{
+    if (!isUsableLength(length))
+        return false;
+    // A pitched-up or stretched live play would run ahead of the input.
+    if (rate > 1.0 || stretchMode)
+        rate = 1.0;
+    // Starts at the next write, so the first read is the sample recorded just before it.
+    beginPlay(length, getWriteIndex(), rolling);
+    livePlay = true;
+    return true;
+}
+
+bool Slice::playFreezeDirect(double length, int32_t sliceIndex, bool reverse, bool rolling) noexcept
+{
+    if (!isUsableLength(length) || !isSliceIndex(sliceIndex))
+        return false;
+    const double offset = sliceIndex * length * (frozenSpb / samplesPerBeat);
+    beginPlay(length, static_cast<int32_t>(frozenBarStart + std::floor(offset)), rolling);
+    // A reverse would reach back before the frozen bar on its last slices.
+    if (reverse && static_cast<int32_t>(std::ceil(offset)) < 4.0 * samplesPerBeat)
+        reverseFromSliceStart(length);
+    return true;
+}
+
+void Slice::readPlayed(int64_t index, float& left, float& right) const noexcept
+{
+    if (stretchedPlay) {
+        left = stretchedL.read(index);
+        right = stretchedR.read(index);
+    } else if (frozen && !livePlay) {
+        left = frozenL.read(index, liveL);
+        right = frozenR.read(index, liveR);
+    } else {
+        left = liveL.read(index);
+        right = liveR.read(index);
+    }
+}
+
+void Slice::process(float& left, float& right) noexcept
+{
+    double effectiveRate = rate;
+    if (pitchFxOn) {
+        effectiveRate = pitchCurves.at(pitchFxId, pitchPhase);
+        pitchPhase += pitchStep;
+    }
+    if (roll && playPos > playStart + playLen * rollFraction) {
+        // Fade out from what was sounding, without the pan gains.
+        float fadeLeft = 0.0f, fadeRight = 0.0f;
+        readPlayed(static_cast<int64_t>(playPos), fadeLeft, fadeRight);
+        crossfader.setFadeOutBuffer(fadeLeft, fadeRight);
+        crossfader.start();
+        playPos = playStart;
+    }
+    readPlayed(static_cast<int64_t>(playPos), left, right);
+    left *= gainL;
+    right *= gainR;
+    if (stretchedPlay)
+        effectiveRate = 1.0; // the stretcher has already changed the pitch
+    playPos += direction * effectiveRate;
+
+    // The last fade step is left out: a fade ends one sample short of its length.
+    if (crossfader.getFadePosition() < crossfader.getFadeLength() - 1) {
+        double fadedLeft = left, fadedRight = right;
+        crossfader.process(fadedLeft, fadedRight);
+        left = static_cast<float>(fadedLeft * gainL);
+        right = static_cast<float>(fadedRight * gainR);
+    }
+    if (pitchFxOn && pitchFxId == PitchCurves::kScratch) {
+        left = static_cast<float>(left * kScratchLevel);
+        right = static_cast<float>(right * kScratchLevel);
+    }
+}
