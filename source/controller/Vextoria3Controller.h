@@ -1,0 +1,93 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "pluginterfaces/vst/ivstmidicontrollers.h"
+#include "pluginterfaces/vst/ivstmidilearn.h"
+#include "public.sdk/source/vst/vsteditcontroller.h"
+
+#include "EditorLink.h"
+#include "HiddenParameters.h"
+#include "dsp/MidiEventRing.h"
+#include "dsp/Vextoria3Preset.h"
+
+namespace Steinberg {
+namespace Vst {
+
+// The plug-in's edit controller: the parameter table, the 16 factory programs, the hidden UI
+// settings and their state, MIDI mapping and the messages from the processor. Every method
+// runs on the host's UI thread.
+class Vextoria3Controller : public EditControllerEx1, public IMidiMapping, public IMidiLearn {
+public:
+    static constexpr int32 kScopeBufferSize = 16384; // bytes, the processor's scope ring size
+    static constexpr int32 kProgramCount = Vextoria3Defaults::kProgramCount;
+
+    Vextoria3Controller() = default;
+    static FUnknown* createInstance(void* context);
+
+    // IPluginBase
+    tresult PLUGIN_API initialize(FUnknown* context) override;
+    tresult PLUGIN_API terminate() override;
+
+    // IEditController
+    tresult PLUGIN_API setComponentState(IBStream* state) override;
+    tresult PLUGIN_API setState(IBStream* state) override;
+    tresult PLUGIN_API getState(IBStream* state) override;
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;
+    IPlugView* PLUGIN_API createView(FIDString name) override;
+
+    // IUnitInfo
+    tresult PLUGIN_API getUnitInfo(int32 unitIndex, UnitInfo& info) override;
+
+    // IConnectionPoint: data from the processor, "copyhiddenparam" and text messages
+    tresult PLUGIN_API notify(IMessage* message) override;
+    tresult receiveText(const char8* text) override;
+
+    // IMidiMapping: mod wheel to "ModWheel" (35), pitch bend to "PitchBend" (34), bus 0 only
+    tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
+                                                   CtrlNumber midiControllerNumber, ParamID& id) override;
+    // IMidiLearn: not offered (never answered by queryInterface)
+    tresult PLUGIN_API onLiveMIDIControllerInput(int32 busIndex, int16 channel, CtrlNumber midiCC) override;
+
+    // Programs
+    void createFactoryPresets();
+    bool setChunk(const void* data, int32 size); // the 16-record bank; refused whole when broken
+    void copyStateToProgram(int32 program);       // saves the current values into a program
+    void setProgram(int32 program);               // switches to a program, 0..15
+    int32 getCurrentProgram() const { return currentProgram; }
+    void setPresetName(std::string name);         // renames the current program (UTF-8)
+
+    // Hidden settings, for the editor's wrapper
+    HiddenParameters& getHiddenParameters() { return hiddenParameters; }
+    tresult setHiddenParamNormalized(int32 index, double value); // echo to the open editor
+    void syncHiddenParam(); // sends the seven hidden values to the processor
+
+    // The editor registers itself when it opens and passes nullptr when it closes.
+    void setEditor(EditorLink* openEditor) { editor = openEditor; }
+    EditorLink* getEditor() const { return editor; }
+
+    OBJ_METHODS(Vextoria3Controller, EditController)
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
+    REFCOUNT_METHODS(EditControllerEx1)
+
+private:
+    void addProgramList();
+    bool forwardProcessorData(IAttributeList& attributes);
+    void forwardScope(const void* data, uint32 size);
+    void forwardNotes(const void* data, uint32 size);
+    tresult forwardText(IAttributeList& attributes);
+    bool editorIsOpen() const { return editor && editor->isOpen(); }
+
+    EditorLink* editor = nullptr; // not owned; set while an editor is open
+    HiddenParameters hiddenParameters;
+    std::array<std::unique_ptr<Vextoria3Preset>, kProgramCount> presets; // made by initialize
+    int32 currentProgram = 0; // 0..15
+    std::array<int8_t, kScopeBufferSize> scopeBuffer {};
+    std::array<MidiNoteRecord, MidiEventRing::kCapacity> noteBuffer {};
+};
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,211 @@
+#include "processor/Vextoria3.h"
+
+#include "Vextoria3Cids.h"
+#include "dsp/Vextoria3FX.h"
+#include "sdk/streambytes.h"
+
+#include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include <bit>
+#include <cstring>
+
+namespace Steinberg {
+namespace Vst {
+namespace {
+
+constexpr int32 kMidiChannels = 16;
+constexpr int32 kHiddenValueCount = 7; // doubles in a "synchiddenparam" payload
+
+int32 channelCount(SpeakerArrangement arrangement)
+{
+    return std::popcount(static_cast<uint64>(arrangement));
+}
+
+bool isMessageId(IMessage& message, const char* id)
+{
+    const char* messageId = message.getMessageID();
+    return messageId != nullptr && std::strcmp(messageId, id) == 0;
+}
+
+} // namespace
+
+Vextoria3::Vextoria3()
+{
+    setControllerClass(kVextoria3ControllerUID);
+    fx = std::make_unique<Vextoria3FX>();
+    createFactoryPresets();
+}
+
+Vextoria3::~Vextoria3() = default;
+
+FUnknown* Vextoria3::createInstance(void* /*context*/)
+{
+    return static_cast<IAudioProcessor*>(new Vextoria3());
+}
+
+void Vextoria3::createFactoryPresets()
+{
+    // All 16 programs are filled and named; none is applied, so the live values stay the
+    // defaults as the user settings changed them.
+    fx->loadFactoryBank();
+}
+
+tresult PLUGIN_API Vextoria3::initialize(FUnknown* context)
+{
+    const tresult result = AudioEffect::initialize(context);
+    if (result != kResultOk)
+        return result;
+    addAudioInput(STR16("Stereo In"), SpeakerArr::kStereo);
+    addAudioOutput(STR16("Stereo Out"), SpeakerArr::kStereo);
+    addEventInput(STR16("MIDI In"), kMidiChannels);
+    addEventOutput(STR16("MIDI Out Vextoria3"), kMidiChannels);
+    return result;
+}
+
+tresult PLUGIN_API Vextoria3::terminate()
+{
+    return AudioEffect::terminate();
+}
+
+void Vextoria3::replaceAudioBuses(const TChar* inputName, SpeakerArrangement input, const TChar* outputName,
+                                  SpeakerArrangement output)
+{
+    removeAudioBusses();
+    addAudioInput(inputName, input);
+    addAudioOutput(outputName, output);
+}
+
+tresult PLUGIN_API Vextoria3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                 SpeakerArrangement* outputs, int32 numOuts)
+{
+    if (numIns != 1 || numOuts != 1)
+        return kResultFalse;
+    if (inputs == nullptr || outputs == nullptr)
+        return kInvalidArgument;
+    AudioBus* currentInput = getAudioInput(0);
+    if (currentInput == nullptr)
+        return kResultFalse;
+
+    const int32 inChannels = channelCount(inputs[0]);
+    const int32 outChannels = channelCount(outputs[0]);
+    if (inChannels == 1 && outChannels == 1)
+    {
+        if (currentInput->getArrangement() != inputs[0])
+            replaceAudioBuses(STR16("Mono In"), inputs[0], STR16("Mono Out"), inputs[0]);
+        return kResultTrue;
+    }
+    if (inChannels == 2 && outChannels == 2)
+    {
+        replaceAudioBuses(STR16("Stereo In"), inputs[0], STR16("Stereo Out"), outputs[0]);
+        return kResultTrue;
+    }
+    // Anything else is refused; the buses fall back to (or stay) stereo.
+    if (currentInput->getArrangement() != SpeakerArr::kStereo)
+        replaceAudioBuses(STR16("Stereo In"), SpeakerArr::kStereo, STR16("Stereo Out"), SpeakerArr::kStereo);
+    return kResultFalse;
+}
+
+tresult PLUGIN_API Vextoria3::canProcessSampleSize(int32 symbolicSampleSize)
+{
+    return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API Vextoria3::setupProcessing(ProcessSetup& setup)
+{
+    return AudioEffect::setupProcessing(setup);
+}
+
+uint32 PLUGIN_API Vextoria3::getProcessContextRequirements()
+{
+    using Flags = IProcessContextRequirements::Flags;
+    return Flags::kNeedSystemTime | Flags::kNeedContinousTimeSamples | Flags::kNeedProjectTimeMusic
+           | Flags::kNeedBarPositionMusic | Flags::kNeedCycleMusic | Flags::kNeedSamplesToNextClock
+           | Flags::kNeedTempo | Flags::kNeedTimeSignature | Flags::kNeedChord | Flags::kNeedFrameRate
+           | Flags::kNeedTransportState;
+}
+
+tresult PLUGIN_API Vextoria3::setActive(TBool state)
+{
+    if (state)
+    {
+        fx->resume(processSetup.sampleRate, processSetup.maxSamplesPerBlock);
+    }
+    else
+    {
+        fx->suspend();
+        // No block runs any more, so a record still waiting for one is applied here.
+        fx->applyPendingChunk();
+    }
+    active = state != 0;
+    return AudioEffect::setActive(state);
+}
+
+tresult PLUGIN_API Vextoria3::setState(IBStream* state)
+{
+    if (state == nullptr)
+        return kInvalidArgument;
+    std::vector<uint8_t> bytes;
+    readStreamBytes(*state, kMaxStateBytes, bytes);
+    if (bytes.empty())
+        return kResultFalse;
+    const auto size = static_cast<int32>(bytes.size());
+    // While blocks run, the audio thread takes the record at the start of its next block.
+    const bool accepted = active ? fx->postChunk(bytes.data(), size) : fx->setChunk(bytes.data(), size, true);
+    return accepted ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Vextoria3::getState(IBStream* state)
+{
+    if (state == nullptr)
+        return kInvalidArgument;
+    // A controller that answers at once has its hidden values in the record below.
+    sendIntMessage("copyhiddenparam", 1);
+    std::vector<uint8_t> record;
+    fx->getChunk(record, true);
+    return writeStreamBytes(*state, record);
+}
+
+tresult Vextoria3::sendIntMessage(const char* command, int64 value)
+{
+    if (getPeer() == nullptr)
+        return kResultFalse;
+    IPtr<IMessage> message = owned(allocateMessage());
+    if (!message)
+        return kResultFalse;
+    message->setMessageID("IntMessage");
+    message->getAttributes()->setInt(command, value);
+    return sendMessage(message);
+}
+
+tresult PLUGIN_API Vextoria3::notify(IMessage* message)
+{
+    if (message == nullptr)
+        return kInvalidArgument;
+    if (isMessageId(*message, "BinaryMessage"))
+    {
+        const void* data = nullptr;
+        uint32 size = 0;
+        if (message->getAttributes() != nullptr
+            && message->getAttributes()->getBinary("synchiddenparam", data, size) == kResultOk)
+        {
+            if (data == nullptr || size < kHiddenValueCount * sizeof(double))
+                return kResultFalse;
+            double values[kHiddenValueCount];
+            std::memcpy(values, data, sizeof(values)); // little-endian payload on a little-endian machine
+            fx->setHiddenValues(values, kHiddenValueCount);
+            return kResultOk;
+        }
+    }
+    return AudioEffect::notify(message);
+}
+
+tresult Vextoria3::receiveText(const char8* /*text*/)
+{
+    return kResultOk;
+}
+
+void Vextoria3::onTimer(Timer* /*timer*/) {}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "sdk/audioeffect.h"
+#include "sdk/timer.h"
+
+#include <memory>
+
+class Vextoria3FX;
+
+namespace Steinberg {
+namespace Vst {
+
+// The plug-in's audio processor: a thin host-facing shell around one DSP object. It feeds
+// the DSP object the host's transport, parameter changes and notes, chooses between the
+// bypass path and the slicer, and stores its state as one program record.
+class Vextoria3 : public AudioEffect, public ITimerCallback
+{
+public:
+    Vextoria3();  // UI thread; builds the DSP object and loads the factory programs
+    ~Vextoria3() override;
+
+    static FUnknown* createInstance(void* context);
+
+    tresult receiveText(const char8* text) override;
+    tresult PLUGIN_API initialize(FUnknown* context) override;
+    tresult PLUGIN_API terminate() override;
+    tresult PLUGIN_API notify(IMessage* message) override;
+    tresult PLUGIN_API setActive(TBool state) override;
+    tresult PLUGIN_API setState(IBStream* state) override;
+    tresult PLUGIN_API getState(IBStream* state) override;
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                          int32 numOuts) override;
+    tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) override;
+    tresult PLUGIN_API setupProcessing(ProcessSetup& setup) override;
+    tresult PLUGIN_API process(ProcessData& data) override;  // audio thread
+    uint32 PLUGIN_API getProcessContextRequirements() override;
+    void onTimer(Timer* timer) override;
+
+    // Copies the host's transport into the DSP object's host time block; audio thread.
+    void processVstTimeInfo(const ProcessContext& context);
+    void createFactoryPresets();
+
+    const Vextoria3FX& dsp() const { return *fx; }  // read-only view for inspection
+
+    // Largest state record read from a stream; a program record is 372 bytes.
+    static constexpr int32 kMaxStateBytes = 64 * 1024;
+
+private:
+    void applyParameterChanges(IParameterChanges* changes);  // audio thread
+    void takeNotes(IEventList* events);                      // audio thread
+    void renderAudio(ProcessData& data);                     // audio thread
+    void copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, int32 sampleCount);
+    void replaceAudioBuses(const TChar* inputName, SpeakerArrangement input, const TChar* outputName,
+                           SpeakerArrangement output);
+    tresult sendIntMessage(const char* command, int64 value);
+
+    std::unique_ptr<Vextoria3FX> fx;  // never null between constructor and destructor
+    bool active = false;              // UI thread: between setActive(true) and setActive(false)
+};
+
+} // namespace Vst
+} // namespace Steinberg
