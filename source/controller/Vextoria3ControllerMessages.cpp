@@ -1,0 +1,143 @@
+// The controller's side of the processor messages, MIDI mapping and view creation.
+#include "Vextoria3Controller.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/source/fstring.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include "dsp/ProgramChunk.h"
+#include "ids.h"
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+
+constexpr const char* kBinaryMessage = "BinaryMessage";
+constexpr const char* kIntMessage = "IntMessage";
+constexpr const char* kTextMessage = "TextMessage";
+constexpr int32 kTextCapacity = 256; // UTF-16 units a text message may carry
+
+} // namespace
+
+tresult PLUGIN_API Vextoria3Controller::notify(IMessage* message)
+{
+    if (!message)
+        return kInvalidArgument;
+    const char* messageId = message->getMessageID();
+    IAttributeList* attributes = message->getAttributes();
+    if (!messageId || !attributes)
+        return kResultFalse; // nothing this controller or its base could read
+    if (std::strcmp(messageId, kBinaryMessage) == 0) {
+        if (forwardProcessorData(*attributes))
+            return kResultOk;
+    } else if (std::strcmp(messageId, kIntMessage) == 0) {
+        int64 ignored = 0;
+        if (attributes->getInt("copyhiddenparam", ignored) == kResultOk)
+            syncHiddenParam();
+    } else if (std::strcmp(messageId, kTextMessage) == 0) {
+        return forwardText(*attributes);
+    }
+    return EditControllerEx1::notify(message);
+}
+
+bool Vextoria3Controller::forwardProcessorData(IAttributeList& attributes)
+{
+    const void* data = nullptr;
+    uint32 size = 0;
+    // A message carrying both only feeds the scope.
+    if (attributes.getBinary("AudioData", data, size) == kResultOk) {
+        forwardScope(data, size);
+        return true;
+    }
+    if (attributes.getBinary("MidiNote", data, size) == kResultOk) {
+        forwardNotes(data, size);
+        return true;
+    }
+    return false;
+}
+
+void Vextoria3Controller::forwardScope(const void* data, uint32 size)
+{
+    if (!editorIsOpen() || (!data && size > 0))
+        return;
+    // Cut at the ring's size: the processor never sends more, a stranger may.
+    const auto count = std::min<uint32>(size, kScopeBufferSize);
+    if (count > 0)
+        std::memcpy(scopeBuffer.data(), data, count);
+    editor->processOscilloscope(scopeBuffer.data(), static_cast<int32>(count), 0);
+}
+
+void Vextoria3Controller::forwardNotes(const void* data, uint32 size)
+{
+    if (!editorIsOpen() || (!data && size > 0))
+        return;
+    // Whole records only, copied out of a buffer that need not be aligned for them.
+    const auto count = std::min<uint32>(size / sizeof(MidiNoteRecord), noteBuffer.size());
+    if (count > 0)
+        std::memcpy(noteBuffer.data(), data, count * sizeof(MidiNoteRecord));
+    editor->processMidiNoteFromhost(noteBuffer.data(), static_cast<int32>(count));
+}
+
+tresult Vextoria3Controller::forwardText(IAttributeList& attributes)
+{
+    TChar text[kTextCapacity + 1] {}; // one unit more, so the text always ends
+    if (attributes.getString("Text", text, kTextCapacity * sizeof(TChar)) != kResultOk)
+        return kResultFalse;
+    String converted(text);
+    converted.toMultiByte(kCP_Utf8);
+    return receiveText(converted.text8());
+}
+
+tresult Vextoria3Controller::receiveText(const char8* text)
+{
+    if (!text)
+        return kResultOk;
+    const std::string line = std::string("[Vextoria3Controller] received: ") + text + "\n";
+    std::fputs(line.c_str(), stderr);
+    return kResultOk;
+}
+
+void Vextoria3Controller::syncHiddenParam()
+{
+    std::vector<uint8_t> payload;
+    for (int32 index = 0; index < HiddenParameters::count; ++index)
+        insert_double(payload, hiddenParameters.getParamValue(index));
+    IPtr<IMessage> message = owned(allocateMessage());
+    if (!message || !message->getAttributes())
+        return; // no host context: the processor keeps the values it has
+    message->setMessageID(kBinaryMessage);
+    message->getAttributes()->setBinary("synchiddenparam", payload.data(), static_cast<uint32>(payload.size()));
+    sendMessage(message);
+}
+
+tresult PLUGIN_API Vextoria3Controller::getMidiControllerAssignment(int32 busIndex, int16 /*channel*/,
+                                                                    CtrlNumber midiControllerNumber, ParamID& id)
+{
+    if (busIndex != 0)
+        return kResultFalse;
+    switch (midiControllerNumber) {
+    case kCtrlModWheel: id = Vextoria3Ids::kModWheel; return kResultOk;
+    case kPitchBend: id = Vextoria3Ids::kPitchBend; return kResultOk;
+    default: return kResultFalse;
+    }
+}
+
+tresult PLUGIN_API Vextoria3Controller::onLiveMIDIControllerInput(int32 /*busIndex*/, int16 /*channel*/,
+                                                                  CtrlNumber /*midiCC*/)
+{
+    return kResultFalse;
+}
+
+IPlugView* PLUGIN_API Vextoria3Controller::createView(FIDString /*name*/)
+{
+    return nullptr; // the editor view is not built yet
+}
+
+} // namespace Vst
+} // namespace Steinberg
