@@ -1,0 +1,204 @@
+#include "ProcessorFixture.h"
+
+#include "ids.h"
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <xmmintrin.h>
+
+using namespace ProcessorTest;
+using VextoriaHost::ProcessBlock;
+
+namespace {
+
+void fillNoise(float* samples, int32 count, uint32 seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<float> distribution(-1.0f, 1.0f);
+    for (int32 index = 0; index < count; ++index)
+        samples[index] = distribution(generator);
+}
+
+void fillWith(float* samples, int32 count, float value)
+{
+    std::fill(samples, samples + count, value);
+}
+
+bool equalSamples(const float* a, const float* b, int32 count)
+{
+    return std::equal(a, a + count, b);
+}
+
+// An active processor and one reusable block of host buffers.
+struct Process : ProcessorFixture
+{
+    void SetUp() override
+    {
+        ProcessorFixture::SetUp();
+        ASSERT_EQ(processor->setActive(true), kResultOk);
+    }
+    tresult run(ProcessBlock& block, int32 frames)
+    {
+        const tresult result = processor->process(block.prepare(frames));
+        block.finish();
+        return result;
+    }
+    void setBypass(ProcessBlock& block, bool on)
+    {
+        block.inputChanges.addPoint(Vextoria3Ids::kBypass, 0, on ? 1.0 : 0.0);
+        ASSERT_EQ(run(block, 0), kResultOk);
+    }
+};
+
+} // namespace
+
+TEST_F(Process, OnlyTheLastPointOfEachQueueIsApplied)
+{
+    ProcessBlock block(2, 2, kMaxBlock);
+    block.inputChanges.addPoint(Vextoria3Ids::kGateSize, 0, 0.1);
+    block.inputChanges.addPoint(Vextoria3Ids::kGateSize, 10, 0.4);
+    block.inputChanges.addPoint(Vextoria3Ids::kGateSize, 100, 0.9);
+    block.inputChanges.addPoint(Vextoria3Ids::kPitchBend, 5, 0.25);
+    ASSERT_EQ(run(block, 128), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.9f);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kPitchBend), 0.25f);
+}
+
+TEST_F(Process, BypassCopiesStereoInputToOutput)
+{
+    ProcessBlock block(2, 2, kMaxBlock);
+    setBypass(block, true);
+    fillNoise(block.audio.input(0), kMaxBlock, 1);
+    fillNoise(block.audio.input(1), kMaxBlock, 2);
+    ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+    EXPECT_TRUE(equalSamples(block.audio.output(0), block.audio.input(0), kMaxBlock));
+    EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kMaxBlock));
+}
+
+TEST_F(Process, BypassFeedsAMonoInputToBothOutputs)
+{
+    ProcessBlock block(1, 2, kMaxBlock);
+    setBypass(block, true);
+    fillNoise(block.audio.input(0), 100, 3);
+    ASSERT_EQ(run(block, 100), kResultOk);
+    EXPECT_TRUE(equalSamples(block.audio.output(0), block.audio.input(0), 100));
+    EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(0), 100));
+}
+
+TEST_F(Process, MissingInputBusReadsAsSilence)
+{
+    for (bool bypass : {true, false})
+    {
+        ProcessBlock block(0, 2, kMaxBlock);
+        setBypass(block, bypass);
+        for (int32 channel = 0; channel < 2; ++channel)
+            fillWith(block.audio.output(channel), kMaxBlock, 0.5f);
+        ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+        for (int32 channel = 0; channel < 2; ++channel)
+            for (int32 index = 0; index < kMaxBlock; ++index)
+                ASSERT_EQ(block.audio.output(channel)[index], 0.0f) << "bypass " << bypass << " sample " << index;
+    }
+}
+
+TEST_F(Process, BlocksLongerThanTheMaximumAreWrittenCompletely)
+{
+    constexpr int32 kLongBlock = 5 * kMaxBlock + 17;
+    for (bool bypass : {true, false})
+    {
+        ProcessBlock block(2, 2, kLongBlock);
+        setBypass(block, bypass);
+        for (int32 channel = 0; channel < 2; ++channel)
+        {
+            fillNoise(block.audio.input(channel), kLongBlock, 10 + channel);
+            fillWith(block.audio.output(channel), kLongBlock, std::numeric_limits<float>::quiet_NaN());
+        }
+        ASSERT_EQ(run(block, kLongBlock), kResultOk);
+        for (int32 channel = 0; channel < 2; ++channel)
+            for (int32 index = 0; index < kLongBlock; ++index)
+                ASSERT_TRUE(std::isfinite(block.audio.output(channel)[index])) << "bypass " << bypass << " sample " << index;
+        if (bypass)
+            EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kLongBlock));
+    }
+}
+
+TEST_F(Process, BlocksWithoutSamplesOrOutputsStillTakeParametersButWriteNothing)
+{
+    ProcessBlock empty(2, 2, kMaxBlock);
+    fillWith(empty.audio.output(0), kMaxBlock, 0.25f);
+    empty.inputChanges.addPoint(Vextoria3Ids::kReverseAmt, 0, 0.7);
+    ASSERT_EQ(run(empty, 0), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kReverseAmt), 0.7f);
+    EXPECT_EQ(empty.audio.output(0)[0], 0.25f);
+
+    ProcessBlock noOutput(2, 0, kMaxBlock);
+    noOutput.inputChanges.addPoint(Vextoria3Ids::kRollAmt, 0, 0.3);
+    noOutput.inputEvents.addNoteOn(36, 1.0f, 0);
+    noOutput.inputEvents.addNoteOff(36, 0.0f, 10);
+    ASSERT_EQ(run(noOutput, 64), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kRollAmt), 0.3f);
+}
+
+TEST_F(Process, TransportIsCopiedAndUnusableTemposKeepTheLastBeatLength)
+{
+    const HostTimeInfo& time = dsp().timeInfo;
+    ProcessContext context {};
+    context.sampleRate = 48000.0;
+    context.tempo = 0.0;
+    context.state = ProcessContext::kTempoValid | ProcessContext::kPlaying | ProcessContext::kBarPositionValid;
+    context.barPositionMusic = 8.0;
+    context.projectTimeMusic = 9.5; // not flagged: reads as 0
+    context.timeSigNumerator = 3;
+    context.timeSigDenominator = 8;
+    processor->processVstTimeInfo(context);
+    EXPECT_TRUE(time.contextValid);
+    EXPECT_TRUE(time.playing);
+    EXPECT_EQ(time.samplesPerBeat, 22050.0);
+    EXPECT_EQ(time.barPositionMusic, 8.0);
+    EXPECT_EQ(time.projectTimeMusic, 0.0);
+    EXPECT_EQ(time.timeSigNumerator, 3.0);
+    EXPECT_EQ(time.timeSigDenominator, 8.0);
+
+    context.tempo = 120.0;
+    processor->processVstTimeInfo(context);
+    EXPECT_EQ(time.samplesPerBeat, 24000.0);
+    for (double broken : {0.0, -90.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+    {
+        context.tempo = broken;
+        processor->processVstTimeInfo(context);
+        EXPECT_EQ(time.samplesPerBeat, 24000.0) << broken;
+    }
+
+    context.state = ProcessContext::kPlaying; // no tempo flag: 120 beats per minute
+    context.tempo = 90.0;
+    context.sampleRate = 44100.0;
+    processor->processVstTimeInfo(context);
+    EXPECT_EQ(time.tempo, 120.0);
+    EXPECT_EQ(time.samplesPerBeat, 22050.0);
+    EXPECT_EQ(time.barPositionMusic, 0.0);
+}
+
+TEST_F(Process, BlockWithoutContextLeavesTheTransportAlone)
+{
+    ProcessBlock block(2, 2, kMaxBlock);
+    block.clock.setTempo(100.0);
+    ASSERT_EQ(run(block, 64), kResultOk);
+    const double samplesPerBeat = dsp().timeInfo.samplesPerBeat;
+    EXPECT_DOUBLE_EQ(samplesPerBeat, kSampleRate * 60.0 / 100.0);
+
+    ProcessData& data = block.prepare(64);
+    data.processContext = nullptr;
+    ASSERT_EQ(processor->process(data), kResultOk);
+    EXPECT_EQ(dsp().timeInfo.samplesPerBeat, samplesPerBeat);
+}
+
+TEST_F(Process, HostFloatingPointModeIsRestoredAfterABlock)
+{
+    const unsigned before = _mm_getcsr();
+    _mm_setcsr(before & ~0x8040u); // the host runs without flush-to-zero
+    ProcessBlock block(2, 2, kMaxBlock);
+    fillWith(block.audio.input(0), kMaxBlock, 1e-40f);
+    ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+    EXPECT_EQ(_mm_getcsr() & 0x8040u, 0u);
+    _mm_setcsr(before);
+}
