@@ -11,11 +11,13 @@ public:
 
     PitchCurves();
 
-    // Rate at a curve position; positions past the end hold the last point.
+    // Rate at a curve position; positions past the end hold the last point, negative
+    // and NaN positions the first.
     double at(int32_t curve, double position) const noexcept
     {
-        const auto point = position < kPoints - 1 ? static_cast<int32_t>(position) : kPoints - 1;
-        return points[curve][point < 0 ? 0 : point];
+        // Clamped while still a double: converting a position beyond the int range is undefined.
+        const double clamped = position > 0.0 ? (position < kPoints - 1 ? position : kPoints - 1) : 0.0;
+        return points[curve][static_cast<int32_t>(clamped)];
     }
 
 private:

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "StereoFifo.h"
+
+namespace RubberBand
+{
+class RubberBandStretcher;
+}
+
+// Pitch shifter that keeps duration, for two channels in fixed blocks: every call takes
+// exactly kBlockSize frames and gives exactly kBlockSize frames back, delayed by a fixed
+// latency() in samples. The transposition may change before any block; the sample rate
+// only off the audio thread. Configuration warms the shifter up at every semitone it can
+// be given, so that processing never allocates.
+class TimeStretcher
+{
+public:
+    static constexpr int kChannels = 2;
+    static constexpr int kBlockSize = 1024;  // frames per call
+    static constexpr int kMaxSemitones = 12; // transposition range is -12..12 semitones
+
+    TimeStretcher(); // configured for 44100 Hz
+    ~TimeStretcher();
+    TimeStretcher(const TimeStretcher&) = delete;
+    TimeStretcher& operator=(const TimeStretcher&) = delete;
+
+    // Set-up thread (allocates, takes tens of milliseconds). Rebuilds and clears the
+    // shifter for a rate of 8000 to 384000 Hz; any other rate is refused (returns false,
+    // nothing changes). The rate is narrowed to single precision first.
+    bool setSamplerate(double sampleRate);
+    double samplerate() const noexcept { return rate; }
+
+    // Audio thread. -kMaxSemitones..kMaxSemitones, factor 2^(s/12); others are refused.
+    bool setSemitones(int semitones) noexcept;
+
+    // Audio thread: kBlockSize frames per channel in and out; the buffers may not overlap.
+    void process(const float* const* input, float* const* output) noexcept;
+
+    // Samples between a frame going in and the same frame coming out (at factor 1).
+    int latency() const noexcept { return totalLatency; }
+
+private:
+    void warmUp();
+    int measureShortfall();
+    int measureImpulseDelay(int outputDelay);
+    void restart(int outputDelay);
+    void collectOutput() noexcept;
+    void feedSilence(int frames);
+    long drainInto(float* const* destination);
+
+    std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
+    StereoFifo pending;                                     // shifted frames not yet given out
+    std::array<std::array<float, kBlockSize>, kChannels> scratch {}; // retrieve buffer
+    double rate = 0.0;      // Hz
+    int semitones = 0;      // in force
+    int framesToSkip = 0;   // shifter output still to be discarded to keep the alignment
+    int totalLatency = 0;   // samples
+};

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "dsp/TimeStretcher.h"
+
+// Every allocation in this executable passes through these counters; a test switches
+// counting on around the code that must not allocate.
+namespace
+{
+std::atomic<bool> countingAllocations {false};
+std::atomic<long> allocationCount {0};
+
+void noteAllocation() noexcept
+{
+    if (countingAllocations.load(std::memory_order_relaxed))
+        allocationCount.fetch_add(1, std::memory_order_relaxed);
+}
+
+void* allocateOrThrow(std::size_t size, std::size_t alignment)
+{
+    noteAllocation();
+    void* memory = alignment > alignof(std::max_align_t)
+                       ? std::aligned_alloc(alignment, (std::max<std::size_t>(size, 1) + alignment - 1) / alignment * alignment)
+                       : std::malloc(std::max<std::size_t>(size, 1));
+    if (memory == nullptr)
+        throw std::bad_alloc();
+    return memory;
+}
+} // namespace
+
+void* operator new(std::size_t size) { return allocateOrThrow(size, 0); }
+void* operator new[](std::size_t size) { return allocateOrThrow(size, 0); }
+void* operator new(std::size_t size, std::align_val_t align) { return allocateOrThrow(size, static_cast<std::size_t>(align)); }
+void* operator new[](std::size_t size, std::align_val_t align) { return allocateOrThrow(size, static_cast<std::size_t>(align)); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+
+// The shifter library allocates with the C functions, so they are counted as well;
+// under the address sanitizer, which owns them, only the C++ operators are.
+#ifndef __SANITIZE_ADDRESS__
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void* __libc_memalign(std::size_t, std::size_t);
+
+void* malloc(std::size_t size) noexcept
+{
+    noteAllocation();
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size) noexcept
+{
+    noteAllocation();
+    return __libc_calloc(count, size);
+}
+void* realloc(void* memory, std::size_t size) noexcept
+{
+    noteAllocation();
+    return __libc_realloc(memory, size);
+}
+void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept
+{
+    noteAllocation();
+    return __libc_memalign(alignment, size);
+}
+void* memalign(std::size_t alignment, std::size_t size) noexcept
+{
+    noteAllocation();
+    return __libc_memalign(alignment, size);
+}
+int posix_memalign(void** memory, std::size_t alignment, std::size_t size) noexcept
+{
+    noteAllocation();
+    *memory = __libc_memalign(alignment, size);
+    return *memory != nullptr ? 0 : ENOMEM;
+}
+}
+#endif
+
+namespace
+{
+constexpr int kBlock = TimeStretcher::kBlockSize;
+constexpr double kRate = 44100.0;
+constexpr double kPi = 3.14159265358979323846;
+
+using Signal = std::vector<float>;
+
+Signal sine(double frequency, int length)
+{
+    Signal signal(static_cast<std::size_t>(length));
+    for (int i = 0; i < length; ++i)
+        signal[i] = static_cast<float>(0.5 * std::sin(2.0 * kPi * frequency * i / kRate));
+    return signal;
+}
+
+// Runs a whole signal through the stretcher block by block, the same on both channels;
+// returns the left output. beforeBlock(index) may change the transposition.
+template <typename BeforeBlock>
+Signal stretch(TimeStretcher& stretcher, const Signal& input, BeforeBlock&& beforeBlock)
+{
+    Signal output(input.size());
+    std::array<float, kBlock> right {};
+    for (std::size_t start = 0; start + kBlock <= input.size(); start += kBlock)
+    {
+        beforeBlock(static_cast<int>(start / kBlock));
+        const float* in[2] = {input.data() + start, input.data() + start};
+        float* out[2] = {output.data() + start, right.data()};
+        stretcher.process(in, out);
+    }
+    return output;
+}
+
+Signal stretch(TimeStretcher& stretcher, const Signal& input)
+{
+    return stretch(stretcher, input, [](int) {});
+}
+
+// Frequency from the rising zero crossings in [from, to), with sub-sample positions.
+double measuredFrequency(const Signal& signal, int from, int to)
+{
+    double first = -1.0;
+    double last = -1.0;
+    int crossings = 0;
+    for (int i = from + 1; i < to; ++i)
+    {
+        if (signal[i - 1] < 0.0f && signal[i] >= 0.0f)
+        {
+            const double position = i - 1 + signal[i - 1] / (signal[i - 1] - signal[i]);
+            if (first < 0.0)
+                first = position;
+            last = position;
+            ++crossings;
+        }
+    }
+    return crossings < 2 ? 0.0 : (crossings - 1) * kRate / (last - first);
+}
+
+double rms(const Signal& signal, int from, int to)
+{
+    double sum = 0.0;
+    for (int i = from; i < to; ++i)
+        sum += double(signal[i]) * signal[i];
+    return std::sqrt(sum / (to - from));
+}
+} // namespace
+
+TEST(TimeStretcher, ReportsOneFixedLatencyPerSampleRateAndRefusesBadRates)
+{
+    TimeStretcher stretcher;
+    const int latency = stretcher.latency();
+    EXPECT_GT(latency, 0);
+    EXPECT_LE(latency, 8 * kBlock);
+
+    ASSERT_TRUE(stretcher.setSamplerate(48000.0));
+    EXPECT_DOUBLE_EQ(stretcher.samplerate(), 48000.0);
+    ASSERT_TRUE(stretcher.setSamplerate(kRate));
+    EXPECT_EQ(stretcher.latency(), latency) << "the same rate must give the same latency";
+
+    for (double bad : {0.0, -44100.0, 100.0, 1e9, std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity()})
+    {
+        EXPECT_FALSE(stretcher.setSamplerate(bad)) << bad;
+        EXPECT_DOUBLE_EQ(stretcher.samplerate(), kRate);
+        EXPECT_EQ(stretcher.latency(), latency);
+    }
+}
+
+TEST(TimeStretcher, FactorOneGivesTheInputBackDelayedByTheLatency)
+{
+    TimeStretcher stretcher;
+    const int latency = stretcher.latency();
+    // Two tones, so that a wrong delay cannot line up by chance.
+    Signal input = sine(330.0, 60 * kBlock);
+    const Signal upper = sine(1210.0, 60 * kBlock);
+    for (std::size_t i = 0; i < input.size(); ++i)
+        input[i] = 0.6f * input[i] + 0.4f * upper[i];
+    const Signal output = stretch(stretcher, input);
+
+    EXPECT_LT(rms(output, 0, latency - 64), 1e-3) << "nothing comes out before the latency";
+    double error = 0.0;
+    double power = 0.0;
+    const int from = latency + 8 * kBlock;
+    for (int i = from; i < static_cast<int>(output.size()); ++i)
+    {
+        const double expected = input[i - latency];
+        error += (output[i] - expected) * (output[i] - expected);
+        power += expected * expected;
+    }
+    EXPECT_LT(std::sqrt(error / power), 0.1) << "output must be the input delayed by " << latency;
+}
+
+TEST(TimeStretcher, TransposesBySemitonesAndRefusesOutOfRangeShifts)
+{
+    struct Case
+    {
+        int semitones;
+        double expectedHz;
+    };
+    for (const Case& shift : {Case {12, 880.0}, Case {-12, 220.0}, Case {7, 440.0 * std::pow(2.0, 7.0 / 12.0)}})
+    {
+        TimeStretcher stretcher;
+        ASSERT_TRUE(stretcher.setSemitones(shift.semitones));
+        EXPECT_FALSE(stretcher.setSemitones(13));
+        EXPECT_FALSE(stretcher.setSemitones(-13));
+        const Signal output = stretch(stretcher, sine(440.0, 40 * kBlock));
+        const int from = stretcher.latency() + 8 * kBlock;
+        const double hz = measuredFrequency(output, from, static_cast<int>(output.size()));
+        EXPECT_NEAR(hz, shift.expectedHz, shift.expectedHz * 0.01) << shift.semitones << " semitones";
+    }
+}
+
+TEST(TimeStretcher, KeepsABlockReadyThroughAbruptTranspositionChanges)
+{
+    TimeStretcher stretcher;
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<int> semitones(-12, 12);
+    const Signal output = stretch(stretcher, sine(440.0, 120 * kBlock),
+                                  [&](int) { stretcher.setSemitones(semitones(random)); });
+
+    // A shortfall would show as a run of exact silence inside the tone.
+    int longestSilence = 0;
+    int run = 0;
+    for (std::size_t i = static_cast<std::size_t>(stretcher.latency()) + kBlock; i < output.size(); ++i)
+    {
+        run = output[i] == 0.0f ? run + 1 : 0;
+        longestSilence = std::max(longestSilence, run);
+    }
+    EXPECT_LT(longestSilence, 4);
+}
+
+TEST(TimeStretcher, ProcessingAndTranspositionChangesNeverAllocate)
+{
+    TimeStretcher stretcher;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> semitones(-12, 12);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    std::array<std::array<float, kBlock>, 2> in {};
+    std::array<std::array<float, kBlock>, 2> out {};
+    const float* inputs[2] = {in[0].data(), in[1].data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+
+    long allocations = 0;
+    for (int block = 0; block < 300; ++block)
+    {
+        for (auto& channel : in)
+            for (float& sample : channel)
+                sample = noise(random);
+        const int shift = block % 3 == 0 ? semitones(random) : (block % 2 == 0 ? 12 : -12);
+        allocationCount = 0;
+        countingAllocations = true;
+        stretcher.setSemitones(shift);
+        stretcher.process(inputs, outputs);
+        countingAllocations = false;
+        allocations += allocationCount;
+    }
+    EXPECT_EQ(allocations, 0);
+
+    // The counter itself works.
+    allocationCount = 0;
+    countingAllocations = true;
+    auto probe = std::make_unique<std::vector<float>>(16);
+    countingAllocations = false;
+    EXPECT_GT(allocationCount.load(), 0);
+}
