@@ -85,6 +85,7 @@ public:
     uint32_t getReplaySeed() const { return replaySeed; }
     double getSampleRate() const { return sampleRate; }
     int32_t getBlockSize() const { return blockSize; }
+    const SliceClock& sliceClock() const { return clock; } // audio thread's clock, for inspection
 
 private:
     void applyRecords(const ProgramRecord* records, int32_t count, bool single);

@@ -1,0 +1,171 @@
+// The user settings file: where it lives, how it is prepared, which saved defaults the DSP
+// object takes, and how numbers are read and written.
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "ScopedHome.h"
+#include "dsp/Vextoria3FX.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+const char* const kFolderMessage = "Vextoria3FX > Error Can't Create settings configuration folder \n";
+const char* const kFileMessage = "Vextoria3FX > Error Can't Create settings configuration file \n";
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+// Writes a settings file under home and constructs a DSP object that reads it.
+class SavedDefaults : public ::testing::Test {
+protected:
+    void construct(const std::string& settings)
+    {
+        mkdir((home.path() + "/.harlowmint").c_str(), 0775);
+        mkdir(home.settingsFolder().c_str(), 0775);
+        writeFile(home.settingsFolder() + "/Vextoria3.conf", settings);
+        fx.emplace();
+    }
+    ScopedHome home;
+    std::optional<Vextoria3FX> fx;
+};
+
+} // namespace
+
+TEST(SettingsLocation, HomeIsTakenUnchangedElseFromThePasswordDatabase)
+{
+    ScopedHome home;
+    EXPECT_EQ(SettingsFile::homeFolder(), home.path());
+    setenv("HOME", "", 1);
+    EXPECT_EQ(SettingsFile::homeFolder(), std::string());
+    EXPECT_EQ(SettingsFile::settingsPath(""), "/.harlowmint/Vextoria3/Vextoria3.conf");
+    unsetenv("HOME");
+    const passwd* entry = getpwuid(getuid());
+    if (entry != nullptr && entry->pw_dir != nullptr)
+        EXPECT_EQ(SettingsFile::homeFolder(), std::string(entry->pw_dir));
+    else
+        EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
+}
+
+TEST(SettingsPreparation, FirstStartCreatesBothFoldersAndAnEmptyFileSilently)
+{
+    ScopedHome home;
+    testing::internal::CaptureStdout();
+    Vextoria3FX fx;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(exists(home.settingsFolder() + "/Vextoria3.conf"));
+    EXPECT_EQ(readFile(home.settingsFolder() + "/Vextoria3.conf"), "");
+    EXPECT_EQ(fx.getParameter(15), 0.0f);
+}
+
+TEST(SettingsPreparation, ExistingMakerFolderPrintsTheFolderLineAndStillCreatesTheInnerOne)
+{
+    ScopedHome home;
+    mkdir((home.path() + "/.harlowmint").c_str(), 0775);
+    testing::internal::CaptureStdout();
+    Vextoria3FX fx;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), kFolderMessage);
+    EXPECT_TRUE(exists(home.settingsFolder() + "/Vextoria3.conf"));
+}
+
+TEST(SettingsPreparation, UncreatableFoldersPrintBothLinesAndConstructionGoesOn)
+{
+    ScopedHome home;
+    writeFile(home.path() + "/.harlowmint", "a file where the folder should be");
+    testing::internal::CaptureStdout();
+    Vextoria3FX fx;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(kFolderMessage) + kFileMessage);
+    EXPECT_EQ(fx.getParameter(33), 0.5f);
+}
+
+TEST_F(SavedDefaults, OpenGateAppliesTheFiveSoundKeys)
+{
+    construct("[Plugin]\nactive=1.000000\nsize=0.333333\nscopespeed=0.250000\nstretch=1.000000\n"
+              "nodirect=1.000000\npitchset=1.000000\nreplayseq=0.500000\n");
+    EXPECT_EQ(fx->getParameter(33), 0.25f);
+    EXPECT_EQ(fx->getParameter(15), 1.0f);
+    EXPECT_EQ(fx->getParameter(17), 1.0f);
+    EXPECT_EQ(fx->getParameter(27), 1.0f);
+    EXPECT_EQ(fx->getParameter(32), 0.5f);
+}
+
+TEST_F(SavedDefaults, ClosedGateAppliesNothing)
+{
+    for (const char* gate : {"active=0.000000\n", "active=abc\n", "active=\n", "active=0\n", ""}) {
+        fx.reset();
+        construct(std::string("[Plugin]\n") + gate + "stretch=1.000000\nscopespeed=0.1\n");
+        EXPECT_EQ(fx->getParameter(15), 0.0f) << gate;
+        EXPECT_EQ(fx->getParameter(33), 0.5f) << gate;
+    }
+}
+
+TEST_F(SavedDefaults, HandWrittenValuesAreReadLikeNumbersAndClamped)
+{
+    construct("; kept by hand\n[Other]\nstretch=1\n[Plugin]\nactive = 1\nstretch=abc\nnodirect= 7.5\n"
+              "pitchset=\nreplayseq=0.5junk\nSTRETCH=1\n");
+    EXPECT_EQ(fx->getParameter(15), 0.0f); // "abc" reads as 0
+    EXPECT_EQ(fx->getParameter(17), 1.0f); // out of range: clamped
+    EXPECT_EQ(fx->getParameter(27), 0.0f); // empty: skipped, default kept
+    EXPECT_EQ(fx->getParameter(32), 0.5f);
+}
+
+TEST(SettingsNumbers, AreReadAndWrittenWithAPointWhateverTheLocale)
+{
+    EXPECT_EQ(parseLeadingNumber("1.000000"), 1.0);
+    EXPECT_EQ(parseLeadingNumber("  0.5abc"), 0.5);
+    EXPECT_EQ(parseLeadingNumber("+0.25"), 0.25);
+    EXPECT_EQ(parseLeadingNumber("-2"), -2.0);
+    EXPECT_EQ(parseLeadingNumber("1e-1"), 0.1);
+    EXPECT_EQ(parseLeadingNumber("abc"), 0.0);
+    EXPECT_EQ(parseLeadingNumber(""), 0.0);
+    EXPECT_EQ(parseLeadingNumber("0,5"), 0.0);
+    EXPECT_EQ(formatFixedSix(1.0), "1.000000");
+    EXPECT_EQ(formatFixedSix(1.0 / 3.0), "0.333333");
+    EXPECT_EQ(formatFixedSix(0.5), "0.500000");
+}
+
+TEST(SettingsWriting, KeepsOrderAndCommentsAndAddsKeysWithoutBlanks)
+{
+    ScopedHome home;
+    const std::string path = home.path() + "/test.conf";
+    writeFile(path, "; comment\n[Other]\nkeep=yes\n[Plugin]\nuiid=0\n");
+    SettingsFile settings;
+    ASSERT_TRUE(settings.load(path));
+    settings.setNumber("Plugin", "active", 1.0);
+    settings.setText("Plugin", "uiid", "1");
+    ASSERT_TRUE(settings.save(path));
+
+    const std::string text = readFile(path);
+    EXPECT_NE(text.find("; comment"), std::string::npos);
+    EXPECT_LT(text.find("[Other]"), text.find("[Plugin]"));
+    EXPECT_LT(text.find("uiid=1"), text.find("active=1.000000"));
+    EXPECT_EQ(text.find(" = "), std::string::npos);
+
+    SettingsFile again;
+    ASSERT_TRUE(again.load(path));
+    EXPECT_TRUE(again.defaultsEnabled());
+    EXPECT_EQ(again.text("Other", "keep"), "yes");
+    EXPECT_EQ(again.text("plugin", "uiid"), std::nullopt); // names are case-sensitive
+    EXPECT_FALSE(again.load(home.path() + "/missing.conf"));
+    EXPECT_EQ(again.text("Other", "keep"), std::nullopt);
+}
