@@ -64,7 +64,7 @@ void processPerBlock(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * blockSize);
     // Seconds of audio per second of wall time: how many times faster than real time.
-    state.counters["x_realtime"] = benchmark::Counter(blockSize / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["realtime_factor"] = benchmark::Counter(blockSize / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
     state.SetLabel(bypass ? "bypass" : "program 1");
 }
 

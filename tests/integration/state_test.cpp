@@ -61,9 +61,27 @@ TEST_F(ComponentState, RestoredRecordIsSavedBackUnchangedWhetherIdleOrRunning)
         // Binary fractions survive the plug-in's narrowing to float exactly.
         putDouble(record, 8 + 8 * Vextoria3Ids::kGateSize, running ? 0.125 : 0.25);
         putDouble(record, 8 + 8 * Vextoria3Ids::kPitchAmt, 0.75);
-        putDouble(record, 316 + 8 * 2, 0.5);
         ASSERT_EQ(host->loadState(record), Steinberg::kResultOk);
         EXPECT_EQ(host->saveState(), record) << (running ? "running" : "idle");
+    }
+}
+
+TEST_F(ComponentState, SavedHiddenValuesAreTheControllersOwn)
+{
+    // The processor asks the controller for its hidden settings on every save; this host
+    // delivers the answer at once, so a restored record's hidden block does not survive.
+    ASSERT_NE(host->controller(), nullptr);
+    for (bool running : {false, true}) {
+        if (running)
+            host->start();
+        std::vector<uint8_t> record = host->saveState();
+        ASSERT_EQ(record.size(), kRecordBytes);
+        putDouble(record, 316 + 8 * 2, 0.5);
+        ASSERT_EQ(host->loadState(record), Steinberg::kResultOk);
+        const std::vector<uint8_t> saved = host->saveState();
+        for (int32_t index = 0; index < 7; ++index)
+            EXPECT_EQ(RecordView {saved}.hidden(index), kDefaultHidden[static_cast<size_t>(index)])
+                << "hidden " << index << (running ? " (running)" : " (idle)");
     }
 }
 

@@ -76,6 +76,21 @@ private:
     int descriptor;
 };
 
+// Moves all count bytes with repeated read or write calls, which may each move only part.
+template <typename Transfer>
+void transferAll(uint8_t* bytes, size_t count, const char* failure, const std::string& path, Transfer transfer)
+{
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t moved = transfer(bytes + done, count - done);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved <= 0)
+            throw HostError(systemError(failure, path));
+        done += static_cast<size_t>(moved);
+    }
+}
+
 std::vector<uint8_t> readWholeFile(const std::string& path)
 {
     // Non-blocking open: a FIFO must be refused, not waited on.
@@ -88,15 +103,8 @@ std::vector<uint8_t> readWholeFile(const std::string& path)
     if (size > kLargestReadableFile)
         throw HostError(path + " is too large for a test file");
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            throw HostError(systemError("cannot read", path));
-        done += static_cast<size_t>(got);
-    }
+    transferAll(bytes.data(), bytes.size(), "cannot read", path,
+                [&](uint8_t* at, size_t count) { return ::read(file.get(), at, count); });
     return bytes;
 }
 
@@ -196,15 +204,8 @@ void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
         throw HostError(path + " is not a regular file; nothing written");
     if (::ftruncate(file.get(), 0) != 0)
         throw HostError(systemError("cannot truncate", path));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            throw HostError(systemError("cannot write", path));
-        done += static_cast<size_t>(wrote);
-    }
+    transferAll(const_cast<uint8_t*>(bytes.data()), bytes.size(), "cannot write", path,
+                [&](uint8_t* at, size_t count) { return ::write(file.get(), at, count); });
 }
 
 }  // namespace
