@@ -8,7 +8,9 @@
 
 #include "ids.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace VextoriaHost;
 using namespace VextoriaTest;
@@ -91,4 +93,69 @@ TEST(BusLayouts, MonoAndStereoAreTakenAndMixedLayoutsRefused)
     EXPECT_EQ(host->processor()->setBusArrangements(&stereo, 1, &mono, 1), Steinberg::kResultFalse);
     ASSERT_EQ(host->component()->getBusInfo(Steinberg::Vst::kAudio, Steinberg::Vst::kOutput, 0, info), Steinberg::kResultOk);
     EXPECT_EQ(info.channelCount, 2) << "a refused layout leaves stereo buses";
+}
+
+namespace {
+
+// A running stereo instance whose blocks the test shapes itself.
+class OddBlocks : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = loadBundle();
+        ASSERT_EQ(host->configure(BusLayout::stereo, 44100.0, kMaxBlock), Steinberg::kResultOk);
+        host->start();
+    }
+
+    static void fill(float* samples, int32_t count, float value) { std::fill(samples, samples + count, value); }
+
+    static constexpr int32_t kMaxBlock = 256;
+    std::unique_ptr<PluginHost> host;
+};
+
+}  // namespace
+
+TEST_F(OddBlocks, BlockLongerThanTheMaximumIsWrittenWhole)
+{
+    constexpr int32_t frames = 1000;
+    ProcessBlock block(2, 2, frames);
+    const AudioClip input = generateDrumLoop({44100.0, 120.0, 1, 2});
+    for (int32_t c = 0; c < 2; ++c) {
+        std::copy_n(input.channels[static_cast<size_t>(c)].begin(), frames, block.audio.input(c));
+        fill(block.audio.output(c), frames, std::numeric_limits<float>::quiet_NaN());
+    }
+    block.inputChanges.addPoint(Vextoria3Ids::kBypass, 0, 1.0);
+    ASSERT_EQ(host->process(block.prepare(frames)), Steinberg::kResultOk);
+    for (int32_t c = 0; c < 2; ++c)
+        EXPECT_TRUE(std::equal(block.audio.output(c), block.audio.output(c) + frames,
+                               input.channels[static_cast<size_t>(c)].begin()))
+            << "channel " << c;
+}
+
+TEST_F(OddBlocks, MissingInputBusReadsAsSilence)
+{
+    for (double bypass : {1.0, 0.0}) {
+        ProcessBlock block(0, 2, kMaxBlock);
+        for (int32_t c = 0; c < 2; ++c)
+            fill(block.audio.output(c), kMaxBlock, 0.5f);
+        block.inputChanges.addPoint(Vextoria3Ids::kBypass, 0, bypass);
+        ASSERT_EQ(host->process(block.prepare(kMaxBlock)), Steinberg::kResultOk);
+        for (int32_t c = 0; c < 2; ++c)
+            EXPECT_TRUE(std::all_of(block.audio.output(c), block.audio.output(c) + kMaxBlock,
+                                    [](float sample) { return sample == 0.f; }))
+                << "channel " << c << ", bypass " << bypass;
+    }
+}
+
+TEST_F(OddBlocks, ChangesApplyWithoutAnOutputBusOrWithoutSamples)
+{
+    ProcessBlock noOutputs(2, 0, kMaxBlock);
+    noOutputs.inputChanges.addPoint(Vextoria3Ids::kGateSize, 0, 0.25);
+    ASSERT_EQ(host->process(noOutputs.prepare(kMaxBlock)), Steinberg::kResultOk);
+    ProcessBlock empty(2, 2, kMaxBlock);
+    empty.inputChanges.addPoint(Vextoria3Ids::kPitchAmt, 0, 0.625);
+    ASSERT_EQ(host->process(empty.prepare(0)), Steinberg::kResultOk);
+    const std::vector<uint8_t> state = host->saveState();
+    EXPECT_EQ(RecordView {state}.param(Vextoria3Ids::kGateSize), 0.25);
+    EXPECT_EQ(RecordView {state}.param(Vextoria3Ids::kPitchAmt), 0.625);
 }
