@@ -1,0 +1,38 @@
+// An RGBA colour, each channel 0 to 255 (alpha 255 is opaque).
+#pragma once
+
+#include <cstdint>
+
+namespace VSTGUI {
+
+struct CColor
+{
+    uint8_t red = 255;
+    uint8_t green = 255;
+    uint8_t blue = 255;
+    uint8_t alpha = 255;
+
+    constexpr CColor() = default;
+    constexpr CColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) : red(r), green(g), blue(b), alpha(a) {}
+
+    double getNormRed() const { return red / 255.0; }
+    double getNormGreen() const { return green / 255.0; }
+    double getNormBlue() const { return blue / 255.0; }
+    double getNormAlpha() const { return alpha / 255.0; }
+
+    constexpr bool operator==(const CColor& o) const
+    {
+        return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
+    }
+    constexpr bool operator!=(const CColor& o) const { return !(*this == o); }
+};
+
+inline constexpr CColor kTransparentCColor(255, 255, 255, 0);
+inline constexpr CColor kBlackCColor(0, 0, 0, 255);
+inline constexpr CColor kWhiteCColor(255, 255, 255, 255);
+inline constexpr CColor kGreyCColor(127, 127, 127, 255);
+inline constexpr CColor kRedCColor(255, 0, 0, 255);
+inline constexpr CColor kGreenCColor(0, 255, 0, 255);
+inline constexpr CColor kBlueCColor(0, 0, 255, 255);
+
+} // namespace VSTGUI

@@ -1,0 +1,26 @@
+// Brackets a run of wheel steps on a control in one gesture: the first step begins the edit,
+// a pause of kEditEndDelay ends it.
+#pragma once
+
+#include "ccontrol.h"
+#include "cvstguitimer.h"
+
+namespace VSTGUI {
+
+class CMouseWheelEditingSupport
+{
+public:
+    static constexpr uint32 kEditEndDelay = 500; // ms
+
+    virtual ~CMouseWheelEditingSupport();
+    // Call on every wheel step of `control`.
+    void onMouseWheelEditing(CControl* control);
+
+private:
+    void finishEditing();
+
+    SharedPointer<CVSTGUITimer> endEditTimer;
+    CControl* editingControl = nullptr;
+};
+
+} // namespace VSTGUI

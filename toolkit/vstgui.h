@@ -1,0 +1,20 @@
+// Everything the widgets and the editor use from the toolkit.
+#pragma once
+
+#include "animation.h"
+#include "cbitmap.h"
+#include "cbuttonstate.h"
+#include "ccheckbox.h"
+#include "ccolor.h"
+#include "ccontrol.h"
+#include "cdrawcontext.h"
+#include "cfont.h"
+#include "cframe.h"
+#include "cgraphicspath.h"
+#include "cmousewheeleditingsupport.h"
+#include "ctextlabel.h"
+#include "cview.h"
+#include "cviewcontainer.h"
+#include "cvstguitimer.h"
+#include "imouseobserver.h"
+#include "runloop.h"
