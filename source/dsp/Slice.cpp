@@ -4,7 +4,7 @@
 
 namespace {
 constexpr double kDefaultSamplesPerBeat = 22050.0;
-constexpr int32_t kMaxSemitones = 48;
+constexpr int32_t kMaxSemitones = 12; // the widest shift the engine asks for
 constexpr double kScratchLevel = 0.65;  // the scratch curve's fast backward part is loud
 } // namespace
 
@@ -105,9 +105,8 @@ void Slice::setPitchSemitone(int32_t semitones) noexcept
 {
     if (semitones < -kMaxSemitones || semitones > kMaxSemitones)
         return;
-    const float octaves = static_cast<float>(semitones) / 12.0f;
-    rate = std::pow(2.0f, octaves);
-    stretchFeed.setTransposition(std::pow(2.0, static_cast<double>(octaves)));
+    rate = std::pow(2.0f, static_cast<float>(semitones) / 12.0f); // single precision: 0 gives exactly 1
+    stretchFeed.setSemitones(semitones);
 }
 
 void Slice::setPan(float newPan) noexcept

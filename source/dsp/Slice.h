@@ -34,7 +34,7 @@ public:
     void setStretchMode(bool on) noexcept;
 
     void setPitch(double rate) noexcept;              // play rate, > 0
-    void setPitchSemitone(int32_t semitones) noexcept; // -48..48
+    void setPitchSemitone(int32_t semitones) noexcept; // -12..12: rate and stretcher
     void setPan(float pan) noexcept;                  // 0 left .. 0.5 centre .. 1 right
 
     // Plays; length in samples (1 .. ring size), slice index 0..15. False: refused,
@@ -52,7 +52,7 @@ public:
     float getGainRight() const noexcept { return gainR; }
     int32_t getBarStart() const noexcept { return barStart; }
     int32_t getWriteIndex() const noexcept { return static_cast<int32_t>(liveL.getWriteIndex()); }
-    double getTransposition() const noexcept { return stretchFeed.getTransposition(); }
+    int32_t getStretchSemitones() const noexcept { return stretchFeed.getSemitones(); }
 
 private:
     using SliceStarts = std::array<int32_t, kMaxSlices>;      // live write indexes

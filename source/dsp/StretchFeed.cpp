@@ -11,9 +11,9 @@ bool StretchFeed::setSamplerate(double newSampleRate)
     return true;
 }
 
-void StretchFeed::setTransposition(double factor) noexcept
+void StretchFeed::setSemitones(int32_t shift) noexcept
 {
-    transposition = factor;
+    semitones = shift;
 }
 
 void StretchFeed::push(float left, float right, bool stretchMode, AudioBuffer& outLeft, AudioBuffer& outRight) noexcept

@@ -13,14 +13,14 @@ public:
     static constexpr int32_t kBlockSize = 1024; // samples per channel
 
     bool setSamplerate(double sampleRate);        // set-up; refuses rates not above 0
-    void setTransposition(double factor) noexcept; // audio thread; 2 = one octave up
+    void setSemitones(int32_t shift) noexcept;     // audio thread; transposition of later blocks
 
     // Audio thread, once per recorded sample: appends the sample and, when a whole
     // block has gathered, writes the processed block to the two rings.
     void push(float left, float right, bool stretchMode, AudioBuffer& outLeft, AudioBuffer& outRight) noexcept;
 
     int32_t getLatency() const noexcept { return latency; }
-    double getTransposition() const noexcept { return transposition; }
+    int32_t getSemitones() const noexcept { return semitones; }
 
 private:
     void processBlock(bool stretchMode) noexcept;
@@ -30,5 +30,5 @@ private:
     int32_t fill = 0;                 // samples gathered since the last block
     int32_t latency = 0;              // samples between live and stretched material
     double sampleRate = 44100.0;      // Hz, for the stretcher
-    double transposition = 1.0;       // frequency factor for the stretcher
+    int32_t semitones = 0;            // transposition for the stretcher
 };
