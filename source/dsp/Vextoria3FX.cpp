@@ -29,10 +29,13 @@ bool isSwitchOn(float value)
     return value >= 0.5f;
 }
 
-// A channel pointer that may be missing: the bus, or the channel, reads as silence.
-const float* channelOrNull(const float* const* channels, int32_t index)
+// An input channel that may be missing: no bus, no channels or a null channel reads as
+// silence. A mono input serves every channel.
+const float* inputChannel(const float* const* inputs, int32_t inputCount, int32_t channel)
 {
-    return channels != nullptr ? channels[index] : nullptr;
+    if (inputs == nullptr || inputCount <= 0)
+        return nullptr;
+    return inputs[channel < inputCount ? channel : 0];
 }
 
 float sampleAt(const float* channel, int32_t index)
@@ -163,8 +166,8 @@ void Vextoria3FX::processBypass(const float* const* inputs, float* const*, int32
 {
     if (sampleCount <= 0)
         return;
-    const float* left = channelOrNull(inputs, 0);
-    const float* right = inputChannelCount == 2 ? channelOrNull(inputs, 1) : left;
+    const float* left = inputChannel(inputs, inputChannelCount, 0);
+    const float* right = inputChannelCount == 2 ? inputChannel(inputs, inputChannelCount, 1) : left;
     const int32_t choice = static_cast<int32_t>(2.0f * parameters[kSliceSize].load());
     const int32_t pendingSlicesPerBeat = kSlicesPerBeatChoices[std::clamp(choice, 0, 2)];
 
@@ -196,7 +199,7 @@ void Vextoria3FX::process(const float* const* inputs, float* const* outputs, int
         return;
     for (int32_t channel = 0; channel < outputChannelCount; ++channel) {
         float* output = outputs[channel];
-        const float* input = channelOrNull(inputs, channel < inputChannelCount ? channel : 0);
+        const float* input = inputChannel(inputs, inputChannelCount, channel);
         if (output == nullptr || output == input)
             continue;
         if (input != nullptr)

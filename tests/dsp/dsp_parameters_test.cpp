@@ -138,4 +138,9 @@ TEST_F(DspParameters, ProcessPassesInputAndReadsAMissingBusAsSilence)
     fx.process(nullptr, outputs, 5);
     for (int32_t i = 0; i < 5; ++i)
         EXPECT_EQ(outLeft[i] + outRight[i], 0.0f);
+
+    outLeft[0] = 7.0f;
+    fx.inputChannelCount = 0; // a bus without channels
+    fx.process(inputs, outputs, 5);
+    EXPECT_EQ(outLeft[0], 0.0f);
 }
