@@ -16,10 +16,12 @@ struct PassThroughCase {
     bool playing;
 };
 
-std::ostream& operator<<(std::ostream& out, const PassThroughCase& c)
+// Names each case, such as "stereo_44100Hz_blocks512_playing".
+std::string caseName(const ::testing::TestParamInfo<PassThroughCase>& info)
 {
-    return out << c.numChannels << " ch, " << c.sampleRate << " Hz, blocks of " << c.blockSize
-               << (c.playing ? ", playing" : ", stopped");
+    const auto& c = info.param;
+    return std::string(c.numChannels == 1 ? "mono" : "stereo") + "_" + std::to_string(int(c.sampleRate)) + "Hz_blocks"
+           + std::to_string(c.blockSize) + (c.playing ? "_playing" : "_stopped");
 }
 
 class PassThrough : public LoadedPluginTest, public ::testing::WithParamInterface<PassThroughCase> {};
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(BusesRatesAndBlocks, PassThrough,
                                            PassThroughCase{2, 48000.0, 1, true},
                                            PassThroughCase{1, 96000.0, 4096, true},
                                            PassThroughCase{2, 96000.0, 333, false},
-                                           PassThroughCase{1, 48000.0, 4096, false}));
+                                           PassThroughCase{1, 48000.0, 4096, false}),
+                         caseName);
 
 }  // namespace
 }  // namespace probe::testing
