@@ -57,6 +57,39 @@ inline int32 readInt(const Bytes& bytes, size_t offset)
     return value;
 }
 
+// The host side a processor needs to send messages: it makes message objects and nothing else.
+class MessageHost : public IHostApplication
+{
+public:
+    tresult PLUGIN_API getName(String128 name) override
+    {
+        name[0] = 0;
+        return kResultOk;
+    }
+    tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
+    {
+        if (!FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
+        {
+            *obj = nullptr;
+            return kResultFalse;
+        }
+        *obj = static_cast<IMessage*>(new HostMessage());
+        return kResultOk;
+    }
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (FUnknownPrivate::iidEqual(iid, IHostApplication::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
+        {
+            *obj = this;
+            return kResultOk;
+        }
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; } // lives as long as the test
+    uint32 PLUGIN_API release() override { return 1; }
+};
+
 // The processor after initialize and setupProcessing; activation is up to the test.
 class ProcessorFixture : public ::testing::Test
 {
@@ -66,7 +99,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_EQ(processor->initialize(hostApplication), kResultOk);
+        ASSERT_EQ(processor->initialize(&host), kResultOk);
         ProcessSetup setup {kRealtime, kSample32, kMaxBlock, kSampleRate};
         ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
     }
@@ -93,7 +126,7 @@ protected:
 
     const Vextoria3FX& dsp() const { return processor->dsp(); }
 
-    IPtr<HostApplication> hostApplication = owned(new HostApplication());
+    MessageHost host;
     IPtr<Vextoria3> processor = owned(new Vextoria3());
 };
 
