@@ -147,7 +147,9 @@ tresult PLUGIN_API Vextoria3Controller::setParamNormalized(ParamID tag, ParamVal
 
 void Vextoria3Controller::setPresetName(std::string name)
 {
-    constexpr int32 kNameCapacity = 256; // UTF-16 units, terminating zero included
+    // The SDK copies a program name into the host's 128-unit string and ends it after the
+    // copy, so a longer name would be written past the host's buffer.
+    constexpr int32 kNameCapacity = 128; // UTF-16 units, terminating zero included
     const Utf16Text::HostString<kNameCapacity> wideName(name);
     setProgramName(Vextoria3Params::kProgramListId, currentProgram, wideName.value);
     if (componentHandler)

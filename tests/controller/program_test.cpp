@@ -1,0 +1,149 @@
+// Program switching through parameter 36, program edits, the bank reader and renaming.
+#include "ControllerHarness.h"
+
+#include "dsp/FactoryBank.h"
+
+namespace ControllerTest {
+namespace {
+
+using ProgramTest = ControllerFixture;
+
+double hidden(Vextoria3Controller& controller, int32_t index)
+{
+    return controller.getHiddenParameters().getParamValue(index);
+}
+
+TEST_F(ProgramTest, setting_id_36_switches_program_and_asks_the_host_to_reread)
+{
+    struct Case {
+        double value;
+        int32 program;
+    };
+    const Case cases[] = {{1.0, 15}, {0.5, 8}, {0.0, 0}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}};
+    for (const Case& test : cases) {
+        handler.restarts.clear();
+        EXPECT_EQ(controller->setParamNormalized(36, test.value), kResultOk);
+        EXPECT_EQ(controller->getCurrentProgram(), test.program) << test.value;
+        EXPECT_EQ(handler.restarts, std::vector<int32>{kParamValuesChanged});
+    }
+}
+
+TEST_F(ProgramTest, a_program_switch_without_a_component_handler_still_switches)
+{
+    controller->setComponentHandler(nullptr);
+    EXPECT_EQ(controller->setParamNormalized(36, 1.0), kResultOk);
+    EXPECT_EQ(controller->getCurrentProgram(), 15);
+}
+
+TEST_F(ProgramTest, program_1_applies_its_values_and_hidden_settings_to_the_open_editor)
+{
+    controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
+    controller->setEditor(&editor);
+    controller->setParamNormalized(36, 1.0 / 15.0);
+
+    EXPECT_EQ(controller->getCurrentProgram(), 1);
+    EXPECT_NEAR(controller->getParamNormalized(1), 0.890625, 1e-6); // GateSize
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(15), 1.0);      // Stretch
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(36), 1.0 / 15.0);
+    const double expected[] = {0.5, 0.0, 1.0, 1.0, 1.0, 1.0, 0.75}; // size is never a program's
+    for (int32_t index = 0; index < 7; ++index)
+        EXPECT_DOUBLE_EQ(hidden(*controller, index), expected[index]) << index;
+
+    ASSERT_EQ(editor.hiddenCalls.size(), 6u);
+    for (int32_t index = 1; index < 7; ++index) {
+        EXPECT_EQ(editor.hiddenCalls[index - 1].index, index);
+        EXPECT_DOUBLE_EQ(editor.hiddenCalls[index - 1].value, expected[index]);
+    }
+}
+
+TEST_F(ProgramTest, edits_stay_with_their_program_across_switches)
+{
+    controller->setParamNormalized(1, 0.2);
+    controller->getHiddenParameters().setParamValue(HiddenParamIndex::fxtab, 0.5);
+    controller->setParamNormalized(36, 3.0 / 15.0);
+    EXPECT_EQ(controller->getCurrentProgram(), 3);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(1), 1.0);     // RollWarfare's GateSize
+    EXPECT_DOUBLE_EQ(hidden(*controller, HiddenParamIndex::fxtab), 0.0);
+
+    controller->setParamNormalized(36, 0.0);
+    EXPECT_EQ(controller->getCurrentProgram(), 0);
+    EXPECT_NEAR(controller->getParamNormalized(1), 0.2, 1e-6);
+    EXPECT_DOUBLE_EQ(hidden(*controller, HiddenParamIndex::fxtab), 0.5);
+}
+
+TEST_F(ProgramTest, program_numbers_outside_the_bank_change_nothing)
+{
+    controller->setParamNormalized(1, 0.3);
+    for (int32 program : {-1, 16, 1000}) {
+        controller->setProgram(program);
+        controller->copyStateToProgram(program);
+        EXPECT_EQ(controller->getCurrentProgram(), 0);
+        EXPECT_DOUBLE_EQ(controller->getParamNormalized(1), 0.3);
+    }
+}
+
+TEST_F(ProgramTest, a_broken_bank_is_refused_whole)
+{
+    std::vector<uint8_t> bank(factoryBank(), factoryBank() + factoryBankSize());
+    // Program 1's count of parameters claims more than a record may hold.
+    std::vector<uint8_t> tooMany = bank;
+    tooMany[372 + 4] = 39;
+    // The last record is cut short.
+    std::vector<uint8_t> truncated(bank.begin(), bank.end() - 8);
+    for (const auto* broken : {&tooMany, &truncated}) {
+        EXPECT_FALSE(controller->setChunk(broken->data(), static_cast<int32>(broken->size())));
+        controller->setProgram(1);
+        EXPECT_NEAR(controller->getParamNormalized(1), 0.890625, 1e-6); // program 1 unchanged
+        controller->setProgram(0);
+    }
+    EXPECT_FALSE(controller->setChunk(bank.data(), 0));
+    EXPECT_FALSE(controller->setChunk(nullptr, 5952));
+    EXPECT_TRUE(controller->setChunk(bank.data(), static_cast<int32>(bank.size())));
+}
+
+TEST_F(ProgramTest, preset_names_are_decoded_as_utf8_with_stray_bytes_as_latin1)
+{
+    struct Case {
+        std::string name;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {"Plain", u"Plain"},
+        {"Caf\xC3\xA9 \xE2\x82\xAC", u"Caf\u00E9 \u20AC"},        // two- and three-byte forms
+        {"Stra\xDF" "e", u"Stra\u00DFe"},                          // Latin-1 byte, not UTF-8
+        {"\xF0\x9F\x8E\xB5 beat", u"\U0001F3B5 beat"},             // a surrogate pair
+        {"\xC0\xAF", u"\u00C0\u00AF"},                            // overlong form: bytes as Latin-1
+        {"\xE2\x82", u"\u00E2\u0082"},                            // cut sequence
+    };
+    controller->setParamNormalized(36, 2.0 / 15.0);
+    for (const Case& test : cases) {
+        handler.restarts.clear();
+        controller->setPresetName(test.name);
+        String128 name {};
+        ASSERT_EQ(controller->getProgramName(36, 2, name), kResultOk);
+        EXPECT_EQ(std::u16string(name), test.expected);
+        String128 text {};
+        ASSERT_EQ(controller->getParamStringByValue(36, 2.0 / 15.0, text), kResultOk);
+        EXPECT_EQ(std::u16string(text), test.expected);
+        EXPECT_EQ(handler.restarts, std::vector<int32>{kParamValuesChanged});
+    }
+    String128 other {};
+    ASSERT_EQ(controller->getProgramName(36, 1, other), kResultOk);
+    EXPECT_EQ(std::u16string(other), u"Rythmrepeat");
+}
+
+TEST_F(ProgramTest, a_long_preset_name_is_cut_to_what_the_host_strings_hold)
+{
+    controller->setPresetName(std::string(300, 'n'));
+    TChar name[129] {};
+    name[128] = u'#'; // a guard just past a String128
+    ASSERT_EQ(controller->getProgramName(36, 0, name), kResultOk);
+    EXPECT_EQ(std::u16string(name), std::u16string(127, u'n'));
+    EXPECT_EQ(name[128], u'#');
+    String128 text {};
+    ASSERT_EQ(controller->getParamStringByValue(36, 0.0, text), kResultOk);
+    EXPECT_EQ(std::u16string(text), std::u16string(127, u'n'));
+}
+
+} // namespace
+} // namespace ControllerTest
