@@ -160,10 +160,15 @@ tresult PLUGIN_API Vextoria3::getState(IBStream* state)
     if (state == nullptr)
         return kInvalidArgument;
     // A controller that answers at once has its hidden values in the record below.
-    sendIntMessage("copyhiddenparam", 1);
+    copyHiddenParamToChunk();
     std::vector<uint8_t> record;
     fx->getChunk(record, true);
     return writeStreamBytes(*state, record);
+}
+
+void Vextoria3::copyHiddenParamToChunk()
+{
+    sendIntMessage("copyhiddenparam", 1);
 }
 
 tresult Vextoria3::sendIntMessage(const char* command, int64 value)

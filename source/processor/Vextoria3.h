@@ -39,6 +39,8 @@ public:
     // Copies the host's transport into the DSP object's host time block; audio thread.
     void processVstTimeInfo(const ProcessContext& context);
     void createFactoryPresets();
+    // Asks the controller for its hidden UI values, which it answers with "synchiddenparam".
+    void copyHiddenParamToChunk();
 
     const Vextoria3FX& dsp() const { return *fx; }  // read-only view for inspection
 

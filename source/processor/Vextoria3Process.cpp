@@ -17,7 +17,7 @@ namespace Steinberg {
 namespace Vst {
 namespace {
 
-constexpr int32 kMaxChannels = 8; // channel pointers kept on the stack per bus
+constexpr int32 kMaxChannels = 2; // the buses are mono or stereo; the DSP object handles no more
 
 bool isPositiveFinite(double value)
 {
