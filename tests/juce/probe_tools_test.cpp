@@ -3,6 +3,7 @@
 #include "probe/parameter_access.h"
 #include "probe/probe_options.h"
 #include "probe/test_loop.h"
+#include "probe/transport_play_head.h"
 #include "probe/wav_files.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,31 @@ TEST(TestLoop, IsTheSameOnEveryCallAndDiffersBetweenChannels)
         channelsDiffer = channelsDiffer || first.getSample(0, i) != first.getSample(1, i);
     }
     EXPECT_TRUE(channelsDiffer);
+}
+
+TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
+{
+    TransportPlayHead playing(120.0, 48000.0, true);
+    playing.advance(96000);
+    playing.advance(60000);  // 3.25 s, 6.5 beats: in the second bar
+    const auto position = playing.getPosition();
+    ASSERT_TRUE(position.hasValue());
+    EXPECT_EQ(position->getBpm().orFallback(0.0), 120.0);
+    EXPECT_EQ(position->getTimeInSamples().orFallback(0), 156000);
+    EXPECT_DOUBLE_EQ(position->getTimeInSeconds().orFallback(0.0), 3.25);
+    EXPECT_DOUBLE_EQ(position->getPpqPosition().orFallback(0.0), 6.5);
+    EXPECT_DOUBLE_EQ(position->getPpqPositionOfLastBarStart().orFallback(0.0), 4.0);
+    EXPECT_EQ(position->getBarCount().orFallback(0), 1);
+    const auto signature = position->getTimeSignature().orFallback(juce::AudioPlayHead::TimeSignature{});
+    EXPECT_EQ(signature.numerator, 4);
+    EXPECT_EQ(signature.denominator, 4);
+    EXPECT_TRUE(position->getIsPlaying());
+
+    const auto stopped = TransportPlayHead(90.0, 44100.0, false).getPosition();
+    ASSERT_TRUE(stopped.hasValue());
+    EXPECT_FALSE(stopped->getIsPlaying());
+    EXPECT_EQ(stopped->getPpqPosition().orFallback(-1.0), 0.0);
+    EXPECT_EQ(stopped->getBpm().orFallback(0.0), 90.0);
 }
 
 TEST(ParameterSettings, NameEqualsNormalisedValueIsReadAndAnythingElseRefused)
