@@ -1,0 +1,210 @@
+// How the frame routes presses, moves, releases and wheel steps through the view tree.
+#include "toolkit_test_support.h"
+#include <gtest/gtest.h>
+
+using namespace VSTGUI;
+using ToolkitTest::RecordingView;
+
+namespace {
+
+struct MouseScene : ::testing::Test
+{
+    ScopedManualRunLoop runLoop;
+    std::vector<std::string> log;
+    CFrame* frame = new CFrame(CRect(0, 0, 200, 100), nullptr);
+    RecordingView* below = new RecordingView(CRect(10, 10, 110, 60), "below", log);
+    RecordingView* above = new RecordingView(CRect(50, 20, 150, 80), "above", log, kMouseEventNotHandled);
+
+    MouseScene()
+    {
+        frame->addView(below);
+        frame->addView(above);
+    }
+    ~MouseScene() override { frame->forget(); }
+};
+
+} // namespace
+
+TEST_F(MouseScene, PressGoesToTopViewThenFallsThroughToViewsBelow)
+{
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    std::vector<std::string> expected{"above:entered", "above:down", "below:down"};
+    EXPECT_EQ(log, expected);
+
+    // Only the top view lies under (120, 70); it declines and nothing else is there.
+    log.clear();
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    EXPECT_EQ(frame->platformOnMouseDown(CPoint(120, 70), kLButton), kMouseEventNotHandled);
+}
+
+TEST_F(MouseScene, HitTestIncludesLeftTopEdgeAndExcludesRightBottomEdge)
+{
+    above->answer = kMouseEventHandled;
+    frame->platformOnMouseDown(CPoint(50, 20), kLButton);
+    EXPECT_EQ(log.back(), "above:down");
+    frame->platformOnMouseUp(CPoint(50, 20), 0);
+    log.clear();
+    EXPECT_EQ(frame->platformOnMouseDown(CPoint(150, 50), kLButton), kMouseEventNotHandled);
+    EXPECT_TRUE(log.empty() || log.back() != "above:down");
+}
+
+TEST_F(MouseScene, HandledPressCapturesMovesAndReleaseUntilTheButtonGoesUp)
+{
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    log.clear();
+    frame->platformOnMouseMoved(CPoint(180, 90), kLButton); // far outside, over the other view
+    frame->platformOnMouseUp(CPoint(180, 90), 0);
+    std::vector<std::string> expected{"below:moved", "below:up", "below:exited"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(below->lastPoint, CPoint(180, 90));
+    log.clear();
+    frame->platformOnMouseMoved(CPoint(185, 95), 0);
+    EXPECT_TRUE(log.empty()); // no capture any more, nothing under the pointer
+}
+
+TEST_F(MouseScene, EnterExitAndMovesWithoutButtonsFollowThePointer)
+{
+    frame->platformOnMouseMoved(CPoint(20, 20), 0);
+    frame->platformOnMouseMoved(CPoint(25, 25), 0);
+    frame->platformOnMouseMoved(CPoint(120, 70), 0);
+    frame->platformOnMouseExited();
+    std::vector<std::string> expected{"below:entered", "below:moved", "below:moved", "below:exited",
+                                      "above:entered", "above:moved", "above:exited"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(MouseScene, MovesWithAButtonButNoCaptureOnlyEnterAndExit)
+{
+    above->answer = kMouseMoveEventHandledButDontNeedMoreEvents;
+    above->moveAnswer = kMouseMoveEventHandledButDontNeedMoreEvents;
+    frame->platformOnMouseDown(CPoint(120, 70), kLButton);
+    log.clear();
+    frame->platformOnMouseMoved(CPoint(20, 20), kLButton);
+    std::vector<std::string> expected{"above:exited", "below:entered"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(MouseScene, ChildrenOfNestedContainersGetPointsInTheirParentsCoordinates)
+{
+    auto* panel = new CViewContainer(CRect(100, 50, 200, 100));
+    auto* inner = new RecordingView(CRect(10, 10, 30, 30), "inner", log);
+    panel->addView(inner);
+    frame->addView(panel);
+    frame->platformOnMouseDown(CPoint(115, 65), kLButton);
+    EXPECT_EQ(log.back(), "inner:down");
+    EXPECT_EQ(inner->lastPoint, CPoint(15, 15));
+    frame->platformOnMouseMoved(CPoint(0, 0), kLButton);
+    EXPECT_EQ(inner->lastPoint, CPoint(-100, -50));
+}
+
+TEST_F(MouseScene, ZoomMapsWindowPixelsToLayoutPixels)
+{
+    ASSERT_TRUE(frame->setZoom(2.0));
+    EXPECT_EQ(frame->getViewSize(), CRect(0, 0, 400, 200));
+    above->answer = kMouseEventHandled;
+    frame->platformOnMouseDown(CPoint(298, 158), kLButton);
+    EXPECT_EQ(log.back(), "above:down");
+    EXPECT_EQ(above->lastPoint, CPoint(149, 79));
+    EXPECT_FALSE(frame->setZoom(0));
+    EXPECT_FALSE(frame->setZoom(std::nan("")));
+    EXPECT_EQ(frame->getZoom(), 2.0);
+    EXPECT_EQ(frame->getScaleFactor(), 2.0);
+}
+
+TEST_F(MouseScene, HiddenTransparentAndMouseDisabledViewsAreSkipped)
+{
+    above->answer = kMouseEventHandled;
+    above->setVisible(false);
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    above->setVisible(true);
+    above->setAlphaValue(0);
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    above->setAlphaValue(1);
+    above->setMouseEnabled(false);
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "above:down"), 0);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "below:down"), 3);
+}
+
+TEST_F(MouseScene, MouseableAreaDecidesTheHit)
+{
+    above->setMouseableArea(CRect(140, 70, 150, 80));
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "above:down"), 0);
+}
+
+TEST_F(MouseScene, WheelCarriesItsAxisAndFallsThroughWhenUnused)
+{
+    above->takesWheel = false;
+    EXPECT_TRUE(frame->platformOnMouseWheel(CPoint(60, 30), kMouseWheelAxisX, -1.5f, 0));
+    std::vector<std::string> expected{"above:wheelX", "below:wheelX"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(below->lastDistance, -1.5f);
+    log.clear();
+    EXPECT_FALSE(frame->platformOnMouseWheel(CPoint(60, 30), kMouseWheelAxisY, std::nanf(""), 0));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MouseScene, DoubleClickNeedsTheSameButtonSoonAndNearby)
+{
+    auto press = [&](CPoint where, int32 buttons) {
+        frame->platformOnMouseDown(where, buttons);
+        frame->platformOnMouseUp(where, 0);
+        return below->lastButtons.isDoubleClick();
+    };
+    EXPECT_FALSE(press(CPoint(20, 20), kLButton));
+    runLoop.advance(200);
+    EXPECT_TRUE(press(CPoint(23, 22), kLButton));
+    runLoop.advance(100);
+    EXPECT_FALSE(press(CPoint(23, 22), kLButton)); // a third press starts anew
+    runLoop.advance(500);
+    EXPECT_FALSE(press(CPoint(23, 22), kLButton)); // too late
+    runLoop.advance(100);
+    EXPECT_FALSE(press(CPoint(33, 22), kLButton)); // too far
+    runLoop.advance(100);
+    EXPECT_FALSE(press(CPoint(33, 22), kRButton)); // another button
+}
+
+namespace {
+struct CountingObserver : IMouseObserver
+{
+    std::vector<CView*> entered;
+    CMouseEventResult downAnswer = kMouseEventNotHandled;
+    int downs = 0;
+    void onMouseEntered(CView* view, CFrame*) override { entered.push_back(view); }
+    CMouseEventResult onMouseDown(CFrame*, const CPoint&, const CButtonState&) override
+    {
+        ++downs;
+        return downAnswer;
+    }
+};
+} // namespace
+
+TEST_F(MouseScene, MouseObserversSeePressesFirstAndMayKeepThem)
+{
+    CountingObserver observer;
+    frame->registerMouseObserver(&observer);
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    frame->platformOnMouseUp(CPoint(20, 20), 0);
+    EXPECT_EQ(observer.downs, 1);
+    EXPECT_EQ(observer.entered, std::vector<CView*>{below});
+    EXPECT_EQ(log.back(), "below:up");
+    observer.downAnswer = kMouseEventHandled;
+    log.clear();
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    EXPECT_TRUE(log.empty());
+    frame->unregisterMouseObserver(&observer);
+}
+
+TEST_F(MouseScene, RemovingTheCapturingViewEndsTheCapture)
+{
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    EXPECT_TRUE(frame->removeView(below));
+    log.clear();
+    frame->platformOnMouseMoved(CPoint(60, 30), kLButton);
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    std::vector<std::string> expected{"above:entered"};
+    EXPECT_EQ(log, expected);
+}

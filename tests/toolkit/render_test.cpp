@@ -1,0 +1,276 @@
+// Pixel checks on offscreen renders: shapes, text placement, bitmaps, alpha, clipping, zoom.
+#include "offscreen.h"
+#include "toolkit_test_support.h"
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace VSTGUI;
+using ToolkitTest::near;
+
+namespace {
+
+// A view whose drawing is given by the test.
+class PaintView : public CView
+{
+public:
+    using Painter = std::function<void(CDrawContext*, const CRect&)>;
+    PaintView(const CRect& size, Painter painter) : CView(size), paint(std::move(painter)) {}
+    void draw(CDrawContext* context) override { paint(context, size); }
+
+private:
+    Painter paint;
+};
+
+PaintView* filler(const CRect& size, CColor colour)
+{
+    return new PaintView(size, [colour](CDrawContext* context, const CRect& rect) {
+        context->setFillColor(colour);
+        context->drawRect(rect, kDrawFilled);
+    });
+}
+
+// Bounding box of pixels with alpha above 64.
+CRect inkBounds(const OffscreenImage& image)
+{
+    CRect box(1e9, 1e9, -1e9, -1e9);
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (image.getPixel(x, y).alpha > 64)
+                box = CRect(std::min<double>(box.left, x), std::min<double>(box.top, y),
+                            std::max<double>(box.right, x + 1), std::max<double>(box.bottom, y + 1));
+    return box;
+}
+
+const CColor kTransparent(0, 0, 0, 0);
+
+} // namespace
+
+TEST(Render, FilledRectangleCoversLeftTopButNotRightBottomEdge)
+{
+    PaintView view(CRect(0, 0, 40, 30), [](CDrawContext* context, const CRect&) {
+        context->setFillColor(kRedCColor);
+        context->drawRect(CRect(10, 10, 30, 20), kDrawFilled);
+    });
+    OffscreenImage image = renderView(view);
+    ASSERT_EQ(image.getWidth(), 40);
+    EXPECT_EQ(image.getPixel(10, 10), kRedCColor);
+    EXPECT_EQ(image.getPixel(29, 19), kRedCColor);
+    EXPECT_EQ(image.getPixel(30, 19), kTransparent);
+    EXPECT_EQ(image.getPixel(29, 20), kTransparent);
+    EXPECT_EQ(image.getPixel(9, 10), kTransparent);
+}
+
+TEST(Render, ArcsStartAtThreeOClockAndRunClockwisePast360)
+{
+    auto arcView = [](float from, float to) {
+        return PaintView(CRect(0, 0, 100, 100), [from, to](CDrawContext* context, const CRect&) {
+            context->setDrawMode(kAntiAliasing);
+            context->setLineWidth(6);
+            context->setFrameColor(kBlueCColor);
+            context->drawArc(CRect(10, 10, 90, 90), from, to);
+        });
+    };
+    PaintView quarter = arcView(0, 90);
+    OffscreenImage first = renderView(quarter);
+    EXPECT_TRUE(near(first.getPixel(78, 78), kBlueCColor, 10)); // between three and six o'clock
+    EXPECT_EQ(first.getPixel(78, 21).alpha, 0);                 // between twelve and three
+    EXPECT_EQ(first.getPixel(21, 78).alpha, 0);
+
+    PaintView wrapped = arcView(270, 450); // twelve o'clock round to six
+    OffscreenImage second = renderView(wrapped);
+    EXPECT_TRUE(near(second.getPixel(78, 21), kBlueCColor, 10));
+    EXPECT_TRUE(near(second.getPixel(78, 78), kBlueCColor, 10));
+    EXPECT_EQ(second.getPixel(21, 78).alpha, 0);
+    EXPECT_EQ(second.getPixel(21, 21).alpha, 0);
+}
+
+TEST(Render, ShapesPolygonsLinesAndRoundedPaths)
+{
+    PaintView view(CRect(0, 0, 60, 60), [](CDrawContext* context, const CRect&) {
+        context->setFillColor(kGreenCColor);
+        context->drawPolygon({CPoint(0, 0), CPoint(20, 0), CPoint(0, 20)}, kDrawFilled);
+        context->setFrameColor(kRedCColor);
+        context->setLineWidth(2);
+        context->drawLine(CPoint(0, 40), CPoint(60, 40));
+        CGraphicsPath* path = context->createRoundRectGraphicsPath(CRect(30, 0, 60, 30), 10);
+        context->setFillColor(kBlueCColor);
+        context->drawGraphicsPath(path, CDrawContext::kPathFilled);
+        path->forget();
+        context->setFillColor(kWhiteCColor);
+        context->drawEllipse(CRect(0, 44, 16, 60), kDrawFilled);
+    });
+    OffscreenImage image = renderView(view);
+    EXPECT_EQ(image.getPixel(3, 3), kGreenCColor);
+    EXPECT_EQ(image.getPixel(17, 17), kTransparent); // beyond the triangle's diagonal
+    EXPECT_EQ(image.getPixel(30, 40), kRedCColor);
+    EXPECT_EQ(image.getPixel(45, 15), kBlueCColor);
+    EXPECT_EQ(image.getPixel(30, 0), kTransparent); // the rounded corner is cut
+    EXPECT_EQ(image.getPixel(8, 52), kWhiteCColor);
+    EXPECT_EQ(image.getPixel(0, 44), kTransparent);
+}
+
+TEST(Render, StringsAreAlignedInTheirRectangleAndCentredVertically)
+{
+    auto* font = new CFontDesc("Tahoma", 20, kBoldFace);
+    auto render = [font](CHoriTxtAlign align) {
+        PaintView view(CRect(0, 0, 200, 40), [font, align](CDrawContext* context, const CRect&) {
+            context->setFont(font);
+            context->setFontColor(kWhiteCColor);
+            context->drawString("MMMM", CRect(10, 0, 190, 40), align);
+        });
+        return inkBounds(renderView(view));
+    };
+    CRect centred = render(kCenterText);
+    EXPECT_NEAR(centred.getCenter().x, 100, 3);
+    EXPECT_NEAR(centred.getCenter().y, 20, 4);
+    EXPECT_GT(centred.getHeight(), 10); // the size is in pixels
+    CRect left = render(kLeftText);
+    EXPECT_NEAR(left.left, 11, 3);
+    CRect right = render(kRightText);
+    EXPECT_NEAR(right.right, 189, 3);
+    EXPECT_NEAR(left.getWidth(), right.getWidth(), 1);
+    font->forget();
+}
+
+TEST(Render, GlobalAlphaMultipliesThroughNestedViews)
+{
+    PaintView direct(CRect(0, 0, 10, 10), [](CDrawContext* context, const CRect& rect) {
+        context->setGlobalAlpha(0.5f);
+        context->setFillColor(kWhiteCColor);
+        context->drawRect(rect, kDrawFilled);
+    });
+    EXPECT_NEAR(renderView(direct).getPixel(5, 5).alpha, 128, 2);
+
+    CViewContainer outer(CRect(0, 0, 20, 20));
+    outer.setTransparency(true);
+    auto* inner = new CViewContainer(CRect(0, 0, 20, 20));
+    inner->setTransparency(true);
+    inner->setAlphaValue(0.5f);
+    auto* leaf = filler(CRect(0, 0, 20, 20), kWhiteCColor);
+    leaf->setAlphaValue(0.5f);
+    inner->addView(leaf);
+    outer.addView(inner);
+    EXPECT_NEAR(renderView(outer).getPixel(5, 5).alpha, 64, 2);
+}
+
+TEST(Render, NestedContainerClipsItsChildrenAndDrawsItsBackground)
+{
+    CViewContainer root(CRect(0, 0, 40, 40));
+    root.setBackgroundColor(kBlackCColor);
+    auto* panel = new CViewContainer(CRect(10, 10, 30, 30));
+    panel->setBackgroundColor(kBlueCColor);
+    panel->addView(filler(CRect(-5, -5, 50, 50), kRedCColor)); // larger than its container
+    panel->addView(filler(CRect(15, 15, 20, 20), kGreenCColor)); // added last: on top
+    root.addView(panel);
+    OffscreenImage image = renderView(root);
+    EXPECT_EQ(image.getPixel(9, 20), kBlackCColor);
+    EXPECT_EQ(image.getPixel(10, 10), kRedCColor);
+    EXPECT_EQ(image.getPixel(29, 20), kRedCColor);
+    EXPECT_EQ(image.getPixel(29, 29), kGreenCColor);
+    EXPECT_EQ(image.getPixel(30, 20), kBlackCColor);
+    EXPECT_EQ(image.getPixel(20, 30), kBlackCColor);
+}
+
+TEST(Render, FrameZoomScalesTheWholeTree)
+{
+    auto* frame = new CFrame(CRect(0, 0, 50, 50), nullptr);
+    frame->setBackgroundColor(kWhiteCColor);
+    frame->addView(filler(CRect(10, 10, 20, 20), kRedCColor));
+    frame->setZoom(2);
+    OffscreenImage image = renderView(*frame);
+    ASSERT_EQ(image.getWidth(), 100);
+    EXPECT_EQ(image.getPixel(20, 20), kRedCColor);
+    EXPECT_EQ(image.getPixel(39, 39), kRedCColor);
+    EXPECT_EQ(image.getPixel(40, 40), kWhiteCColor);
+    EXPECT_EQ(image.getPixel(19, 19), kWhiteCColor);
+    frame->forget();
+    PaintView* small = filler(CRect(0, 0, 5, 5), kRedCColor);
+    EXPECT_EQ(renderView(*small, 0).getWidth(), 1); // a zoom of 0 is refused with an empty image
+    small->forget();
+}
+
+TEST(Render, TextLabelFillsUnlessTransparent)
+{
+    CTextLabel label(CRect(0, 0, 60, 20), "");
+    label.setBackColor(kBlueCColor);
+    label.setFrameColor(kBlueCColor);
+    EXPECT_EQ(renderView(label).getPixel(30, 10), kBlueCColor);
+    label.setTransparency(true);
+    label.setText("HI");
+    label.setFontColor(kRedCColor);
+    OffscreenImage image = renderView(label);
+    EXPECT_EQ(image.getPixel(1, 1), kTransparent);
+    CRect ink = inkBounds(image);
+    EXPECT_NEAR(ink.getCenter().x, 30, 3);
+}
+
+struct BitmapRender : ::testing::Test
+{
+    ToolkitTest::ResourceFolder resources;
+};
+
+TEST_F(BitmapRender, FilmStripFrameIsPickedByOffset)
+{
+    resources.writeBands("strip.png", 10, 30, {kRedCColor, kGreenCColor, kBlueCColor});
+    auto* strip = new CBitmap("strip.png");
+    ASSERT_EQ(strip->getSize(), CPoint(10, 30));
+    PaintView view(CRect(0, 0, 20, 20), [strip](CDrawContext* context, const CRect&) {
+        context->drawBitmap(strip, CRect(5, 5, 15, 15), CPoint(0, 10), 1.f);
+    });
+    OffscreenImage image = renderView(view);
+    EXPECT_EQ(image.getPixel(5, 5), kGreenCColor);
+    EXPECT_EQ(image.getPixel(14, 14), kGreenCColor);
+    EXPECT_EQ(image.getPixel(10, 15), kTransparent); // clipped to the destination
+    EXPECT_EQ(image.getPixel(4, 10), kTransparent);
+    strip->forget();
+}
+
+TEST_F(BitmapRender, BitmapAlphaAndGlobalAlphaCombine)
+{
+    resources.writeBands("white.png", 4, 4, {kWhiteCColor});
+    auto* white = new CBitmap("white.png");
+    PaintView view(CRect(0, 0, 4, 4), [white](CDrawContext* context, const CRect& rect) {
+        context->setGlobalAlpha(0.5f);
+        context->drawBitmap(white, rect, CPoint(), 0.5f);
+    });
+    EXPECT_NEAR(renderView(view).getPixel(2, 2).alpha, 64, 2);
+    white->forget();
+}
+
+TEST_F(BitmapRender, TheBestVersionForTheScaleIsDrawn)
+{
+    resources.writeBands("pic.png", 10, 10, {kRedCColor});
+    resources.writeBands("pic_x2.png", 20, 20, {kGreenCColor});
+    resources.writeBands("pic_wrong.png", 20, 30, {kBlueCColor});
+    auto* picture = new CBitmap("pic.png");
+    auto twice = IPlatformBitmap::createFromPath(getResourcePath("pic_x2.png"));
+    ASSERT_TRUE(twice);
+    twice->setScaleFactor(2);
+    EXPECT_TRUE(picture->addBitmap(twice));
+    auto wrong = IPlatformBitmap::createFromPath(getResourcePath("pic_wrong.png"));
+    wrong->setScaleFactor(2);
+    EXPECT_FALSE(picture->addBitmap(wrong)); // its height does not match
+    EXPECT_EQ(picture->getSize(), CPoint(10, 10));
+
+    CView view(CRect(0, 0, 10, 10));
+    view.setBackground(picture);
+    picture->forget();
+    EXPECT_EQ(renderView(view, 1).getPixel(5, 5), kRedCColor);
+    EXPECT_EQ(renderView(view, 2).getPixel(10, 10), kGreenCColor);
+    EXPECT_EQ(renderView(view, 1.5).getPixel(7, 7), kGreenCColor);
+    EXPECT_EQ(renderView(view, 0.75).getPixel(3, 3), kRedCColor);
+}
+
+TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
+{
+    auto* missing = new CBitmap("nothing_here.png");
+    EXPECT_EQ(missing->getWidth(), 0);
+    EXPECT_EQ(missing->getPlatformBitmap(), nullptr);
+    CView view(CRect(0, 0, 10, 10));
+    view.setBackground(missing);
+    missing->forget();
+    EXPECT_EQ(renderView(view).getPixel(5, 5), kTransparent);
+    EXPECT_EQ(getResourcePath("../secret.png"), "");
+    EXPECT_EQ(getResourcePath("/etc/passwd"), "");
+    EXPECT_FALSE(IPlatformBitmap::createFromPath(getResourcePath("../x.png")));
+}

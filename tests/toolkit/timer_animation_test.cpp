@@ -1,0 +1,196 @@
+// Timers on the manual clock, the frame's animator and tooltips.
+#include "toolkit_test_support.h"
+#include <gtest/gtest.h>
+
+using namespace VSTGUI;
+
+namespace {
+
+struct TimerTarget : CBaseObject
+{
+    std::vector<uint64_t> fired;
+    bool stopOnFire = false;
+    CMessageResult notify(CBaseObject* sender, IdStringPtr message) override
+    {
+        if (message != kMsgTimer)
+            return kMessageUnknown;
+        fired.push_back(getPlatformTime());
+        if (stopOnFire)
+            static_cast<CVSTGUITimer*>(sender)->stop();
+        return kMessageNotified;
+    }
+};
+
+struct FakeWindow : IPlatformFrame
+{
+    std::vector<std::string> tooltips;
+    int hides = 0;
+    std::vector<CRect> invalidated;
+    void invalidRect(const CRect& rect) override { invalidated.push_back(rect); }
+    void setSize(const CRect&) override {}
+    void showTooltip(const CRect&, const std::string& text) override { tooltips.push_back(text); }
+    void hideTooltip() override { ++hides; }
+};
+
+} // namespace
+
+TEST(Timer, FiresEachPeriodUntilStoppedAndFollowsANewPeriod)
+{
+    ScopedManualRunLoop runLoop;
+    const uint64_t start = runLoop.loop().now();
+    TimerTarget target;
+    auto* timer = new CVSTGUITimer(&target, 100);
+    EXPECT_FALSE(timer->isRunning());
+    EXPECT_TRUE(timer->start());
+    runLoop.advance(250);
+    EXPECT_EQ(target.fired, (std::vector<uint64_t>{start + 100, start + 200}));
+    EXPECT_TRUE(timer->setFireTime(30)); // restarts from now
+    runLoop.advance(70);
+    EXPECT_EQ(target.fired.back(), start + 310);
+    EXPECT_FALSE(timer->setFireTime(0));
+    EXPECT_EQ(timer->getFireTime(), 30u);
+    EXPECT_TRUE(timer->stop());
+    EXPECT_FALSE(timer->stop());
+    runLoop.advance(500);
+    EXPECT_EQ(target.fired.size(), 4u);
+    timer->forget();
+    EXPECT_EQ(runLoop.loop().timerCount(), 0u);
+}
+
+TEST(Timer, MayStopItselfWhileNotifyingAndGoesAwayUnregistered)
+{
+    ScopedManualRunLoop runLoop;
+    TimerTarget target;
+    target.stopOnFire = true;
+    auto* timer = new CVSTGUITimer(&target, 50, true);
+    runLoop.advance(200);
+    EXPECT_EQ(target.fired.size(), 1u);
+    EXPECT_TRUE(timer->start());
+    timer->forget(); // a running timer leaves the run loop when it goes
+    EXPECT_EQ(runLoop.loop().timerCount(), 0u);
+}
+
+TEST(Timer, RefusesToStartWithoutARunLoop)
+{
+    TimerTarget target;
+    CVSTGUITimer timer(&target, 100);
+    EXPECT_FALSE(timer.start());
+    EXPECT_FALSE(timer.isRunning());
+}
+
+struct AnimationScene : ::testing::Test
+{
+    ScopedManualRunLoop runLoop;
+    CFrame* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    CView* view = new CView(CRect(0, 0, 10, 10));
+    AnimationScene() { frame->addView(view); }
+    ~AnimationScene() override { frame->forget(); }
+    void fade(IdStringPtr name, float to, uint32 ms)
+    {
+        frame->getAnimator()->addAnimation(view, name, new Animation::AlphaValueAnimation(to),
+                                           new Animation::LinearTimingFunction(ms));
+    }
+};
+
+TEST_F(AnimationScene, AlphaFadesLinearlyAndLandsOnTheEndValue)
+{
+    view->setAlphaValue(1.f);
+    fade("AlphaValueAnimation", 0.f, 400);
+    runLoop.advance(200);
+    EXPECT_NEAR(view->getAlphaValue(), 0.5f, 0.05f);
+    runLoop.advance(300);
+    EXPECT_EQ(view->getAlphaValue(), 0.f);
+    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
+    EXPECT_EQ(runLoop.loop().timerCount(), 0u); // the animator's timer stops when idle
+}
+
+TEST_F(AnimationScene, SameNameReplacesAndStartsFromTheCurrentAlpha)
+{
+    view->setAlphaValue(0.f);
+    fade("AlphaValueAnimation", 1.f, 100);
+    runLoop.advance(48);
+    float reached = view->getAlphaValue();
+    EXPECT_GT(reached, 0.3f);
+    fade("AlphaValueAnimation", 0.f, 100); // the rise stops where it is
+    runLoop.advance(1000);
+    EXPECT_EQ(view->getAlphaValue(), 0.f);
+
+    fade("AlphaValueAnimation2", 1.f, 100);
+    fade("AlphaValueAnimation3", 1.f, 100); // another name runs beside it
+    frame->getAnimator()->removeAnimation(view, "AlphaValueAnimation2");
+    EXPECT_TRUE(frame->getAnimator()->hasAnimations());
+    frame->getAnimator()->removeAnimations(view);
+    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
+}
+
+TEST_F(AnimationScene, RemovingTheViewDropsItsAnimations)
+{
+    auto* panel = new CViewContainer(CRect(20, 20, 60, 60));
+    auto* child = new CView(CRect(0, 0, 5, 5));
+    panel->addView(child);
+    frame->addView(panel);
+    frame->getAnimator()->addAnimation(child, "AlphaValueAnimation", new Animation::AlphaValueAnimation(0.f),
+                                       new Animation::LinearTimingFunction(500));
+    fade("AlphaValueAnimation", 0.f, 500);
+    frame->removeView(panel);
+    EXPECT_TRUE(frame->getAnimator()->hasAnimations()); // the other view's fade goes on
+    frame->removeView(view);
+    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
+    view = nullptr;
+}
+
+TEST_F(AnimationScene, BadAnimationsAreRefused)
+{
+    frame->getAnimator()->addAnimation(view, nullptr, new Animation::AlphaValueAnimation(0.f),
+                                       new Animation::LinearTimingFunction(10));
+    frame->getAnimator()->addAnimation(nullptr, "x", new Animation::AlphaValueAnimation(0.f),
+                                       new Animation::LinearTimingFunction(10));
+    frame->getAnimator()->addAnimation(view, "x", nullptr, new Animation::LinearTimingFunction(10));
+    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
+}
+
+TEST(Tooltip, ShowsAfterTheDelayAndHidesOnPress)
+{
+    ScopedManualRunLoop runLoop;
+    FakeWindow window;
+    auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    frame->setPlatformFrame(&window);
+    frame->enableTooltips(true, 1000);
+    auto* button = new CView(CRect(10, 10, 40, 40));
+    button->setTooltipText("EDIT FX");
+    frame->addView(button);
+    frame->platformOnMouseMoved(CPoint(20, 20), 0);
+    runLoop.advance(900);
+    EXPECT_TRUE(window.tooltips.empty());
+    runLoop.advance(200);
+    EXPECT_EQ(window.tooltips, std::vector<std::string>{"EDIT FX"});
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    EXPECT_EQ(window.hides, 1);
+    frame->platformOnMouseMoved(CPoint(80, 80), 0);
+    runLoop.advance(2000);
+    EXPECT_EQ(window.tooltips.size(), 1u);
+    frame->forget();
+}
+
+TEST(Invalidation, DirtyRegionIsCollectedInWindowPixels)
+{
+    FakeWindow window;
+    auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    frame->setZoom(1.5);
+    auto* panel = new CViewContainer(CRect(10, 10, 50, 50));
+    auto* view = new CView(CRect(5, 5, 15, 15));
+    panel->addView(view);
+    frame->addView(panel);
+    frame->takeDirtyRect();
+    frame->setPlatformFrame(&window);
+    view->invalid();
+    EXPECT_EQ(frame->takeDirtyRect(), CRect(22, 22, 38, 38)); // (15..25) * 1.5, rounded outward
+    EXPECT_EQ(window.invalidated.size(), 1u);
+    view->setVisible(false);
+    frame->takeDirtyRect();
+    view->invalid(); // hidden views ask for nothing
+    EXPECT_TRUE(frame->getDirtyRect().isEmpty());
+    view->setDirty(true);
+    EXPECT_TRUE(view->isDirty());
+    frame->forget();
+}

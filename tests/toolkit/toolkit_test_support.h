@@ -1,0 +1,132 @@
+// Shared helpers of the toolkit tests: a view that records what happens to it, and PNG
+// pictures made on the fly in a private resource folder.
+#pragma once
+
+#include "manualrunloop.h"
+#include "vstgui.h"
+#include <algorithm>
+#include <cmath>
+#include <cairo.h>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace VSTGUI {
+// Readable colours in test failures.
+inline void PrintTo(const CColor& c, std::ostream* os)
+{
+    *os << "(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << "," << int(c.alpha) << ")";
+}
+} // namespace VSTGUI
+
+namespace ToolkitTest {
+
+using namespace VSTGUI;
+
+// Records every mouse call as "<name>:<event>" into a shared log and answers as configured.
+class RecordingView : public CView
+{
+public:
+    RecordingView(const CRect& size, std::string viewName, std::vector<std::string>& eventLog,
+                  CMouseEventResult downAnswer = kMouseEventHandled)
+        : CView(size), name(std::move(viewName)), log(eventLog), answer(downAnswer)
+    {
+    }
+
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override
+    {
+        lastPoint = where;
+        lastButtons = buttons;
+        log.push_back(name + ":down");
+        return answer;
+    }
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override
+    {
+        lastPoint = where;
+        log.push_back(name + ":up");
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override
+    {
+        lastPoint = where;
+        log.push_back(name + ":moved");
+        return moveAnswer;
+    }
+    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
+    {
+        log.push_back(name + ":entered");
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override
+    {
+        log.push_back(name + ":exited");
+        return kMouseEventHandled;
+    }
+    bool onWheel(const CPoint&, const CMouseWheelAxis& axis, const float& distance, const CButtonState&) override
+    {
+        log.push_back(name + (axis == kMouseWheelAxisY ? ":wheelY" : ":wheelX"));
+        lastDistance = distance;
+        return takesWheel;
+    }
+
+    std::string name;
+    std::vector<std::string>& log;
+    CMouseEventResult answer;
+    CMouseEventResult moveAnswer = kMouseEventHandled;
+    bool takesWheel = true;
+    CPoint lastPoint;
+    CButtonState lastButtons;
+    float lastDistance = 0;
+};
+
+// A temporary resource folder, installed as the toolkit's, removed afterwards.
+class ResourceFolder
+{
+public:
+    ResourceFolder()
+        : path(std::filesystem::path(VEXTORIA_TEST_OUTPUT) / ("toolkit-resources-" + std::to_string(getpid()) + "-" + std::to_string(counter++)))
+    {
+        std::filesystem::create_directories(path);
+        std::string folder = path.string();
+        setResourceFolderFunction([folder] { return folder; });
+    }
+    ~ResourceFolder()
+    {
+        setResourceFolderFunction({});
+        std::filesystem::remove_all(path);
+    }
+
+    // Writes a PNG of `width` x `height` pixels whose rows are split into `bands` equal horizontal
+    // bands, band i filled with colours[i].
+    void writeBands(const std::string& name, int width, int height, const std::vector<CColor>& colours) const
+    {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        cairo_t* cr = cairo_create(surface);
+        double bandHeight = double(height) / double(colours.size());
+        for (size_t i = 0; i < colours.size(); ++i)
+        {
+            const CColor& c = colours[i];
+            cairo_set_source_rgba(cr, c.getNormRed(), c.getNormGreen(), c.getNormBlue(), c.getNormAlpha());
+            cairo_rectangle(cr, 0, bandHeight * double(i), width, bandHeight);
+            cairo_fill(cr);
+        }
+        cairo_destroy(cr);
+        cairo_surface_write_to_png(surface, (path / name).c_str());
+        cairo_surface_destroy(surface);
+    }
+
+private:
+    static inline int counter = 0;
+    std::filesystem::path path;
+};
+
+// Channels within `tolerance` of each other.
+inline bool near(const CColor& a, const CColor& b, int tolerance = 3)
+{
+    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
+    return close(a.red, b.red) && close(a.green, b.green) && close(a.blue, b.blue) && close(a.alpha, b.alpha);
+}
+
+} // namespace ToolkitTest
