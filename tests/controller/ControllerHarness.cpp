@@ -15,12 +15,25 @@ tresult PLUGIN_API RecordingComponentHandler::restartComponent(int32 flags)
     return kResultOk;
 }
 
-tresult PLUGIN_API RecordingComponentHandler::queryInterface(const TUID iid, void** obj)
+namespace {
+
+// Answers FUnknown and the one interface a stand-in implements.
+template <typename Interface>
+tresult answerOnly(Interface* self, const TUID iid, void** obj)
 {
-    QUERY_INTERFACE(iid, obj, FUnknown::iid, IComponentHandler)
-    QUERY_INTERFACE(iid, obj, IComponentHandler::iid, IComponentHandler)
+    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Interface::iid)) {
+        *obj = self;
+        return kResultOk;
+    }
     *obj = nullptr;
     return kNoInterface;
+}
+
+} // namespace
+
+tresult PLUGIN_API RecordingComponentHandler::queryInterface(const TUID iid, void** obj)
+{
+    return answerOnly<IComponentHandler>(this, iid, obj);
 }
 
 tresult PLUGIN_API RecordingPeer::notify(IMessage* message)
@@ -37,10 +50,7 @@ tresult PLUGIN_API RecordingPeer::notify(IMessage* message)
 
 tresult PLUGIN_API RecordingPeer::queryInterface(const TUID iid, void** obj)
 {
-    QUERY_INTERFACE(iid, obj, FUnknown::iid, IConnectionPoint)
-    QUERY_INTERFACE(iid, obj, IConnectionPoint::iid, IConnectionPoint)
-    *obj = nullptr;
-    return kNoInterface;
+    return answerOnly<IConnectionPoint>(this, iid, obj);
 }
 
 void RecordingEditor::processOscilloscope(const int8_t* data, int32_t count, int32_t offset)
@@ -152,6 +162,14 @@ std::vector<uint8_t> controllerState(uint64_t marker, const std::vector<double>&
     for (double value : values)
         insert_double(bytes, value);
     return bytes;
+}
+
+std::vector<double> hiddenValues(Vextoria3Controller& controller)
+{
+    std::vector<double> values;
+    for (int32_t index = 0; index < HiddenParameters::count; ++index)
+        values.push_back(controller.getHiddenParameters().getParamValue(index));
+    return values;
 }
 
 std::string narrow(const TChar* text)

@@ -104,6 +104,9 @@ std::vector<uint8_t> programRecord(int32_t paramCount, const std::vector<double>
 // The controller state: marker and the given doubles.
 std::vector<uint8_t> controllerState(uint64_t marker, const std::vector<double>& values);
 
+// The seven hidden settings in index order.
+std::vector<double> hiddenValues(Vextoria3Controller& controller);
+
 // The UTF-16 text as UTF-8 (ASCII texts of the tests only).
 std::string narrow(const TChar* text);
 // The host's text of a value.

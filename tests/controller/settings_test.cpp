@@ -8,14 +8,6 @@ namespace {
 
 using SettingsTest = ControllerFixture;
 
-std::vector<double> hiddenValues(Vextoria3Controller& controller)
-{
-    std::vector<double> values;
-    for (int32_t index = 0; index < 7; ++index)
-        values.push_back(controller.getHiddenParameters().getParamValue(index));
-    return values;
-}
-
 TEST_F(SettingsTest, saved_defaults_apply_only_behind_an_open_gate)
 {
     struct Case {

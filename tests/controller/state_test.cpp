@@ -11,14 +11,6 @@ namespace {
 
 using StateTest = ControllerFixture;
 
-std::vector<double> hiddenValues(Vextoria3Controller& controller)
-{
-    std::vector<double> values;
-    for (int32_t index = 0; index < 7; ++index)
-        values.push_back(controller.getHiddenParameters().getParamValue(index));
-    return values;
-}
-
 std::vector<double> defaultParams()
 {
     return {0, 0.85, 0.4, 0, 0.35, 0, 0.5, 0.5, 1, 0.5, 0, 1, 0, 0, 0, 0, 1, 0, 0.4,
