@@ -32,22 +32,24 @@ void Crossfader2::init()
     }
 }
 
-bool Crossfader2::setTime(double milliseconds)
+bool Crossfader2::configure(double newSampleRate, double milliseconds)
 {
-    if (!isUsableLength(sampleRate * milliseconds / 1000.0))
+    if (!isUsableLength(newSampleRate * milliseconds / 1000.0))
         return false;
+    sampleRate = newSampleRate;
     fadeTimeMs = milliseconds;
     init();
     return true;
 }
 
+bool Crossfader2::setTime(double milliseconds)
+{
+    return configure(sampleRate, milliseconds);
+}
+
 bool Crossfader2::setSamplerate(int32_t newSampleRate)
 {
-    if (!isUsableLength(newSampleRate * fadeTimeMs / 1000.0))
-        return false;
-    sampleRate = newSampleRate;
-    init();
-    return true;
+    return configure(newSampleRate, fadeTimeMs);
 }
 
 bool Crossfader2::setType(CrossfadeType newType)

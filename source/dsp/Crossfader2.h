@@ -41,6 +41,7 @@ public:
 
 private:
     void init();
+    bool configure(double newSampleRate, double milliseconds);
     template <typename Sample>
     void mix(Sample& left, Sample& right, float fadeLeft, float fadeRight) noexcept;
     void rampDown(uint32_t channel, uint32_t from, double value, double step) noexcept;

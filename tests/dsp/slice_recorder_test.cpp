@@ -256,20 +256,6 @@ TEST(SliceRecorder, ScratchRunsForwardThenBackAtReducedLevel)
     EXPECT_FALSE(recorder.slice->setPitchFx(true, 3));
 }
 
-TEST(SliceRecorder, PitchCurvesHoldTheirFixedShapes)
-{
-    const PitchCurves curves;
-    EXPECT_NEAR(curves.at(PitchCurves::kScratch, 0), 0.8, 1e-12);
-    EXPECT_GT(curves.at(PitchCurves::kScratch, 213), 0.0);
-    EXPECT_LT(curves.at(PitchCurves::kScratch, 214), 0.0);
-    EXPECT_NEAR(curves.at(PitchCurves::kScratch, 511), -2.267, 0.001);
-    EXPECT_EQ(curves.at(PitchCurves::kTapeStop, 0), 1.0);
-    EXPECT_NEAR(curves.at(PitchCurves::kTapeStop, 511), 0.585, 0.001);
-    EXPECT_NEAR(curves.at(PitchCurves::kVibrato, 0), 0.85, 1e-9);
-    EXPECT_NEAR(curves.at(PitchCurves::kVibrato, 256), 1.15, 1e-9);
-    EXPECT_EQ(curves.at(PitchCurves::kTapeStop, 1e9), curves.at(PitchCurves::kTapeStop, 511));
-}
-
 TEST(SliceRecorder, UnusablePlaysAndSettingsAreRefusedAndChangeNothing)
 {
     CountingRecorder recorder;
