@@ -2,6 +2,9 @@
 
 #include "loaded_plugin_fixture.h"
 
+#include "probe/offline_render.h"
+#include "probe/test_loop.h"
+
 namespace probe::testing {
 namespace {
 
@@ -43,6 +46,12 @@ TEST_F(LoadedPluginTest, ARefusedLayoutLeavesTheBusesAsTheyWere)
     EXPECT_FALSE(plugin().setBusesLayout(layoutOf(mono, stereo)));
     EXPECT_EQ(plugin().getTotalNumInputChannels(), 1);
     EXPECT_EQ(plugin().getTotalNumOutputChannels(), 1);
+
+    // Host and plug-in still agree on one channel: mono audio comes through unchanged.
+    const auto input = makeTestLoop(1, defaultSampleRate, 120.0, 0.2);
+    const auto rendered = render(plugin(), input, RenderSettings{});
+    ASSERT_TRUE(rendered.error.isEmpty()) << rendered.error.toStdString();
+    expectIdentical(rendered.output, input);
 }
 
 }  // namespace

@@ -52,8 +52,10 @@ bool readOption(const juce::StringArray& arguments, int& index, ProbeOptions& op
     if (option == "--seconds") return readPositive(arguments, index, options.loopSeconds);
     if (option == "--block") return readPositive(arguments, index, options.render.blockSize);
     if (option == "--tempo") return readPositive(arguments, index, options.render.tempo);
-    if (option == "--rate")
-        return options.sampleRateGiven = readPositive(arguments, index, options.render.sampleRate);
+    if (option == "--rate") {
+        options.sampleRateGiven = true;
+        return readPositive(arguments, index, options.render.sampleRate);
+    }
     if (option == "--mono" || option == "--stereo") {
         options.numChannels = option == "--mono" ? 1 : 2;
         return true;
