@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "dsp/ProgramChunk.h"
@@ -93,6 +94,8 @@ void ControllerFixture::TearDown()
         setenv("HOME", previousHome.c_str(), 1);
     else
         unsetenv("HOME");
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
 }
 
 void ControllerFixture::initialise()

@@ -1,6 +1,7 @@
 // The controller's own state and the processor's state as the controller reads it.
 #include "ControllerHarness.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -24,6 +25,33 @@ TEST_F(StateTest, a_fresh_controller_writes_64_bytes_of_marker_and_hidden_defaul
     EXPECT_EQ(bytesOf(*stream), controllerState(1, {0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(bytesOf(*stream).size(), 64u);
     EXPECT_EQ(controller->getState(nullptr), kResultFalse);
+}
+
+// A stream that takes only so many bytes, like a full disk.
+class FullStream : public MemoryStream {
+public:
+    explicit FullStream(int32 room) : room(room) {}
+    tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) override
+    {
+        const int32 taken = std::min(numBytes, room);
+        room -= taken;
+        if (numBytesWritten)
+            *numBytesWritten = taken;
+        return taken == numBytes ? MemoryStream::write(buffer, numBytes, nullptr) : kResultFalse;
+    }
+
+private:
+    int32 room;
+};
+
+TEST_F(StateTest, a_state_that_cannot_be_written_whole_is_reported)
+{
+    for (int32 room : {0, 4, 8, 40, 63}) {
+        auto stream = owned(new FullStream(room));
+        EXPECT_EQ(controller->getState(stream), kResultFalse) << room;
+    }
+    auto stream = owned(new FullStream(64));
+    EXPECT_EQ(controller->getState(stream), kResultOk);
 }
 
 TEST_F(StateTest, a_written_state_reads_back_into_a_new_controller_but_for_the_view_size)
