@@ -38,14 +38,12 @@ void printParameters(juce::AudioPluginInstance& plugin)
     }
 }
 
-// The input in the buses' channel count: mono is duplicated, stereo is averaged to mono.
-std::optional<juce::AudioBuffer<float>> conformChannels(const juce::AudioBuffer<float>& input, int numChannels)
+// Mono or stereo input in the buses' channel count: mono is duplicated, stereo is averaged to mono.
+juce::AudioBuffer<float> conformChannels(const juce::AudioBuffer<float>& input, int numChannels)
 {
     const int available = input.getNumChannels();
     if (available == numChannels)
         return input;
-    if (available > 2)
-        return std::nullopt;
     juce::AudioBuffer<float> conformed(numChannels, input.getNumSamples());
     conformed.clear();
     // Two channels into one are averaged; one into two is copied (the gain is then 1).
@@ -76,14 +74,9 @@ std::optional<probe::WavAudio> loadInput(probe::ProbeOptions& options)
                   << " Hz; this probe does not resample\n";
         return std::nullopt;
     }
-    auto conformed = conformChannels(read.audio.samples, options.numChannels);
-    if (!conformed) {
-        std::cerr << "juce-vst3-probe: only mono and stereo input files can be used\n";
-        return std::nullopt;
-    }
     options.render.sampleRate = read.audio.sampleRate;
     audio.sampleRate = read.audio.sampleRate;
-    audio.samples = std::move(*conformed);
+    audio.samples = conformChannels(read.audio.samples, options.numChannels);
     return audio;
 }
 

@@ -50,13 +50,17 @@ TEST(WavFiles, PathsThatAreNotRegularFilesAreRefusedAndLeftAlone)
     pipe.deleteFile();
 }
 
-TEST(WavFiles, AFileThatIsNoWavIsRefused)
+TEST(WavFiles, FilesThatAreNoMonoOrStereoWavAreRefused)
 {
     const auto text = outputFolder.getChildFile("probe-not-audio.wav");
     ASSERT_TRUE(text.replaceWithText("no audio in here"));
     EXPECT_TRUE(readWav(text).error.contains("not a WAV file"));
     EXPECT_EQ(writeWav(text, WavAudio{}), "nothing to write: no channels or no sample rate");
     EXPECT_EQ(text.loadFileAsString(), "no audio in here");
+
+    const auto threeChannels = outputFolder.getChildFile("probe-three-channels.wav");
+    ASSERT_EQ(writeWav(threeChannels, {makeTestLoop(3, 44100.0, 120.0, 0.01), 44100.0}), "");
+    EXPECT_TRUE(readWav(threeChannels).error.contains("only mono and stereo"));
 }
 
 TEST(TestLoop, IsTheSameOnEveryCallAndDiffersBetweenChannels)
@@ -139,6 +143,7 @@ TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
 
     const std::vector<juce::StringArray> bad{
         {}, {"--mono"}, {"X.vst3", "--block", "0"}, {"X.vst3", "--block", "12.5"}, {"X.vst3", "--rate", "-1"},
+        {"X.vst3", "--block", "1000000"}, {"X.vst3", "--seconds", "1e9"}, {"X.vst3", "--tempo", "nan"},
         {"X.vst3", "--tempo"}, {"X.vst3", "--param", "Bypass"}, {"X.vst3", "--render", ""}, {"X.vst3", "--loud"}};
     for (const auto& arguments : bad)
         EXPECT_NE(parseProbeOptions(arguments).error, "") << arguments.joinIntoString(" ");

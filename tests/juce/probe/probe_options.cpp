@@ -11,9 +11,9 @@ const char* const probeUsage =
     "  --class NAME        class to load (default: the first)\n"
     "  --render OUT.wav    write the rendered audio to OUT.wav\n"
     "  --input IN.wav      audio to render (default: a generated test loop)\n"
-    "  --seconds S         length of the generated loop (default 8)\n"
+    "  --seconds S         length of the generated loop (default 8, at most 3600)\n"
     "  --mono | --stereo   buses in and out (default stereo)\n"
-    "  --block N           samples per block (default 512)\n"
+    "  --block N           samples per block (default 512, at most 65536)\n"
     "  --rate HZ           sample rate (default 44100, or the input file's)\n"
     "  --tempo BPM         host tempo (default 120)\n"
     "  --stopped           report a stopped transport (default playing)\n"
@@ -21,14 +21,20 @@ const char* const probeUsage =
 
 namespace {
 
-// Reads the value after an option into target; false when it is missing or not a number above 0.
+// Limits that keep a mistyped number from asking for gigabytes of audio.
+constexpr double maxLoopSeconds = 3600.0;
+constexpr int maxBlockSize = 65536;      // samples
+constexpr double maxSampleRate = 768000.0;  // Hz
+constexpr double maxTempo = 999.0;          // beats per minute
+
+// Reads the value after an option into target; false when it is missing or not in (0, most].
 template <typename Number>
-bool readPositive(const juce::StringArray& arguments, int& index, Number& target)
+bool readPositive(const juce::StringArray& arguments, int& index, Number& target, Number most)
 {
     if (index + 1 >= arguments.size())
         return false;
     const auto value = parseNumber<Number>(arguments[++index].toStdString());
-    if (!value || !(*value > 0))
+    if (!value || !(*value > 0 && *value <= most))
         return false;
     target = *value;
     return true;
@@ -49,12 +55,12 @@ bool readOption(const juce::StringArray& arguments, int& index, ProbeOptions& op
     if (option == "--class") return readText(arguments, index, options.className);
     if (option == "--render") return readText(arguments, index, options.outputPath);
     if (option == "--input") return readText(arguments, index, options.inputPath);
-    if (option == "--seconds") return readPositive(arguments, index, options.loopSeconds);
-    if (option == "--block") return readPositive(arguments, index, options.render.blockSize);
-    if (option == "--tempo") return readPositive(arguments, index, options.render.tempo);
+    if (option == "--seconds") return readPositive(arguments, index, options.loopSeconds, maxLoopSeconds);
+    if (option == "--block") return readPositive(arguments, index, options.render.blockSize, maxBlockSize);
+    if (option == "--tempo") return readPositive(arguments, index, options.render.tempo, maxTempo);
     if (option == "--rate") {
         options.sampleRateGiven = true;
-        return readPositive(arguments, index, options.render.sampleRate);
+        return readPositive(arguments, index, options.render.sampleRate, maxSampleRate);
     }
     if (option == "--mono" || option == "--stereo") {
         options.numChannels = option == "--mono" ? 1 : 2;

@@ -1,11 +1,13 @@
 #include "probe/wav_files.h"
 
 #include <filesystem>
-#include <limits>
 
 namespace probe {
 
 namespace {
+
+// About 1.5 hours at 48 kHz: more than any render needs, and a lying header cannot ask for more.
+constexpr juce::int64 maxReadSamples = juce::int64{1} << 28;
 
 bool isRegularFile(const juce::File& file)
 {
@@ -36,8 +38,8 @@ WavReadResult readWav(const juce::File& file)
         result.error = "not a WAV file: " + file.getFullPathName();
         return result;
     }
-    if (reader->numChannels < 1 || reader->lengthInSamples > std::numeric_limits<int>::max()) {
-        result.error = "unsupported WAV size: " + file.getFullPathName();
+    if (reader->numChannels < 1 || reader->numChannels > 2 || reader->lengthInSamples > maxReadSamples) {
+        result.error = "only mono and stereo WAV files up to 2^28 samples are read: " + file.getFullPathName();
         return result;
     }
     const auto length = static_cast<int>(reader->lengthInSamples);

@@ -15,6 +15,7 @@ struct WavReadResult {
     juce::String error;  // empty on success
 };
 
+// Reads a mono or stereo file.
 WavReadResult readWav(const juce::File& file);
 
 // Writes 32-bit float samples; an existing regular file is replaced whole, anything else
