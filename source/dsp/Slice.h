@@ -26,6 +26,8 @@ public:
     void processStretch() noexcept;                   // once per sample, right after record
     void setStart() noexcept;                         // at a bar start
     void setSliceStart(int32_t sliceIndex) noexcept;  // 0..15, at a slice start
+    // On: captures the live rings (copied a few samples per record call from then on)
+    // and the previous bar's tables; off: plays leave the capture. No change: no effect.
     void setFreeze(bool on) noexcept;
 
     // Engine switches, set at slice or bar starts.
@@ -38,10 +40,14 @@ public:
     void setPan(float pan) noexcept;                  // 0 left .. 0.5 centre .. 1 right
 
     // Plays; length in samples (1 .. ring size), slice index 0..15. False: refused,
-    // the current play goes on.
+    // the current play goes on. A reverse plays the audio before the slice start.
+    // Slice i of the previous bar, or of the frozen bar at the current beat length:
     bool playSlice(double length, int32_t sliceIndex, bool reverse, bool roll) noexcept;
+    // From the previous bar's table at the ratio of the recorded tempo to the current:
     bool playSlice2(double length, int32_t sliceIndex, bool reverse, bool roll) noexcept;
+    // The live input from the next recorded sample on, even if freeze switches on:
     bool playDirect(double length, bool roll) noexcept;
+    // Slice i of the frozen bar:
     bool playFreezeDirect(double length, int32_t sliceIndex, bool reverse, bool roll) noexcept;
 
     void process(float& left, float& right) noexcept; // one output pair
