@@ -49,7 +49,20 @@ void Animator::addAnimation(CView* view, IdStringPtr name, IAnimationTarget* tar
         Running{view, name, std::move(ownedTarget), std::move(ownedTiming), getPlatformTime()});
     animations.push_back(running);
     running->target->animationStart(view, name);
-    timer->start();
+    if (!timer->start())
+    {
+        running->target->animationTick(view, name, 1.f);
+        finish(running);
+    }
+}
+
+void Animator::finish(const std::shared_ptr<Running>& running)
+{
+    auto it = std::find(animations.begin(), animations.end(), running);
+    if (it == animations.end())
+        return;
+    animations.erase(it);
+    running->target->animationFinished(running->view.get(), running->name.c_str(), false);
 }
 
 void Animator::removeAnimation(CView* view, IdStringPtr name)
@@ -94,13 +107,8 @@ void Animator::tick()
             continue;
         uint32 elapsed = uint32(std::min<uint64_t>(now - r->startTime, UINT32_MAX));
         r->target->animationTick(r->view.get(), r->name.c_str(), r->timing->getPosition(elapsed));
-        if (!r->timing->isDone(elapsed))
-            continue;
-        auto it = std::find(animations.begin(), animations.end(), r);
-        if (it == animations.end())
-            continue;
-        animations.erase(it);
-        r->target->animationFinished(r->view.get(), r->name.c_str(), false);
+        if (r->timing->isDone(elapsed))
+            finish(r);
     }
     if (animations.empty())
         timer->stop();

@@ -66,7 +66,8 @@ public:
     Animator(const Animator&) = delete;
     Animator& operator=(const Animator&) = delete;
 
-    // Takes ownership of `target` and `timingFunction`; refused (and both deleted) when any is null.
+    // Takes ownership of `target` and `timingFunction`; refused (and both deleted) when any is
+    // null. Without a run loop to drive it, the animation jumps to its end at once.
     void addAnimation(CView* view, IdStringPtr name, IAnimationTarget* target, ITimingFunction* timingFunction);
     void removeAnimation(CView* view, IdStringPtr name);
     void removeAnimations(CView* view);
@@ -84,6 +85,7 @@ private:
         uint64_t startTime; // ms
     };
     void tick();
+    void finish(const std::shared_ptr<Running>& running);
     void cancelWhere(const std::function<bool(const Running&)>& matches);
 
     std::vector<std::shared_ptr<Running>> animations;

@@ -7,17 +7,9 @@
 namespace VSTGUI {
 
 CCheckBox::CCheckBox(const CRect& size, IControlListener* listener, int32 tag, UTF8StringPtr checkTitle,
-                     CBitmap* bitmap, int32 checkStyle)
-    : CControl(size, listener, tag, bitmap), title(checkTitle ? checkTitle : ""), font(kSystemFont), style(checkStyle)
+                     CBitmap* bitmap, int32)
+    : CControl(size, listener, tag, bitmap), title(checkTitle ? checkTitle : ""), font(kSystemFont)
 {
-    if (style & kAutoSizeToFit)
-    {
-        // Box, gap and an estimate of the title's width (no draw context yet).
-        CCoord boxSide = getBoxRect().getWidth();
-        CRect fitted = size;
-        fitted.setWidth(boxSide + 4 + font->getSize() * 0.6 * double(title.size()));
-        setViewSize(fitted, false);
-    }
 }
 
 void CCheckBox::setTitle(UTF8StringPtr newTitle)
@@ -67,18 +59,9 @@ void CCheckBox::draw(CDrawContext* context)
             mark.inset(box.getWidth() * 0.2, box.getHeight() * 0.2);
             context->setFrameColor(checkMarkColor);
             context->setLineWidth(std::max<CCoord>(1.5, box.getWidth() / 7));
-            if (style & kDrawCrossBox)
-            {
-                context->drawLine(mark.getTopLeft(), mark.getBottomRight());
-                context->drawLine(CPoint(mark.right, mark.top), CPoint(mark.left, mark.bottom));
-            }
-            else
-            {
-                PointList tick{CPoint(mark.left, mark.top + mark.getHeight() * 0.55),
-                               CPoint(mark.left + mark.getWidth() * 0.4, mark.bottom),
-                               CPoint(mark.right, mark.top)};
-                context->drawPolygon(tick, kDrawStroked);
-            }
+            PointList tick{CPoint(mark.left, mark.top + mark.getHeight() * 0.55),
+                           CPoint(mark.left + mark.getWidth() * 0.4, mark.bottom), CPoint(mark.right, mark.top)};
+            context->drawPolygon(tick, kDrawStroked);
         }
     }
     if (!title.empty())

@@ -12,13 +12,8 @@ namespace VSTGUI {
 class CCheckBox : public CControl
 {
 public:
-    enum Style : int32
-    {
-        kAutoSizeToFit = 1 << 0, // the view fits the box and title at construction
-        kDrawCrossBox = 1 << 1,  // a cross instead of a check mark
-    };
-
     // `bitmap`, when given, is a strip of two box pictures stacked vertically: off, then on.
+    // Style 0, the only one, draws a check mark.
     CCheckBox(const CRect& size, IControlListener* listener = nullptr, int32 tag = -1, UTF8StringPtr title = nullptr,
               CBitmap* bitmap = nullptr, int32 style = 0);
 
@@ -29,7 +24,6 @@ public:
     void setBoxFillColor(const CColor& color) { boxFillColor = color; invalid(); }
     void setBoxFrameColor(const CColor& color) { boxFrameColor = color; invalid(); }
     void setCheckMarkColor(const CColor& color) { checkMarkColor = color; invalid(); }
-    void setStyle(int32 newStyle) { style = newStyle; invalid(); }
     bool isChecked() const { return value > (vmin + vmax) / 2; }
 
     void draw(CDrawContext* context) override;
@@ -48,7 +42,6 @@ private:
     CColor boxFillColor = kWhiteCColor;
     CColor boxFrameColor = kBlackCColor;
     CColor checkMarkColor = kRedCColor;
-    int32 style;
     float valueAtPress = 0;
     bool tracking = false;
 };

@@ -149,6 +149,18 @@ TEST_F(AnimationScene, BadAnimationsAreRefused)
     EXPECT_FALSE(frame->getAnimator()->hasAnimations());
 }
 
+TEST(Animation, WithoutARunLoopAFadeJumpsToItsEnd)
+{
+    auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    auto* view = new CView(CRect(0, 0, 10, 10));
+    frame->addView(view);
+    frame->getAnimator()->addAnimation(view, "AlphaValueAnimation", new Animation::AlphaValueAnimation(0.25f),
+                                       new Animation::LinearTimingFunction(400));
+    EXPECT_EQ(view->getAlphaValue(), 0.25f);
+    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
+    frame->forget();
+}
+
 TEST(Tooltip, ShowsAfterTheDelayAndHidesOnPress)
 {
     ScopedManualRunLoop runLoop;
