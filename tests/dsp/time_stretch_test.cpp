@@ -26,22 +26,33 @@ void noteAllocation() noexcept
         allocationCount.fetch_add(1, std::memory_order_relaxed);
 }
 
-void* allocateOrThrow(std::size_t size, std::size_t alignment)
+void* allocate(std::size_t size, std::size_t alignment) noexcept
 {
     noteAllocation();
-    void* memory = alignment > alignof(std::max_align_t)
-                       ? std::aligned_alloc(alignment, (std::max<std::size_t>(size, 1) + alignment - 1) / alignment * alignment)
-                       : std::malloc(std::max<std::size_t>(size, 1));
+    size = std::max<std::size_t>(size, 1);
+    if (alignment <= alignof(std::max_align_t))
+        return std::malloc(size);
+    return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+}
+
+void* allocateOrThrow(std::size_t size, std::size_t alignment)
+{
+    void* memory = allocate(size, alignment);
     if (memory == nullptr)
         throw std::bad_alloc();
     return memory;
 }
 } // namespace
 
+// Every form is replaced, so that whatever one form allocates another form may free.
 void* operator new(std::size_t size) { return allocateOrThrow(size, 0); }
 void* operator new[](std::size_t size) { return allocateOrThrow(size, 0); }
 void* operator new(std::size_t size, std::align_val_t align) { return allocateOrThrow(size, static_cast<std::size_t>(align)); }
 void* operator new[](std::size_t size, std::align_val_t align) { return allocateOrThrow(size, static_cast<std::size_t>(align)); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size, 0); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size, 0); }
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept { return allocate(size, static_cast<std::size_t>(align)); }
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept { return allocate(size, static_cast<std::size_t>(align)); }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
@@ -50,6 +61,10 @@ void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory
 void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept { std::free(memory); }
 
 // The shifter library allocates with the C functions, so they are counted as well;
 // under the address sanitizer, which owns them, only the C++ operators are.
