@@ -63,11 +63,6 @@ tresult PLUGIN_API Vextoria3::initialize(FUnknown* context)
     return result;
 }
 
-tresult PLUGIN_API Vextoria3::terminate()
-{
-    return AudioEffect::terminate();
-}
-
 void Vextoria3::replaceAudioBuses(const TChar* inputName, SpeakerArrangement input, const TChar* outputName,
                                   SpeakerArrangement output)
 {
@@ -104,16 +99,6 @@ tresult PLUGIN_API Vextoria3::setBusArrangements(SpeakerArrangement* inputs, int
     if (currentInput->getArrangement() != SpeakerArr::kStereo)
         replaceAudioBuses(STR16("Stereo In"), SpeakerArr::kStereo, STR16("Stereo Out"), SpeakerArr::kStereo);
     return kResultFalse;
-}
-
-tresult PLUGIN_API Vextoria3::canProcessSampleSize(int32 symbolicSampleSize)
-{
-    return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
-}
-
-tresult PLUGIN_API Vextoria3::setupProcessing(ProcessSetup& setup)
-{
-    return AudioEffect::setupProcessing(setup);
 }
 
 uint32 PLUGIN_API Vextoria3::getProcessContextRequirements()

@@ -23,15 +23,12 @@ public:
 
     tresult receiveText(const char8* text) override;
     tresult PLUGIN_API initialize(FUnknown* context) override;
-    tresult PLUGIN_API terminate() override;
     tresult PLUGIN_API notify(IMessage* message) override;
     tresult PLUGIN_API setActive(TBool state) override;
     tresult PLUGIN_API setState(IBStream* state) override;
     tresult PLUGIN_API getState(IBStream* state) override;
     tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                           int32 numOuts) override;
-    tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) override;
-    tresult PLUGIN_API setupProcessing(ProcessSetup& setup) override;
     tresult PLUGIN_API process(ProcessData& data) override;  // audio thread
     uint32 PLUGIN_API getProcessContextRequirements() override;
     void onTimer(Timer* timer) override;
@@ -51,7 +48,6 @@ private:
     void applyParameterChanges(IParameterChanges* changes);  // audio thread
     void takeNotes(IEventList* events);                      // audio thread
     void renderAudio(ProcessData& data);                     // audio thread
-    void copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, int32 sampleCount);
     void replaceAudioBuses(const TChar* inputName, SpeakerArrangement input, const TChar* outputName,
                            SpeakerArrangement output);
     tresult sendIntMessage(const char* command, int64 value);

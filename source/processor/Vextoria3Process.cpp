@@ -52,6 +52,25 @@ private:
     float* pointers[kMaxChannels] {};
 };
 
+// The bypass output: the input as it came in, a mono input on every output channel.
+void copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, int32 sampleCount)
+{
+    const size_t bytes = static_cast<size_t>(sampleCount) * sizeof(float);
+    for (int32 channel = 0; channel < output.numChannels; ++channel)
+    {
+        float* destination = output.channelBuffers32[channel];
+        if (destination == nullptr)
+            continue;
+        // A mono input feeds every output channel; a missing input reads as silence.
+        const int32 sourceChannel = input != nullptr && output.numChannels <= input->numChannels ? channel : 0;
+        const float* source = input != nullptr ? input->channelBuffers32[sourceChannel] : nullptr;
+        if (source == nullptr)
+            std::memset(destination, 0, bytes);
+        else if (source != destination)
+            std::memmove(destination, source, bytes);
+    }
+}
+
 } // namespace
 
 void Vextoria3::processVstTimeInfo(const ProcessContext& context)
@@ -127,24 +146,6 @@ void Vextoria3::takeNotes(IEventList* events)
             fx->noteOff(event.noteOff.pitch, velocity127(event.noteOff.velocity), event.sampleOffset);
     }
     fx->endProcessMIDI();
-}
-
-void Vextoria3::copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, int32 sampleCount)
-{
-    const size_t bytes = static_cast<size_t>(sampleCount) * sizeof(float);
-    for (int32 channel = 0; channel < output.numChannels; ++channel)
-    {
-        float* destination = output.channelBuffers32[channel];
-        if (destination == nullptr)
-            continue;
-        // A mono input feeds every output channel; a missing input reads as silence.
-        const int32 sourceChannel = input != nullptr && output.numChannels <= input->numChannels ? channel : 0;
-        const float* source = input != nullptr ? input->channelBuffers32[sourceChannel] : nullptr;
-        if (source == nullptr)
-            std::memset(destination, 0, bytes);
-        else if (source != destination)
-            std::memmove(destination, source, bytes);
-    }
 }
 
 void Vextoria3::renderAudio(ProcessData& data)
