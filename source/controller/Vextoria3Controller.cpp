@@ -170,6 +170,14 @@ tresult PLUGIN_API Vextoria3Controller::getParameterInfo(int32 paramIndex, Param
     return EditControllerEx1::getParameterInfo(paramIndex, info);
 }
 
+tresult PLUGIN_API Vextoria3Controller::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
+                                                              String128 string)
+{
+    if (!string)
+        return kInvalidArgument;
+    return EditControllerEx1::getParamStringByValue(tag, valueNormalized, string);
+}
+
 tresult PLUGIN_API Vextoria3Controller::getUnitInfo(int32 unitIndex, UnitInfo& info)
 {
     if (unitIndex < 0 || unitIndex >= getUnitCount())

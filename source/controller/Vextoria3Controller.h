@@ -36,6 +36,7 @@ public:
     tresult PLUGIN_API setState(IBStream* state) override;
     tresult PLUGIN_API getState(IBStream* state) override;
     tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
+    tresult PLUGIN_API getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string) override;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;
     IPlugView* PLUGIN_API createView(FIDString name) override;
 

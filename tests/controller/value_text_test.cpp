@@ -82,8 +82,10 @@ TEST_F(ValueTextTest, texts_convert_back_only_when_they_name_a_value_in_range)
     }
 }
 
-TEST_F(ValueTextTest, a_text_longer_than_any_number_is_refused)
+TEST_F(ValueTextTest, missing_or_overlong_texts_are_refused)
 {
+    for (ParamID id : {1u, 7u, 9u, 16u, 36u})
+        EXPECT_EQ(controller->getParamStringByValue(id, 0.5, nullptr), kInvalidArgument) << id;
     std::u16string text(5000, u'1');
     ParamValue value = 0.0;
     EXPECT_EQ(controller->getParamValueByString(1, text.data(), value), kResultFalse);
