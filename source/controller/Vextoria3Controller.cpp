@@ -46,7 +46,7 @@ tresult PLUGIN_API Vextoria3Controller::initialize(FUnknown* context)
 
     for (const auto& spec : Vextoria3Params::parameterTable()) {
         if (spec.kind == Vextoria3Params::ParameterKind::programList)
-            addProgramList();
+            addFactoryProgramList();
         else
             parameters.addParameter(Vextoria3Params::createParameter(spec));
     }
@@ -56,7 +56,7 @@ tresult PLUGIN_API Vextoria3Controller::initialize(FUnknown* context)
     return result;
 }
 
-void Vextoria3Controller::addProgramList()
+void Vextoria3Controller::addFactoryProgramList()
 {
     auto* list = new Vextoria3Params::ProgramListWithSafeParameter(
         Utf16Text::HostString(Vextoria3Params::kProgramListName).value, Vextoria3Params::kProgramListId, kRootUnitId);
@@ -66,11 +66,6 @@ void Vextoria3Controller::addProgramList()
     Parameter* programParameter = list->getParameter();
     programParameter->getInfo().flags &= ~ParameterInfo::kCanAutomate;
     parameters.addParameter(programParameter);
-}
-
-tresult PLUGIN_API Vextoria3Controller::terminate()
-{
-    return EditControllerEx1::terminate();
 }
 
 void Vextoria3Controller::createFactoryPresets()

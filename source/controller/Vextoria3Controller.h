@@ -27,9 +27,8 @@ public:
     Vextoria3Controller() = default;
     static FUnknown* createInstance(void* context);
 
-    // IPluginBase
+    // IPluginBase; terminate is the base's, and keeps presets and hidden settings
     tresult PLUGIN_API initialize(FUnknown* context) override;
-    tresult PLUGIN_API terminate() override;
 
     // IEditController
     tresult PLUGIN_API setComponentState(IBStream* state) override;
@@ -75,7 +74,7 @@ public:
     REFCOUNT_METHODS(EditControllerEx1)
 
 private:
-    void addProgramList();
+    void addFactoryProgramList();
     bool forwardProcessorData(IAttributeList& attributes);
     void forwardScope(const void* data, uint32 size);
     void forwardNotes(const void* data, uint32 size);
