@@ -12,6 +12,17 @@ CControl::CControl(const CRect& size, IControlListener* controlListener, int32 c
     setBackground(background);
 }
 
+CControl::CControl(const CControl& other)
+    : CView(other),
+      listener(other.listener),
+      tag(other.tag),
+      value(other.value),
+      vmin(other.vmin),
+      vmax(other.vmax),
+      defaultVal(other.defaultVal)
+{
+}
+
 void CControl::setValue(float newValue)
 {
     if (std::isnan(newValue))

@@ -24,6 +24,8 @@ class CControl : public CView
 {
 public:
     CControl(const CRect& size, IControlListener* listener = nullptr, int32 tag = 0, CBitmap* background = nullptr);
+    // For newCopy: same listener, tag, value and range; no gesture open.
+    CControl(const CControl& other);
 
     // Stores the value clamped to the range; NaN is ignored. Nobody is told: values pushed in
     // by the owner are not reported back.

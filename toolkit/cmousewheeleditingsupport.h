@@ -12,6 +12,10 @@ class CMouseWheelEditingSupport
 public:
     static constexpr uint32 kEditEndDelay = 500; // ms
 
+    CMouseWheelEditingSupport() = default;
+    // A copied control starts without a wheel gesture of its own.
+    CMouseWheelEditingSupport(const CMouseWheelEditingSupport&) {}
+    CMouseWheelEditingSupport& operator=(const CMouseWheelEditingSupport&) = delete;
     virtual ~CMouseWheelEditingSupport();
     // Call on every wheel step of `control`.
     void onMouseWheelEditing(CControl* control);

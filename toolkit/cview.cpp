@@ -10,6 +10,21 @@ namespace VSTGUI {
 
 CView::CView(const CRect& viewSize) : size(viewSize), mouseableArea(viewSize) {}
 
+CView::CView(const CView& other)
+    : CBaseObject(other),
+      size(other.size),
+      mouseableArea(other.mouseableArea),
+      background(other.background),
+      tooltip(other.tooltip),
+      alphaValue(other.alphaValue),
+      visible(other.visible),
+      transparent(other.transparent),
+      mouseEnabled(other.mouseEnabled)
+{
+    if (background)
+        background->remember();
+}
+
 CView::~CView()
 {
     if (background)

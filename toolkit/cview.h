@@ -17,8 +17,9 @@ class CView : public CBaseObject
 {
 public:
     explicit CView(const CRect& size);
+    // For newCopy: the copy has the same size, appearance and background but no parent.
+    CView(const CView& other);
     ~CView() override;
-    CView(const CView&) = delete;
     CView& operator=(const CView&) = delete;
 
     // Drawing. drawRect is called with the part to redraw (parent coordinates); the default

@@ -13,6 +13,7 @@ class CViewContainer : public CView
 {
 public:
     explicit CViewContainer(const CRect& size);
+    CViewContainer(const CViewContainer&) = delete; // children have one owner
     ~CViewContainer() override;
 
     // Takes over the caller's reference. Refused for null, a view that already has a parent,

@@ -18,6 +18,8 @@ public:
     CVSTGUITimer(CBaseObject* target, uint32 fireTime = 100, bool doStart = false);
     CVSTGUITimer(const CallbackFunc& callback, uint32 fireTime = 100, bool doStart = true);
     ~CVSTGUITimer() override;
+    CVSTGUITimer(const CVSTGUITimer&) = delete;
+    CVSTGUITimer& operator=(const CVSTGUITimer&) = delete;
 
     // False when no run loop is installed, it refuses, or the period is 0.
     bool start();

@@ -26,6 +26,11 @@ public:
 class NonAtomicReferenceCounted : public virtual IReference
 {
 public:
+    NonAtomicReferenceCounted() = default;
+    // A copy is a new object: it starts with its own single reference.
+    NonAtomicReferenceCounted(const NonAtomicReferenceCounted&) : IReference() {}
+    NonAtomicReferenceCounted& operator=(const NonAtomicReferenceCounted&) { return *this; }
+
     void remember() override { ++referenceCount; }
     void forget() override
     {

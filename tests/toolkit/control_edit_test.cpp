@@ -104,6 +104,24 @@ TEST_F(ControlScene, WheelStepsFormOneGestureThatEndsAfterAPause)
     EXPECT_EQ(edits.calls, expected);
 }
 
+TEST_F(ControlScene, CopiesStartDetachedWithTheirOwnReferenceAndNoGesture)
+{
+    auto* original = new WheelControl(CRect(0, 0, 50, 50), &edits, 9);
+    frame->addView(original);
+    original->setValue(0.3f);
+    frame->platformOnMouseWheel(CPoint(5, 5), kMouseWheelAxisY, 1, 0); // a wheel gesture is open
+    auto* copy = new WheelControl(*original);
+    EXPECT_EQ(copy->getValue(), original->getValue());
+    EXPECT_EQ(copy->getTag(), 9);
+    EXPECT_FALSE(copy->isEditing());
+    EXPECT_FALSE(copy->isAttached());
+    frame->removeView(original); // the original goes; the copy's wheel support is its own
+    copy->remember();
+    copy->forget();
+    runLoop.advance(1000);
+    copy->forget();
+}
+
 TEST_F(ControlScene, CheckBoxTogglesOnReleaseInsideOnly)
 {
     auto* box = new CCheckBox(CRect(10, 10, 90, 30), &edits, 5, "MOVE TOAST ");
