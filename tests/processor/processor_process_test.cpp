@@ -202,3 +202,20 @@ TEST_F(Process, HostFloatingPointModeIsRestoredAfterABlock)
     EXPECT_EQ(_mm_getcsr() & 0x8040u, 0u);
     _mm_setcsr(before);
 }
+
+TEST_F(Process, WaitingStateThenParameterChangesApplyBeforeTheBlocksAudio)
+{
+    Bytes record = state();
+    const double gateFromState = 0.25;
+    std::memcpy(record.data() + 8 + 8 * Vextoria3Ids::kGateSize, &gateFromState, sizeof(gateFromState));
+    ASSERT_EQ(restore(record), kResultOk);
+
+    ProcessBlock block(2, 2, kMaxBlock);
+    block.inputChanges.addPoint(Vextoria3Ids::kGateSize, 0, 0.5);   // the host's change wins over the state
+    block.inputChanges.addPoint(Vextoria3Ids::kBypass, 100, 1.0);   // and bypasses this very block
+    fillNoise(block.audio.input(0), kMaxBlock, 21);
+    fillNoise(block.audio.input(1), kMaxBlock, 22);
+    ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.5f);
+    EXPECT_TRUE(equalSamples(block.audio.output(0), block.audio.input(0), kMaxBlock));
+}
