@@ -47,10 +47,12 @@ void setResourceFolderFunction(ResourceFolderFunction function) { resourceFolder
 
 std::string getResourcePath(const std::string& name)
 {
-    if (leavesFolder(name))
+    if (leavesFolder(name) || !resourceFolderFunction())
         return {};
-    std::string folder = resourceFolderFunction() ? resourceFolderFunction()() : std::string(".");
-    if (!folder.empty() && folder.back() != '/')
+    std::string folder = resourceFolderFunction()();
+    if (folder.empty())
+        return {};
+    if (folder.back() != '/')
         folder += '/';
     return folder + name;
 }

@@ -46,7 +46,8 @@ struct CResourceDescription
 // Where resource files are found; the module sets it to its bundle's resource folder.
 using ResourceFolderFunction = std::function<std::string()>;
 void setResourceFolderFunction(ResourceFolderFunction function);
-// The file path of a resource name, or "" for names that would leave the resource folder.
+// The file path of a resource name; "" while no folder is set and for names that would
+// leave the folder.
 std::string getResourcePath(const std::string& name);
 
 class CBitmap : public CBaseObject

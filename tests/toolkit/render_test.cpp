@@ -274,3 +274,14 @@ TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
     EXPECT_EQ(getResourcePath("/etc/passwd"), "");
     EXPECT_FALSE(IPlatformBitmap::createFromPath(getResourcePath("../x.png")));
 }
+
+TEST(Bitmap, NothingLoadsWhileNoResourceFolderIsSet)
+{
+    setResourceFolderFunction({});
+    EXPECT_EQ(getResourcePath("pic.png"), "");
+    setResourceFolderFunction([] { return std::string(); });
+    EXPECT_EQ(getResourcePath("pic.png"), "");
+    setResourceFolderFunction({});
+    CBitmap bitmap("pic.png");
+    EXPECT_EQ(bitmap.getSize(), CPoint());
+}
