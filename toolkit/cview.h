@@ -1,5 +1,5 @@
 // The base of everything on screen: a rectangle in its parent's coordinates that draws itself
-// and answers the mouse.
+// and answers the mouse. Views, like the rest of the toolkit, live on the UI thread only.
 #pragma once
 
 #include "cbuttonstate.h"

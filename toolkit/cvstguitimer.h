@@ -1,5 +1,5 @@
 // A periodic timer on the installed run loop; each period it sends kMsgTimer to its target
-// (or calls its callback).
+// (or calls its callback). UI thread only: the run loop calls it there.
 #pragma once
 
 #include "runloop.h"
