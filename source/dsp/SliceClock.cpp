@@ -7,6 +7,14 @@ namespace {
 // one ended; hosts round their musical position, so exact equality is too strict.
 constexpr double kContinuityTolerance = 0.5; // samples
 constexpr double kFirstSampleWindow = 1.01;  // samples after a start that still count as on it
+
+// Samples since the last multiple of length; a position before the project start (a
+// host's pre-roll) counts back from the next multiple instead of going negative.
+double samplesSinceStart(double position, double length) noexcept
+{
+    const double remainder = std::fmod(position, length);
+    return remainder < 0.0 ? remainder + length : remainder;
+}
 } // namespace
 
 bool SliceClock::continues(double quarterNotes, double samplesPerBeat, bool playing) const noexcept
@@ -30,9 +38,9 @@ void SliceClock::beginBlock(double quarterNotes, double samplesPerBeat, int32_t 
         firstSample = false;
     } else {
         const double position = quarterNotes * samplesPerBeat;
-        slicePos = std::fmod(position, newSliceLen);
-        beatPos = std::fmod(position, samplesPerBeat);
-        barPos = std::fmod(position, newBarLen);
+        slicePos = samplesSinceStart(position, newSliceLen);
+        beatPos = samplesSinceStart(position, samplesPerBeat);
+        barPos = samplesSinceStart(position, newBarLen);
         firstSample = barPos < kFirstSampleWindow || beatPos < kFirstSampleWindow || slicePos < kFirstSampleWindow;
     }
     sliceLen = newSliceLen;

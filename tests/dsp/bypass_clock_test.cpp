@@ -78,6 +78,15 @@ TEST(BypassClock, BlockHalfASliceInStartsNothingUntilTheNextBoundary)
     EXPECT_EQ(log.slices.front(), 6000);
 }
 
+TEST(BypassClock, PreRollBeforeTheProjectStartKeepsTheGrid)
+{
+    SliceClock clock;
+    // Half a slice before the project start: the next slice and bar start at position 0.
+    const StartLog log = runBlocks(clock, {24000.0}, -0.25, 1000, 7);
+    EXPECT_EQ(log.slices, std::vector<int64_t>{6000});
+    EXPECT_EQ(log.bars, std::vector<int64_t>{6000});
+}
+
 TEST(BypassClock, ContinuingBlocksKeepARegularGrid)
 {
     for (const int32_t blockSize : {1, 128, 127, 4096}) {
