@@ -12,7 +12,7 @@ int32_t channelCount(BusLayout layout) { return layout == BusLayout::mono ? 1 : 
 
 PluginHost::PluginHost(const std::string& bundlePath)
     : pluginModule(std::make_unique<PluginModule>(bundlePath)),
-      hostContext(owned(static_cast<FUnknown*>(new HostApplication())))
+      hostContext(std::make_unique<HostApplication>())
 {
     const ClassInfo* info = pluginModule->findClass(kVstAudioEffectClass);
     if (!info)
@@ -25,7 +25,7 @@ PluginHost::PluginHost(const std::string& bundlePath)
         audioProcessor = FUnknownPtr<IAudioProcessor>(pluginComponent);
         if (!audioProcessor)
             throw HostError(audioClass.name + " is no audio processor");
-        if (pluginComponent->initialize(hostContext) != kResultOk)
+        if (pluginComponent->initialize(hostContext.get()) != kResultOk)
             throw HostError(audioClass.name + " refused to initialise");
         componentInitialized = true;
         createController();
@@ -49,7 +49,7 @@ void PluginHost::createController()
     editController = pluginModule->create<IEditController>(controllerClass);
     if (!editController)
         throw HostError(audioClass.name + " names a controller class the factory cannot create");
-    if (editController->initialize(hostContext) != kResultOk)
+    if (editController->initialize(hostContext.get()) != kResultOk)
         throw HostError("the controller of " + audioClass.name + " refused to initialise");
     controllerInitialized = true;
 }

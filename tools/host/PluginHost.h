@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace Steinberg::Vst {
+class HostApplication;
+}
+
 namespace VextoriaHost {
 
 enum class BusLayout { mono, stereo };
@@ -57,7 +61,9 @@ private:
 
     std::unique_ptr<PluginModule> pluginModule;
     ClassInfo audioClass;
-    Steinberg::IPtr<Steinberg::FUnknown> hostContext;
+    // The SDK's host application ignores reference counts, so the host owns it outright
+    // and keeps it until every plug-in object is gone.
+    std::unique_ptr<Steinberg::Vst::HostApplication> hostContext;
     Steinberg::IPtr<Steinberg::Vst::IComponent> pluginComponent;
     Steinberg::IPtr<Steinberg::Vst::IAudioProcessor> audioProcessor;
     Steinberg::IPtr<Steinberg::Vst::IEditController> editController;
