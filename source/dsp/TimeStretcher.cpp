@@ -21,7 +21,7 @@ constexpr RubberBandStretcher::Options kOptions = RubberBandStretcher::OptionPro
 
 constexpr double kMinSamplerate = 8000.0;   // Hz
 constexpr double kMaxSamplerate = 384000.0; // Hz
-constexpr int kWarmUpBlocksPerRatio = 6;    // enough for the shifter to reach its steady sizes
+constexpr int kWarmUpBlocksPerRatio = 2;    // enough for the shifter to reach its steady sizes
 constexpr int kQueueSpareBlocks = 8;        // room for bursts of output above the latency
 
 // 2^(s/12) in double precision from the single-precision s/12.
@@ -30,14 +30,19 @@ double transposition(int semitones) noexcept
     return std::pow(2.0, static_cast<double>(static_cast<float>(semitones) / 12.0f));
 }
 
-// Every semitone once, then jumps between the extremes: the sequence that sizes the
-// shifter's buffers and shows how far its output can fall behind its input.
+// Every semitone, in two rounds, then jumps between the extremes: the sequence that
+// sizes the shifter's buffers and shows how far its output can fall behind its input.
+// Its resampler keeps the states of the last two ratios in turn, and an odd count of
+// ratios per round puts every ratio into each of them once.
 template <typename Visit>
 void forEachWarmUpStep(Visit&& visit)
 {
-    for (int s = -TimeStretcher::kMaxSemitones; s <= TimeStretcher::kMaxSemitones; ++s)
-        for (int block = 0; block < kWarmUpBlocksPerRatio; ++block)
-            visit(s);
+    constexpr int kRatios = 2 * TimeStretcher::kMaxSemitones + 1;
+    static_assert(kRatios % 2 == 1);
+    for (int round = 0; round < 2; ++round)
+        for (int s = -TimeStretcher::kMaxSemitones; s <= TimeStretcher::kMaxSemitones; ++s)
+            for (int block = 0; block < kWarmUpBlocksPerRatio; ++block)
+                visit(s);
     for (int jump = 0; jump < 8; ++jump)
         for (int block = 0; block < kWarmUpBlocksPerRatio; ++block)
             visit(jump % 2 == 0 ? TimeStretcher::kMaxSemitones : -TimeStretcher::kMaxSemitones);
@@ -56,13 +61,14 @@ bool TimeStretcher::setSamplerate(double sampleRate)
     const double narrowed = static_cast<float>(sampleRate);
     if (!(narrowed >= kMinSamplerate && narrowed <= kMaxSamplerate))
         return false;
+    if (narrowed == rate)
+        return true; // same rate: keep the running stream, nothing to rebuild
 
     rate = narrowed;
     stretcher = std::make_unique<RubberBandStretcher>(static_cast<size_t>(std::lround(narrowed)), kChannels,
                                                       kOptions, 1.0, transposition(semitones));
     stretcher->setMaxProcessSize(kBlockSize);
-    warmUp();
-    const int outputDelay = measureShortfall();
+    const int outputDelay = warmUp();
     pending.reserve(outputDelay + kQueueSpareBlocks * kBlockSize);
     totalLatency = measureImpulseDelay(outputDelay);
     restart(outputDelay);
@@ -96,28 +102,28 @@ void TimeStretcher::process(const float* const* input, float* const* output) noe
     }
 }
 
-void TimeStretcher::collectOutput() noexcept
+template <typename Consume>
+void TimeStretcher::retrieveAll(Consume&& consume) noexcept
 {
+    // Never asks for more than is there: the library reports a short read on stderr.
     float* const destination[kChannels] = {scratch[0].data(), scratch[1].data()};
     for (int available = stretcher->available(); available > 0; available = stretcher->available())
     {
         const int taken = static_cast<int>(stretcher->retrieve(destination, std::min(available, kBlockSize)));
         if (taken <= 0)
             break;
+        consume(taken);
+    }
+}
+
+void TimeStretcher::collectOutput() noexcept
+{
+    retrieveAll([this](int taken) {
         const int skipped = std::min(framesToSkip, taken);
         framesToSkip -= skipped;
         const float* const kept[kChannels] = {scratch[0].data() + skipped, scratch[1].data() + skipped};
         pending.push(kept, taken - skipped);
-    }
-}
-
-long TimeStretcher::drainInto(float* const* destination)
-{
-    // Never ask for more than is there: the library reports a short read on stderr.
-    long total = 0;
-    for (int available = stretcher->available(); available > 0; available = stretcher->available())
-        total += static_cast<long>(stretcher->retrieve(destination, std::min(available, kBlockSize)));
-    return total;
+    });
 }
 
 void TimeStretcher::feedSilence(int frames)
@@ -144,25 +150,32 @@ void TimeStretcher::restart(int outputDelay)
     pending.pushSilence(outputDelay);
 }
 
-void TimeStretcher::warmUp()
+int TimeStretcher::warmUp()
 {
-    // Noise and a tone, so that every stage sees content as well as silence.
+    // Noise and a tone, so that every stage sees content as well as silence. Returns how
+    // far the aligned output ever trails the input: the fixed latency must cover that so
+    // that a whole block is always ready.
+    restart(0);
     std::array<std::array<float, kBlockSize>, kChannels> signal {};
-    float* const destination[kChannels] = {scratch[0].data(), scratch[1].data()};
     const float* const source[kChannels] = {signal[0].data(), signal[1].data()};
     RandomGenerator noise;
-    long frame = 0;
+    long fed = 0;
+    long produced = -framesToSkip;
+    long worst = 0;
     forEachWarmUpStep([&](int s) {
-        for (int i = 0; i < kBlockSize; ++i, ++frame)
+        for (int i = 0; i < kBlockSize; ++i)
         {
-            const float tone = static_cast<float>(0.5 * std::sin(frame * 0.0626));
+            const float tone = static_cast<float>(0.5 * std::sin((fed + i) * 0.0626));
             signal[0][i] = tone + 0.1f * (static_cast<float>(noise.next()) / RandomGenerator::kMax - 0.5f);
             signal[1][i] = tone;
         }
         stretcher->setPitchScale(transposition(s));
         stretcher->process(source, kBlockSize, false);
-        drainInto(destination);
+        fed += kBlockSize;
+        retrieveAll([&produced](int taken) { produced += taken; });
+        worst = std::max(worst, fed - std::max(produced, 0L));
     });
+    return static_cast<int>(worst);
 }
 
 int TimeStretcher::measureImpulseDelay(int outputDelay)
@@ -192,25 +205,4 @@ int TimeStretcher::measureImpulseDelay(int outputDelay)
         }
     }
     return peakIndex;
-}
-
-int TimeStretcher::measureShortfall()
-{
-    // How far the aligned output ever trails the input over the warm-up sequence; the
-    // fixed latency must cover it so that a block is always ready.
-    restart(0);
-    const float* const silence[kChannels] = {scratch[0].data(), scratch[1].data()};
-    float* const destination[kChannels] = {scratch[0].data(), scratch[1].data()};
-    long fed = 0;
-    long produced = -framesToSkip;
-    long worst = 0;
-    forEachWarmUpStep([&](int s) {
-        scratch = {};
-        stretcher->setPitchScale(transposition(s));
-        stretcher->process(silence, kBlockSize, false);
-        fed += kBlockSize;
-        produced += drainInto(destination);
-        worst = std::max(worst, fed - std::max(produced, 0L));
-    });
-    return static_cast<int>(worst);
 }

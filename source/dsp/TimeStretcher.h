@@ -27,9 +27,9 @@ public:
     TimeStretcher(const TimeStretcher&) = delete;
     TimeStretcher& operator=(const TimeStretcher&) = delete;
 
-    // Set-up thread (allocates, takes tens of milliseconds). Rebuilds and clears the
-    // shifter for a rate of 8000 to 384000 Hz; any other rate is refused (returns false,
-    // nothing changes). The rate is narrowed to single precision first.
+    // Set-up thread (allocates, takes a few hundred milliseconds). Rebuilds and clears
+    // the shifter when the rate changes; a rate outside 8000 to 384000 Hz is refused
+    // (returns false, nothing changes). The rate is narrowed to single precision first.
     bool setSamplerate(double sampleRate);
     double samplerate() const noexcept { return rate; }
 
@@ -43,13 +43,13 @@ public:
     int latency() const noexcept { return totalLatency; }
 
 private:
-    void warmUp();
-    int measureShortfall();
+    int warmUp();
     int measureImpulseDelay(int outputDelay);
     void restart(int outputDelay);
     void collectOutput() noexcept;
     void feedSilence(int frames);
-    long drainInto(float* const* destination);
+    template <typename Consume>
+    void retrieveAll(Consume&& consume) noexcept; // hands each retrieved chunk's size to consume
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
     StereoFifo pending;                                     // shifted frames not yet given out
