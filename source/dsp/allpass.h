@@ -1,12 +1,14 @@
 #pragma once
 
-// Schroeder allpass of the reverb's diffusion chain. The delay buffer belongs to the owner.
+#include "DelayBuffer.h"
+
+// Schroeder allpass of the reverb's diffusion chain. The delay storage belongs to the owner.
 class allpass
 {
 public:
-    // size >= 1 floats; the buffer is not cleared here (see mute).
-    void setbuffer(float* buf, int size) noexcept;
-    void mute() noexcept; // clears the delay line
+    // size >= 1 floats; the storage is not cleared here (see mute).
+    void setbuffer(float* buf, int size) noexcept { delay.setbuffer(buf, size); }
+    void mute() noexcept { delay.mute(); }
 
     void setfeedback(float val) noexcept { feedback = val; }
     float getfeedback() const noexcept { return feedback; }
@@ -16,7 +18,5 @@ public:
 
 private:
     float feedback = 0.0f;
-    float* buffer = nullptr;
-    int bufsize = 0; // samples
-    int bufidx = 0;  // next sample to read and replace
+    DelayBuffer delay;
 };

@@ -1,21 +1,10 @@
 #include "comb.h"
 
-#include <algorithm>
-#include <cassert>
-
 #include "Denormal.h"
-
-void comb::setbuffer(float* buf, int size) noexcept
-{
-    assert(buf != nullptr && size >= 1);
-    buffer = buf;
-    bufsize = size;
-    bufidx = 0;
-}
 
 void comb::mute() noexcept
 {
-    std::fill(buffer, buffer + bufsize, 0.0f);
+    delay.mute();
     filterstore = 0.0f;
 }
 
@@ -27,12 +16,10 @@ void comb::setdamp(float val) noexcept
 
 float comb::process(float input) noexcept
 {
-    float output = buffer[bufidx];
+    float output = delay.oldest();
     undenormalise(output);
     filterstore = output * damp2 + filterstore * damp1;
     undenormalise(filterstore);
-    buffer[bufidx] = input + filterstore * feedback;
-    if (++bufidx >= bufsize)
-        bufidx = 0;
+    delay.replaceOldest(input + filterstore * feedback);
     return output;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
-// Lowpass-feedback comb filter of the reverb. The delay buffer belongs to the owner.
+#include "DelayBuffer.h"
+
+// Lowpass-feedback comb filter of the reverb. The delay storage belongs to the owner.
 class comb
 {
 public:
-    // size >= 1 floats; the buffer is not cleared here (see mute).
-    void setbuffer(float* buf, int size) noexcept;
+    // size >= 1 floats; the storage is not cleared here (see mute).
+    void setbuffer(float* buf, int size) noexcept { delay.setbuffer(buf, size); }
     void mute() noexcept; // clears the delay line and the filter memory
 
     void setdamp(float val) noexcept; // 0..1, share of the previous filter output kept
@@ -21,7 +23,5 @@ private:
     float filterstore = 0.0f; // lowpass memory
     float damp1 = 0.0f;
     float damp2 = 1.0f;       // 1 - damp1
-    float* buffer = nullptr;
-    int bufsize = 0;          // samples
-    int bufidx = 0;           // next sample to read and replace
+    DelayBuffer delay;
 };
