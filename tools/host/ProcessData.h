@@ -147,6 +147,7 @@ void makeProcessData(Steinberg::Vst::ProcessData& data, AudioBlock& audio, int32
                      int32 processMode = Steinberg::Vst::kRealtime);
 
 // Everything one process call needs, reused block after block like a DAW's engine does.
+// The transport starts playing at position 0 in 4/4.
 class ProcessBlock {
 public:
     ProcessBlock(int32 inputChannels, int32 outputChannels, int32 maxFrames,
