@@ -23,6 +23,18 @@ public:
         return true;
     }
     bool peek(ProgramRecord& record) noexcept;       // UI thread; copies a waiting record
+    // UI thread: lets edit change a waiting record in place; false when none waits.
+    template <typename Edit>
+    bool editWaiting(Edit&& edit) noexcept
+    {
+        State previous = kEmpty;
+        if (!acquireForUi(previous))
+            return false;
+        if (previous == kFull)
+            edit(slot);
+        state.store(previous, std::memory_order_release);
+        return previous == kFull;
+    }
 
 private:
     enum State : int32_t { kEmpty, kFull, kUiBusy, kAudioBusy };

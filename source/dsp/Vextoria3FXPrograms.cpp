@@ -58,9 +58,17 @@ void Vextoria3FX::setHiddenValues(const double* values, int32_t count)
 {
     if (values == nullptr || count < 0)
         return;
+    const int32_t taken = std::min(count, kNumHidden);
     Vextoria3Preset& program = programs[getCurrentProgram()];
-    for (int32_t index = 0; index < std::min(count, kNumHidden); ++index)
+    for (int32_t index = 0; index < taken; ++index)
         program.hidden[index] = normalisedValue(values[index]);
+    // A record still waiting for the audio thread would bring its own hidden values back
+    // when applied: the newer ones win there too.
+    mailbox.editWaiting([values, taken](ProgramRecord& waiting) {
+        for (int32_t index = 0; index < taken; ++index)
+            waiting.hidden[index] = values[index];
+        waiting.hiddenCount = std::max(waiting.hiddenCount, taken);
+    });
 }
 
 // The live state as one record: the live values, the current program's hidden values,
