@@ -9,3 +9,9 @@ inline float normalisedValue(double value) noexcept
         return 0.0f;
     return static_cast<float>(std::fmin(std::fmax(value, 0.0), 1.0));
 }
+
+// A switch parameter is on from half way up.
+inline bool isSwitchOn(float value) noexcept
+{
+    return value >= 0.5f;
+}

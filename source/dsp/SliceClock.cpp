@@ -24,7 +24,8 @@ bool SliceClock::continues(double quarterNotes, double samplesPerBeat, bool play
     return std::fabs(quarterNotes - nextQuarters) * samplesPerBeat < kContinuityTolerance;
 }
 
-void SliceClock::beginBlock(double quarterNotes, double samplesPerBeat, int32_t slicesPerBeat, bool playing) noexcept
+void SliceClock::beginBlock(double quarterNotes, double samplesPerBeat, int32_t slicesPerBeat, bool playing,
+                            int32_t pendingSlices) noexcept
 {
     const double newBarLen = 4.0 * samplesPerBeat;
     const double newSliceLen = samplesPerBeat / slicesPerBeat;
@@ -45,6 +46,10 @@ void SliceClock::beginBlock(double quarterNotes, double samplesPerBeat, int32_t 
     }
     sliceLen = newSliceLen;
     barLen = newBarLen;
+    blockSlicesPerBeat = slicesPerBeat;
+    pendingSlicesPerBeat = pendingSlices > 0 ? pendingSlices : slicesPerBeat;
+    blockStartSample = static_cast<int64_t>(quarterNotes * samplesPerBeat);
+    samplesIntoBlock = 0;
     blockStartQuarters = quarterNotes;
     blockSamplesPerBeat = samplesPerBeat;
     wasPlaying = playing;
@@ -60,6 +65,16 @@ SliceClock::Starts SliceClock::step() noexcept
     } else {
         starts.bar = barPos < 1.0 || firstSample;
     }
+    if (beatPos >= blockSamplesPerBeat) {
+        beatPos -= blockSamplesPerBeat;
+        starts.beat = true;
+    } else {
+        starts.beat = beatPos < 1.0 || firstSample;
+    }
+    if (starts.beat && pendingSlicesPerBeat != blockSlicesPerBeat) {
+        takePendingSliceCount();
+        starts.slicesPerBeatChanged = true;
+    }
     if (slicePos >= sliceLen) {
         slicePos -= sliceLen;
         starts.slice = true;
@@ -67,10 +82,18 @@ SliceClock::Starts SliceClock::step() noexcept
         starts.slice = slicePos < 1.0 || firstSample;
     }
     firstSample = false;
+    ++samplesIntoBlock;
     slicePos += 1.0;
     beatPos += 1.0;
     barPos += 1.0;
     return starts;
+}
+
+// The slice grid restarts from the project start, so the new slices line up with the beat.
+void SliceClock::takePendingSliceCount() noexcept
+{
+    sliceLen = blockSamplesPerBeat / pendingSlicesPerBeat;
+    slicePos = samplesSinceStart(static_cast<double>(blockStartSample + samplesIntoBlock), sliceLen);
 }
 
 void SliceClock::endBlock(int32_t sampleCount) noexcept

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "BlockChannels.h"
 #include "ParameterValue.h"
 #include "ids.h"
 #include "settings/SettingsFile.h"
@@ -24,25 +25,6 @@ constexpr SettingsKey kSettingsKeys[] = {
     {"pitchset", kPitchSet},     {"replayseq", kReplayRndSeq},
 };
 
-bool isSwitchOn(float value)
-{
-    return value >= 0.5f;
-}
-
-// An input channel that may be missing: no bus, no channels or a null channel reads as
-// silence. A mono input serves every channel.
-const float* inputChannel(const float* const* inputs, int32_t inputCount, int32_t channel)
-{
-    if (inputs == nullptr || inputCount <= 0)
-        return nullptr;
-    return inputs[channel < inputCount ? channel : 0];
-}
-
-float sampleAt(const float* channel, int32_t index)
-{
-    return channel != nullptr ? channel[index] : 0.0f;
-}
-
 } // namespace
 
 Vextoria3FX::Vextoria3FX()
@@ -57,8 +39,16 @@ Vextoria3FX::Vextoria3FX()
     }
 
     setParameter(kReverbDryWet, parameters[kReverbDryWet]);
+    // Each instance draws its own sequence, so two instances make different decisions.
     replaySeed = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
+    random.seed(replaySeed);
     applyUserSettings(settings);
+}
+
+void Vextoria3FX::setReplaySeed(uint32_t seed)
+{
+    replaySeed = seed;
+    random.seed(seed);
 }
 
 Vextoria3FX::~Vextoria3FX() = default;
@@ -146,6 +136,9 @@ void Vextoria3FX::resume(double newSampleRate, int32_t maxBlockSize)
         sampleRate = newSampleRate;
         slice.setSamplerate(newSampleRate);
     }
+    gateL.init(static_cast<int32_t>(sampleRate));
+    gateR.init(static_cast<int32_t>(sampleRate));
+    effects.prepare(sampleRate);
     clock.reset();
 }
 
@@ -162,18 +155,27 @@ double Vextoria3FX::blockQuarterNotes(double samplesPerBeat) const
     return static_cast<double>(timeInfo.projectTimeSamples) / samplesPerBeat;
 }
 
+// The beat length the clock runs on; a host's nonsense must not stop the clock.
+double Vextoria3FX::usableSamplesPerBeat() const
+{
+    const double samplesPerBeat = timeInfo.samplesPerBeat;
+    return std::isfinite(samplesPerBeat) && samplesPerBeat >= 1.0 ? samplesPerBeat : 22050.0;
+}
+
+// The slice count "SliceSize" asks for: 1, 2 or 4 per beat.
+int32_t Vextoria3FX::pendingSlicesPerBeat() const
+{
+    const int32_t choice = static_cast<int32_t>(2.0f * param(kSliceSize));
+    return kSlicesPerBeatChoices[std::clamp(choice, 0, 2)];
+}
+
 void Vextoria3FX::processBypass(const float* const* inputs, float* const*, int32_t sampleCount)
 {
     if (sampleCount <= 0)
         return;
-    const float* left = inputChannel(inputs, inputChannelCount, 0);
-    const float* right = inputChannelCount == 2 ? inputChannel(inputs, inputChannelCount, 1) : left;
-    const int32_t choice = static_cast<int32_t>(2.0f * parameters[kSliceSize].load());
-    const int32_t pendingSlicesPerBeat = kSlicesPerBeatChoices[std::clamp(choice, 0, 2)];
-
-    double samplesPerBeat = timeInfo.samplesPerBeat;
-    if (!std::isfinite(samplesPerBeat) || samplesPerBeat < 1.0)
-        samplesPerBeat = 22050.0; // a host's nonsense must not stop the clock
+    const BlockChannels channels(inputs, inputChannelCount, nullptr, 0);
+    const int32_t pending = pendingSlicesPerBeat();
+    const double samplesPerBeat = usableSamplesPerBeat();
     clock.beginBlock(blockQuarterNotes(samplesPerBeat), samplesPerBeat, slicesPerBeat, timeInfo.playing);
 
     for (int32_t i = 0; i < sampleCount; ++i) {
@@ -183,33 +185,54 @@ void Vextoria3FX::processBypass(const float* const* inputs, float* const*, int32
             sliceCounter = 0;
         }
         if (starts.slice) {
-            slicesPerBeat = pendingSlicesPerBeat;
+            slicesPerBeat = pending;
             slice.setSliceStart(sliceCounter);
             sliceCounter = (sliceCounter + 1) % (4 * slicesPerBeat);
         }
-        slice.record(sampleAt(left, i), sampleAt(right, i));
+        slice.record(channels.left(i), channels.right(i));
         slice.processStretch();
     }
     clock.endBlock(sampleCount);
 }
 
-void Vextoria3FX::process(const float* const* inputs, float* const* outputs, int32_t sampleCount)
+void Vextoria3FX::startProcessMIDI() {}
+
+void Vextoria3FX::endProcessMIDI()
 {
-    if (outputs == nullptr || sampleCount <= 0)
-        return;
-    for (int32_t channel = 0; channel < outputChannelCount; ++channel) {
-        float* output = outputs[channel];
-        const float* input = inputChannel(inputs, inputChannelCount, channel);
-        if (output == nullptr || output == input)
-            continue;
-        if (input != nullptr)
-            std::memcpy(output, input, sizeof(float) * static_cast<size_t>(sampleCount));
-        else
-            std::memset(output, 0, sizeof(float) * static_cast<size_t>(sampleCount));
-    }
+    notes.endBlock();
 }
 
-void Vextoria3FX::startProcessMIDI() {}
-void Vextoria3FX::endProcessMIDI() {}
-void Vextoria3FX::noteOn(int32_t, int32_t, int32_t) {}
-void Vextoria3FX::noteOff(int32_t, int32_t, int32_t) {}
+namespace {
+bool isMidiPitch(int32_t pitch)
+{
+    return pitch >= 0 && pitch <= 127;
+}
+int32_t midiVelocity(int32_t velocity)
+{
+    return std::clamp(velocity, 0, 127);
+}
+} // namespace
+
+void Vextoria3FX::noteOn(int32_t pitch, int32_t velocity, int32_t sampleOffset)
+{
+    if (!isMidiPitch(pitch))
+        return;
+    notes.addNoteOn(pitch, midiVelocity(velocity), sampleOffset);
+    selectedSlice.store(heldNotes.press(pitch, slicesPerBar(), getSelectedSlice()), std::memory_order_relaxed);
+}
+
+void Vextoria3FX::noteOff(int32_t pitch, int32_t velocity, int32_t sampleOffset)
+{
+    if (!isMidiPitch(pitch))
+        return;
+    notes.addNoteOff(pitch, midiVelocity(velocity), sampleOffset);
+    selectedSlice.store(heldNotes.release(pitch, slicesPerBar(), getSelectedSlice()), std::memory_order_relaxed);
+}
+
+bool Vextoria3FX::setSliceFromUI(int32_t sliceIndex)
+{
+    if (sliceIndex < -1 || sliceIndex >= Slice::kMaxSlices)
+        return false;
+    selectedSlice.store(sliceIndex, std::memory_order_relaxed);
+    return true;
+}

@@ -4,9 +4,17 @@
 #include <vector>
 
 #include "ChunkMailbox.h"
+#include "Crossfader2.h"
+#include "Gater2.h"
+#include "HeldNotes.h"
+#include "MidiEventRing.h"
 #include "ProgramChunk.h"
+#include "RandomGenerator.h"
+#include "ScopeRing.h"
 #include "Slice.h"
 #include "SliceClock.h"
+#include "SliceDecider.h"
+#include "SliceEffects.h"
 #include "Vextoria3Preset.h"
 
 class SettingsFile;
@@ -50,13 +58,25 @@ public:
     // Keeps the recorder and the clock in step with the host while bypassed; writes no
     // output. inputs may be nullptr (silence); sampleCount <= the maximum block size.
     void processBypass(const float* const* inputs, float* const* outputs, int32_t sampleCount);
-    // The effect; for now the input passes unchanged (nullptr inputs give silence).
+    // The slicer, then the scope fill. Audio thread. A block longer than the maximum block
+    // size, or without a usable output channel, is refused and nothing is written
+    // (nullptr inputs give silence).
     void process(const float* const* inputs, float* const* outputs, int32_t sampleCount);
 
+    // Audio thread, around each block's note events.
     void startProcessMIDI();
-    void endProcessMIDI();
+    void endProcessMIDI(); // raises the note ring's flag when notes are pending
+    // Logs the note and follows the held notes of pitch 36 and above for the selected
+    // slice; pitches outside 0..127 are refused.
     void noteOn(int32_t pitch, int32_t velocity, int32_t sampleOffset);
     void noteOff(int32_t pitch, int32_t velocity, int32_t sampleOffset);
+    // The slice pads (any thread): -1 for none or 0..15; anything else is refused (false).
+    bool setSliceFromUI(int32_t sliceIndex);
+    int32_t getSelectedSlice() const { return selectedSlice.load(std::memory_order_relaxed); }
+
+    // Drained on the UI thread; filled by the audio thread.
+    MidiEventRing& noteRing() { return notes; }
+    ScopeRing& scopeRing() { return scope; }
 
     // Program records (UI thread). getChunk writes the current program (single, 372 bytes)
     // or all 16, as the live state including a record still waiting in the mailbox.
@@ -83,9 +103,16 @@ public:
     float reverbDry() const { return reverbDryLevel.load(); }
     float reverbWet() const { return reverbWetLevel.load(); }
     uint32_t getReplaySeed() const { return replaySeed; }
+    // Fixes the seed and restarts the random sequence from it (reproducible renders and
+    // tests). UI thread, while inactive.
+    void setReplaySeed(uint32_t seed);
     double getSampleRate() const { return sampleRate; }
     int32_t getBlockSize() const { return blockSize; }
     const SliceClock& sliceClock() const { return clock; } // audio thread's clock, for inspection
+    // The decisions of the last slice start and how many slice starts there were.
+    const SliceDecision& lastDecision() const { return decision; }
+    uint64_t decisionCount() const { return decisionsMade; }
+    int32_t getSlicesPerBeat() const { return slicesPerBeat; }
 
 private:
     void applyRecords(const ProgramRecord* records, int32_t count, bool single);
@@ -94,6 +121,22 @@ private:
     void setMode(float value);
     void selectProgramByValue(double value);
     double blockQuarterNotes(double samplesPerBeat) const;
+    double usableSamplesPerBeat() const;
+    int32_t pendingSlicesPerBeat() const;
+    int32_t slicesPerBar() const { return 4 * pendingSlicesPerBeat(); }
+
+    // The engine (audio thread), in Vextoria3FXEngine.cpp.
+    void processVextoria3FX(const float* const* inputs, float* const* outputs, int32_t sampleCount);
+    void handleTransportStart(int32_t replayMode);
+    void noteTempo(double tempo);
+    void setGateLengths(double sliceLength);
+    void startBar();
+    void decideSlice(int32_t replayMode, double sliceLength);
+    void play(double sliceLength);
+    void playMidiSlice(double sliceLength, bool freezeOn);
+    DecisionParams decisionParams() const;
+    SliceEffects::Settings effectSettings() const;
+    float param(int32_t id) const { return parameters[id].load(); }
     void writeLiveProgram(std::vector<uint8_t>& out, const ProgramRecord* pending) const;
     bool readRecords(const void* data, int32_t size, bool single, ProgramRecord* records, int32_t& count) const;
     void storeRecords(const ProgramRecord* records, int32_t count, bool single);
@@ -104,15 +147,32 @@ private:
     RelaxedFloat reverbDryLevel; // 0..0.5
     RelaxedFloat reverbWetLevel; // 0..0.5
 
+    // Engine state, audio thread.
     int32_t sliceCounter = 0;   // number of the slice that starts next, 0..4 * slicesPerBeat - 1
     int32_t slicesPerBeat = 2;  // slices per beat in force: 1, 2 or 4
     int32_t fxId = 0;           // effect chosen at the last slice decision
-    int32_t selectedSlice = -1; // slice chosen by note or pad, -1 none
-    bool fxOn = false;
-    float filterOffset = 0.0f;
+    bool fxOn = false;          // the effect stage runs on the current slice
+    float filterOffset = 0.0f;  // cutoff offset of the current high-pass slice
+    bool lastActive = false;    // "Active" as decided at the last slice start
+    bool wasPlaying = false;    // the transport played in the previous block
+    double lastTempo = 120.0;   // BPM of the previous playing block
+    int32_t directSlices = 0;   // slice starts still played live after a transport start
+    int32_t tempoChangeBars = 0; // > 0: repeats follow the tempo of the recorded bar
+    double lastOutL = 0.0, lastOutR = 0.0; // last output pair, where an "Active" fade starts
+    SliceDecision decision;     // of the current slice
+    uint64_t decisionsMade = 0; // slice starts so far
+    std::atomic<int32_t> selectedSlice{-1}; // slice chosen by note or pad, -1 none; any thread
 
     SliceClock clock;           // audio thread
+    RandomGenerator random;     // the slicer's own sequence; seeded with replaySeed
+    SliceDecider decider;
     Slice slice;                // the bar recorder and slice player
+    Gater2 gateL, gateR;
+    Crossfader2 activeFade;     // 441 samples when "Active" changes
+    SliceEffects effects{random};
+    MidiEventRing notes;        // audio -> UI
+    ScopeRing scope;            // audio -> UI
+    HeldNotes heldNotes;        // audio thread
 
     Vextoria3Preset programs[Vextoria3Defaults::kProgramCount];
     std::atomic<int32_t> currentProgram{0}; // 0..15; written by the audio thread on a change
