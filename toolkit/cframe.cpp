@@ -31,6 +31,8 @@ CFrame::CFrame(const CRect& frameSize, VSTGUIEditorInterface* frameEditor)
 
 CFrame::~CFrame()
 {
+    platformFrame = nullptr;
+    openWindow.reset();
     tooltips.reset();
     hoverChain.clear();
     removeAll();

@@ -7,6 +7,7 @@
 #include "doubleclickdetector.h"
 #include "imouseobserver.h"
 #include "iplatformframe.h"
+#include "platformtype.h"
 #include "tooltipsupport.h"
 #include "vstguieditorinterface.h"
 #include <memory>
@@ -20,6 +21,15 @@ public:
     // `size` in window pixels at zoom 1; `editor` receives begin and end edit (may be null).
     CFrame(const CRect& size, VSTGUIEditorInterface* editor);
     ~CFrame() override;
+
+    // Embeds the frame in `parent` (UI thread), driven by the run loop of `config` (an
+    // X11::FrameConfig), which is the toolkit's run loop while the frame is open. False when
+    // already open, or when the parent, type or config cannot be used or the display refuses.
+    bool open(void* parent, PlatformType type = PlatformType::kX11EmbedWindowID, IPlatformFrameConfig* config = nullptr);
+    // Closes the window, takes out every view and drops the caller's reference: after it,
+    // nothing of this frame is called by the run loop.
+    void close();
+    bool isOpen() const { return openWindow != nullptr; }
 
     VSTGUIEditorInterface* getEditor() const { return editor; }
     // The window that shows this frame (not owned); null while offscreen.
@@ -71,6 +81,7 @@ private:
 
     VSTGUIEditorInterface* editor;
     IPlatformFrame* platformFrame = nullptr;
+    std::unique_ptr<IPlatformFrame> openWindow; // the window made by open
     double zoom = 1;
     double platformScaleFactor = 1;
     std::vector<IMouseObserver*> mouseObservers;

@@ -4,6 +4,7 @@
 
 #include "ccolor.h"
 #include "cview.h"
+#include "idroptarget.h"
 #include <functional>
 #include <vector>
 
@@ -29,6 +30,10 @@ public:
     CView* getView(uint32 index) const;
     // Visits the children bottom to top.
     void forEachChild(const std::function<void(CView*)>& visit) const;
+
+    // The receiver of drags over this container (referenced; may be null).
+    void setDropTarget(IDropTarget* target) { dropTarget = target; }
+    IDropTarget* getDropTarget() const { return dropTarget.get(); }
 
     void setBackgroundColor(const CColor& color);
     CColor getBackgroundColor() const { return backgroundColor; }
@@ -70,6 +75,7 @@ private:
     std::vector<CView*> children; // each holds one reference
     CColor backgroundColor = kBlackCColor;
     SharedPointer<CView> mouseDownView; // the child that holds the mouse until release
+    SharedPointer<IDropTarget> dropTarget;
 };
 
 } // namespace VSTGUI

@@ -1,0 +1,35 @@
+// The frame's window: opening and closing it on X11.
+#include "cframe.h"
+
+#include "x11frame.h"
+
+namespace VSTGUI {
+
+bool CFrame::open(void* parent, PlatformType type, IPlatformFrameConfig* config)
+{
+    auto* x11Config = dynamic_cast<X11::FrameConfig*>(config);
+    if (openWindow || type != PlatformType::kX11EmbedWindowID || !x11Config)
+        return false;
+    const auto parentWindow = xcb_window_t(reinterpret_cast<uintptr_t>(parent));
+    auto window = X11::X11Frame::create(*this, parentWindow, x11Config->runLoop.get());
+    if (!window)
+        return false;
+    openWindow = std::move(window);
+    platformFrame = openWindow.get();
+    invalid();
+    return true;
+}
+
+void CFrame::close()
+{
+    // The views and helpers go first, while the run loop still knows their timers.
+    tooltips.reset();
+    hoverChain.clear();
+    removeAll();
+    animator.reset();
+    platformFrame = nullptr;
+    openWindow.reset();
+    forget();
+}
+
+} // namespace VSTGUI
