@@ -1,0 +1,67 @@
+#pragma once
+// Drives the DSP object headless the way the processor does: transport in, parameters,
+// then blocks of audio, with the position moving on while the transport plays.
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ScopedHome.h"
+#include "dsp/Vextoria3FX.h"
+
+struct EngineRig {
+    using Channels = std::vector<std::vector<float>>;
+    // Called before each block with its first frame, so a test can change things there.
+    using BlockHook = std::function<void(int64_t firstFrame, int32_t frames)>;
+
+    EngineRig(double sampleRate, int32_t channels, int32_t maxBlock = 512, double tempo = 120.0)
+        : channelCount(channels), fx(std::make_unique<Vextoria3FX>())
+    {
+        fx->inputChannelCount = channels;
+        fx->outputChannelCount = channels;
+        fx->resume(sampleRate, maxBlock);
+        HostTimeInfo& time = fx->timeInfo;
+        time.contextValid = time.playing = time.projectMusicValid = time.tempoValid = true;
+        time.sampleRate = sampleRate;
+        setTempo(tempo);
+    }
+
+    void setTempo(double tempo)
+    {
+        fx->timeInfo.tempo = tempo;
+        fx->timeInfo.samplesPerBeat = fx->timeInfo.sampleRate * 60.0 / tempo;
+    }
+    void locate(int64_t frame) { position = frame; }
+    void setPlaying(bool playing) { fx->timeInfo.playing = playing; }
+
+    // Renders input (one vector per channel) in blocks; returns the output.
+    Channels render(const Channels& input, int32_t blockSize, const BlockHook& hook = {})
+    {
+        const auto frames = static_cast<int64_t>(input[0].size());
+        Channels output(static_cast<size_t>(channelCount), std::vector<float>(input[0].size()));
+        for (int64_t start = 0; start < frames; start += blockSize) {
+            const auto count = static_cast<int32_t>(std::min<int64_t>(blockSize, frames - start));
+            if (hook)
+                hook(start, count);
+            const float* in[2];
+            float* out[2];
+            for (int32_t c = 0; c < channelCount; ++c) {
+                in[c] = input[static_cast<size_t>(c)].data() + start;
+                out[c] = output[static_cast<size_t>(c)].data() + start;
+            }
+            HostTimeInfo& time = fx->timeInfo;
+            time.projectTimeSamples = position;
+            time.projectTimeMusic = static_cast<double>(position) / time.samplesPerBeat;
+            fx->process(in, out, count);
+            if (time.playing)
+                position += count;
+        }
+        return output;
+    }
+
+    int32_t channelCount;
+    int64_t position = 0; // project samples
+    ScopedHome home;
+    std::unique_ptr<Vextoria3FX> fx;
+};
