@@ -1,6 +1,7 @@
 // Renders a WAVE file (or a generated drum loop) through the plug-in bundle and prints a
-// one-line summary of what it did.
+// one-line summary of what it did, or lists the controller's parameters.
 
+#include "host/ParameterList.h"
 #include "host/Renderer.h"
 #include "host/TestLoop.h"
 #include "host/WavFile.h"
@@ -24,8 +25,10 @@ namespace {
 const char* const kUsage =
     "usage: vextoria-host [--bundle PATH] [--input FILE.wav] [--output FILE.wav] [--tempo BPM]\n"
     "                     [--bars N] [--block N] [--rate HZ] [--program N] [--param ID=VALUE]... [--mono]\n"
+    "       vextoria-host [--bundle PATH] --list-params\n"
     "Renders FILE.wav, or a generated drum loop of N bars, through the plug-in and prints a summary.\n"
-    "--param sets a normalised value 0..1 at the start; --program selects a factory program 0..15.\n";
+    "--param sets a normalised value 0..1 at the start; --program selects a factory program 0..15.\n"
+    "--list-params prints the controller's parameters (id, title, units, steps, default, its text).\n";
 
 class UsageError : public HostError {
 public:
@@ -43,6 +46,7 @@ struct Options {
     std::optional<int32_t> program;
     std::vector<std::pair<Steinberg::Vst::ParamID, double>> parameters;
     bool mono = false;
+    bool listParams = false;
 };
 
 template <typename Number>
@@ -80,6 +84,10 @@ Options parseOptions(int argc, char** argv)
         const std::string_view option = argv[i];
         if (option == "--mono") {
             options.mono = true;
+            continue;
+        }
+        if (option == "--list-params") {
+            options.listParams = true;
             continue;
         }
         if (option == "--help" || option == "-h")
@@ -142,8 +150,21 @@ RenderSettings renderSettings(const Options& options)
     return settings;
 }
 
+int listParams(const Options& options)
+{
+    PluginHost host(options.bundle);
+    if (!host.controller())
+        throw HostError(host.processorClass().name + " has no edit controller, so no parameter list");
+    std::puts("id\ttitle\tunits\tsteps\tdefault\tdefault text");
+    for (const ParameterLine& parameter : listParameters(*host.controller()))
+        std::puts(formatParameterLine(parameter).c_str());
+    return 0;
+}
+
 int run(const Options& options)
 {
+    if (options.listParams)
+        return listParams(options);
     // Refused up front so that no render is wasted; writeWav checks again when it opens the file.
     if (!options.output.empty() && std::filesystem::exists(options.output) &&
         !std::filesystem::is_regular_file(options.output))

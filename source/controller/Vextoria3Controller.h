@@ -75,7 +75,7 @@ public:
 
 private:
     void addFactoryProgramList();
-    bool forwardProcessorData(IAttributeList& attributes);
+    bool forwardProcessorData(IMessage& message);
     void forwardScope(const void* data, uint32 size);
     void forwardNotes(const void* data, uint32 size);
     tresult forwardText(IAttributeList& attributes);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/source/fstring.h"
-#include "pluginterfaces/vst/ivstmessage.h"
 
+#include "LinkMessage.h"
 #include "dsp/ProgramChunk.h"
 #include "ids.h"
 
@@ -18,9 +18,6 @@ namespace Vst {
 
 namespace {
 
-constexpr const char* kBinaryMessage = "BinaryMessage";
-constexpr const char* kIntMessage = "IntMessage";
-constexpr const char* kTextMessage = "TextMessage";
 constexpr int32 kTextCapacity = 256; // UTF-16 units a text message may carry
 
 } // namespace
@@ -29,33 +26,28 @@ tresult PLUGIN_API Vextoria3Controller::notify(IMessage* message)
 {
     if (!message)
         return kInvalidArgument;
-    const char* messageId = message->getMessageID();
-    IAttributeList* attributes = message->getAttributes();
-    if (!messageId || !attributes)
+    if (!message->getMessageID() || !message->getAttributes())
         return kResultFalse; // nothing this controller or its base could read
-    if (std::strcmp(messageId, kBinaryMessage) == 0) {
-        if (forwardProcessorData(*attributes))
-            return kResultOk;
-    } else if (std::strcmp(messageId, kIntMessage) == 0) {
-        int64 ignored = 0;
-        if (attributes->getInt("copyhiddenparam", ignored) == kResultOk)
-            syncHiddenParam();
-    } else if (std::strcmp(messageId, kTextMessage) == 0) {
-        return forwardText(*attributes);
-    }
+    if (forwardProcessorData(*message))
+        return kResultOk;
+    int64 ignored = 0;
+    if (LinkMessage::readInt(*message, "copyhiddenparam", ignored))
+        syncHiddenParam();
+    else if (LinkMessage::hasId(*message, LinkMessage::kTextMessage))
+        return forwardText(*message->getAttributes());
     return EditControllerEx1::notify(message);
 }
 
-bool Vextoria3Controller::forwardProcessorData(IAttributeList& attributes)
+bool Vextoria3Controller::forwardProcessorData(IMessage& message)
 {
     const void* data = nullptr;
     uint32 size = 0;
     // A message carrying both only feeds the scope.
-    if (attributes.getBinary("AudioData", data, size) == kResultOk) {
+    if (LinkMessage::readBinary(message, "AudioData", data, size)) {
         forwardScope(data, size);
         return true;
     }
-    if (attributes.getBinary("MidiNote", data, size) == kResultOk) {
+    if (LinkMessage::readBinary(message, "MidiNote", data, size)) {
         forwardNotes(data, size);
         return true;
     }
@@ -64,7 +56,7 @@ bool Vextoria3Controller::forwardProcessorData(IAttributeList& attributes)
 
 void Vextoria3Controller::forwardScope(const void* data, uint32 size)
 {
-    if (!editorIsOpen() || (!data && size > 0))
+    if (!editorIsOpen())
         return;
     // Cut at the ring's size: the processor never sends more, a stranger may.
     const auto count = std::min<uint32>(size, kScopeBufferSize);
@@ -75,7 +67,7 @@ void Vextoria3Controller::forwardScope(const void* data, uint32 size)
 
 void Vextoria3Controller::forwardNotes(const void* data, uint32 size)
 {
-    if (!editorIsOpen() || (!data && size > 0))
+    if (!editorIsOpen())
         return;
     // Whole records only, copied out of a buffer that need not be aligned for them.
     const auto count = std::min<uint32>(size / sizeof(MidiNoteRecord), noteBuffer.size());
@@ -108,12 +100,8 @@ void Vextoria3Controller::syncHiddenParam()
     std::vector<uint8_t> payload;
     for (int32 index = 0; index < HiddenParameters::count; ++index)
         insert_double(payload, hiddenParameters.getParamValue(index));
-    IPtr<IMessage> message = owned(allocateMessage());
-    if (!message || !message->getAttributes())
-        return; // no host context: the processor keeps the values it has
-    message->setMessageID(kBinaryMessage);
-    message->getAttributes()->setBinary("synchiddenparam", payload.data(), static_cast<uint32>(payload.size()));
-    sendMessage(message);
+    // Without a host context nothing is sent: the processor keeps the values it has.
+    LinkMessage::sendBinary(*this, "synchiddenparam", payload.data(), static_cast<uint32>(payload.size()));
 }
 
 tresult PLUGIN_API Vextoria3Controller::getMidiControllerAssignment(int32 busIndex, int16 /*channel*/,

@@ -5,27 +5,18 @@
 #include "sdk/streambytes.h"
 
 #include "pluginterfaces/base/ustring.h"
-#include "pluginterfaces/vst/ivstmessage.h"
 
 #include <bit>
-#include <cstring>
 
 namespace Steinberg {
 namespace Vst {
 namespace {
 
 constexpr int32 kMidiChannels = 16;
-constexpr int32 kHiddenValueCount = 7; // doubles in a "synchiddenparam" payload
 
 int32 channelCount(SpeakerArrangement arrangement)
 {
     return std::popcount(static_cast<uint64>(arrangement));
-}
-
-bool isMessageId(IMessage& message, const char* id)
-{
-    const char* messageId = message.getMessageID();
-    return messageId != nullptr && std::strcmp(messageId, id) == 0;
 }
 
 } // namespace
@@ -134,10 +125,13 @@ tresult PLUGIN_API Vextoria3::setState(IBStream* state)
     readStreamBytes(*state, kMaxStateBytes, bytes);
     if (bytes.empty())
         return kResultFalse;
-    const auto size = static_cast<int32>(bytes.size());
+    return takeRecord(bytes.data(), static_cast<int32>(bytes.size())) ? kResultOk : kResultFalse;
+}
+
+bool Vextoria3::takeRecord(const void* data, int32 size)
+{
     // While blocks run, the audio thread takes the record at the start of its next block.
-    const bool accepted = active ? fx->postChunk(bytes.data(), size) : fx->setChunk(bytes.data(), size, true);
-    return accepted ? kResultOk : kResultFalse;
+    return active ? fx->postChunk(data, size) : fx->setChunk(data, size, true);
 }
 
 tresult PLUGIN_API Vextoria3::getState(IBStream* state)
@@ -150,52 +144,6 @@ tresult PLUGIN_API Vextoria3::getState(IBStream* state)
     fx->getChunk(record, true);
     return writeStreamBytes(*state, record);
 }
-
-void Vextoria3::copyHiddenParamToChunk()
-{
-    sendIntMessage("copyhiddenparam", 1);
-}
-
-tresult Vextoria3::sendIntMessage(const char* command, int64 value)
-{
-    if (getPeer() == nullptr)
-        return kResultFalse;
-    IPtr<IMessage> message = owned(allocateMessage());
-    if (!message)
-        return kResultFalse;
-    message->setMessageID("IntMessage");
-    message->getAttributes()->setInt(command, value);
-    return sendMessage(message);
-}
-
-tresult PLUGIN_API Vextoria3::notify(IMessage* message)
-{
-    if (message == nullptr)
-        return kInvalidArgument;
-    if (isMessageId(*message, "BinaryMessage"))
-    {
-        const void* data = nullptr;
-        uint32 size = 0;
-        if (message->getAttributes() != nullptr
-            && message->getAttributes()->getBinary("synchiddenparam", data, size) == kResultOk)
-        {
-            if (data == nullptr || size < kHiddenValueCount * sizeof(double))
-                return kResultFalse;
-            double values[kHiddenValueCount];
-            std::memcpy(values, data, sizeof(values)); // little-endian payload on a little-endian machine
-            fx->setHiddenValues(values, kHiddenValueCount);
-            return kResultOk;
-        }
-    }
-    return AudioEffect::notify(message);
-}
-
-tresult Vextoria3::receiveText(const char8* /*text*/)
-{
-    return kResultOk;
-}
-
-void Vextoria3::onTimer(Timer* /*timer*/) {}
 
 } // namespace Vst
 } // namespace Steinberg

@@ -1,5 +1,7 @@
 #include "ProcessorFixture.h"
 
+#include "ids.h"
+
 #include "pluginterfaces/vst/ivstmessage.h"
 
 #include <string>
@@ -78,4 +80,85 @@ TEST_F(Messages, TextMessagesAreAcceptedWithoutEffect)
     message->getAttributes()->setString("Text", STR16("hello"));
     EXPECT_EQ(processor->notify(message), kResultOk);
     EXPECT_EQ(state(), before);
+}
+
+namespace {
+
+IPtr<IMessage> intMessage(const char* id, const char* command, int64 value)
+{
+    auto message = owned(static_cast<IMessage*>(new HostMessage()));
+    message->setMessageID(id);
+    message->getAttributes()->setInt(command, value);
+    return message;
+}
+
+// The current live record with one value changed.
+Bytes recordWith(const Bytes& live, int32 id, double value)
+{
+    Bytes record = live;
+    std::memcpy(record.data() + 8 + 8 * id, &value, sizeof(value)); // values follow the 8-byte header
+    return record;
+}
+
+} // namespace
+
+TEST_F(Messages, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
+{
+    struct Case
+    {
+        int64 slice;
+        tresult result;
+        int32 selected;
+    };
+    const Case cases[] = {{3, kResultOk, 3},           {-1, kResultOk, -1},         {15, kResultOk, 15},
+                          {16, kResultFalse, 15},      {-2, kResultFalse, 15},      {0, kResultOk, 0},
+                          {4294967299, kResultFalse, 0}, {-4294967297, kResultFalse, 0}};
+    for (const Case& test : cases)
+    {
+        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", test.slice)), test.result) << test.slice;
+        EXPECT_EQ(dsp().getSelectedSlice(), test.selected) << test.slice;
+    }
+    const int32 slice = 5;
+    EXPECT_EQ(processor->notify(binaryMessage("setslice", &slice, sizeof(slice))), kResultFalse);
+    EXPECT_EQ(dsp().getSelectedSlice(), 0);
+}
+
+TEST_F(Messages, DroppedPresetAppliesAtOnceWhenIdleAndAtTheNextBlockWhenRunning)
+{
+    const Bytes idlePreset = recordWith(state(), Vextoria3Ids::kGateSize, 0.25);
+    EXPECT_EQ(processor->notify(binaryMessage("loadpreset", idlePreset.data(), 372)), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.25f);
+
+    ASSERT_EQ(processor->setActive(true), kResultOk);
+    const Bytes runningPreset = recordWith(state(), Vextoria3Ids::kGateSize, 0.125);
+    EXPECT_EQ(processor->notify(binaryMessage("loadpreset", runningPreset.data(), 372)), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.25f) << "the audio thread has not run yet";
+    VextoriaHost::ProcessBlock block(2, 2, kMaxBlock);
+    processor->process(block.prepare(kMaxBlock));
+    block.finish();
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.125f);
+}
+
+TEST_F(Messages, DroppedPresetNeverSwitchesTheProgram)
+{
+    const Bytes preset = recordWith(state(), Vextoria3Ids::kFactoryPresets, 1.0);
+    EXPECT_EQ(processor->notify(binaryMessage("loadpreset", preset.data(), 372)), kResultOk);
+    EXPECT_EQ(dsp().getCurrentProgram(), 0);
+}
+
+TEST_F(Messages, WrongTypesBrokenPresetsAndPresetNamesChangeNothing)
+{
+    const Bytes before = state();
+    const Bytes preset = recordWith(before, Vextoria3Ids::kGateSize, 0.25);
+    for (bool running : {false, true})
+    {
+        ASSERT_EQ(processor->setActive(running), kResultOk);
+        EXPECT_EQ(processor->notify(intMessage("IntMessage", "loadpreset", 1)), kResultFalse);
+        EXPECT_EQ(processor->notify(intMessage("IntMessag", "setslice", 3)), kResultFalse);
+        EXPECT_EQ(processor->notify(binaryMessage("loadpreset", preset.data(), 371)), kResultFalse);
+        EXPECT_EQ(processor->notify(binaryMessage("loadpreset", preset.data(), 11)), kResultFalse);
+        EXPECT_EQ(processor->notify(binaryMessage("setpresetname", "Drums", 5)), kResultFalse);
+        EXPECT_EQ(state(), before) << (running ? "running" : "idle");
+        EXPECT_EQ(dsp().getSelectedSlice(), -1);
+    }
 }

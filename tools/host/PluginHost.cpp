@@ -62,10 +62,18 @@ void PluginHost::connect()
     controllerConnection = FUnknownPtr<IConnectionPoint>(editController);
     if (!componentConnection || !controllerConnection)
         return;
-    // Joined directly: each message reaches the other side at once, on the sender's thread.
-    componentConnection->connect(controllerConnection);
-    controllerConnection->connect(componentConnection);
+    // Joined through the relays: each message reaches the other side at once, on the sender's thread.
+    toController.setReceiver(controllerConnection);
+    toProcessor.setReceiver(componentConnection);
+    componentConnection->connect(&toController);
+    controllerConnection->connect(&toProcessor);
     connected = true;
+}
+
+void PluginHost::observeMessages(MessageObserver* observer)
+{
+    toController.setObserver(observer);
+    toProcessor.setObserver(observer);
 }
 
 tresult PluginHost::configure(BusLayout layout, double sampleRate, int32_t maxBlockSize)
@@ -124,10 +132,13 @@ void PluginHost::teardown()
 {
     stop();
     if (connected) {
-        componentConnection->disconnect(controllerConnection);
-        controllerConnection->disconnect(componentConnection);
+        componentConnection->disconnect(&toController);
+        controllerConnection->disconnect(&toProcessor);
         connected = false;
     }
+    toController.setReceiver(nullptr);
+    toProcessor.setReceiver(nullptr);
+    observeMessages(nullptr);
     componentConnection = nullptr;
     controllerConnection = nullptr;
     if (controllerInitialized)

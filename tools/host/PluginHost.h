@@ -3,6 +3,7 @@
 // controller created from the bundle's factory, initialised with a host context, their
 // connection points joined, buses and processing set up, state saved and restored.
 
+#include "host/MessageRelay.h"
 #include "host/PluginModule.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -40,6 +41,9 @@ public:
     Steinberg::Vst::IAudioProcessor* processor() const { return audioProcessor; }
     Steinberg::Vst::IEditController* controller() const { return editController; }  // may be null
 
+    // Shows every message between processor and controller to observer (nullptr: no one).
+    void observeMessages(MessageObserver* observer);
+
     // While inactive: bus arrangement and process set-up; answers the first refusal.
     Steinberg::tresult configure(BusLayout layout, double sampleRate, int32_t maxBlockSize);
     void start();  // setActive(true), setProcessing(true)
@@ -69,6 +73,8 @@ private:
     Steinberg::IPtr<Steinberg::Vst::IEditController> editController;
     Steinberg::IPtr<Steinberg::Vst::IConnectionPoint> componentConnection;
     Steinberg::IPtr<Steinberg::Vst::IConnectionPoint> controllerConnection;
+    MessageRelay toController {MessageDirection::toController};
+    MessageRelay toProcessor {MessageDirection::toProcessor};
     bool componentInitialized = false;
     bool controllerInitialized = false;
     bool connected = false;

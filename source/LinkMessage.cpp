@@ -1,0 +1,72 @@
+#include "LinkMessage.h"
+
+#include "public.sdk/source/vst/vstcomponentbase.h"
+
+#include <cstring>
+
+namespace LinkMessage {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+bool hasId(IMessage& message, const char* id)
+{
+    const char* messageId = message.getMessageID();
+    return messageId != nullptr && std::strcmp(messageId, id) == 0;
+}
+
+bool readInt(IMessage& message, const char* command, int64& value)
+{
+    IAttributeList* attributes = message.getAttributes();
+    return attributes != nullptr && hasId(message, kIntMessage) && attributes->getInt(command, value) == kResultOk;
+}
+
+bool readBinary(IMessage& message, const char* command, const void*& data, uint32& size)
+{
+    IAttributeList* attributes = message.getAttributes();
+    if (attributes == nullptr || !hasId(message, kBinaryMessage))
+        return false;
+    data = nullptr;
+    size = 0;
+    if (attributes->getBinary(command, data, size) != kResultOk)
+        return false;
+    return data != nullptr || size == 0;
+}
+
+Outgoing::Outgoing(const ComponentBase& sender) : sender(sender), message(owned(sender.allocateMessage())) {}
+
+IAttributeList* Outgoing::prepare(const char* id)
+{
+    if (!message)
+        return nullptr;
+    message->setMessageID(id);
+    return message->getAttributes();
+}
+
+tresult Outgoing::sendInt(const char* command, int64 value)
+{
+    IAttributeList* attributes = prepare(kIntMessage);
+    if (attributes == nullptr || attributes->setInt(command, value) != kResultOk)
+        return kResultFalse;
+    return sender.sendMessage(message);
+}
+
+tresult Outgoing::sendBinary(const char* command, const void* data, uint32 size)
+{
+    IAttributeList* attributes = prepare(kBinaryMessage);
+    if (attributes == nullptr || attributes->setBinary(command, data, size) != kResultOk)
+        return kResultFalse;
+    return sender.sendMessage(message);
+}
+
+tresult sendInt(const ComponentBase& sender, const char* command, int64 value)
+{
+    return Outgoing(sender).sendInt(command, value);
+}
+
+tresult sendBinary(const ComponentBase& sender, const char* command, const void* data, uint32 size)
+{
+    return Outgoing(sender).sendBinary(command, data, size);
+}
+
+} // namespace LinkMessage
