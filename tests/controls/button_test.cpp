@@ -1,0 +1,204 @@
+// Picture button: strip frames by state, momentary and toggle clicks, pushed-in values,
+// right clicks, the disabled state and the hover picture.
+#include "controls/Button.h"
+#include "editor/Vextoria3Editor.h"
+#include "offscreen.h"
+#include "widget_test_support.h"
+#include <gtest/gtest.h>
+
+using namespace VSTGUI;
+using namespace WidgetTest;
+
+namespace {
+
+struct ButtonScene : ::testing::Test
+{
+    ToolkitTest::ResourceFolder folder;
+    Scene scene;
+
+    Button* addButton(bool toggle)
+    {
+        auto* button = scene.add(new Button(CRect(10, 10, 50, 30), &scene.log, 3));
+        button->toggle = toggle;
+        return button;
+    }
+    CBitmap* picture(const std::string& name, CColor colour)
+    {
+        folder.writeBands(name, 40, 20, {colour});
+        return new CBitmap(CResourceDescription(name.c_str()));
+    }
+    // Gives the button the four single pictures; the button keeps its own references.
+    void givePictures(Button& button)
+    {
+        for (auto [setter, name, colour] : {std::tuple{&Button::setNormalPix, "normal.png", kRedCColor},
+                                            std::tuple{&Button::setHoverPix, "hover.png", kGreenCColor},
+                                            std::tuple{&Button::setPressedPix, "pressed.png", kBlueCColor},
+                                            std::tuple{&Button::setActivePix, "active.png", kWhiteCColor}})
+        {
+            CBitmap* bitmap = picture(name, colour);
+            (button.*setter)(bitmap);
+            bitmap->forget();
+        }
+    }
+    static int shownFrame(Button& button) { return frameIndexOf(renderView(button).getPixel(20, 10)); }
+};
+
+// Records right clicks; the buttons call it as their owner.
+struct ClickOwner : Vextoria3Editor
+{
+    std::vector<std::pair<int, CPoint>> rightClicks;
+    int releases = 0;
+    void onRightClick(int tag, CPoint& where) { rightClicks.emplace_back(tag, where); }
+    void onRelease() { ++releases; }
+};
+
+} // namespace
+
+TEST_F(ButtonScene, ToggleStripShowsPressedWhileHeldAndOnFrameByStripLength)
+{
+    struct Case
+    {
+        int frames;
+        int held, on, off;
+    };
+    for (Case c : {Case{2, 1, 1, 0}, Case{3, 1, 2, 0}})
+    {
+        SCOPED_TRACE(c.frames);
+        Button* button = addButton(true);
+        CBitmap* strip = numberedStrip(folder, "toggle.png", 40, 20, c.frames);
+        button->setButtonPix(strip, c.frames);
+        strip->forget();
+        EXPECT_EQ(shownFrame(*button), c.off);
+        scene.press(20, 20);
+        EXPECT_EQ(shownFrame(*button), c.held);
+        scene.release(20, 20);
+        EXPECT_EQ(shownFrame(*button), c.on);
+        scene.click(20, 20);
+        EXPECT_EQ(shownFrame(*button), c.off);
+        scene.frame->removeView(button);
+    }
+}
+
+TEST_F(ButtonScene, PushedInValuesSwitchAtTheThresholdWithoutTellingTheListener)
+{
+    Button* button = addButton(true);
+    button->setValue(0.5f);
+    EXPECT_TRUE(button->on);
+    button->setValue(0.49f);
+    EXPECT_FALSE(button->on);
+    button->setValue(std::nanf(""));
+    EXPECT_FALSE(button->on);
+    EXPECT_FLOAT_EQ(button->getValue(), 0.49f);
+    EXPECT_TRUE(scene.log.calls.empty());
+}
+
+TEST_F(ButtonScene, MomentaryClickReportsOneThenZeroInOneEditEvenReleasedFarAway)
+{
+    Button* button = addButton(false);
+    scene.press(20, 20);
+    EXPECT_FLOAT_EQ(button->getValue(), 1.f);
+    scene.release(390, 290);
+    EXPECT_FLOAT_EQ(button->getValue(), 0.f);
+    EXPECT_EQ(scene.log.values, (std::vector<float>{1.f, 0.f}));
+    EXPECT_EQ(scene.log.calls, (std::vector<std::string>{"begin", "value", "value", "end"}));
+    EXPECT_FALSE(button->isEditing());
+}
+
+TEST_F(ButtonScene, ToggleClickReportsOnceOnTheRelease)
+{
+    Button* button = addButton(true);
+    scene.press(20, 20);
+    EXPECT_TRUE(scene.log.calls.empty());
+    scene.release(20, 20);
+    EXPECT_EQ(scene.log.calls, (std::vector<std::string>{"begin", "value", "end"}));
+    EXPECT_EQ(scene.log.values, std::vector<float>{1.f});
+    scene.click(20, 20);
+    EXPECT_EQ(scene.log.values, (std::vector<float>{1.f, 0.f}));
+    EXPECT_FALSE(button->on);
+}
+
+TEST_F(ButtonScene, StripOnlyButtonDrawsNoCaption)
+{
+    Button* button = addButton(false);
+    CBitmap* strip = numberedStrip(folder, "plain.png", 40, 20, 2);
+    button->setButtonPix(strip, 2);
+    strip->forget();
+    button->text = "CAPTION";
+    button->textColor = kBlackCColor;
+    OffscreenImage image = renderView(*button);
+    for (int x = 0; x < 40; ++x)
+        ASSERT_EQ(frameIndexOf(image.getPixel(x, 10)), 0) << x;
+}
+
+TEST_F(ButtonScene, RightClickRunsTheOwnersCallbackOnlyAfterARightPress)
+{
+    ClickOwner owner;
+    auto* button = scene.add(new Button(CRect(10, 10, 50, 30), &owner, 9));
+    scene.release(20, 20, kRButton); // no press on this button
+    scene.click(20, 20, kRButton);   // no callback yet
+    EXPECT_TRUE(owner.rightClicks.empty());
+
+    button->rightClickCallback = static_cast<Button::RightClickCallback>(&ClickOwner::onRightClick);
+    button->releaseClickCallback = static_cast<Button::ReleaseClickCallback>(&ClickOwner::onRelease);
+    scene.press(20, 20, kRButton);
+    scene.release(25, 22, kRButton);
+    ASSERT_EQ(owner.rightClicks.size(), 1u);
+    EXPECT_EQ(owner.rightClicks[0].first, 9);
+    EXPECT_EQ(owner.rightClicks[0].second, CPoint(25, 22));
+    scene.click(20, 20);
+    EXPECT_EQ(owner.releases, 1);
+
+    button->setListener(nullptr); // no owner to call back
+    scene.click(20, 20, kRButton);
+    EXPECT_EQ(owner.rightClicks.size(), 1u);
+}
+
+TEST_F(ButtonScene, DisabledButtonDeclinesLeftClicksAndHoverButKeepsRightClicks)
+{
+    ClickOwner owner;
+    Button button(CRect(0, 0, 40, 20), &owner, 4);
+    button.toggle = true;
+    button.rightClickCallback = static_cast<Button::RightClickCallback>(&ClickOwner::onRightClick);
+    button.disabled = true;
+    CPoint where(5, 5);
+    EXPECT_EQ(button.onMouseDown(where, CButtonState(kLButton)), kMouseEventNotHandled);
+    EXPECT_EQ(button.onMouseUp(where, CButtonState(kLButton)), kMouseEventNotHandled);
+    EXPECT_EQ(button.onMouseEntered(where, CButtonState()), kMouseEventNotHandled);
+    EXPECT_EQ(button.onMouseExited(where, CButtonState()), kMouseEventNotHandled);
+    EXPECT_EQ(button.onMouseDown(where, CButtonState(kRButton)), kMouseEventHandled);
+    EXPECT_EQ(button.onMouseUp(where, CButtonState(kRButton)), kMouseEventHandled);
+    EXPECT_EQ(owner.rightClicks.size(), 1u);
+
+    button.setValue(1.f); // only stored
+    EXPECT_FLOAT_EQ(button.getValue(), 1.f);
+    EXPECT_FALSE(button.on);
+}
+
+TEST_F(ButtonScene, HoverPictureNeverHidesTheOnPicture)
+{
+    Button* button = addButton(true);
+    givePictures(*button);
+    CPoint where(20, 20);
+    button->onMouseEntered(where, CButtonState());
+    EXPECT_EQ(button->currentPix, button->hoverPix);
+    button->onMouseExited(where, CButtonState());
+    EXPECT_EQ(button->currentPix, button->normalPix);
+
+    button->setValue(1.f);
+    button->onMouseEntered(where, CButtonState());
+    EXPECT_EQ(button->currentPix, button->activePix);
+    button->onMouseExited(where, CButtonState());
+    EXPECT_EQ(button->currentPix, button->activePix);
+    EXPECT_EQ(renderView(*button).getPixel(5, 5), kWhiteCColor);
+}
+
+TEST_F(ButtonScene, CopyHoldsItsOwnPictures)
+{
+    Button* button = addButton(true);
+    givePictures(*button);
+    button->setValue(1.f);
+    CView* copy = button->newCopy();
+    scene.frame->removeView(button); // the original and its references go
+    EXPECT_EQ(renderView(*copy).getPixel(5, 5), kWhiteCColor);
+    copy->forget();
+}
