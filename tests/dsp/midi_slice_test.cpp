@@ -1,0 +1,152 @@
+// Notes select slices, are logged for the editor, and in "Midi Slice" mode steer the play.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineRig.h"
+#include "ids.h"
+
+using namespace Vextoria3Ids;
+
+namespace {
+
+constexpr int64_t kBar = 88200;  // samples at 120 BPM and 44.1 kHz
+constexpr int64_t kSlice = 11025; // at two slices per beat
+
+EngineRig::Channels ramp(int64_t frames)
+{
+    EngineRig::Channels clip(1, std::vector<float>(static_cast<size_t>(frames)));
+    for (size_t i = 0; i < clip[0].size(); ++i)
+        clip[0][i] = static_cast<float>(i) / 1048576.0f;
+    return clip;
+}
+
+int64_t frameOf(float sample)
+{
+    return std::llround(static_cast<double>(sample) * 1048576.0);
+}
+
+} // namespace
+
+TEST(MidiSliceSelection, NotesFrom36SelectSlicesOfTheBar)
+{
+    EngineRig rig(44100.0, 2);
+    Vextoria3FX& fx = *rig.fx;
+    fx.setParameter(kSliceSize, 0.5); // 8 slices per bar
+    const std::pair<int32_t, int32_t> cases[] = {{36, 0}, {43, 7}, {44, 0}};
+    for (const auto& [pitch, slice] : cases) {
+        fx.noteOn(pitch, 100, 0);
+        EXPECT_EQ(fx.getSelectedSlice(), slice) << "note " << pitch;
+        fx.noteOff(pitch, 0, 0);
+    }
+    fx.noteOn(35, 100, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), -1) << "note 35 selects nothing";
+
+    fx.noteOn(40, 100, 0);
+    fx.noteOn(38, 100, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), 2);
+    fx.noteOff(38, 0, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), 4) << "the note still held takes over";
+    fx.noteOff(40, 0, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+}
+
+TEST(MidiSliceSelection, OutOfRangeInputIsRefused)
+{
+    EngineRig rig(44100.0, 2);
+    Vextoria3FX& fx = *rig.fx;
+    fx.startProcessMIDI();
+    fx.noteOn(128, 100, 0);
+    fx.noteOn(-1, 100, 0);
+    fx.noteOff(200, 100, 0);
+    fx.endProcessMIDI();
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+    EXPECT_FALSE(fx.noteRing().hasNotes()) << "nothing logged";
+
+    EXPECT_FALSE(fx.setSliceFromUI(16));
+    EXPECT_FALSE(fx.setSliceFromUI(-2));
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+    EXPECT_TRUE(fx.setSliceFromUI(15));
+    EXPECT_EQ(fx.getSelectedSlice(), 15);
+    EXPECT_TRUE(fx.setSliceFromUI(-1));
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+}
+
+TEST(MidiSliceSelection, BlockNotesAreLoggedInEventOrder)
+{
+    EngineRig rig(44100.0, 2);
+    Vextoria3FX& fx = *rig.fx;
+    fx.startProcessMIDI();
+    fx.noteOn(60, 127, 3);
+    fx.noteOn(30, 64, 10);
+    fx.noteOff(60, 0, 20);
+    fx.endProcessMIDI();
+    ASSERT_TRUE(fx.noteRing().hasNotes());
+    std::array<MidiNoteRecord, MidiEventRing::kCapacity> records{};
+    ASSERT_EQ(fx.noteRing().drain(records), 3);
+    EXPECT_EQ(records[0].type, MidiEventRing::kNoteOn);
+    EXPECT_EQ(records[1].pitch, 30);
+    EXPECT_EQ(records[1].velocity, 64);
+    EXPECT_EQ(records[2].type, MidiEventRing::kNoteOff);
+    EXPECT_EQ(records[2].sampleOffset, 20);
+}
+
+namespace {
+
+// A mono instance in "Midi Slice" mode that has played one bar of a ramp; slices do not
+// repeat on their own, so only the notes choose.
+struct MidiSliceRig {
+    MidiSliceRig()
+    {
+        for (const auto& [id, value] : {std::pair<int32_t, double>{kActive, 1.0}, {kTrigMode, 1.0}, {kSliceAmt, 0.0},
+                                        {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0},
+                                        {kFxAmt, 0.0}, {kUp, 1.0}, {kDown, 0.0}, {kPitchRange, 1.0}})
+            rig.fx->setParameter(id, value);
+        rig.render(ramp(kBar), 441);
+    }
+    // Renders the second bar and answers the frames played at offset into slice 3 and 1000 later.
+    std::pair<int64_t, int64_t> secondBar(int64_t offset)
+    {
+        EngineRig::Channels input = ramp(2 * kBar);
+        input[0].erase(input[0].begin(), input[0].begin() + kBar);
+        const EngineRig::Channels output = rig.render(input, 441);
+        const auto at = static_cast<size_t>(3 * kSlice + offset);
+        return {frameOf(output[0][at]), frameOf(output[0][at + 1000])};
+    }
+    EngineRig rig{44100.0, 1};
+};
+
+} // namespace
+
+TEST(MidiSlicePlay, HeldNoteReplaysItsSliceAndPitchBendTransposesUpOnly)
+{
+    MidiSliceRig withoutNote;
+    const auto [liveFrame, liveLater] = withoutNote.secondBar(2000);
+    EXPECT_EQ(liveFrame, kBar + 3 * kSlice + 2000) << "no note held: the slice plays live";
+    EXPECT_EQ(liveLater - liveFrame, 1000);
+
+    MidiSliceRig bent;
+    bent.rig.fx->noteOn(38, 100, 0);
+    bent.rig.fx->setPitchBend(0.75); // half way up: 6 of 12 semitones
+    const auto [frame, later] = bent.secondBar(2000);
+    EXPECT_NEAR(static_cast<double>(frame), 2 * kSlice + 2000 * std::pow(2.0, 0.5), 2.0) << "slice 2 of bar 0";
+    EXPECT_NEAR(static_cast<double>(later - frame), 1000 * std::pow(2.0, 0.5), 2.0);
+
+    MidiSliceRig bentDown;
+    bentDown.rig.fx->noteOn(38, 100, 0);
+    bentDown.rig.fx->setPitchBend(0.0); // down is off: no transposition
+    const auto [downFrame, downLater] = bentDown.secondBar(2000);
+    EXPECT_EQ(downFrame, 2 * kSlice + 2000);
+    EXPECT_EQ(downLater - downFrame, 1000);
+}
+
+TEST(MidiSlicePlay, ModWheelRollsAnEighthOfTheSliceAboveThreeQuarters)
+{
+    MidiSliceRig rolled;
+    rolled.rig.fx->noteOn(37, 100, 0);
+    rolled.rig.fx->setModwheel(0.8f);
+    // The play returns to its start once it passes 1378.125 samples: a cycle of 1379.
+    const auto [frame, later] = rolled.secondBar(5000);
+    EXPECT_EQ(frame, kSlice + 5000 % 1379);
+    EXPECT_EQ(later, kSlice + 6000 % 1379);
+}
