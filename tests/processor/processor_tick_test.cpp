@@ -4,6 +4,7 @@
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
+#include <set>
 #include <string>
 
 using namespace ProcessorTest;
@@ -11,16 +12,50 @@ using VextoriaHost::ProcessBlock;
 
 namespace {
 
+// The SDK's host list never frees the buffer of an empty binary value, and every tick
+// sends one; this list keeps empty values itself.
+class EmptyBinarySafeAttributes : public HostAttributeList
+{
+public:
+    tresult PLUGIN_API setBinary(AttrID id, const void* data, uint32 size) override
+    {
+        emptyBinaries.erase(id);
+        if (size > 0)
+            return HostAttributeList::setBinary(id, data, size);
+        removeAttrID(id);
+        emptyBinaries.insert(id);
+        return kResultTrue;
+    }
+    tresult PLUGIN_API getBinary(AttrID id, const void*& data, uint32& size) override
+    {
+        if (emptyBinaries.count(id) == 0)
+            return HostAttributeList::getBinary(id, data, size);
+        data = this;
+        size = 0;
+        return kResultTrue;
+    }
+
+private:
+    std::set<std::string> emptyBinaries;
+};
+
+class EmptyBinarySafeMessage : public HostMessage
+{
+public:
+    EmptyBinarySafeMessage() { attributeList = new EmptyBinarySafeAttributes; }
+};
+
 // A host whose message allocation can be made to fail.
 class SwitchableMessageHost : public MessageHost
 {
 public:
     tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
     {
-        if (!refuse)
-            return MessageHost::createInstance(cid, iid, obj);
         *obj = nullptr;
-        return kOutOfMemory;
+        if (refuse || !FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
+            return kResultFalse;
+        *obj = static_cast<IMessage*>(new EmptyBinarySafeMessage());
+        return kResultOk;
     }
     bool refuse = false;
 };
