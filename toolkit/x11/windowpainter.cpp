@@ -28,9 +28,13 @@ WindowPainter::WindowPainter(xcb_connection_t* connection, xcb_window_t window, 
 
 WindowPainter::~WindowPainter()
 {
+    // cairo keeps state per X connection; it must end with the surfaces, before the connection
+    // closes, or a later connection at the same address would inherit it.
+    cairo_device_t* device = cairo_device_reference(cairo_surface_get_device(windowSurface));
     cairo_surface_destroy(backBuffer);
-    cairo_surface_finish(windowSurface);
     cairo_surface_destroy(windowSurface);
+    cairo_device_finish(device);
+    cairo_device_destroy(device);
 }
 
 void WindowPainter::resize(int newWidth, int newHeight)
