@@ -64,6 +64,7 @@ private:
     // Applies a program record now, or hands it to the audio thread while blocks run;
     // false when the record is refused, which changes nothing.
     bool takeRecord(const void* data, int32 size);
+    bool loadPreset(const void* data, uint32 size);  // "loadpreset": one program record
     bool selectSlice(int64 slice);                   // "setslice": -1 or a slice, else refused
     bool storeHiddenValues(const void* data, uint32 size); // "synchiddenparam"
 

@@ -37,9 +37,7 @@ tresult PLUGIN_API Vextoria3::notify(IMessage* message)
     const void* data = nullptr;
     uint32 size = 0;
     if (LinkMessage::readBinary(*message, "loadpreset", data, size))
-        return size <= static_cast<uint32>(std::numeric_limits<int32>::max()) && takeRecord(data, static_cast<int32>(size))
-                   ? kResultOk
-                   : kResultFalse;
+        return loadPreset(data, size) ? kResultOk : kResultFalse;
     if (LinkMessage::readBinary(*message, "synchiddenparam", data, size) && storeHiddenValues(data, size))
         return kResultOk;
     // The text message, "setpresetname" and anything unknown.
@@ -55,6 +53,12 @@ bool Vextoria3::selectSlice(int64 slice)
 {
     // Checked before narrowing, so that a huge number cannot wrap into a valid slice.
     return fitsInt32(slice) && fx->setSliceFromUI(static_cast<int32>(slice));
+}
+
+bool Vextoria3::loadPreset(const void* data, uint32 size)
+{
+    // Bounded like a state stream, which also keeps the size inside the reader's int32.
+    return size <= static_cast<uint32>(kMaxStateBytes) && takeRecord(data, static_cast<int32>(size));
 }
 
 bool Vextoria3::storeHiddenValues(const void* data, uint32 size)
