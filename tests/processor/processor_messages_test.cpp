@@ -162,3 +162,28 @@ TEST_F(Messages, WrongTypesBrokenPresetsAndPresetNamesChangeNothing)
         EXPECT_EQ(dsp().getSelectedSlice(), -1);
     }
 }
+
+namespace {
+
+// A message whose attribute list is missing, as a careless peer might send.
+class MessageWithoutAttributes : public HostMessage
+{
+public:
+    IAttributeList* PLUGIN_API getAttributes() override { return nullptr; }
+};
+
+} // namespace
+
+TEST_F(Messages, MessagesWithoutIdOrAttributesAreRefused)
+{
+    for (const char* id : {"TextMessage", "IntMessage", "BinaryMessage"})
+    {
+        auto message = owned(new MessageWithoutAttributes);
+        message->setMessageID(id);
+        EXPECT_EQ(processor->notify(message), kResultFalse) << id;
+    }
+    auto withoutId = intMessage("IntMessage", "setslice", 3);
+    withoutId->setMessageID(nullptr);
+    EXPECT_EQ(processor->notify(withoutId), kResultFalse);
+    EXPECT_EQ(dsp().getSelectedSlice(), -1);
+}
