@@ -1,0 +1,165 @@
+// What the pictures show: strips change from frame to frame, a control's "on" picture is
+// lit, and LEGACY controls that share pixels leave each other clear.
+
+#include "Composition.h"
+#include "LayoutTables.h"
+#include "PngFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using layout_tables::LegacyControl;
+using layout_tables::Rect;
+
+namespace {
+
+struct Region
+{
+    int left, top, width, height;
+};
+
+Region frameRegion(const PngFile& strip, int frames, int frame)
+{
+    const int height = strip.height() / frames;
+    return {0, frame * height, strip.width(), height};
+}
+
+// Mean difference of two equally sized regions, colours weighted by alpha, 0..1.
+double meanDifference(const PngFile& a, Region ra, const PngFile& b, Region rb)
+{
+    double total = 0;
+    for (int y = 0; y < ra.height; ++y)
+        for (int x = 0; x < ra.width; ++x)
+        {
+            const PngFile::Pixel p = a.at(ra.left + x, ra.top + y), q = b.at(rb.left + x, rb.top + y);
+            total += (std::abs(p.red * p.alpha - q.red * q.alpha) + std::abs(p.green * p.alpha - q.green * q.alpha) +
+                      std::abs(p.blue * p.alpha - q.blue * q.alpha) + std::abs(p.alpha - q.alpha)) / 4;
+        }
+    return total / (ra.width * ra.height);
+}
+
+// Light given off: the bright part of every pixel's luminance, weighted by its cover.
+double brightLight(const PngFile& file, Region region)
+{
+    double light = 0;
+    for (int y = region.top; y < region.top + region.height; ++y)
+        for (int x = region.left; x < region.left + region.width; ++x)
+        {
+            const PngFile::Pixel p = file.at(x, y);
+            const double luminance = 0.2126 * p.red + 0.7152 * p.green + 0.0722 * p.blue;
+            light += p.alpha * std::max(0.0, luminance - 0.55);
+        }
+    return light;
+}
+
+void expectLitAndDistinct(const PngFile& off, Region offRegion, const PngFile& on, Region onRegion, const std::string& name)
+{
+    EXPECT_GT(meanDifference(off, offRegion, on, onRegion), 0.01) << name << ": on and off look alike";
+    EXPECT_GT(brightLight(on, onRegion), brightLight(off, offRegion) * 1.15 + 1) << name << ": \"on\" is not lit";
+}
+
+} // namespace
+
+TEST(PictureLook, EveryFrameOfAStripDiffersFromTheNext)
+{
+    const char* strips[] = {"vxp_knob_gate", "vxp_knob_roll", "vxp_slider_size", "vxp_slider_amount",
+                            "vxp_lcd_screen", "knob_GATE", "knob_roll"};
+    const int frameCounts[] = {127, 127, 100, 100, 13, 128, 128};
+    for (int scale : {1, 2})
+        for (size_t index = 0; index < std::size(strips); ++index)
+        {
+            const PngFile strip(composition::layoutFile(strips[index], scale));
+            ASSERT_TRUE(strip.decoded()) << strips[index];
+            const int frames = frameCounts[index];
+            for (int frame = 1; frame < frames; ++frame)
+                EXPECT_GT(meanDifference(strip, frameRegion(strip, frames, frame - 1), strip,
+                                         frameRegion(strip, frames, frame)), 0.0)
+                    << strips[index] << " frame " << frame << " repeats the one before";
+        }
+}
+
+TEST(PictureLook, OnFramesAndPressedPicturesAreLit)
+{
+    for (const char* base : {"vxp_power", "vxp_freeze", "vxp_push_edit", "vxp_up", "vxp_down", "vxp_led_up",
+                             "vxp_led_down", "vxp_left", "vxp_right"})
+        for (int scale : {1, 2})
+        {
+            const PngFile strip(composition::layoutFile(base, scale));
+            expectLitAndDistinct(strip, frameRegion(strip, 2, 0), strip, frameRegion(strip, 2, 1), base);
+        }
+    const std::pair<const char*, const char*> pairs[] = {
+        {"big_push.png", "big_push_pressed.png"}, {"led_off.png", "led_on.png"}, {"toggle.png", "toggle_pressed.png"},
+        {"led_off_x2.png", "led_on_x2.png"},       {"toggle_x2.png", "toggle_pressed_x2.png"},
+        {"quit.png", "quit_pressed.png"},          {"quit_2x.png", "quit_pressed_2x.png"},
+        {"help_2x.png", "help__2x.png"},           {"help_1.5x.png", "help__1.5x.png"}};
+    for (const auto& [offName, onName] : pairs)
+    {
+        const PngFile off(offName), on(onName);
+        expectLitAndDistinct(off, frameRegion(off, 1, 0), on, frameRegion(on, 1, 0), onName);
+    }
+}
+
+TEST(PictureLook, RackSwitchShowsItsTwoModesApart)
+{
+    const PngFile strip(composition::layoutFile("vxp_switch", 1));
+    EXPECT_GT(meanDifference(strip, frameRegion(strip, 2, 0), strip, frameRegion(strip, 2, 1)), 0.01);
+}
+
+namespace {
+
+// Per pixel of rect, whether any picture or frame of the control covers it at this scale.
+std::vector<bool> footprint(const LegacyControl& control, const Rect& rect, const Rect& area, int scale)
+{
+    const int width = int(area.width() * scale), height = int(area.height() * scale);
+    std::vector<bool> covered(size_t(width * height), false);
+    for (const std::string& name : control.pictures)
+    {
+        const PngFile picture(composition::layoutFile(name, scale));
+        const int frameHeight = picture.height() / control.frames;
+        for (int frame = 0; frame < control.frames; ++frame)
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                {
+                    const int px = int((area.left - rect.left) * scale) + x, py = int((area.top - rect.top) * scale) + y;
+                    if (px < picture.width() && py < frameHeight && picture.at(px, frame * frameHeight + py).alpha > 0.1)
+                        covered[size_t(y * width + x)] = true;
+                }
+    }
+    return covered;
+}
+
+Rect intersection(const Rect& a, const Rect& b)
+{
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+} // namespace
+
+// LEGACY sizes its controls by their pictures, so some rectangles overlap (a knob square runs
+// into the EDIT FX toggle); the pictures must then keep out of each other's way.
+TEST(PictureLook, OverlappingLegacyControlsLeaveEachOtherClear)
+{
+    const auto& controls = layout_tables::legacyControls;
+    int overlaps = 0;
+    for (size_t first = 0; first < controls.size(); ++first)
+        for (size_t second = first + 1; second < controls.size(); ++second)
+        {
+            const Rect a = composition::legacyRect(controls[first]), b = composition::legacyRect(controls[second]);
+            if (!a.overlaps(b))
+                continue;
+            ++overlaps;
+            const Rect shared = intersection(a, b);
+            for (int scale : {1, 2})
+            {
+                const std::vector<bool> coverA = footprint(controls[first], a, shared, scale);
+                const std::vector<bool> coverB = footprint(controls[second], b, shared, scale);
+                for (size_t pixel = 0; pixel < coverA.size(); ++pixel)
+                    ASSERT_FALSE(coverA[pixel] && coverB[pixel])
+                        << controls[first].pictures.front() << " and " << controls[second].pictures.front()
+                        << " both draw into their shared pixels at " << scale << "x";
+            }
+        }
+    EXPECT_GE(overlaps, 1); // the FX knob and the EDIT FX toggle at least
+}

@@ -1,0 +1,154 @@
+#include "Controls.h"
+
+#include <cmath>
+
+namespace artwork {
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+// The knob sweeps 270 degrees, from down-left (minimum) clockwise to down-right.
+constexpr double sweepStart = 0.75 * pi;
+constexpr double sweep = 1.5 * pi;
+
+void circle(cairo_t* cr, double x, double y, double radius)
+{
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, radius, 0, 2 * pi);
+}
+
+void strokeArc(cairo_t* cr, double centre, double radius, double from, double to, double width, Colour colour)
+{
+    cairo_new_path(cr);
+    cairo_arc(cr, centre, centre, radius, from, to);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    setColour(cr, colour);
+    cairo_stroke(cr);
+}
+
+} // namespace
+
+void paintKnob(cairo_t* cr, double size, const KnobLook& look, double value)
+{
+    const double centre = size / 2;
+    const double angle = sweepStart + sweep * value;
+    strokeArc(cr, centre, look.arcRadius, sweepStart, sweepStart + sweep, look.arcWidth, look.arcTrack);
+    if (value > 0)
+    {
+        strokeArc(cr, centre, look.arcRadius, sweepStart, angle, look.arcWidth * 2.2, withAlpha(look.arcValue, 0.22));
+        strokeArc(cr, centre, look.arcRadius, sweepStart, angle, look.arcWidth, look.arcValue);
+    }
+    // Shadow, then the body lit from above, then its rim.
+    cairo_new_path(cr);
+    circle(cr, centre, centre + 1.5, look.bodyRadius + 0.5);
+    setColour(cr, look.shadow);
+    cairo_fill(cr);
+    circle(cr, centre, centre, look.bodyRadius);
+    fillVertical(cr, {0, centre - look.bodyRadius, size, 2 * look.bodyRadius}, look.bodyTop, look.bodyBottom);
+    setColour(cr, look.rim);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    circle(cr, centre, centre, look.bodyRadius * 0.72);
+    fillVertical(cr, {0, centre - look.bodyRadius, size, 2 * look.bodyRadius}, look.bodyBottom,
+                 mix(look.bodyTop, look.bodyBottom, 0.3));
+    cairo_new_path(cr);
+    // The pointer, from near the middle out to the body's edge.
+    const double dx = std::cos(angle), dy = std::sin(angle);
+    cairo_move_to(cr, centre + dx * look.bodyRadius * 0.3, centre + dy * look.bodyRadius * 0.3);
+    cairo_line_to(cr, centre + dx * (look.bodyRadius - 2), centre + dy * (look.bodyRadius - 2));
+    cairo_set_line_width(cr, 2.2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    setColour(cr, look.pointer);
+    cairo_stroke(cr);
+}
+
+void paintFaderCap(cairo_t* cr, Box box, const CapLook& look)
+{
+    cairo_new_path(cr);
+    roundedRect(cr, box.moved(0, 1.5), 2.5);
+    setColour(cr, rgb(0, 0, 0, 0.45));
+    cairo_fill(cr);
+    roundedRect(cr, box, 2.5);
+    fillVertical(cr, box, look.top, look.bottom);
+    setColour(cr, look.rim);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    // Ridges either side of the grip mark, then the mark itself.
+    const bool wide = box.width >= box.height;
+    for (double offset : {-4.0, -2.0, 2.0, 4.0})
+    {
+        if (wide)
+        {
+            cairo_move_to(cr, box.x + 3, box.centreY() + offset);
+            cairo_line_to(cr, box.right() - 3, box.centreY() + offset);
+        }
+        else
+        {
+            cairo_move_to(cr, box.centreX() + offset, box.y + 3);
+            cairo_line_to(cr, box.centreX() + offset, box.bottom() - 3);
+        }
+    }
+    setColour(cr, withAlpha(look.rim, 0.5));
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
+    if (wide)
+    {
+        cairo_move_to(cr, box.x + 2, box.centreY());
+        cairo_line_to(cr, box.right() - 2, box.centreY());
+    }
+    else
+    {
+        cairo_move_to(cr, box.centreX(), box.y + 2);
+        cairo_line_to(cr, box.centreX(), box.bottom() - 2);
+    }
+    setColour(cr, look.line);
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke(cr);
+}
+
+void paintKey(cairo_t* cr, Box box, const KeyLook& look, bool lit, bool pressed, const Glyph& glyph)
+{
+    const Box face = pressed ? box.inset(0.5).moved(0, 1) : box.inset(0.5);
+    cairo_new_path(cr);
+    if (!pressed)
+    {
+        roundedRect(cr, face.moved(0, 1.5), look.radius);
+        setColour(cr, rgb(0, 0, 0, 0.5));
+        cairo_fill(cr);
+    }
+    roundedRect(cr, face, look.radius);
+    const Colour top = lit ? mix(look.faceTop, look.litFace, 0.55) : look.faceTop;
+    const Colour bottom = lit ? mix(look.faceBottom, look.litFace, 0.35) : look.faceBottom;
+    fillVertical(cr, face, pressed ? bottom : top, pressed ? top : bottom);
+    setColour(cr, lit ? mix(look.rim, look.glyphOn, 0.6) : look.rim);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    if (lit)
+        glow(cr, face.centreX(), face.centreY(), std::min(face.width, face.height) * 0.55,
+             withAlpha(look.glyphOn, 0.35));
+    if (glyph)
+        glyph(cr, face, lit ? look.glyphOn : look.glyphOff);
+}
+
+void paintLamp(cairo_t* cr, double centreX, double centreY, double radius, const LampLook& look, bool lit)
+{
+    cairo_new_path(cr);
+    if (lit)
+        glow(cr, centreX, centreY, radius * 2.6, withAlpha(look.on, 0.55));
+    circle(cr, centreX, centreY, radius);
+    const Colour face = lit ? look.on : look.off;
+    cairo_pattern_t* lens = cairo_pattern_create_radial(centreX - radius * 0.35, centreY - radius * 0.35, 0,
+                                                        centreX, centreY, radius);
+    const Colour highlight = mix(face, rgb(255, 255, 255), lit ? 0.75 : 0.25);
+    cairo_pattern_add_color_stop_rgba(lens, 0, highlight.red, highlight.green, highlight.blue, 1);
+    cairo_pattern_add_color_stop_rgba(lens, 1, face.red, face.green, face.blue, 1);
+    cairo_set_source(cr, lens);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(lens);
+    setColour(cr, look.rim);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+} // namespace artwork

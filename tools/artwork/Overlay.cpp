@@ -1,0 +1,64 @@
+#include "Catalogue.h"
+#include "Glyphs.h"
+#include "Looks.h"
+#include "Strips.h"
+
+namespace artwork {
+
+namespace {
+
+// The overlay is a dark panel in both layouts, so its keys wear the rack's look.
+KeyLook roundOverlayKey()
+{
+    KeyLook look = rack::key;
+    look.radius = 13;
+    return look;
+}
+
+// The mark: the letters cut into horizontal slices, every other slice pushed aside.
+void paintMark(cairo_t* cr)
+{
+    const Box area{0, 0, 52, 24};
+    const TextStyle style{.size = 21, .colour = mix(rack::accent, rgb(255, 255, 255), 0.2), .letterSpacing = -0.5,
+                          .family = "DejaVu Sans"};
+    constexpr int slices = 4;
+    const double sliceHeight = area.height / slices;
+    for (int slice = 0; slice < slices; ++slice)
+    {
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, slice * sliceHeight + 0.6, area.width, sliceHeight - 1.2);
+        cairo_clip(cr);
+        drawText(cr, "VX3", area.moved(slice % 2 == 1 ? 2.5 : -1.0, 0), style);
+        cairo_restore(cr);
+    }
+}
+
+void paintCheckmark(cairo_t* cr)
+{
+    cairo_move_to(cr, 2, 6.5);
+    cairo_line_to(cr, 5, 9.5);
+    cairo_line_to(cr, 10.5, 2.5);
+    setColour(cr, rgb(220, 220, 220));
+    cairo_set_line_width(cr, 2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+}
+
+} // namespace
+
+std::vector<Picture> overlayPictures()
+{
+    const KeyLook look = roundOverlayKey();
+    const Box keyBox{1, 1, 26, 26};
+    return {
+        stillKey("quit", Scheme::overlay, 28, 28, keyBox, look, cross()),
+        stillKey("quit_pressed", Scheme::overlay, 28, 28, keyBox, look, cross(), true),
+        stillKey("help", Scheme::overlay, 28, 28, keyBox, look, label("?", 15)),
+        stillKey("help", Scheme::pressedHelp, 28, 28, keyBox, look, label("?", 15), true),
+        {"big_logo", Scheme::overlay, 52, 24, 1, [](cairo_t* cr, int) { paintMark(cr); }},
+        {"checkmark", Scheme::oneScale, 12, 12, 1, [](cairo_t* cr, int) { paintCheckmark(cr); }},
+    };
+}
+
+} // namespace artwork

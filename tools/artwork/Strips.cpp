@@ -1,0 +1,41 @@
+#include "Strips.h"
+
+namespace artwork {
+
+Picture knobStrip(std::string base, int size, int frames, const KnobLook& look)
+{
+    return {std::move(base), Scheme::layout, size, size, frames, [size, frames, look](cairo_t* cr, int frame) {
+                paintKnob(cr, size, look, frameValue(frame, frames));
+            }};
+}
+
+Picture keyStrip(std::string base, int width, int height, Box keyBox, const KeyLook& look, Glyph glyph)
+{
+    return {std::move(base), Scheme::layout, width, height, 2, [keyBox, look, glyph](cairo_t* cr, int frame) {
+                paintKey(cr, keyBox, look, frame == 1, frame == 1, glyph);
+            }};
+}
+
+Picture stillKey(std::string base, Scheme scheme, int width, int height, Box keyBox, const KeyLook& look,
+                 Glyph glyph, bool lit)
+{
+    return {std::move(base), scheme, width, height, 1, [keyBox, look, glyph, lit](cairo_t* cr, int) {
+                paintKey(cr, keyBox, look, lit, lit, glyph);
+            }};
+}
+
+Picture lampStrip(std::string base, int width, int height, double radius, const LampLook& look)
+{
+    return {std::move(base), Scheme::layout, width, height, 2, [width, height, radius, look](cairo_t* cr, int frame) {
+                paintLamp(cr, width / 2.0, height / 2.0, radius, look, frame == 1);
+            }};
+}
+
+Picture stillLamp(std::string base, int width, int height, double radius, const LampLook& look, bool lit)
+{
+    return {std::move(base), Scheme::layout, width, height, 1, [width, height, radius, look, lit](cairo_t* cr, int) {
+                paintLamp(cr, width / 2.0, height / 2.0, radius, look, lit);
+            }};
+}
+
+} // namespace artwork
