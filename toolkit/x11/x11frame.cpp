@@ -78,24 +78,32 @@ X11Frame::~X11Frame()
 
 void X11Frame::onEvent()
 {
-    handlingEvents = true;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection->get()))
+    xcb_connection_t* c = connection->get();
+    xcb_generic_event_t* event = xcb_poll_for_event(c);
+    do
     {
-        dispatch(*event);
-        std::free(event);
-    }
-    handlingEvents = false;
-    redrawQueued = false;
-    if (connection->failed())
-    {
-        // The server is gone: stop listening instead of spinning on a dead descriptor.
-        runLoop->unregisterEventHandler(this);
-        registered = false;
-        return;
-    }
-    if (painter->needsPaint(frame))
-        painter->paint(frame);
-    xcb_flush(connection->get());
+        handlingEvents = true;
+        for (; event; event = xcb_poll_for_event(c))
+        {
+            dispatch(*event);
+            std::free(event);
+        }
+        handlingEvents = false;
+        redrawQueued = false;
+        if (connection->failed())
+        {
+            // The server is gone: stop listening instead of spinning on a dead descriptor.
+            runLoop->unregisterEventHandler(this);
+            registered = false;
+            return;
+        }
+        if (painter->needsPaint(frame))
+            painter->paint(frame);
+        xcb_flush(c);
+        // Round trips while painting can read events off the descriptor: they would wait for
+        // the next wake-up if not taken here.
+        event = xcb_poll_for_queued_event(c);
+    } while (event);
 }
 
 void X11Frame::dispatch(const xcb_generic_event_t& event)
