@@ -8,8 +8,11 @@ namespace {
 
 CFontRef knob2Font()
 {
-    // Made once and kept until the library goes: every vector knob draws with it.
+    // Made once and kept until the library goes: every vector knob draws with it, and each
+    // new knob puts back the size and style that an owner may have changed.
     static CFontRef font = new CFontDesc("Arial", 16, kBoldFace);
+    font->setSize(16);
+    font->setStyle(kBoldFace);
     return font;
 }
 
@@ -20,12 +23,10 @@ const CColor kDiscColor(127, 127, 127, 62);
 Knob2::Knob2(const CRect& size, IControlListener* listener, int32 tag, CBitmap*)
     : CControl(size, listener, tag), font(knob2Font()), timer(new CVSTGUITimer(this, 100, false))
 {
-    font->setSize(16);
-    font->setStyle(kBoldFace);
 }
 
 Knob2::Knob2(const Knob2& other)
-    : CControl(other), font(other.font), sensitivity(other.sensitivity), position(other.position),
+    : CControl(other), font(knob2Font()), sensitivity(other.sensitivity), position(other.position),
       range(other.range), lastValue(other.lastValue), timer(new CVSTGUITimer(this, 100, false)),
       arcColor(other.arcColor), textColor(other.textColor), lineWidth(other.lineWidth),
       valueText(other.valueText), unit(other.unit), converter(other.converter)
