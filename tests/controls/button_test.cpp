@@ -40,7 +40,13 @@ struct ButtonScene : ::testing::Test
             bitmap->forget();
         }
     }
-    static int shownFrame(Button& button) { return frameIndexOf(renderView(button).getPixel(20, 10)); }
+    // The strip frame shown, the same at zoom 1 and 2; -1 when they differ.
+    static int shownFrame(Button& button)
+    {
+        const int atOne = frameIndexOf(renderView(button).getPixel(20, 10));
+        const int atTwo = frameIndexOf(renderView(button, 2).getPixel(40, 20));
+        return atOne == atTwo ? atOne : -1;
+    }
 };
 
 // Records right clicks; the buttons call it as their owner.
