@@ -84,6 +84,34 @@ cairo_surface_t* composeLegacy(int scale)
 
 namespace {
 
+std::string overlayFile(const std::string& base, int scale)
+{
+    return picture_names::overlayFiles(base)[scale == 1 ? 0 : 2].name;
+}
+
+} // namespace
+
+cairo_surface_t* composeOverlay(bool rack, int scale)
+{
+    cairo_surface_t* canvas = rack ? composeRack(scale) : composeLegacy(scale);
+    cairo_t* cr = cairo_create(canvas);
+    const double width = rack ? layout_tables::rackWidth : layout_tables::legacyWidth;
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.76);
+    cairo_paint(cr);
+    const PngFile logo(overlayFile("big_logo", scale));
+    drawFrame(cr, PngFile(overlayFile("quit", scale)), 1, 0, (width - 36) * scale, 6 * scale);
+    drawFrame(cr, PngFile(overlayFile("help", scale)), 1, 0, 12 * scale, 6 * scale);
+    drawFrame(cr, logo, 1, 0, width / 2 * scale - logo.width() / 2.0, 216 * scale);
+    // The two push buttons have 1x pictures only, which the toolkit enlarges with the zoom.
+    cairo_scale(cr, scale, scale);
+    drawFrame(cr, PngFile("toggle.png"), 1, 0, rack ? 24 : 316, rack ? 206 : 336);
+    drawFrame(cr, PngFile("toggle_pressed.png"), 1, 0, rack ? 24 : 316, rack ? 236 : 366);
+    cairo_destroy(cr);
+    return canvas;
+}
+
+namespace {
+
 struct SheetEntry
 {
     std::string name;

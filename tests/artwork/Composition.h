@@ -22,6 +22,8 @@ void drawFrame(cairo_t* cr, const PngFile& strip, int frames, int frame, double 
 
 cairo_surface_t* composeRack(int scale);
 cairo_surface_t* composeLegacy(int scale);
+// The settings overlay's pictures at their places over the dimmed layout (rack: true for RACK).
+cairo_surface_t* composeOverlay(bool rack, int scale);
 // Every file of that scale (1x files with the 1x-only ones), strips as their first, middle and last frames.
 cairo_surface_t* composePictureSheet(int scale);
 

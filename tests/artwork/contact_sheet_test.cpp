@@ -1,5 +1,6 @@
 // Contact sheets for people to look at: every picture, and each layout put together from its
-// background and controls, at 1x and 2x, written into the test output folder.
+// background and controls, with the settings overlay's pictures over them, at 1x and 2x,
+// written into the test output folder.
 
 #include "Composition.h"
 #include "PngFile.h"
@@ -20,16 +21,24 @@ std::pair<int, int> writeSheet(cairo_surface_t* sheet, const std::string& name)
     return size;
 }
 
+std::string sheetName(const std::string& kind, int scale)
+{
+    return kind + "-" + std::to_string(scale) + "x.png";
+}
+
 } // namespace
 
 TEST(ContactSheet, LayoutsAreComposedFromTheirBackgroundsAndControls)
 {
     for (int scale : {1, 2})
     {
-        const std::string suffix = "-" + std::to_string(scale) + "x.png";
-        EXPECT_EQ(writeSheet(composition::composeRack(scale), "contact-rack" + suffix),
+        EXPECT_EQ(writeSheet(composition::composeRack(scale), sheetName("contact-rack", scale)),
                   (std::pair{860 * scale, 300 * scale}));
-        EXPECT_EQ(writeSheet(composition::composeLegacy(scale), "contact-legacy" + suffix),
+        EXPECT_EQ(writeSheet(composition::composeLegacy(scale), sheetName("contact-legacy", scale)),
+                  (std::pair{600 * scale, 400 * scale}));
+        EXPECT_EQ(writeSheet(composition::composeOverlay(true, scale), sheetName("contact-rack-settings", scale)),
+                  (std::pair{860 * scale, 300 * scale}));
+        EXPECT_EQ(writeSheet(composition::composeOverlay(false, scale), sheetName("contact-legacy-settings", scale)),
                   (std::pair{600 * scale, 400 * scale}));
     }
 }
@@ -39,7 +48,7 @@ TEST(ContactSheet, EveryPictureIsOnTheSheetOfItsScale)
     for (int scale : {1, 2})
     {
         const auto [width, height] =
-            writeSheet(composition::composePictureSheet(scale), "contact-pictures-" + std::to_string(scale) + "x.png");
+            writeSheet(composition::composePictureSheet(scale), sheetName("contact-pictures", scale));
         EXPECT_EQ(width, 1900 * scale);
         EXPECT_GT(height, 300 * scale); // the backgrounds alone are taller
     }

@@ -14,7 +14,7 @@ const Box toast = edges(30, 256, 126, 352);
 const Box editToggle = edges(290, 236, 316, 246);
 const Box faderTracks[] = {edges(140, 267, 252, 297), edges(271, 267, 383, 297)};
 const Box pitchValue = edges(420, 276, 440, 294);
-const Box upToggle = edges(461, 276, 487, 286), downToggle = edges(493, 276, 519, 286);
+const Box upLed = edges(458, 287, 490, 303), downLed = edges(490, 287, 522, 303);
 const double knobLefts[] = {132, 200, 268, 336, 403, 471};
 const char* knobNames[] = {"GATE", "REVERSE", "FX", "PAN", "PITCH", "ROLL"};
 constexpr double knobTop = 177, knobSize = 64, handleWidth = 22;
@@ -75,9 +75,9 @@ void paintLegacyLabels(cairo_t* cr)
         {"EDIT FX", labelBelow(editToggle, 2, 10)},
         {"SIZE", labelBelow(faderTracks[0], 7, 10)},
         {"AMOUNT", labelBelow(faderTracks[1], 7, 10)},
-        {"PITCH RANGE", labelBelow(pitchValue.moved(5, 0), 3, 10)},
-        {"UP", labelAbove(upToggle, 3, 10)},
-        {"DOWN", labelAbove(downToggle, 3, 10)},
+        {"PITCH RANGE", labelAbove(pitchValue.moved(5, 0), 3, 10)},
+        {"UP", labelBelow(upLed, 2, 10)},
+        {"DOWN", labelBelow(downLed, 2, 10)},
     };
     for (int index = 0; index < 6; ++index)
         labels.push_back({knobNames[index], labelAbove(knobBox(index), 2, 10)});
@@ -95,7 +95,7 @@ void paintLegacyBackground(cairo_t* cr)
     paintRecess(cr, edges(122, 40, 212, 146), 8, shade, edge);
     paintRecess(cr, edges(120, 158, 548, 262), 8, shade, edge);
     paintRecess(cr, edges(128, 264, 396, 318), 8, shade, edge);
-    paintRecess(cr, edges(404, 258, 532, 310), 8, shade, edge);
+    paintRecess(cr, edges(404, 258, 532, 318), 8, shade, edge);
     paintRecess(cr, edges(22, 250, 134, 370), 8, shade, edge);
     paintScreen(cr, screen, rgb(74, 58, 44), legacy::glassTop, legacy::glassBottom);
     paintKnobSeats(cr);

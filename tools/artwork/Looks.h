@@ -12,7 +12,7 @@ const Colour panelTop = rgb(62, 64, 69), panelBottom = rgb(38, 40, 44);
 const Colour labelText = rgb(196, 199, 205), labelShadow = rgb(0, 0, 0, 0.75);
 const Colour glassTop = rgb(10, 18, 30), glassBottom = rgb(2, 5, 11);
 
-const KnobLook knob{23, 2.6, 16.5, rgb(20, 21, 24), accent, rgb(96, 99, 106), rgb(34, 36, 40),
+const KnobLook knob{23, 2.6, 16.5, rgb(22, 24, 28), accent, rgb(96, 99, 106), rgb(34, 36, 40),
                     rgb(14, 15, 17), rgb(236, 239, 243), rgb(0, 0, 0, 0.55)};
 const CapLook cap{rgb(150, 154, 161), rgb(70, 73, 79), rgb(18, 19, 22), accent};
 const KeyLook key{4, rgb(78, 81, 88), rgb(44, 46, 51), rgb(14, 15, 17), rgb(150, 154, 162), mix(accent, rgb(255, 255, 255), 0.35),

@@ -15,22 +15,24 @@ KeyLook roundOverlayKey()
     return look;
 }
 
-// The mark: the letters cut into horizontal slices, every other slice pushed aside.
+// The mark: the letters cut once across, the lower slice pushed aside and lit, as a slicer
+// cuts and shifts a beat.
 void paintMark(cairo_t* cr)
 {
     const Box area{0, 0, 52, 24};
-    const TextStyle style{.size = 21, .colour = mix(rack::accent, rgb(255, 255, 255), 0.2), .letterSpacing = -0.5,
-                          .family = "DejaVu Sans"};
-    constexpr int slices = 4;
-    const double sliceHeight = area.height / slices;
-    for (int slice = 0; slice < slices; ++slice)
-    {
-        cairo_save(cr);
-        cairo_rectangle(cr, 0, slice * sliceHeight + 0.6, area.width, sliceHeight - 1.2);
-        cairo_clip(cr);
-        drawText(cr, "VX3", area.moved(slice % 2 == 1 ? 2.5 : -1.0, 0), style);
-        cairo_restore(cr);
-    }
+    TextStyle style{.size = 20, .colour = rgb(232, 236, 242), .letterSpacing = 0.5, .family = "DejaVu Sans"};
+    const double cut = 12.5;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, area.width, cut - 0.6);
+    cairo_clip(cr);
+    drawText(cr, "VX3", area.moved(-1, 0), style);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, cut + 0.6, area.width, area.height - cut);
+    cairo_clip(cr);
+    style.colour = rack::accent;
+    drawText(cr, "VX3", area.moved(1.5, 0), style);
+    cairo_restore(cr);
 }
 
 void paintCheckmark(cairo_t* cr)
