@@ -72,8 +72,10 @@ X11Frame::~X11Frame()
     InstalledRunLoops::remove(runLoop.get());
     dropTarget.reset();
     painter.reset();
-    xcb_destroy_window(connection->get(), window);
-    xcb_flush(connection->get());
+    xcb_connection_t* c = connection->get();
+    xcb_destroy_window(c, window);
+    // A round trip: the window is gone from the host's parent when close returns.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
 void X11Frame::onEvent()
