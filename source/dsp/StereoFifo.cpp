@@ -38,6 +38,23 @@ void StereoFifo::pushSilence(int frames) noexcept
         pushFrame(0.0f, 0.0f);
 }
 
+void StereoFifo::repeatNewest(int frames) noexcept
+{
+    if (count == 0)
+    {
+        pushSilence(frames);
+        return;
+    }
+    const int size = capacity();
+    const int span = frames < count ? frames : count;
+    const int first = (readIndex + count - span) % size; // ring positions stay put while pushing
+    for (int i = 0; i < frames; ++i)
+    {
+        const int from = (first + i % span) % size;
+        pushFrame(ring[0][from], ring[1][from]);
+    }
+}
+
 void StereoFifo::push(const float* const* frames, int numFrames) noexcept
 {
     for (int i = 0; i < numFrames; ++i)

@@ -17,6 +17,9 @@ public:
     int capacity() const noexcept { return static_cast<int>(ring[0].size()); }
 
     void pushSilence(int frames) noexcept;
+    // Queues the newest frames again, over and over when fewer are queued than asked
+    // for; silence when nothing is queued.
+    void repeatNewest(int frames) noexcept;
     void push(const float* const* frames, int numFrames) noexcept;
     // Removes up to numFrames frames into out; returns how many it removed.
     int pop(float* const* out, int numFrames) noexcept;

@@ -23,11 +23,18 @@ constexpr double kMinSamplerate = 8000.0;   // Hz
 constexpr double kMaxSamplerate = 384000.0; // Hz
 constexpr int kWarmUpBlocksPerRatio = 2;    // enough for the shifter to reach its steady sizes
 constexpr int kQueueSpareBlocks = 8;        // room for bursts of output above the latency
+constexpr int kMaxMeasureBlocks = 64;       // bound on the wait for one click
+constexpr int kSafetyBlocks = 1;            // latency beyond the worst shortfall measured
 
 // 2^(s/12) in double precision from the single-precision s/12.
 double transposition(int semitones) noexcept
 {
     return std::pow(2.0, static_cast<double>(static_cast<float>(semitones) / 12.0f));
+}
+
+int shiftIndex(int semitones) noexcept
+{
+    return semitones + TimeStretcher::kMaxSemitones;
 }
 
 // Every semitone, in two rounds, then jumps between the extremes: the sequence that
@@ -66,11 +73,12 @@ bool TimeStretcher::setSamplerate(double sampleRate)
 
     rate = narrowed;
     stretcher = std::make_unique<RubberBandStretcher>(static_cast<size_t>(std::lround(narrowed)), kChannels,
-                                                      kOptions, 1.0, transposition(semitones));
+                                                      kOptions, 1.0, 1.0);
     stretcher->setMaxProcessSize(kBlockSize);
-    const int outputDelay = warmUp();
+    measureShiftDelays();
+    const int outputDelay = measureShortfall() + kSafetyBlocks * kBlockSize;
     pending.reserve(outputDelay + kQueueSpareBlocks * kBlockSize);
-    totalLatency = measureImpulseDelay(outputDelay);
+    totalLatency = measureLatency(outputDelay);
     restart(outputDelay);
     return true;
 }
@@ -81,8 +89,9 @@ bool TimeStretcher::setSemitones(int value) noexcept
         return false;
     if (value != semitones)
     {
-        semitones = value;
         stretcher->setPitchScale(transposition(value));
+        compensateDelayChange(semitones, value);
+        semitones = value;
     }
     return true;
 }
@@ -100,6 +109,18 @@ void TimeStretcher::process(const float* const* input, float* const* output) noe
             std::fill(output[channel] + given, output[channel] + kBlockSize, 0.0f);
         framesToSkip += kBlockSize - given;
     }
+}
+
+void TimeStretcher::compensateDelayChange(int from, int to) noexcept
+{
+    // A longer delay is taken out by dropping shifted frames, a shorter one by holding
+    // the following frames back behind a repeat of the newest ones (a stutter is less
+    // abrupt than a gap of silence).
+    const int change = shiftDelay[shiftIndex(to)] - shiftDelay[shiftIndex(from)];
+    if (change > 0)
+        framesToSkip += change;
+    else
+        pending.repeatNewest(-change);
 }
 
 template <typename Consume>
@@ -128,40 +149,137 @@ void TimeStretcher::collectOutput() noexcept
 
 void TimeStretcher::feedSilence(int frames)
 {
-    scratch = {};
-    const float* const silence[kChannels] = {scratch[0].data(), scratch[1].data()};
+    const std::array<float, kBlockSize> silence {};
+    const float* const source[kChannels] = {silence.data(), silence.data()};
     while (frames > 0)
     {
         const int chunk = std::min(frames, kBlockSize);
-        stretcher->process(silence, chunk, false);
+        stretcher->process(source, chunk, false);
         frames -= chunk;
     }
 }
 
-void TimeStretcher::restart(int outputDelay)
+void TimeStretcher::primeAtUnity()
 {
+    // Silence ahead of the first frame and the matching output trimmed, so that at
+    // factor 1 the shifter's output lines up with its input.
     stretcher->reset();
-    stretcher->setPitchScale(transposition(semitones));
-    // Silence ahead of the first frame and the matching output trimmed, so that the
-    // shifter's output lines up with its input.
+    stretcher->setPitchScale(1.0);
     feedSilence(static_cast<int>(stretcher->getPreferredStartPad()));
     framesToSkip = static_cast<int>(stretcher->getStartDelay());
-    pending.clear();
-    pending.pushSilence(outputDelay);
 }
 
-int TimeStretcher::warmUp()
+void TimeStretcher::restart(int outputDelay)
 {
-    // Noise and a tone, so that every stage sees content as well as silence. Returns how
-    // far the aligned output ever trails the input: the fixed latency must cover that so
-    // that a whole block is always ready.
-    restart(0);
+    primeAtUnity();
+    pending.clear();
+    pending.pushSilence(outputDelay);
+    if (semitones != 0)
+    {
+        stretcher->setPitchScale(transposition(semitones));
+        compensateDelayChange(0, semitones);
+    }
+}
+
+void TimeStretcher::measureShiftDelays()
+{
+    // Clicks through each transposition in turn, on one stream primed at factor 1: where
+    // a click's peak comes out gives that transposition's delay. The delay moves a little
+    // with where a click falls in the shifter's frames, so each transposition gets two
+    // clicks, apart by part of a frame.
+    primeAtUnity();
+    // Search window either side of a click: twice the longest delay the library reports
+    // over the range, the one at the lowest factor.
+    stretcher->setPitchScale(transposition(-kMaxSemitones));
+    const int span = std::max(2 * static_cast<int>(stretcher->getStartDelay()), kBlockSize);
+    stretcher->setPitchScale(1.0);
+    const int clickOffsets[2] = {0, 2 * span + 288}; // far enough apart that their windows never overlap
+    std::array<float, kBlockSize> input {};
+    const float* const source[kChannels] = {input.data(), input.data()};
+
+    long fed = 0;
+    long produced = -framesToSkip; // index of the next retrieved frame on the input's time line
+
+    std::array<int, kNumShifts> delay {};
+    for (int step = 0; step < kNumShifts; ++step)
+    {
+        // Factor 1 comes last: the library makes its resampler only at the first other
+        // factor, and from then on the resampler delays factor 1 too.
+        const int s = (step + kMaxSemitones + 1) % kNumShifts - kMaxSemitones;
+        stretcher->setPitchScale(transposition(s));
+        long clickAt[2];
+        long peakAt[2];
+        float peak[2] = {0.0f, 0.0f};
+        for (int c = 0; c < 2; ++c)
+            peakAt[c] = clickAt[c] = fed + span + kBlockSize + clickOffsets[c];
+        for (int block = 0; block < kMaxMeasureBlocks && produced <= clickAt[1] + span; ++block)
+        {
+            input.fill(0.0f);
+            for (long at : clickAt)
+                if (at >= fed && at < fed + kBlockSize)
+                    input[static_cast<size_t>(at - fed)] = 1.0f;
+            stretcher->process(source, kBlockSize, false);
+            fed += kBlockSize;
+            retrieveAll([&](int taken) {
+                for (int i = 0; i < taken; ++i, ++produced)
+                    for (int c = 0; c < 2; ++c)
+                        if (std::abs(produced - clickAt[c]) <= span && std::abs(scratch[0][i]) > peak[c])
+                        {
+                            peak[c] = std::abs(scratch[0][i]);
+                            peakAt[c] = produced;
+                        }
+            });
+        }
+        delay[shiftIndex(s)] = static_cast<int>((peakAt[0] - clickAt[0] + peakAt[1] - clickAt[1]) / 2);
+    }
+    for (int i = 0; i < kNumShifts; ++i)
+        shiftDelay[i] = delay[i] - delay[shiftIndex(0)];
+}
+
+int TimeStretcher::measureLatency(int outputDelay)
+{
+    // Where a click comes out of the whole chain as it stands after a restart; the
+    // resampler's filter makes this a little longer than the library reports.
+    restart(outputDelay);
+    std::array<float, kBlockSize> in {};
+    std::array<std::array<float, kBlockSize>, kChannels> out {};
+    const float* const source[kChannels] = {in.data(), in.data()};
+    float* const destination[kChannels] = {out[0].data(), out[1].data()};
+    const int clickAt = 4 * kBlockSize; // clear of the first frames after a reset
+    int peakAt = clickAt + outputDelay;
+    float peak = 0.0f;
+    const int blocks = (clickAt + outputDelay) / kBlockSize + kQueueSpareBlocks;
+    for (int block = 0; block < blocks; ++block)
+    {
+        in.fill(0.0f);
+        if (block == clickAt / kBlockSize)
+            in[0] = 1.0f;
+        process(source, destination);
+        for (int i = 0; i < kBlockSize; ++i)
+        {
+            if (std::abs(out[0][i]) > peak)
+            {
+                peak = std::abs(out[0][i]);
+                peakAt = block * kBlockSize + i;
+            }
+        }
+    }
+    return peakAt - clickAt;
+}
+
+int TimeStretcher::measureShortfall()
+{
+    // Noise and a tone through the warm-up sequence, with the delay compensation that
+    // processing applies. Returns how far the output ever trails the input: the fixed
+    // latency must cover that so that a whole block is always ready.
+    primeAtUnity();
     std::array<std::array<float, kBlockSize>, kChannels> signal {};
     const float* const source[kChannels] = {signal[0].data(), signal[1].data()};
     RandomGenerator noise;
     long fed = 0;
     long produced = -framesToSkip;
     long worst = 0;
+    int current = 0;
     forEachWarmUpStep([&](int s) {
         for (int i = 0; i < kBlockSize; ++i)
         {
@@ -170,39 +288,12 @@ int TimeStretcher::warmUp()
             signal[1][i] = tone;
         }
         stretcher->setPitchScale(transposition(s));
+        produced -= shiftDelay[shiftIndex(s)] - shiftDelay[shiftIndex(current)];
+        current = s;
         stretcher->process(source, kBlockSize, false);
         fed += kBlockSize;
         retrieveAll([&produced](int taken) { produced += taken; });
-        worst = std::max(worst, fed - std::max(produced, 0L));
+        worst = std::max(worst, fed - produced);
     });
-    return static_cast<int>(worst);
-}
-
-int TimeStretcher::measureImpulseDelay(int outputDelay)
-{
-    // The shifter's own filters add a little delay beyond what it reports, so the
-    // latency is taken from where an impulse actually comes out.
-    restart(outputDelay);
-    std::array<std::array<float, kBlockSize>, kChannels> in {};
-    std::array<std::array<float, kBlockSize>, kChannels> out {};
-    const float* const source[kChannels] = {in[0].data(), in[1].data()};
-    float* const destination[kChannels] = {out[0].data(), out[1].data()};
-    in[0][0] = in[1][0] = 1.0f;
-    int peakIndex = outputDelay;
-    float peak = 0.0f;
-    const int blocks = outputDelay / kBlockSize + kQueueSpareBlocks;
-    for (int block = 0; block < blocks; ++block)
-    {
-        process(source, destination);
-        in[0][0] = in[1][0] = 0.0f;
-        for (int i = 0; i < kBlockSize; ++i)
-        {
-            if (std::abs(out[0][i]) > peak)
-            {
-                peak = std::abs(out[0][i]);
-                peakIndex = block * kBlockSize + i;
-            }
-        }
-    }
-    return peakIndex;
+    return static_cast<int>(std::max(worst, 0L));
 }

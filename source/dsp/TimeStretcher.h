@@ -12,9 +12,10 @@ class RubberBandStretcher;
 
 // Pitch shifter that keeps duration, for two channels in fixed blocks: every call takes
 // exactly kBlockSize frames and gives exactly kBlockSize frames back, delayed by a fixed
-// latency() in samples. The transposition may change before any block; the sample rate
-// only off the audio thread. Configuration warms the shifter up at every semitone it can
-// be given, so that processing never allocates.
+// latency() in samples at every transposition. The transposition may change before any
+// block; the sample rate only off the audio thread. Configuration warms the shifter up
+// at every semitone it can be given, so that processing never allocates, and measures
+// the delay each transposition adds, so that it can be taken out again.
 class TimeStretcher
 {
 public:
@@ -39,23 +40,29 @@ public:
     // Audio thread: kBlockSize frames per channel in and out; the buffers may not overlap.
     void process(const float* const* input, float* const* output) noexcept;
 
-    // Samples between a frame going in and the same frame coming out (at factor 1).
+    // Samples between a frame going in and the same frame coming out.
     int latency() const noexcept { return totalLatency; }
 
 private:
-    int warmUp();
-    int measureImpulseDelay(int outputDelay);
+    static constexpr int kNumShifts = 2 * kMaxSemitones + 1;
+
+    void primeAtUnity();
     void restart(int outputDelay);
+    void measureShiftDelays();
+    int measureLatency(int outputDelay);
+    int measureShortfall();
+    void compensateDelayChange(int from, int to) noexcept;
     void collectOutput() noexcept;
     void feedSilence(int frames);
     template <typename Consume>
     void retrieveAll(Consume&& consume) noexcept; // hands each retrieved chunk's size to consume
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
-    StereoFifo pending;                                     // shifted frames not yet given out
+    StereoFifo pending;                                              // shifted frames not yet given out
     std::array<std::array<float, kBlockSize>, kChannels> scratch {}; // retrieve buffer
-    double rate = 0.0;      // Hz
-    int semitones = 0;      // in force
-    int framesToSkip = 0;   // shifter output still to be discarded to keep the alignment
-    int totalLatency = 0;   // samples
+    std::array<int, kNumShifts> shiftDelay {}; // samples each transposition adds to factor 1's delay
+    double rate = 0.0;    // Hz
+    int semitones = 0;    // in force
+    int framesToSkip = 0; // shifter output still to be discarded to keep the alignment
+    int totalLatency = 0; // samples
 };
