@@ -2,6 +2,7 @@
 // Drives the DSP object headless the way the processor does: transport in, parameters,
 // then blocks of audio, with the position moving on while the transport plays.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -59,6 +60,23 @@ struct EngineRig {
         }
         return output;
     }
+
+    static Channels constant(int32_t channels, int64_t frames, float value)
+    {
+        return Channels(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), value));
+    }
+    // Each sample holds its own frame index, scaled down so that it stays exact in a float.
+    static Channels ramp(int32_t channels, int64_t frames)
+    {
+        Channels clip = constant(channels, frames, 0.0f);
+        for (auto& channel : clip)
+            for (size_t i = 0; i < channel.size(); ++i)
+                channel[i] = static_cast<float>(i) / kRampScale;
+        return clip;
+    }
+    static int64_t frameOf(float sample) { return std::llround(static_cast<double>(sample) * kRampScale); }
+
+    static constexpr double kRampScale = 1048576.0;
 
     int32_t channelCount;
     int64_t position = 0; // project samples

@@ -15,16 +15,10 @@ constexpr int64_t kSlice = 11025; // at two slices per beat
 
 EngineRig::Channels ramp(int64_t frames)
 {
-    EngineRig::Channels clip(1, std::vector<float>(static_cast<size_t>(frames)));
-    for (size_t i = 0; i < clip[0].size(); ++i)
-        clip[0][i] = static_cast<float>(i) / 1048576.0f;
-    return clip;
+    return EngineRig::ramp(1, frames);
 }
 
-int64_t frameOf(float sample)
-{
-    return std::llround(static_cast<double>(sample) * 1048576.0);
-}
+constexpr auto frameOf = EngineRig::frameOf;
 
 } // namespace
 

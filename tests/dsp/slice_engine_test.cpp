@@ -16,25 +16,9 @@ constexpr double kRate = 44100.0;
 constexpr int64_t kBeat = 22050; // samples at 120 BPM
 constexpr int64_t kBar = 4 * kBeat;
 
-EngineRig::Channels constant(int32_t channels, int64_t frames, float value)
-{
-    return EngineRig::Channels(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), value));
-}
-
-// Each sample holds its own frame index, scaled down so it stays exact in a float.
-EngineRig::Channels ramp(int32_t channels, int64_t frames)
-{
-    EngineRig::Channels clip = constant(channels, frames, 0.0f);
-    for (auto& channel : clip)
-        for (size_t i = 0; i < channel.size(); ++i)
-            channel[i] = static_cast<float>(i) / 1048576.0f;
-    return clip;
-}
-
-int64_t frameOf(float sample)
-{
-    return std::llround(static_cast<double>(sample) * 1048576.0);
-}
+constexpr auto constant = EngineRig::constant;
+constexpr auto ramp = EngineRig::ramp;
+constexpr auto frameOf = EngineRig::frameOf;
 
 // Frames at which a slice decision was made, rendering one sample per block.
 std::vector<int64_t> decisionFrames(EngineRig& rig, int64_t frames, const EngineRig::BlockHook& hook = {})
