@@ -157,11 +157,28 @@ std::vector<int> firstMiddleLast(int frames)
     return {0, frames / 2, frames - 1};
 }
 
+void setCaptionFont(cairo_t* cr)
+{
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 11);
+}
+
+double captionWidth(const std::string& text)
+{
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    setCaptionFont(cr);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text.c_str(), &extents);
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    return extents.x_advance;
+}
+
 void caption(cairo_t* cr, const std::string& text, double x, double y)
 {
     cairo_set_source_rgb(cr, 0.92, 0.92, 0.92);
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 11);
+    setCaptionFont(cr);
     cairo_move_to(cr, x, y);
     cairo_show_text(cr, text.c_str());
 }
@@ -188,7 +205,7 @@ cairo_surface_t* composePictureSheet(int scale)
             const PngFile picture(entry.name);
             const std::vector<int> shown = firstMiddleLast(entry.frames);
             const double frameHeight = picture.height() / double(entry.frames);
-            const double cellWidth = std::max(shown.size() * (picture.width() + 4.0), 130.0);
+            const double cellWidth = std::max(shown.size() * (picture.width() + 4.0), captionWidth(entry.name));
             if (x + cellWidth > sheetWidth)
                 x = gap, y += rowHeight + gap, rowHeight = 0;
             if (cr)
