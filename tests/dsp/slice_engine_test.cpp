@@ -192,3 +192,19 @@ TEST(SliceEngineScope, EveryOutputSampleReachesTheScope)
             EXPECT_EQ(bytes[i], ScopeRing::toScopeByte(output[0][i], output[static_cast<size_t>(channels - 1)][i]));
     }
 }
+
+TEST(SliceEngineFreeze, FrozenRepeatsKeepComingFromTheBarBeforeTheSwitch)
+{
+    EngineRig rig(kRate, 1);
+    setAll(*rig.fx, {{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
+                     {kRollAmt, 0.0}, {kFxAmt, 0.0}});
+    const EngineRig::Channels output = rig.render(ramp(1, 5 * kBar), 441, [&rig](int64_t frame, int32_t) {
+        if (frame == 2 * kBar + kBar / 2)
+            rig.fx->setParameter(kFreeze, 1.0);
+    });
+    for (int64_t slice = 24; slice < 40; ++slice) {
+        const int64_t played = frameOf(output[0][static_cast<size_t>(slice * 11025 + 3000)]);
+        EXPECT_GE(played, kBar) << "slice " << slice << " comes from bar 1";
+        EXPECT_LT(played, 2 * kBar) << "slice " << slice << " comes from bar 1";
+    }
+}
