@@ -98,7 +98,12 @@ bool TimeStretcher::setSemitones(int value) noexcept
 
 void TimeStretcher::process(const float* const* input, float* const* output) noexcept
 {
-    stretcher->process(input, kBlockSize, false);
+    // A non-finite sample would poison the shifter's spectra for good; it goes in as 0.
+    for (int channel = 0; channel < kChannels; ++channel)
+        std::transform(input[channel], input[channel] + kBlockSize, finiteInput[channel].begin(),
+                       [](float sample) { return std::isfinite(sample) ? sample : 0.0f; });
+    const float* const source[kChannels] = {finiteInput[0].data(), finiteInput[1].data()};
+    stretcher->process(source, kBlockSize, false);
     collectOutput();
     const int given = pending.pop(output, kBlockSize);
     if (given < kBlockSize)

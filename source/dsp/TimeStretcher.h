@@ -38,6 +38,7 @@ public:
     bool setSemitones(int semitones) noexcept;
 
     // Audio thread: kBlockSize frames per channel in and out; the buffers may not overlap.
+    // Non-finite input samples are taken as silence.
     void process(const float* const* input, float* const* output) noexcept;
 
     // Samples between a frame going in and the same frame coming out.
@@ -59,7 +60,8 @@ private:
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
     StereoFifo pending;                                              // shifted frames not yet given out
-    std::array<std::array<float, kBlockSize>, kChannels> scratch {}; // retrieve buffer
+    std::array<std::array<float, kBlockSize>, kChannels> scratch {};     // retrieve buffer
+    std::array<std::array<float, kBlockSize>, kChannels> finiteInput {}; // input with NaN and infinity zeroed
     std::array<int, kNumShifts> shiftDelay {}; // samples each transposition adds to factor 1's delay
     double rate = 0.0;    // Hz
     int semitones = 0;    // in force

@@ -241,6 +241,19 @@ TEST(TimeStretcher, TransposesBySemitonesAndRefusesOutOfRangeShifts)
     }
 }
 
+TEST(TimeStretcher, NonFiniteInputIsTakenAsSilenceAndDoesNotPoisonLaterOutput)
+{
+    TimeStretcher stretcher;
+    ASSERT_TRUE(stretcher.setSemitones(7));
+    Signal input = sine(440.0, 40 * kBlock);
+    for (int i = 3 * kBlock; i < 4 * kBlock; i += 7)
+        input[i] = (i / 7) % 2 == 0 ? std::numeric_limits<float>::quiet_NaN() : std::numeric_limits<float>::infinity();
+    const Signal output = stretch(stretcher, input);
+    for (float sample : output)
+        ASSERT_TRUE(std::isfinite(sample));
+    EXPECT_GT(rms(output, static_cast<int>(output.size()) - 8 * kBlock, static_cast<int>(output.size())), 0.1);
+}
+
 TEST(TimeStretcher, KeepsTheReportedLatencyAtEveryTransposition)
 {
     // A click comes out at the latency whatever the shift, even after a history of
