@@ -163,3 +163,34 @@ TEST(PictureLook, OverlappingLegacyControlsLeaveEachOtherClear)
         }
     EXPECT_GE(overlaps, 1); // the FX knob and the EDIT FX toggle at least
 }
+
+// A RACK fader grabs a 32-pixel band of its 148-pixel frame, placed by the value; the cap
+// drawn in each frame must lie inside that band, or the pointer would miss what it sees.
+TEST(PictureLook, RackFaderCapsLieInTheBandTheFaderGrabs)
+{
+    constexpr int frames = 100, frameHeight = 148, band = 32;
+    for (const char* base : {"vxp_slider_size", "vxp_slider_amount"})
+        for (int scale : {1, 2})
+        {
+            const PngFile strip(composition::layoutFile(base, scale));
+            ASSERT_TRUE(strip.decoded()) << base;
+            for (int frame : {0, 1, 33, 49, 50, 98, 99})
+            {
+                const double value = frame / double(frames - 1);
+                const double bandTop = (1 - value) * (frameHeight - band) * scale;
+                int capRows = 0;
+                for (int y = 0; y < frameHeight * scale; ++y)
+                {
+                    int opaque = 0;
+                    for (int x = 0; x < strip.width(); ++x)
+                        opaque += strip.at(x, frame * frameHeight * scale + y).alpha > 0.9;
+                    if (opaque < strip.width() / 2)
+                        continue;
+                    ++capRows;
+                    EXPECT_TRUE(y >= bandTop && y < bandTop + band * scale)
+                        << base << " frame " << frame << " at " << scale << "x: cap row " << y << " is outside the band";
+                }
+                EXPECT_GT(capRows, 10 * scale) << base << " frame " << frame << " shows no cap";
+            }
+        }
+}

@@ -63,6 +63,25 @@ void paintKnob(cairo_t* cr, double size, const KnobLook& look, double value)
     cairo_stroke(cr);
 }
 
+namespace {
+
+// A line across the cap at offset from its middle, along the cap's longer side.
+void gripLine(cairo_t* cr, Box cap, double offset, double margin)
+{
+    if (cap.width >= cap.height)
+    {
+        cairo_move_to(cr, cap.x + margin, cap.centreY() + offset);
+        cairo_line_to(cr, cap.right() - margin, cap.centreY() + offset);
+    }
+    else
+    {
+        cairo_move_to(cr, cap.centreX() + offset, cap.y + margin);
+        cairo_line_to(cr, cap.centreX() + offset, cap.bottom() - margin);
+    }
+}
+
+} // namespace
+
 void paintFaderCap(cairo_t* cr, Box box, const CapLook& look)
 {
     cairo_new_path(cr);
@@ -75,33 +94,12 @@ void paintFaderCap(cairo_t* cr, Box box, const CapLook& look)
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // Ridges either side of the grip mark, then the mark itself.
-    const bool wide = box.width >= box.height;
     for (double offset : {-4.0, -2.0, 2.0, 4.0})
-    {
-        if (wide)
-        {
-            cairo_move_to(cr, box.x + 3, box.centreY() + offset);
-            cairo_line_to(cr, box.right() - 3, box.centreY() + offset);
-        }
-        else
-        {
-            cairo_move_to(cr, box.centreX() + offset, box.y + 3);
-            cairo_line_to(cr, box.centreX() + offset, box.bottom() - 3);
-        }
-    }
+        gripLine(cr, box, offset, 3);
     setColour(cr, withAlpha(look.rim, 0.5));
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
-    if (wide)
-    {
-        cairo_move_to(cr, box.x + 2, box.centreY());
-        cairo_line_to(cr, box.right() - 2, box.centreY());
-    }
-    else
-    {
-        cairo_move_to(cr, box.centreX(), box.y + 2);
-        cairo_line_to(cr, box.centreX(), box.bottom() - 2);
-    }
+    gripLine(cr, box, 0, 2);
     setColour(cr, look.line);
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);

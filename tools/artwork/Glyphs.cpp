@@ -62,24 +62,30 @@ Glyph snowflake()
 
 void paintArrowhead(cairo_t* cr, Box box, Direction direction, Colour colour)
 {
-    const double cx = box.centreX(), cy = box.centreY();
-    const double half = box.width / 2, halfHigh = box.height / 2;
-    cairo_new_path(cr);
+    struct Point
+    {
+        double x, y;
+    };
+    // The tip, then the two corners of the base.
+    Point corners[3];
     switch (direction)
     {
     case Direction::up:
-        cairo_move_to(cr, cx, cy - halfHigh), cairo_line_to(cr, cx + half, cy + halfHigh), cairo_line_to(cr, cx - half, cy + halfHigh);
+        corners[0] = {box.centreX(), box.y}, corners[1] = {box.right(), box.bottom()}, corners[2] = {box.x, box.bottom()};
         break;
     case Direction::down:
-        cairo_move_to(cr, cx, cy + halfHigh), cairo_line_to(cr, cx + half, cy - halfHigh), cairo_line_to(cr, cx - half, cy - halfHigh);
+        corners[0] = {box.centreX(), box.bottom()}, corners[1] = {box.right(), box.y}, corners[2] = {box.x, box.y};
         break;
     case Direction::left:
-        cairo_move_to(cr, cx - half, cy), cairo_line_to(cr, cx + half, cy - halfHigh), cairo_line_to(cr, cx + half, cy + halfHigh);
+        corners[0] = {box.x, box.centreY()}, corners[1] = {box.right(), box.y}, corners[2] = {box.right(), box.bottom()};
         break;
     case Direction::right:
-        cairo_move_to(cr, cx + half, cy), cairo_line_to(cr, cx - half, cy - halfHigh), cairo_line_to(cr, cx - half, cy + halfHigh);
+        corners[0] = {box.right(), box.centreY()}, corners[1] = {box.x, box.y}, corners[2] = {box.x, box.bottom()};
         break;
     }
+    cairo_new_path(cr);
+    for (const Point& corner : corners)
+        cairo_line_to(cr, corner.x, corner.y);
     cairo_close_path(cr);
     setColour(cr, colour);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
