@@ -71,6 +71,16 @@ void copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, in
     }
 }
 
+// Moves the transport on past one piece of a split block, so that the next piece
+// continues the clock instead of looking like a jump.
+void advanceTransport(HostTimeInfo& time, int32 samples)
+{
+    time.projectTimeSamples += samples;
+    time.continuousTimeSamples += samples;
+    if (time.samplesPerBeat > 0.0)
+        time.projectTimeMusic += samples / time.samplesPerBeat;
+}
+
 } // namespace
 
 void Vextoria3::processVstTimeInfo(const ProcessContext& context)
@@ -170,6 +180,7 @@ void Vextoria3::renderAudio(ProcessData& data)
     // The DSP object is sized for the maximum block it was resumed with; a longer block
     // goes through in pieces.
     const int32 pieceLimit = std::max(fx->getBlockSize(), 1);
+    const HostTimeInfo blockTime = fx->timeInfo;
     for (int32 offset = 0; offset < data.numSamples; offset += pieceLimit)
     {
         const int32 pieceLength = std::min(pieceLimit, data.numSamples - offset);
@@ -179,7 +190,10 @@ void Vextoria3::renderAudio(ProcessData& data)
             fx->processBypass(inputs, outputs, pieceLength);
         else
             fx->process(inputs, outputs, pieceLength);
+        advanceTransport(fx->timeInfo, pieceLength);
     }
+    // The next block brings its own transport; without one it continues from this one's.
+    fx->timeInfo = blockTime;
     if (bypassed)
         copyInputToOutput(input, output, data.numSamples);
 }

@@ -219,3 +219,52 @@ TEST_F(Process, WaitingStateThenParameterChangesApplyBeforeTheBlocksAudio)
     EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.5f);
     EXPECT_TRUE(equalSamples(block.audio.output(0), block.audio.input(0), kMaxBlock));
 }
+
+// A block split into pieces sounds as the same audio given in blocks of the maximum size:
+// each piece continues the clock instead of restarting it.
+TEST_F(Process, SplitBlocksContinueTheSliceClock)
+{
+    constexpr int32 kLongBlock = 3 * kMaxBlock + 17;
+    constexpr int32 kBlocks = 40;
+    IPtr<Vextoria3> reference = owned(new Vextoria3());
+    ASSERT_EQ(reference->initialize(&host), kResultOk);
+    ProcessSetup setup {kRealtime, kSample32, kMaxBlock, kSampleRate};
+    ASSERT_EQ(reference->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(reference->setActive(true), kResultOk);
+
+    ProcessBlock whole(2, 2, kLongBlock);
+    ProcessBlock pieces(2, 2, kMaxBlock);
+    for (ProcessBlock* block : {&whole, &pieces})
+    {
+        block->clock.setPlaying(true);
+        // Live slices only, no random choices: the gate alone shows where slices start.
+        for (auto [id, value] : {std::pair{Vextoria3Ids::kActive, 1.0}, {Vextoria3Ids::kSliceAmt, 0.0},
+                                 {Vextoria3Ids::kReverseAmt, 0.0}, {Vextoria3Ids::kPitchAmt, 0.0},
+                                 {Vextoria3Ids::kRollAmt, 0.0}, {Vextoria3Ids::kGateSize, 0.5}})
+            block->inputChanges.addPoint(id, 0, value);
+    }
+
+    std::vector<float> input(static_cast<size_t>(kLongBlock) * kBlocks);
+    fillNoise(input.data(), static_cast<int32>(input.size()), 3);
+    for (int32 blockIndex = 0; blockIndex < kBlocks; ++blockIndex)
+    {
+        const float* source = input.data() + static_cast<size_t>(blockIndex) * kLongBlock;
+        for (int32 channel = 0; channel < 2; ++channel)
+            std::copy(source, source + kLongBlock, whole.audio.input(channel));
+        ASSERT_EQ(run(whole, kLongBlock), kResultOk);
+
+        for (int32 offset = 0; offset < kLongBlock; offset += kMaxBlock)
+        {
+            const int32 frames = std::min(kMaxBlock, kLongBlock - offset);
+            for (int32 channel = 0; channel < 2; ++channel)
+                std::copy(source + offset, source + offset + frames, pieces.audio.input(channel));
+            ASSERT_EQ(reference->process(pieces.prepare(frames)), kResultOk);
+            pieces.finish();
+            for (int32 channel = 0; channel < 2; ++channel)
+                ASSERT_TRUE(equalSamples(pieces.audio.output(channel), whole.audio.output(channel) + offset, frames))
+                    << "block " << blockIndex << " offset " << offset;
+        }
+    }
+    reference->setActive(false);
+    reference->terminate();
+}
