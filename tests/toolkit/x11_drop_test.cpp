@@ -167,9 +167,12 @@ private:
     xcb_window_t window;
 };
 
+// The drag selection is one per display: drop tests take turns.
 class X11Drop : public X11FrameFixture
 {
 protected:
+    X11Drop() : X11FrameFixture(0, 0, true) {}
+
     void SetUp() override
     {
         X11FrameFixture::SetUp();

@@ -8,6 +8,13 @@ namespace ToolkitTest {
 class X11FrameFixture : public testing::Test
 {
 protected:
+    // The host window at (`x`, `y`) of the screen; with `takeTurns`, made only once no other
+    // test that takes turns runs (see DisplayLock).
+    explicit X11FrameFixture(int16_t x = 0, int16_t y = 0, bool takeTurns = false)
+        : turn(takeTurns ? std::make_unique<DisplayLock>() : nullptr), host(x, y)
+    {
+    }
+
     void SetUp() override
     {
         if (!host.usable())
@@ -47,6 +54,7 @@ protected:
     // Window pixels of a frame point at the current zoom.
     int16_t px(double frameCoordinate) const { return int16_t(frameCoordinate * frame->getZoom()); }
 
+    std::unique_ptr<DisplayLock> turn;
     TestHostWindow host;
     SharedPointer<TestX11RunLoop> runLoop = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
     X11::FrameConfig config;

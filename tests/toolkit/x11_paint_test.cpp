@@ -45,8 +45,12 @@ double mismatchShare(const std::vector<CColor>& window, const OffscreenImage& ex
 
 } // namespace
 
+// Screenshots need their pixels unobscured: the window sits away from where the other tests'
+// windows appear, and paint tests take turns.
 class X11PaintAtZoom : public X11FrameFixture, public testing::WithParamInterface<double>
 {
+protected:
+    X11PaintAtZoom() : X11FrameFixture(640, 480, true) {}
 };
 
 TEST_P(X11PaintAtZoom, WindowShowsTheOffscreenRenderOfTheSameTree)

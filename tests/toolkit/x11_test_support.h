@@ -5,6 +5,8 @@
 #include "poll_loop.h"
 #include "toolkit_test_support.h"
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -37,7 +39,8 @@ public:
 class TestHostWindow
 {
 public:
-    TestHostWindow(uint16_t width = 640, uint16_t height = 480)
+    // A top-level window at (`x`, `y`) of the screen.
+    explicit TestHostWindow(int16_t x = 0, int16_t y = 0, uint16_t width = 640, uint16_t height = 480)
     {
         if (!std::getenv("DISPLAY"))
             return;
@@ -56,7 +59,7 @@ public:
         xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         root = screen->root;
         parent = xcb_generate_id(connection);
-        xcb_create_window(connection, XCB_COPY_FROM_PARENT, parent, root, 0, 0, width, height, 0,
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, parent, root, x, y, width, height, 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
         xcb_map_window(connection, parent);
         xcb_flush(connection);
@@ -153,8 +156,29 @@ public:
     xcb_window_t parent = XCB_NONE;
 };
 
-#define SKIP_WITHOUT_DISPLAY(host)                                                                                     \
-    if (!(host).usable())                                                                                              \
-    GTEST_SKIP() << "no X display"
+// Tests run in parallel on one display. Whatever is one per display (the drag selection, the
+// visible pixels of a place on the screen) is taken in turn under this lock.
+class DisplayLock
+{
+public:
+    DisplayLock()
+    {
+        const char* display = std::getenv("DISPLAY");
+        const std::string path = std::string("/tmp/vextoria-x11-tests") + (display ? display : "") + ".lock";
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0666);
+        if (fd >= 0)
+            flock(fd, LOCK_EX);
+    }
+    ~DisplayLock()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    DisplayLock(const DisplayLock&) = delete;
+    DisplayLock& operator=(const DisplayLock&) = delete;
+
+private:
+    int fd = -1;
+};
 
 } // namespace ToolkitTest
