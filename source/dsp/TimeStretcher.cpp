@@ -191,7 +191,7 @@ void TimeStretcher::measureShiftDelays()
     // Clicks through each transposition in turn, on one stream primed at factor 1: where
     // a click's peak comes out gives that transposition's delay. The delay moves a little
     // with where a click falls in the shifter's frames, so each transposition gets two
-    // clicks, apart by part of a frame.
+    // clicks at different places in them and the mean is taken.
     primeAtUnity();
     // Search window either side of a click: twice the longest delay the library reports
     // over the range, the one at the lowest factor.
