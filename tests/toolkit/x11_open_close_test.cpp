@@ -74,3 +74,33 @@ TEST_F(X11OpenClose, RefusedOpensChangeNothing)
     EXPECT_EQ(loop().descriptorCount(), 1u);
     EXPECT_EQ(host.childCount(), 1);
 }
+
+namespace {
+// Closes its frame when pressed, as a "close" button of an editor might.
+class ClosingView : public CView
+{
+public:
+    ClosingView(const CRect& size, bool& closedFlag) : CView(size), closed(closedFlag) {}
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState&) override
+    {
+        getFrame()->close();
+        closed = true;
+        return kMouseEventHandled;
+    }
+    bool& closed;
+};
+} // namespace
+
+TEST_F(X11OpenClose, AViewMayCloseItsFrameWhileHandlingAnEvent)
+{
+    openFrame();
+    bool closed = false;
+    frame->addView(new ClosingView(CRect(0, 60, 50, 100), closed));
+    host.click(window, 1, 10, 70);
+    host.click(window, 1, 10, 70); // a second press in the same batch meets a closed frame
+    frame = nullptr;
+    EXPECT_TRUE(loop().runUntil([&] { return closed; }));
+    loop().runFor(50);
+    EXPECT_EQ(loop().descriptorCount(), 0u);
+    EXPECT_EQ(host.childCount(), 0);
+}

@@ -67,6 +67,7 @@ X11Frame::X11Frame(CFrame& owner, std::unique_ptr<XcbConnection> xcb, xcb_window
 
 X11Frame::~X11Frame()
 {
+    *open = false;
     if (registered)
         runLoop->unregisterEventHandler(this);
     InstalledRunLoops::remove(runLoop.get());
@@ -81,6 +82,10 @@ X11Frame::~X11Frame()
 void X11Frame::onEvent()
 {
     xcb_connection_t* c = connection->get();
+    // A view may close the frame while it handles an event: then this object is gone
+    // when dispatch returns, and nothing of it may be touched.
+    const std::shared_ptr<bool> stillOpen = open;
+    SharedPointer<CFrame> keepFrame(&frame);
     xcb_generic_event_t* event = xcb_poll_for_event(c);
     do
     {
@@ -89,6 +94,8 @@ void X11Frame::onEvent()
         {
             dispatch(*event);
             std::free(event);
+            if (!*stillOpen)
+                return;
         }
         handlingEvents = false;
         redrawQueued = false;

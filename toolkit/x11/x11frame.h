@@ -52,6 +52,7 @@ private:
     std::unique_ptr<WindowPainter> painter;
     std::unique_ptr<XdndTarget> dropTarget;
     SharedPointer<IRunLoop> runLoop;
+    std::shared_ptr<bool> open = std::make_shared<bool>(true); // false once destroyed
     bool registered = false;   // with the run loop
     bool handlingEvents = false;
     bool redrawQueued = false; // a wake-up message is on its way
