@@ -144,9 +144,13 @@ void X11Frame::dispatch(const xcb_generic_event_t& event)
         break;
     }
     case XCB_LEAVE_NOTIFY:
-        if (reinterpret_cast<const xcb_leave_notify_event_t&>(event).mode == XCB_NOTIFY_MODE_NORMAL)
+    {
+        // Ungrab: a drag ended outside the window, so the pointer left with the release.
+        const uint8_t mode = reinterpret_cast<const xcb_leave_notify_event_t&>(event).mode;
+        if (mode == XCB_NOTIFY_MODE_NORMAL || mode == XCB_NOTIFY_MODE_UNGRAB)
             frame.platformOnMouseExited();
         break;
+    }
     case XCB_CLIENT_MESSAGE:
         onClientMessage(reinterpret_cast<const xcb_client_message_event_t&>(event));
         break;
