@@ -99,6 +99,14 @@ inline CBitmap* numberedStrip(const ToolkitTest::ResourceFolder& folder, const s
     return new CBitmap(CResourceDescription(name.c_str()));
 }
 
+// Writes a picture of one colour and loads it; the caller owns the reference.
+inline CBitmap* solidPicture(const ToolkitTest::ResourceFolder& folder, const std::string& name, int width, int height,
+                             CColor colour)
+{
+    folder.writeBands(name, width, height, {colour});
+    return new CBitmap(CResourceDescription(name.c_str()));
+}
+
 // The frame index a rendered pixel shows, or -1 when it is no frame colour.
 inline int frameIndexOf(const CColor& pixel)
 {
