@@ -2,6 +2,7 @@
 
 #include "ButtonGroup.h"
 #include "FilmStrip.h"
+#include "HoverPicture.h"
 #include "MouseGesture.h"
 #include "editor/Vextoria3Editor.h"
 #include <cmath>
@@ -189,11 +190,8 @@ CMouseEventResult Button::onMouseEntered(CPoint&, const CButtonState&)
 {
     if (disabled)
         return kMouseEventNotHandled;
-    if (hoverPix && !on)
-    {
-        currentPix = hoverPix;
+    if (HoverPicture::enter(currentPix, hoverPix, on))
         setDirty(true);
-    }
     return kMouseEventHandled;
 }
 
@@ -201,10 +199,7 @@ CMouseEventResult Button::onMouseExited(CPoint&, const CButtonState&)
 {
     if (disabled)
         return kMouseEventNotHandled;
-    if (hoverPix && currentPix == hoverPix)
-    {
-        currentPix = restingPicture();
+    if (HoverPicture::leave(currentPix, hoverPix, restingPicture()))
         setDirty(true);
-    }
     return kMouseEventHandled;
 }

@@ -2,6 +2,7 @@
 
 #include "ButtonGroup2.h"
 #include "FilmStrip.h"
+#include "HoverPicture.h"
 #include "MouseGesture.h"
 #include <cmath>
 
@@ -199,11 +200,8 @@ CMouseEventResult PushButton::onMouseEntered(CPoint&, const CButtonState& button
         return slide(buttons);
     if (disabled)
         return kMouseEventNotHandled;
-    if (hoverPix && !on)
-    {
-        currentPix = hoverPix;
+    if (HoverPicture::enter(currentPix, hoverPix, on))
         setDirty(true);
-    }
     return kMouseEventHandled;
 }
 
@@ -211,10 +209,7 @@ CMouseEventResult PushButton::onMouseExited(CPoint&, const CButtonState&)
 {
     if (disabled)
         return kMouseEventNotHandled;
-    if (hoverPix && currentPix == hoverPix)
-    {
-        currentPix = restingPicture();
+    if (HoverPicture::leave(currentPix, hoverPix, restingPicture()))
         setDirty(true);
-    }
     return kMouseEventHandled;
 }
