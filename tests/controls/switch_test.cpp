@@ -76,10 +76,11 @@ TEST(Switch2Safety, ListenerMayRemoveTheSwitchWhileItReports)
     Scene scene;
     RemovingListener owner;
     owner.frame = scene.frame;
-    scene.add(new Switch2(CRect(100, 10, 160, 30), &owner, 8192, 2, Switch2::kHorizontal));
-    scene.press(150, 20); // reports 1, then the switch is gone
-    scene.move(110, 20);
-    scene.release(110, 20);
+    auto* control = scene.add(new Switch2(CRect(100, 10, 160, 30), &owner, 8192, 2, Switch2::kHorizontal));
+    // Called directly: the frame would keep the switch alive through its own handler, an
+    // owner calling it need not.
+    CPoint where(150, 20);
+    control->onMouseDown(where, CButtonState(kLButton)); // reports 1, then the switch is gone
     EXPECT_EQ(owner.values, std::vector<float>{1.f});
     EXPECT_EQ(scene.frame->getNbViews(), 0u);
 }
