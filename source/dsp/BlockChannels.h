@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 
 // The channel pointers of one block as the DSP core reads them. A mono bus serves both
@@ -20,8 +21,12 @@ struct BlockChannels {
     }
 
     bool hasOutput() const noexcept { return outL != nullptr && outR != nullptr; }
-    float left(int32_t i) const noexcept { return inL != nullptr ? inL[i] : 0.0f; }
-    float right(int32_t i) const noexcept { return inR != nullptr ? inR[i] : 0.0f; }
+    // The input samples the engine records. Not a number or infinite reads as silence:
+    // the reverb, the filters and the stretcher would keep such a value for good.
+    float left(int32_t i) const noexcept { return inL != nullptr ? finiteOrSilence(inL[i]) : 0.0f; }
+    float right(int32_t i) const noexcept { return inR != nullptr ? finiteOrSilence(inR[i]) : 0.0f; }
+
+    static float finiteOrSilence(float sample) noexcept { return std::isfinite(sample) ? sample : 0.0f; }
 
     static const float* inputChannel(const float* const* inputs, int32_t inputCount, int32_t channel) noexcept
     {

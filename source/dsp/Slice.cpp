@@ -151,15 +151,25 @@ bool Slice::playSlice(double length, int32_t sliceIndex, bool reverse, bool roll
     beginPlay(length, static_cast<int32_t>(base + std::floor(sliceIndex * length * ratio)), rolling);
     if (reverse)
         reverseFromSliceStart(length);
-    if (stretchMode && rate != 1.0) {
-        const int32_t latency = stretchFeed.getLatency();
-        playStart += latency;
-        playPos += latency;
-        stretchedPlay = true;
-    }
+    if (stretchMode && rate != 1.0 && !pitchFxOn)
+        beginStretchedPlay(length);
     pitchPhase = 0.0;
     pitchStep = PitchCurves::kPoints / length;
     return true;
+}
+
+void Slice::beginStretchedPlay(double length) noexcept
+{
+    // Material the stretcher has not written yet would read as audio a whole ring old;
+    // such a slice, and a pitch-effect slice whose curve sets the rate, play unstretched.
+    const auto start = static_cast<int64_t>(playPos);
+    const int64_t lowest = direction < 0 ? start - static_cast<int64_t>(length) : start;
+    if (!stretchFeed.holdsStretched(start, lowest, stretchedL.getWriteIndex()))
+        return;
+    const int32_t latency = stretchFeed.getLatency();
+    playStart += latency;
+    playPos += latency;
+    stretchedPlay = true;
 }
 
 bool Slice::playSlice2(double length, int32_t sliceIndex, bool reverse, bool rolling) noexcept

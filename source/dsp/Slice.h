@@ -18,7 +18,7 @@ class Slice {
 public:
     static constexpr int32_t kMaxSlices = 16; // slices per bar at most
 
-    Slice(); // set-up: allocates the six rings (192 MiB)
+    Slice(); // set-up: allocates the six rings (192 MiB) and configures the stretcher
 
     void setSamplerate(double sampleRate);            // set-up; only the stretcher follows the rate
     void setSamplePerBeat(double samplesPerBeat) noexcept; // > 0
@@ -59,6 +59,8 @@ public:
     int32_t getBarStart() const noexcept { return barStart; }
     int32_t getWriteIndex() const noexcept { return static_cast<int32_t>(liveL.getWriteIndex()); }
     int32_t getStretchSemitones() const noexcept { return stretchFeed.getSemitones(); }
+    int32_t getStretchLatency() const noexcept { return stretchFeed.getLatency(); } // samples
+    bool isStretchedPlay() const noexcept { return stretchedPlay; }
 
 private:
     using SliceStarts = std::array<int32_t, kMaxSlices>;      // live write indexes
@@ -68,6 +70,7 @@ private:
     static bool isSliceIndex(int32_t sliceIndex) noexcept { return sliceIndex >= 0 && sliceIndex < kMaxSlices; }
     void beginPlay(double length, int32_t start, bool rolling) noexcept;
     void reverseFromSliceStart(double length) noexcept;
+    void beginStretchedPlay(double length) noexcept;
     void readPlayed(int64_t index, float& left, float& right) const noexcept;
 
     AudioBuffer liveL, liveR;             // everything recorded

@@ -1,8 +1,12 @@
 #include "Vextoria3FX.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "BlockChannels.h"
 #include "ParameterValue.h"
@@ -25,6 +29,21 @@ constexpr SettingsKey kSettingsKeys[] = {
     {"pitchset", kPitchSet},     {"replayseq", kReplayRndSeq},
 };
 
+// A replay seed fixed from outside (decimal, 0..2^32-1), so that renders and tests of
+// separate instances can repeat each other; anything else is ignored.
+std::optional<uint32_t> seedFromEnvironment()
+{
+    const char* text = std::getenv("VEXTORIA_REPLAY_SEED");
+    if (text == nullptr || *text < '0' || *text > '9')
+        return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 } // namespace
 
 Vextoria3FX::Vextoria3FX()
@@ -40,7 +59,7 @@ Vextoria3FX::Vextoria3FX()
 
     setParameter(kReverbDryWet, parameters[kReverbDryWet]);
     // Each instance draws its own sequence, so two instances make different decisions.
-    replaySeed = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
+    replaySeed = seedFromEnvironment().value_or(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this)));
     random.seed(replaySeed);
     applyUserSettings(settings);
 }

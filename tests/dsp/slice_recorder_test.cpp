@@ -216,21 +216,6 @@ TEST(SliceRecorder, SemitonesSetTheRateAndDirectPlaysNeverRunAhead)
     EXPECT_EQ(slice.getStretchSemitones(), -12);
 }
 
-TEST(SliceRecorder, StretchedPlaysReadTheBlockFedCopyAtRateOne)
-{
-    CountingRecorder recorder;
-    recordOneBarAndStartTheNext(recorder); // 4123 recorded: blocks up to index 4095 fed
-    recorder.slice->setStretchMode(true);
-    recorder.slice->setPitchSemitone(12);
-    ASSERT_TRUE(recorder.slice->playSlice(500.0, 1, false, false));
-    for (int32_t t = 0; t < 500; ++t)
-        ASSERT_EQ(recorder.play(), valueAt(kPreRoll + 500 + t));
-
-    ASSERT_TRUE(recorder.slice->playSlice(500.0, 7, false, false)); // the last block is still gathering
-    for (int64_t index = kPreRoll + 3500; index < kPreRoll + 4000; ++index)
-        ASSERT_EQ(recorder.play(), index < 4096 ? valueAt(index) : 0.0f) << index;
-}
-
 TEST(SliceRecorder, ScratchRunsForwardThenBackAtReducedLevel)
 {
     CountingRecorder recorder;

@@ -1,0 +1,71 @@
+// Input samples that are not numbers or infinite are taken as silence where the engine
+// reads its input, so no effect, filter or stretcher state can keep them.
+#include "EngineRig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "ids.h"
+
+using namespace Vextoria3Ids;
+
+namespace {
+constexpr int64_t kBar = 88200; // samples at 120 BPM and 44.1 kHz
+
+// Seeded noise with a run of NaN, +infinity and -infinity samples in every half bar.
+EngineRig::Channels poisonedNoise(int64_t frames)
+{
+    EngineRig::Channels clip = EngineRig::constant(2, frames, 0.0f);
+    std::mt19937 engine(11);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity()};
+    for (auto& channel : clip)
+        for (int64_t i = 0; i < frames; ++i)
+            channel[static_cast<size_t>(i)] = (i % (kBar / 2)) < 30 ? bad[i % 3] : noise(engine);
+    return clip;
+}
+
+bool isPoisoned(int64_t frame)
+{
+    return (frame % (kBar / 2)) < 30;
+}
+} // namespace
+
+TEST(NonFiniteInput, DryOutputOfTheSwitchedOffSlicerCarriesSilenceInstead)
+{
+    EngineRig rig(44100.0, 2);
+    const EngineRig::Channels input = poisonedNoise(kBar);
+    const EngineRig::Channels output = rig.render(input, 512);
+    for (size_t c = 0; c < 2; ++c)
+        for (int64_t i = 0; i < kBar; ++i) {
+            const auto at = static_cast<size_t>(i);
+            ASSERT_EQ(output[c][at], isPoisoned(i) ? 0.0f : input[c][at]) << "channel " << c << ", frame " << i;
+        }
+}
+
+TEST(NonFiniteInput, NoEffectNorTheStretcherTurnsNonFinite)
+{
+    const EngineRig::Channels input = poisonedNoise(6 * kBar);
+    for (int32_t effect = 0; effect < 4; ++effect) {
+        for (const double stretch : {0.0, 1.0}) {
+            EngineRig rig(44100.0, 2);
+            rig.fx->setReplaySeed(7);
+            const std::pair<int32_t, double> settings[] = {
+                {kActive, 1.0},   {kFxAmt, 1.0},    {kFxSelect, effect / 4.0}, {kPitchAmt, 1.0},
+                {kStretch, stretch}, {kReverseAmt, 0.5}, {kRollAmt, 0.5}};
+            for (const auto& [id, value] : settings)
+                rig.fx->setParameter(id, value);
+            const EngineRig::Channels output = rig.render(input, 512);
+            for (size_t c = 0; c < 2; ++c) {
+                const auto bad = std::find_if(output[c].begin(), output[c].end(),
+                                              [](float sample) { return !std::isfinite(sample); });
+                EXPECT_EQ(bad, output[c].end()) << "effect " << effect << ", stretch " << stretch << ", channel " << c
+                                                << ", frame " << (bad - output[c].begin());
+            }
+        }
+    }
+}
