@@ -58,6 +58,8 @@ MenuItem* Menu::getItem(int index)
 void Menu::setVisible(bool state)
 {
     hoveredItem = 0;
+    // A hide pending from an earlier showing must not close the menu the owner opens again.
+    timer->stop();
     CView::setVisible(state);
 }
 

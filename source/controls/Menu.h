@@ -25,7 +25,8 @@ public:
     bool addItem(std::string name);
     // The row at `index`, or a placeholder "Out Of Range" row that is not one of the menu's.
     MenuItem* getItem(int index);
-    // Shown again, the menu highlights its first row until the pointer moves.
+    // Shown again, the menu highlights its first row until the pointer moves; a pending hide
+    // is dropped.
     void setVisible(bool state);
 
     VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender, VSTGUI::IdStringPtr message) override;

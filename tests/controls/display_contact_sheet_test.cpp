@@ -103,7 +103,8 @@ TEST(ContactSheet, SecondWidgetSetInItsMainStatesIsWrittenToOnePicture)
         button->setPressedPix(pressed);
         button->setValue(i == 1 ? 1.f : 0.f);
         button->dimmed = i == 2;
-        button->text = i == 2 ? "HELP" : "";
+        if (i == 2)
+            button->text = "HELP";
         sheet->addView(button);
     }
     // A menu with a lit row and a checked row.
@@ -118,7 +119,7 @@ TEST(ContactSheet, SecondWidgetSetInItsMainStatesIsWrittenToOnePicture)
     for (int i = 0; i < 2; ++i)
     {
         auto* slider = new VSlider(CRect(10, 50 + 30 * i, 210, 70 + 30 * i), nullptr, 0);
-        slider->unit = "%";
+        slider->unit.push_back('%'); // push_back: gcc 12 warns wrongly on assigning "%"
         slider->setValue(0.3f + 0.5f * i);
         sheet->addView(slider);
     }

@@ -93,6 +93,17 @@ TEST_F(MenuScene, HidesWhenThePointerStaysAwayAndStaysWhenItReturns)
     EXPECT_EQ(scene.runLoop.loop().timerCount(), 0u) << "the hide fires once";
 }
 
+TEST_F(MenuScene, MenuOpenedAgainIsNotClosedByTheEarlierHide)
+{
+    scene.move(150, 75, 0);
+    scene.move(300, 75, 0); // leaves: the hide is pending
+    menu->setVisible(false); // the owner opens it again elsewhere
+    menu->setViewSize(CRect(300, 75, 400, 155));
+    menu->setVisible(true);
+    scene.runLoop.advance(1000);
+    EXPECT_TRUE(menu->isVisible());
+}
+
 TEST_F(MenuScene, TimerEndsWithTheMenu)
 {
     scene.move(150, 75, 0);
