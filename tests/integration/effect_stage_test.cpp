@@ -1,0 +1,210 @@
+// The effect stage and stretch mode through the bundle: every factory program renders
+// finite, bounded audio and repeats itself exactly at a fixed seed; each effect changes
+// only the slices chosen for it; stretch mode keeps the length of pitched slices.
+#include "BundleUnderTest.h"
+
+#include "host/Renderer.h"
+#include "host/TestLoop.h"
+
+#include "ids.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+using namespace VextoriaHost;
+using namespace VextoriaTest;
+using Parameters = std::vector<std::pair<Steinberg::Vst::ParamID, double>>;
+
+namespace {
+
+constexpr int64_t kBar = 88200;    // samples at 120 BPM and 44.1 kHz
+constexpr int64_t kSlice = 11025;  // two slices per beat
+constexpr int32_t kBars = 8;
+constexpr float kPlus24dB = 15.849f; // full scale + 24 dB
+
+// Instances made while it lives draw the same random sequence (the replay seed comes
+// from the environment), so renders of separate instances can be compared.
+class FixedReplaySeed {
+public:
+    explicit FixedReplaySeed(uint32_t seed) { setenv(kName, std::to_string(seed).c_str(), 1); }
+    ~FixedReplaySeed() { unsetenv(kName); }
+    FixedReplaySeed(const FixedReplaySeed&) = delete;
+    FixedReplaySeed& operator=(const FixedReplaySeed&) = delete;
+
+private:
+    static constexpr const char* kName = "VEXTORIA_REPLAY_SEED";
+};
+
+AudioClip renderFresh(const AudioClip& input, const Parameters& parameters)
+{
+    auto host = loadBundle();
+    return render(*host, input, {512, 120.0, parameters}).output;
+}
+
+// The drum loop repeated over the whole render.
+AudioClip drumLoop(int32_t bars)
+{
+    return generateDrumLoop({44100.0, 120.0, bars, 2});
+}
+
+// Frames of a 441 Hz tone in the first quarter of every slice, silence in the rest.
+AudioClip toneBursts(int32_t bars)
+{
+    AudioClip clip(2, bars * kBar, 44100.0);
+    for (auto& channel : clip.channels)
+        for (size_t i = 0; i < channel.size(); ++i)
+            if (static_cast<int64_t>(i) % kSlice < kSlice / 4)
+                channel[i] = static_cast<float>(0.5 * std::sin(6.283185307179586 * static_cast<double>(i) / 100.0));
+    return clip;
+}
+
+float rms(const std::vector<float>& samples, int64_t from, int64_t to)
+{
+    double sum = 0.0;
+    for (int64_t i = from; i < to; ++i)
+        sum += static_cast<double>(samples[static_cast<size_t>(i)]) * samples[static_cast<size_t>(i)];
+    return static_cast<float>(std::sqrt(sum / static_cast<double>(to - from)));
+}
+
+bool slicesEqual(const AudioClip& a, const AudioClip& b, int64_t slice)
+{
+    for (size_t c = 0; c < a.channels.size(); ++c)
+        if (!std::equal(a.channels[c].begin() + slice * kSlice, a.channels[c].begin() + (slice + 1) * kSlice,
+                        b.channels[c].begin() + slice * kSlice))
+            return false;
+    return true;
+}
+
+} // namespace
+
+class FactoryProgram : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(FactoryProgram, RendersFiniteBoundedAudioThatRepeatsAtTheSameSeed)
+{
+    const FixedReplaySeed seed(20240611);
+    const Parameters parameters = {{Vextoria3Ids::kFactoryPresets, GetParam() / 15.0}, {Vextoria3Ids::kActive, 1.0}};
+    const AudioClip input = drumLoop(kBars);
+    const AudioClip first = renderFresh(input, parameters);
+    for (size_t c = 0; c < first.channels.size(); ++c)
+        for (size_t i = 0; i < first.channels[c].size(); ++i) {
+            const float sample = first.channels[c][i];
+            ASSERT_TRUE(std::isfinite(sample)) << "channel " << c << ", frame " << i;
+            ASSERT_LE(std::fabs(sample), kPlus24dB) << "channel " << c << ", frame " << i;
+        }
+    EXPECT_GT(measureLevels(first).rms, 0.001f) << "the program is heard";
+    EXPECT_TRUE(renderFresh(input, parameters).channels == first.channels) << "a second instance, the same seed";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSixteen, FactoryProgram, ::testing::Range(0, 16));
+
+namespace {
+
+// Every slice repeats, nothing else is drawn except what the test switches on.
+Parameters repeatsWith(const Parameters& extra)
+{
+    Parameters parameters = {{Vextoria3Ids::kActive, 1.0},    {Vextoria3Ids::kSliceAmt, 1.0},
+                             {Vextoria3Ids::kGateSize, 1.0},  {Vextoria3Ids::kReverseAmt, 0.0},
+                             {Vextoria3Ids::kRollAmt, 0.0},   {Vextoria3Ids::kPitchAmt, 0.0},
+                             {Vextoria3Ids::kPanAmt, 0.0},    {Vextoria3Ids::kFxAmt, 0.0}};
+    parameters.insert(parameters.end(), extra.begin(), extra.end());
+    return parameters;
+}
+
+// Slices after the first bar that differ between two renders, out of the 7 bars' 56.
+int32_t differingSlices(const AudioClip& a, const AudioClip& b)
+{
+    int32_t differing = 0;
+    for (int64_t slice = 8; slice < kBars * 8; ++slice)
+        differing += slicesEqual(a, b, slice) ? 0 : 1;
+    return differing;
+}
+
+} // namespace
+
+TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
+{
+    const FixedReplaySeed seed(77);
+    const AudioClip input = drumLoop(kBars);
+    const Parameters onSomeSlices = {{Vextoria3Ids::kFxAmt, 0.5}, {Vextoria3Ids::kReverbDryWet, 0.6}};
+    // A reverb at no wet level passes the slice unchanged and draws what the others draw.
+    Parameters transparent = repeatsWith(onSomeSlices);
+    transparent.push_back({Vextoria3Ids::kReverbDryWet, 0.0});
+    const AudioClip reference = renderFresh(input, transparent);
+
+    const struct {
+        const char* name;
+        double fxSelect;
+    } effects[] = {{"reverb", 0.0}, {"bit crusher", 0.25}, {"pitch effects", 0.75}};
+    for (const auto& effect : effects) {
+        Parameters chosen = repeatsWith(onSomeSlices);
+        chosen.push_back({Vextoria3Ids::kFxSelect, effect.fxSelect});
+        const int32_t differing = differingSlices(reference, renderFresh(input, chosen));
+        EXPECT_GT(differing, 3) << effect.name;
+        EXPECT_LT(differing, 53) << effect.name << " left the other slices alone";
+    }
+
+    // The high-pass draws its cutoff offset: compared at two cutoffs instead.
+    Parameters low = repeatsWith(onSomeSlices), high = repeatsWith(onSomeSlices);
+    low.insert(low.end(), {{Vextoria3Ids::kFxSelect, 0.5}, {Vextoria3Ids::kFilterCut, 0.1}});
+    high.insert(high.end(), {{Vextoria3Ids::kFxSelect, 0.5}, {Vextoria3Ids::kFilterCut, 0.9}});
+    const int32_t differing = differingSlices(renderFresh(input, low), renderFresh(input, high));
+    EXPECT_GT(differing, 3) << "high-pass";
+    EXPECT_LT(differing, 53) << "high-pass left the other slices alone";
+}
+
+namespace {
+
+struct BurstShape {
+    int32_t sounding = 0; // slices whose first quarter sounds
+    int32_t kept = 0;     // ... and whose other three quarters stay quiet
+};
+
+// Every slice of bars 1 to 7 played an octave up or down; the input holds a tone in the
+// first quarter of each slice. Kept length: the tone sounds where it was recorded and
+// nowhere else in the slice.
+BurstShape pitchedBurstShape(double stretch)
+{
+    const FixedReplaySeed seed(5);
+    const Parameters pitchedEverySlice = {{Vextoria3Ids::kPitchAmt, 1.0}, {Vextoria3Ids::kPitchRange, 1.0},
+                                          {Vextoria3Ids::kUp, 1.0},       {Vextoria3Ids::kDown, 1.0},
+                                          {Vextoria3Ids::kPitchSet, 1.0}, {Vextoria3Ids::kStretch, stretch}};
+    const AudioClip output = renderFresh(toneBursts(kBars), repeatsWith(pitchedEverySlice));
+    const std::vector<float>& left = output.channels[0];
+    const float toneLevel = 0.5f / std::sqrt(2.0f);
+    BurstShape shape;
+    for (int64_t slice = 8; slice < kBars * 8; ++slice) {
+        const int64_t start = slice * kSlice;
+        // The stretcher smears a burst by some hundred samples and lets its level
+        // swing; at rate 2 the next slice's tone would sound from 5512 on, at rate 0.5
+        // this one would last until then.
+        const bool sounding = rms(left, start, start + kSlice / 4) > 0.3f * toneLevel;
+        const bool quietAfter = rms(left, start + 5000, start + 10500) < 0.05f * toneLevel;
+        shape.sounding += sounding ? 1 : 0;
+        shape.kept += sounding && quietAfter ? 1 : 0;
+    }
+    return shape;
+}
+
+} // namespace
+
+TEST(StretchModeBundle, PitchedSlicesKeepTheirLengthAndPlaceInTheSlice)
+{
+    const BurstShape stretched = pitchedBurstShape(1.0);
+    EXPECT_EQ(stretched.sounding, 56);
+    EXPECT_EQ(stretched.kept, 56);
+    // Without stretch mode the same slices play at rate 2 or 0.5 and lose their shape.
+    EXPECT_EQ(pitchedBurstShape(0.0).kept, 0);
+}
+
+TEST(StretchModeBundle, StretchWithEveryEffectRepeatsExactlyAtTheSameSeed)
+{
+    const FixedReplaySeed seed(31337);
+    const Parameters everything = repeatsWith({{Vextoria3Ids::kSliceAmt, 0.7},   {Vextoria3Ids::kFxAmt, 0.8},
+                                               {Vextoria3Ids::kFxSelect, 1.0},   {Vextoria3Ids::kStretch, 1.0},
+                                               {Vextoria3Ids::kPitchAmt, 0.8},   {Vextoria3Ids::kReverseAmt, 0.4},
+                                               {Vextoria3Ids::kRollAmt, 0.4},    {Vextoria3Ids::kPanAmt, 0.3}});
+    const AudioClip input = drumLoop(kBars);
+    const AudioClip first = renderFresh(input, everything);
+    EXPECT_TRUE(renderFresh(input, everything).channels == first.channels);
+}
