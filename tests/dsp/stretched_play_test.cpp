@@ -184,3 +184,27 @@ TEST(StretchedPlay, KeepsTheRecordedLengthAndCarriesTheTranspositionOfItsMateria
     ASSERT_TRUE(unstretched.playSlice(2500.0, 2, false, false));
     EXPECT_NEAR(risingCrossingsPer1000(unstretched), 20, 1);
 }
+
+TEST(StretchedPlay, ARateChangeRebuildsTheStretcherAndForgetsWhatItWrote)
+{
+    CountingRecorder recorder;
+    Slice& slice = *recorder.slice;
+    slice.setStretchMode(true);
+    slice.setSamplePerBeat(5000.0);
+    recorder.record(60000);
+    slice.setStart();
+    const int32_t latencyAt44k = slice.getStretchLatency();
+    ASSERT_TRUE(playsStretched(slice, 1, false));
+
+    slice.setSamplerate(44100.0); // the same rate: nothing rebuilt, nothing forgotten
+    EXPECT_TRUE(playsStretched(slice, 1, false));
+    slice.setSamplerate(-1.0);    // refused
+    EXPECT_TRUE(playsStretched(slice, 1, false));
+
+    slice.setSamplerate(96000.0);
+    EXPECT_GT(slice.getStretchLatency(), latencyAt44k) << "a latency measured for the new rate";
+    EXPECT_FALSE(playsStretched(slice, 1, false)) << "written before the rebuild";
+    recorder.record(60000);
+    slice.setStart();
+    EXPECT_TRUE(playsStretched(slice, 1, false));
+}
