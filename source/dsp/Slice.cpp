@@ -151,6 +151,7 @@ bool Slice::playSlice(double length, int32_t sliceIndex, bool reverse, bool roll
     beginPlay(length, static_cast<int32_t>(base + std::floor(sliceIndex * length * ratio)), rolling);
     if (reverse)
         reverseFromSliceStart(length);
+    // A pitch-effect curve replaces the rate, so its slice reads the normal rings.
     if (stretchMode && rate != 1.0 && !pitchFxOn)
         beginStretchedPlay(length);
     pitchPhase = 0.0;
@@ -160,8 +161,9 @@ bool Slice::playSlice(double length, int32_t sliceIndex, bool reverse, bool roll
 
 void Slice::beginStretchedPlay(double length) noexcept
 {
-    // Material the stretcher has not written yet would read as audio a whole ring old;
-    // such a slice, and a pitch-effect slice whose curve sets the rate, play unstretched.
+    // Material the stretcher has not written yet would read as audio a whole ring old,
+    // and material from before the stretcher's run is not stretched: such a slice plays
+    // unstretched, at its rate from the normal rings.
     const auto start = static_cast<int64_t>(playPos);
     const int64_t lowest = direction < 0 ? start - static_cast<int64_t>(length) : start;
     if (!stretchFeed.holdsStretched(start, lowest, stretchedL.getWriteIndex()))
