@@ -1,9 +1,14 @@
 #pragma once
-// Host-side stand-ins for the controller tests: a host application, a component handler, a
-// processor peer and an editor, each recording what the controller did to it.
+// Host-side stand-ins for the controller tests: a component handler, a processor peer and an
+// editor, each recording what the controller did to it, and a controller a host initialised.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,44 +18,62 @@
 #include "controller/EditorLink.h"
 #include "controller/Vextoria3Controller.h"
 #include "dsp/MidiEventRing.h"
+#include "dsp/ProgramChunk.h"
 
 namespace ControllerTest {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-// Counts the controller's requests to the host; owned by the test, never deleted by refcount.
-class RecordingComponentHandler : public IComponentHandler {
+// Answers FUnknown and the one interface a stand-in implements; the test owns the stand-ins.
+template <typename Interface>
+class StandIn : public Interface {
+public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        const bool known = FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Interface::iid);
+        *obj = known ? this : nullptr;
+        return known ? kResultOk : kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+};
+
+class RecordingComponentHandler : public StandIn<IComponentHandler> {
 public:
     tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
     tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
     tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API restartComponent(int32 flags) override;
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-    std::vector<int32> restarts; // flags of each restartComponent
+    tresult PLUGIN_API restartComponent(int32 flags) override
+    {
+        restarts.push_back(flags);
+        return kResultOk;
+    }
+    std::vector<int32> restarts;
 };
 
-// Stands in for the processor's connection point and keeps what it was sent.
-class RecordingPeer : public IConnectionPoint {
+// The processor's side of the connection: keeps each message id and its "synchiddenparam" bytes.
+class RecordingPeer : public StandIn<IConnectionPoint> {
 public:
     struct Received {
         std::string messageId;
-        std::vector<uint8_t> hiddenValues; // the "synchiddenparam" bytes, when present
+        std::vector<uint8_t> hiddenValues;
     };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage* message) override;
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
+    tresult PLUGIN_API notify(IMessage* message) override
+    {
+        Received entry {message->getMessageID() ? message->getMessageID() : "", {}};
+        const void* data = nullptr;
+        uint32 size = 0;
+        if (message->getAttributes()->getBinary("synchiddenparam", data, size) == kResultOk)
+            entry.hiddenValues.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+        received.push_back(entry);
+        return kResultOk;
+    }
     std::vector<Received> received;
 };
 
-// An editor window as the controller sees it.
 class RecordingEditor : public EditorLink {
 public:
     struct HiddenCall {
@@ -58,29 +81,86 @@ public:
         double value;
     };
     bool isOpen() const override { return open; }
-    void processOscilloscope(const int8_t* data, int32_t count, int32_t offset) override;
-    void processMidiNoteFromhost(const MidiNoteRecord* notes, int32_t count) override;
-    bool setHiddenParameter(int32_t index, double value) override;
-
+    void processOscilloscope(const int8_t* data, int32_t count, int32_t offset) override
+    {
+        EXPECT_EQ(offset, 0);
+        scopeCalls.emplace_back(data, data + count);
+    }
+    void processMidiNoteFromhost(const MidiNoteRecord* notes, int32_t count) override
+    {
+        noteCalls.emplace_back(notes, notes + count);
+    }
+    bool setHiddenParameter(int32_t index, double value) override
+    {
+        hiddenCalls.push_back({index, value});
+        return true;
+    }
     bool open = true;
     std::vector<std::vector<int8_t>> scopeCalls;
     std::vector<std::vector<MidiNoteRecord>> noteCalls;
     std::vector<HiddenCall> hiddenCalls;
 };
 
-// A controller initialised by a host, with HOME pointing at a fresh empty folder so no test
-// reads a real user's settings. A test may write a settings file and call initialise().
+// A controller initialised by a host, with HOME at a fresh empty folder so no test reads a
+// real user's settings. A test may write a settings file and call initialise() again.
 class ControllerFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // (Re)creates and initialises the controller, reading the settings under home.
-    void initialise();
-    // Writes home + "/.harlowmint/Vextoria3/Vextoria3.conf".
-    void writeSettings(const std::string& text) const;
-    // A message built by the host; the attribute is set by the caller.
-    IPtr<IMessage> makeMessage(const char* messageId);
+    void SetUp() override
+    {
+        if (const char* current = std::getenv("HOME"))
+            previousHome = current;
+        std::string pattern = std::string(VEXTORIA_TEST_OUTPUT) + "/controller-home-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        home = pattern;
+        setenv("HOME", home.c_str(), 1);
+        initialise();
+    }
+    void TearDown() override
+    {
+        if (controller)
+            controller->terminate();
+        controller = nullptr;
+        if (previousHome)
+            setenv("HOME", previousHome->c_str(), 1);
+        else
+            unsetenv("HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(home, ignored);
+    }
+    void initialise()
+    {
+        if (controller)
+            controller->terminate();
+        controller = owned(new Vextoria3Controller);
+        ASSERT_EQ(controller->initialize(&host), kResultOk);
+        controller->setComponentHandler(&handler);
+        controller->connect(&peer);
+    }
+    void writeSettings(const std::string& text) const
+    {
+        const std::string folder = home + "/.harlowmint/Vextoria3";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/Vextoria3.conf") << text;
+    }
+    // A message made by the host, as a peer would send it.
+    IPtr<IMessage> makeMessage(const char* messageId)
+    {
+        IMessage* message = nullptr;
+        TUID iid;
+        IMessage::iid.toTUID(iid);
+        host.createInstance(iid, iid, reinterpret_cast<void**>(&message));
+        auto owner = owned(message);
+        if (owner && messageId)
+            owner->setMessageID(messageId);
+        return owner;
+    }
+    std::vector<double> hiddenValues()
+    {
+        std::vector<double> values;
+        for (int32_t index = 0; index < HiddenParameters::count; ++index)
+            values.push_back(controller->getHiddenParameters().getParamValue(index));
+        return values;
+    }
 
     std::string home;
     HostApplication host; // the SDK's host object is never freed by reference counting
@@ -90,26 +170,57 @@ protected:
     RecordingEditor editor;
 
 private:
-    std::string previousHome;
-    bool hadHome = false;
+    std::optional<std::string> previousHome;
 };
 
-// Streams over bytes, and the bytes a stream holds.
-IPtr<MemoryStream> streamOf(const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> bytesOf(MemoryStream& stream);
+inline IPtr<MemoryStream> streamOf(const std::vector<uint8_t>& bytes)
+{
+    auto stream = owned(new MemoryStream);
+    stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), nullptr);
+    stream->seek(0, IBStream::kIBSeekSet, nullptr);
+    return stream;
+}
 
-// A program record with the given counts and values (values past the counts are not written).
-std::vector<uint8_t> programRecord(int32_t paramCount, const std::vector<double>& params,
-                                   int32_t hiddenCount, const std::vector<double>& hidden);
-// The controller state: marker and the given doubles.
-std::vector<uint8_t> controllerState(uint64_t marker, const std::vector<double>& values);
+// A program record with the given counts; values past the counts are not written.
+inline std::vector<uint8_t> programRecord(int32_t paramCount, const std::vector<double>& params, int32_t hiddenCount,
+                                          const std::vector<double>& hidden)
+{
+    std::vector<uint8_t> bytes;
+    insert_int(bytes, 1);
+    insert_int(bytes, paramCount);
+    for (double value : params)
+        insert_double(bytes, value);
+    insert_int(bytes, hiddenCount);
+    for (double value : hidden)
+        insert_double(bytes, value);
+    return bytes;
+}
 
-// The seven hidden settings in index order.
-std::vector<double> hiddenValues(Vextoria3Controller& controller);
+// The controller's state: a 64-bit marker and the given doubles.
+inline std::vector<uint8_t> controllerState(uint64_t marker, const std::vector<double>& values)
+{
+    std::vector<uint8_t> bytes;
+    insert_int(bytes, static_cast<int32_t>(marker & 0xFFFFFFFFu));
+    insert_int(bytes, static_cast<int32_t>(marker >> 32));
+    for (double value : values)
+        insert_double(bytes, value);
+    return bytes;
+}
 
-// The UTF-16 text as UTF-8 (ASCII texts of the tests only).
-std::string narrow(const TChar* text);
-// The host's text of a value.
-std::string valueText(Vextoria3Controller& controller, ParamID id, ParamValue value);
+// ASCII texts of the tests as UTF-8.
+inline std::string narrow(const TChar* text)
+{
+    std::string result;
+    for (; text && *text; ++text)
+        result += *text < 0x80 ? static_cast<char>(*text) : '?';
+    return result;
+}
+
+inline std::string valueText(Vextoria3Controller& controller, ParamID id, ParamValue value)
+{
+    String128 text {};
+    EXPECT_EQ(controller.getParamStringByValue(id, value, text), kResultOk) << "id " << id;
+    return narrow(text);
+}
 
 } // namespace ControllerTest

@@ -8,11 +8,6 @@ namespace {
 
 using ProgramTest = ControllerFixture;
 
-double hidden(Vextoria3Controller& controller, int32_t index)
-{
-    return controller.getHiddenParameters().getParamValue(index);
-}
-
 TEST_F(ProgramTest, setting_id_36_switches_program_and_asks_the_host_to_reread)
 {
     struct Case {
@@ -26,13 +21,9 @@ TEST_F(ProgramTest, setting_id_36_switches_program_and_asks_the_host_to_reread)
         EXPECT_EQ(controller->getCurrentProgram(), test.program) << test.value;
         EXPECT_EQ(handler.restarts, std::vector<int32>{kParamValuesChanged});
     }
-}
-
-TEST_F(ProgramTest, a_program_switch_without_a_component_handler_still_switches)
-{
-    controller->setComponentHandler(nullptr);
-    EXPECT_EQ(controller->setParamNormalized(36, 1.0), kResultOk);
-    EXPECT_EQ(controller->getCurrentProgram(), 15);
+    controller->setComponentHandler(nullptr); // no host to tell: still switches
+    EXPECT_EQ(controller->setParamNormalized(36, 0.5), kResultOk);
+    EXPECT_EQ(controller->getCurrentProgram(), 8);
 }
 
 TEST_F(ProgramTest, program_1_applies_its_values_and_hidden_settings_to_the_open_editor)
@@ -45,9 +36,8 @@ TEST_F(ProgramTest, program_1_applies_its_values_and_hidden_settings_to_the_open
     EXPECT_NEAR(controller->getParamNormalized(1), 0.890625, 1e-6); // GateSize
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(15), 1.0);      // Stretch
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(36), 1.0 / 15.0);
-    const double expected[] = {0.5, 0.0, 1.0, 1.0, 1.0, 1.0, 0.75}; // size is never a program's
-    for (int32_t index = 0; index < 7; ++index)
-        EXPECT_DOUBLE_EQ(hidden(*controller, index), expected[index]) << index;
+    const std::vector<double> expected {0.5, 0.0, 1.0, 1.0, 1.0, 1.0, 0.75}; // size is never a program's
+    EXPECT_EQ(hiddenValues(), expected);
 
     ASSERT_EQ(editor.hiddenCalls.size(), 6u);
     for (int32_t index = 1; index < 7; ++index) {
@@ -63,12 +53,12 @@ TEST_F(ProgramTest, edits_stay_with_their_program_across_switches)
     controller->setParamNormalized(36, 3.0 / 15.0);
     EXPECT_EQ(controller->getCurrentProgram(), 3);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(1), 1.0);     // RollWarfare's GateSize
-    EXPECT_DOUBLE_EQ(hidden(*controller, HiddenParamIndex::fxtab), 0.0);
+    EXPECT_DOUBLE_EQ(hiddenValues()[HiddenParamIndex::fxtab], 0.0);
 
     controller->setParamNormalized(36, 0.0);
     EXPECT_EQ(controller->getCurrentProgram(), 0);
     EXPECT_NEAR(controller->getParamNormalized(1), 0.2, 1e-6);
-    EXPECT_DOUBLE_EQ(hidden(*controller, HiddenParamIndex::fxtab), 0.5);
+    EXPECT_DOUBLE_EQ(hiddenValues()[HiddenParamIndex::fxtab], 0.5);
 }
 
 TEST_F(ProgramTest, program_numbers_outside_the_bank_change_nothing)
@@ -101,13 +91,9 @@ TEST_F(ProgramTest, a_broken_bank_is_refused_whole)
     EXPECT_TRUE(controller->setChunk(bank.data(), static_cast<int32>(bank.size())));
 }
 
-TEST_F(ProgramTest, preset_names_are_decoded_as_utf8_with_stray_bytes_as_latin1)
+TEST_F(ProgramTest, preset_names_are_decoded_as_utf8_with_stray_bytes_as_latin1_and_cut_to_fit)
 {
-    struct Case {
-        std::string name;
-        std::u16string expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::u16string> cases[] = {
         {"Plain", u"Plain"},
         {"Caf\xC3\xA9 \xE2\x82\xAC", u"Caf\u00E9 \u20AC"},        // two- and three-byte forms
         {"Stra\xDF" "e", u"Stra\u00DFe"},                          // Latin-1 byte, not UTF-8
@@ -116,32 +102,30 @@ TEST_F(ProgramTest, preset_names_are_decoded_as_utf8_with_stray_bytes_as_latin1)
         {"\xE2\x82", u"\u00E2\u0082"},                            // cut sequence
     };
     controller->setParamNormalized(36, 2.0 / 15.0);
-    for (const Case& test : cases) {
+    for (const auto& [utf8, expected] : cases) {
         handler.restarts.clear();
-        controller->setPresetName(test.name);
+        controller->setPresetName(utf8);
         String128 name {};
         ASSERT_EQ(controller->getProgramName(36, 2, name), kResultOk);
-        EXPECT_EQ(std::u16string(name), test.expected);
+        EXPECT_EQ(std::u16string(name), expected);
         String128 text {};
         ASSERT_EQ(controller->getParamStringByValue(36, 2.0 / 15.0, text), kResultOk);
-        EXPECT_EQ(std::u16string(text), test.expected);
+        EXPECT_EQ(std::u16string(text), expected);
         EXPECT_EQ(handler.restarts, std::vector<int32>{kParamValuesChanged});
     }
     String128 other {};
     ASSERT_EQ(controller->getProgramName(36, 1, other), kResultOk);
     EXPECT_EQ(std::u16string(other), u"Rythmrepeat");
-}
 
-TEST_F(ProgramTest, a_long_preset_name_is_cut_to_what_the_host_strings_hold)
-{
+    // A long name is cut to what the host's strings hold.
     controller->setPresetName(std::string(300, 'n'));
-    TChar name[129] {};
-    name[128] = u'#'; // a guard just past a String128
-    ASSERT_EQ(controller->getProgramName(36, 0, name), kResultOk);
-    EXPECT_EQ(std::u16string(name), std::u16string(127, u'n'));
-    EXPECT_EQ(name[128], u'#');
+    TChar guarded[129] {};
+    guarded[128] = u'#'; // just past a String128
+    ASSERT_EQ(controller->getProgramName(36, 2, guarded), kResultOk);
+    EXPECT_EQ(std::u16string(guarded), std::u16string(127, u'n'));
+    EXPECT_EQ(guarded[128], u'#');
     String128 text {};
-    ASSERT_EQ(controller->getParamStringByValue(36, 0.0, text), kResultOk);
+    ASSERT_EQ(controller->getParamStringByValue(36, 2.0 / 15.0, text), kResultOk);
     EXPECT_EQ(std::u16string(text), std::u16string(127, u'n'));
 }
 

@@ -14,71 +14,51 @@ const double kInfinity = std::numeric_limits<double>::infinity();
 
 TEST_F(ValueTextTest, values_show_the_text_of_their_parameter_class)
 {
-    struct Case {
-        ParamID id;
-        double value;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::tuple<ParamID, double, const char*> cases[] = {
         // slice size: beat fractions, the first with its trailing blank
-        {7, 0.0, "1 BEAT "}, {7, 0.49, "1 BEAT "}, {7, 0.5, "1/2 BEAT"}, {7, 0.99, "1/2 BEAT"},
-        {7, 1.0, "1/4 BEAT"},
+        {7, 0.0, "1 BEAT "}, {7, 0.49, "1 BEAT "}, {7, 0.5, "1/2 BEAT"}, {7, 0.99, "1/2 BEAT"}, {7, 1.0, "1/4 BEAT"},
         // plain values: four decimals, units shown by the host
         {1, 0.85, "0.8500"}, {33, 0.0, "0.0000"}, {2, 1.0, "1.0000"}, {34, 0.12345, "0.1235"},
         // one step: Off up to one half
         {37, 0.5, "Off"}, {37, 0.51, "On"}, {37, 0.0, "Off"},
         // lists by min(steps, trunc(v * (steps + 1)))
-        {16, 1.0, "Random"}, {16, 0.5, "HP Filter"}, {16, 0.19, "Reverb"}, {16, 0.2, "BitCrush"},
-        {0, 0.49, "Off"}, {0, 0.5, "On"}, {32, 0.34, "On Play"}, {36, 1.0, "Golden Gate"},
+        {16, 1.0, "Random"}, {16, 0.5, "HP Filter"}, {16, 0.19, "Reverb"}, {16, 0.2, "BitCrush"}, {0, 0.49, "Off"},
+        {0, 0.5, "On"}, {32, 0.34, "On Play"}, {36, 1.0, "Golden Gate"},
         // semitones: min(12, trunc(v * 13))
         {9, 0.5, "6"}, {9, 1.0, "12"}, {9, 0.0, "0"}, {9, 0.99, "12"},
         // out of range and NaN are clamped (NaN reads 0) rather than failing
-        {7, kNaN, "1 BEAT "}, {7, 2.0, "1/4 BEAT"}, {7, -1.0, "1 BEAT "},
-        {1, kNaN, "0.0000"}, {1, 1.7, "1.0000"}, {1, -0.5, "0.0000"}, {1, kInfinity, "1.0000"},
-        {16, kNaN, "Reverb"}, {16, -0.5, "Reverb"}, {16, 3.0, "Random"}, {36, -kInfinity, "Default"},
-        {9, kNaN, "0"}, {9, -1.0, "0"}, {9, 5.0, "12"}, {37, kNaN, "Off"},
+        {7, kNaN, "1 BEAT "}, {7, 2.0, "1/4 BEAT"}, {7, -1.0, "1 BEAT "}, {1, kNaN, "0.0000"}, {1, 1.7, "1.0000"},
+        {1, -0.5, "0.0000"}, {1, kInfinity, "1.0000"}, {16, kNaN, "Reverb"}, {16, -0.5, "Reverb"},
+        {16, 3.0, "Random"}, {36, -kInfinity, "Default"}, {9, kNaN, "0"}, {9, -1.0, "0"}, {9, 5.0, "12"},
+        {37, kNaN, "Off"},
     };
-    for (const Case& test : cases)
-        EXPECT_EQ(valueText(*controller, test.id, test.value), test.text)
-            << "id " << test.id << " value " << test.value;
+    for (auto [id, value, text] : cases)
+        EXPECT_EQ(valueText(*controller, id, value), text) << "id " << id << " value " << value;
 }
 
 TEST_F(ValueTextTest, texts_convert_back_only_when_they_name_a_value_in_range)
 {
-    struct Case {
-        ParamID id;
-        const char16_t* text;
-        bool accepted;
-        double value;
-    };
-    const Case cases[] = {
+    const double kRefused = -1;
+    const std::tuple<ParamID, const char16_t*, double> cases[] = {
         // numbers for plain parameters, blanks around them allowed
-        {7, u"0.5", true, 0.5}, {1, u"0.8500", true, 0.85}, {1, u" 0.25  ", true, 0.25},
-        {1, u"1", true, 1.0}, {1, u"+0.5", true, 0.5}, {37, u"1", true, 1.0},
-        {7, u"1/2 BEAT", false, 0}, {7, u"1 BEAT ", false, 0}, {1, u"0.5x", false, 0},
-        {1, u"", false, 0}, {1, u"   ", false, 0}, {1, u"1.5", false, 0}, {1, u"-0.1", false, 0},
-        {1, u"nan", false, 0}, {1, u"inf", false, 0}, {1, u"0,5", false, 0}, {1, u"+-0.5", false, 0},
-        {37, u"On", false, 0},
+        {7, u"0.5", 0.5}, {1, u"0.8500", 0.85}, {1, u" 0.25  ", 0.25}, {1, u"1", 1.0}, {1, u"+0.5", 0.5},
+        {37, u"1", 1.0}, {7, u"1/2 BEAT", kRefused}, {7, u"1 BEAT ", kRefused}, {1, u"0.5x", kRefused},
+        {1, u"", kRefused}, {1, u"   ", kRefused}, {1, u"1.5", kRefused}, {1, u"-0.1", kRefused},
+        {1, u"nan", kRefused}, {1, u"inf", kRefused}, {1, u"0,5", kRefused}, {1, u"+-0.5", kRefused},
+        {37, u"On", kRefused},
         // list entries exactly, case and blanks count
-        {16, u"Pitch FX", true, 0.75}, {16, u"Reverb", true, 0.0}, {0, u"On", true, 1.0},
-        {26, u"Tape Stop", true, 0.5}, {36, u"Golden Gate", true, 1.0},
-        {16, u"pitch fx", false, 0}, {16, u"Pitch FX ", false, 0}, {16, u"3", false, 0},
+        {16, u"Pitch FX", 0.75}, {16, u"Reverb", 0.0}, {0, u"On", 1.0}, {26, u"Tape Stop", 0.5},
+        {36, u"Golden Gate", 1.0}, {16, u"pitch fx", kRefused}, {16, u"Pitch FX ", kRefused}, {16, u"3", kRefused},
         // whole semitones
-        {9, u"6", true, 0.5}, {9, u"12", true, 1.0}, {9, u"0", true, 0.0}, {9, u"3.0", true, 0.25},
-        {9, u"13", false, 0}, {9, u"-1", false, 0}, {9, u"6.5", false, 0}, {9, u"6 semitones", false, 0},
+        {9, u"6", 0.5}, {9, u"12", 1.0}, {9, u"0", 0.0}, {9, u"3.0", 0.25}, {9, u"13", kRefused},
+        {9, u"-1", kRefused}, {9, u"6.5", kRefused}, {9, u"6 semitones", kRefused},
     };
-    for (const Case& test : cases) {
-        std::u16string text(test.text);
-        ParamValue value = -7.0;
-        const tresult result = controller->getParamValueByString(test.id, text.data(), value);
-        SCOPED_TRACE(testing::Message() << "id " << test.id << " text '" << narrow(text.data()) << "'");
-        if (test.accepted) {
-            EXPECT_EQ(result, kResultOk);
-            EXPECT_DOUBLE_EQ(value, test.value);
-        } else {
-            EXPECT_EQ(result, kResultFalse);
-            EXPECT_EQ(value, -7.0); // left as it was
-        }
+    for (auto [id, text, expected] : cases) {
+        std::u16string writable(text);
+        ParamValue value = kRefused; // a refusal leaves it as it was
+        const tresult result = controller->getParamValueByString(id, writable.data(), value);
+        EXPECT_EQ(result, expected == kRefused ? kResultFalse : kResultOk) << id << " '" << narrow(text) << "'";
+        EXPECT_DOUBLE_EQ(value, expected) << id << " '" << narrow(text) << "'";
     }
 }
 
