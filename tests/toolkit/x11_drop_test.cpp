@@ -185,11 +185,6 @@ protected:
         frame->addView(panel);
         source = std::make_unique<DragSource>(host);
     }
-    void TearDown() override
-    {
-        source.reset();
-        X11FrameFixture::TearDown();
-    }
     bool pumpUntil(const std::function<bool()>& done)
     {
         return loop().runUntil([&] {

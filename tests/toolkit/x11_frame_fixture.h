@@ -50,7 +50,7 @@ protected:
     // Runs the loop until the log holds `count` entries.
     bool waitForLog(size_t count) { return loop().runUntil([&] { return log.size() >= count; }); }
     bool waitForEntry(const std::string& entry) { return loop().runUntil([&] { return logged(entry); }); }
-    TestRunLoop::PollLoop& loop() { return runLoop->loop; }
+    TestX11RunLoop& loop() { return *runLoop; }
     // Window pixels of a frame point at the current zoom.
     int16_t px(double frameCoordinate) const { return int16_t(frameCoordinate * frame->getZoom()); }
 

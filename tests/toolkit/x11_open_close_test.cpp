@@ -47,7 +47,7 @@ TEST_F(X11OpenClose, LoopsOfOpenFramesAreInstalledInTurnAndTheOldOneComesBack)
     EXPECT_EQ(X11::RunLoop::get(), otherLoop.get());
     second->close();
     EXPECT_EQ(X11::RunLoop::get(), earlier.get());
-    EXPECT_EQ(otherLoop->loop.descriptorCount(), 0u);
+    EXPECT_EQ(otherLoop->descriptorCount(), 0u);
     X11::RunLoop::exit();
 }
 

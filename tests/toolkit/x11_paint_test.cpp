@@ -4,8 +4,6 @@
 
 #include "offscreen.h"
 
-#include "offscreen.h"
-
 using namespace ToolkitTest;
 
 namespace {

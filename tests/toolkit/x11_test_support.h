@@ -1,38 +1,118 @@
 // The host side of the X11 tests: a plain parent window on the test display, synthetic pointer
-// events sent to the frame's window, screenshots, and the poll loop as the toolkit's run loop.
+// events sent to the frame's window, screenshots, and a poll loop as the toolkit's run loop.
 #pragma once
 
-#include "poll_loop.h"
 #include "toolkit_test_support.h"
+#include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <cstring>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <xcb/xcb.h>
 
 namespace ToolkitTest {
 
-// The poll loop behind the toolkit's run-loop interface.
+// The toolkit's run loop in tests, built on poll(): descriptor handlers and timers dispatched
+// by run passes, as a host's loop would.
 class TestX11RunLoop : public X11::IRunLoop, public NonAtomicReferenceCounted
 {
 public:
     bool registerEventHandler(int fd, X11::IEventHandler* handler) override
     {
-        loop.addDescriptor(handler, fd, [handler] { handler->onEvent(); });
+        entries.push_back({handler, nullptr, fd, 0, 0});
         return true;
     }
-    bool unregisterEventHandler(X11::IEventHandler* handler) override { return loop.removeDescriptor(handler); }
+    bool unregisterEventHandler(X11::IEventHandler* handler) override { return remove(handler); }
     bool registerTimer(uint64_t interval, X11::ITimerHandler* handler) override
     {
-        loop.addTimer(handler, interval, [handler] { handler->onTimer(); });
+        entries.push_back({nullptr, handler, -1, interval, now() + interval});
         return true;
     }
-    bool unregisterTimer(X11::ITimerHandler* handler) override { return loop.removeTimer(handler); }
+    bool unregisterTimer(X11::ITimerHandler* handler) override { return remove(handler); }
     void remember() override { NonAtomicReferenceCounted::remember(); }
     void forget() override { NonAtomicReferenceCounted::forget(); }
 
-    TestRunLoop::PollLoop loop;
+    size_t descriptorCount() const { return count(false); }
+    size_t timerCount() const { return count(true); }
+
+    // Waits up to `timeoutMs` for a ready descriptor, then calls the ready handlers and the due
+    // timers. Handlers removed meanwhile are not called.
+    void runOnce(int timeoutMs)
+    {
+        std::vector<pollfd> fds;
+        std::vector<const void*> waiting, due;
+        for (const Entry& e : entries)
+            if (e.event)
+            {
+                fds.push_back({e.fd, POLLIN, 0});
+                waiting.push_back(e.event);
+            }
+        poll(fds.data(), fds.size(), timeoutMs);
+        for (size_t i = 0; i < fds.size(); ++i)
+            if (fds[i].revents != 0)
+                due.push_back(waiting[i]);
+        for (const Entry& e : entries)
+            if (e.timer && e.due <= now())
+                due.push_back(e.timer);
+        for (const void* handler : due)
+        {
+            auto it = find(handler);
+            if (it == entries.end())
+                continue;
+            it->due = now() + it->interval;
+            if (it->timer)
+                it->timer->onTimer(); // may unregister itself: `it` is not used after the call
+            else
+                it->event->onEvent();
+        }
+    }
+    // Runs passes until `done` answers true or `limitMs` have passed; answers `done`.
+    bool runUntil(const std::function<bool()>& done, int limitMs = 3000)
+    {
+        const uint64_t end = now() + uint64_t(limitMs);
+        while (!done() && now() < end)
+            runOnce(10);
+        return done();
+    }
+    // Runs passes for `durationMs`: lets whatever is in flight arrive.
+    void runFor(int durationMs) { runUntil([] { return false; }, durationMs); }
+
+private:
+    struct Entry
+    {
+        X11::IEventHandler* event; // one of the two
+        X11::ITimerHandler* timer;
+        int fd;
+        uint64_t interval, due; // ms
+    };
+
+    static uint64_t now()
+    {
+        using namespace std::chrono;
+        return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+    std::vector<Entry>::iterator find(const void* handler)
+    {
+        return std::find_if(entries.begin(), entries.end(),
+                            [handler](const Entry& e) { return e.event == handler || e.timer == handler; });
+    }
+    bool remove(const void* handler)
+    {
+        auto it = find(handler);
+        if (it == entries.end())
+            return false;
+        entries.erase(it);
+        return true;
+    }
+    size_t count(bool timers) const
+    {
+        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return (e.timer != nullptr) == timers; }));
+    }
+
+    std::vector<Entry> entries;
 };
 
 // The test's own connection and a top-level parent window standing in for the host's.
@@ -78,23 +158,18 @@ public:
     bool usable() const { return connection && !xcb_connection_has_error(connection) && parent != XCB_NONE; }
     void* parentHandle() const { return reinterpret_cast<void*>(uintptr_t(parent)); }
 
-    // The frame's window: the parent's only child; none while there is none.
-    xcb_window_t child() const
+    // The parent's child windows; the first is the frame's.
+    std::vector<xcb_window_t> children() const
     {
         xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, parent), nullptr);
-        xcb_window_t found = XCB_NONE;
-        if (tree && xcb_query_tree_children_length(tree) > 0)
-            found = xcb_query_tree_children(tree)[0];
+        std::vector<xcb_window_t> found;
+        if (tree)
+            found.assign(xcb_query_tree_children(tree), xcb_query_tree_children(tree) + xcb_query_tree_children_length(tree));
         std::free(tree);
         return found;
     }
-    int childCount() const
-    {
-        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, parent), nullptr);
-        const int count = tree ? xcb_query_tree_children_length(tree) : -1;
-        std::free(tree);
-        return count;
-    }
+    xcb_window_t child() const { return children().empty() ? XCB_NONE : children()[0]; }
+    int childCount() const { return int(children().size()); }
     // The size of `window` in pixels.
     std::pair<int, int> sizeOf(xcb_window_t window) const
     {
