@@ -3,7 +3,6 @@
 #include "controls/ButtonGroup2.h"
 #include "controls/PushButton.h"
 #include "editor/Vextoria3Editor.h"
-#include "offscreen.h"
 #include "widget_test_support.h"
 #include <gtest/gtest.h>
 
@@ -12,21 +11,18 @@ using namespace WidgetTest;
 
 namespace {
 
+using Calls = std::vector<std::string>;
+
 // Logs the callbacks the buttons make on their owner.
 struct EditorSpy : Vextoria3Editor
 {
-    std::vector<std::string> calls;
+    Calls calls;
     void onValue(int tag, float value) { calls.push_back("value " + std::to_string(tag) + " " + std::to_string(int(value))); }
     void onPressed() { calls.push_back("pressed"); }
 };
 
 const auto kValueCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
 const auto kPressedCallback = static_cast<PushButton::PressedCallback>(&EditorSpy::onPressed);
-
-const CColor kNormal = kRedCColor;
-const CColor kHover = kGreenCColor;
-const CColor kPressed = kBlueCColor;
-const CColor kActive = kWhiteCColor;
 
 struct PushButtonScene : ::testing::Test
 {
@@ -41,20 +37,17 @@ struct PushButtonScene : ::testing::Test
         button->pressedCallback = kPressedCallback;
         return button;
     }
-    void givePictures(PushButton& button, bool withActive = true)
+    void giveAll(PushButton& button, bool withActive = true) { givePictures(folder, button, 40, 20, withActive); }
+    // Three buttons with pictures, 50 pixels apart, tagged 0, 1 and 2.
+    std::vector<PushButton*> addRow()
     {
-        using Setter = void (PushButton::*)(CBitmap*);
-        std::vector<std::tuple<Setter, const char*, CColor>> pictures{{&PushButton::setNormalPix, "normal.png", kNormal},
-                                                                      {&PushButton::setHoverPix, "hover.png", kHover},
-                                                                      {&PushButton::setPressedPix, "pressed.png", kPressed}};
-        if (withActive)
-            pictures.emplace_back(&PushButton::setActivePix, "active.png", kActive);
-        for (auto [setter, name, colour] : pictures)
+        std::vector<PushButton*> row;
+        for (int i = 0; i < 3; ++i)
         {
-            CBitmap* bitmap = solidPicture(folder, name, 40, 20, colour);
-            (button.*setter)(bitmap);
-            bitmap->forget();
+            row.push_back(addButton(10 + 50 * i, i));
+            giveAll(*row.back());
         }
+        return row;
     }
     // The colour shown, the same at zoom 1 and 2 (transparent when they differ).
     static CColor shown(PushButton& button)
@@ -66,59 +59,46 @@ struct PushButtonScene : ::testing::Test
 
 } // namespace
 
-TEST_F(PushButtonScene, MomentaryPressCallsOwnerBeforeTheRelease)
+TEST_F(PushButtonScene, MomentaryPressCallsOwnerBeforeTheReleaseAndOnlyTheCallbacksSet)
 {
     PushButton* button = addButton();
-    givePictures(*button);
+    giveAll(*button);
     EXPECT_EQ(scene.press(20, 20), kMouseEventHandled);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"value 3 1", "pressed"}));
+    EXPECT_EQ(editor.calls, (Calls{"value 3 1", "pressed"}));
     EXPECT_EQ(button->value, 1.f);
     EXPECT_EQ(shown(*button), kPressed);
     scene.release(20, 20);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"value 3 1", "pressed", "value 3 0"}));
+    EXPECT_EQ(editor.calls, (Calls{"value 3 1", "pressed", "value 3 0"}));
     EXPECT_EQ(button->value, 0.f);
     EXPECT_EQ(shown(*button), kNormal);
     EXPECT_TRUE(scene.log.values.empty()) << "push buttons never use a control listener";
+
+    editor.calls.clear();
+    button->valueChangedCallback = nullptr;
+    scene.click(20, 20);
+    EXPECT_EQ(editor.calls, Calls{"pressed"});
+    button->owner = nullptr;
+    scene.click(20, 20);
+    EXPECT_EQ(editor.calls.size(), 1u);
 }
 
 TEST_F(PushButtonScene, OnlyTheLeftButtonAloneCountsAsALeftPress)
 {
-    struct Case
+    const Calls click{"value 3 1", "pressed", "value 3 0"};
+    for (auto [state, calls] : {std::pair{kLButton | kShift, click}, std::pair{kLButton | kControl, click},
+                                std::pair{kLButton | kRButton, Calls{}}, std::pair{int32(kRButton), Calls{}},
+                                std::pair{int32(kMButton), Calls{}}})
     {
-        const char* name;
-        int32 state;
-        std::vector<std::string> calls;
-    };
-    const std::vector<Case> cases{
-        {"left with shift", kLButton | kShift, {"value 3 1", "pressed", "value 3 0"}},
-        {"left with ctrl", kLButton | kControl, {"value 3 1", "pressed", "value 3 0"}},
-        {"left and right", kLButton | kRButton, {}},
-        {"right", kRButton, {}},
-        {"middle", kMButton, {}},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(state);
         editor.calls.clear();
         PushButton* button = addButton();
-        EXPECT_EQ(scene.press(20, 20, c.state), kMouseEventHandled);
-        scene.release(20, 20, c.state);
-        EXPECT_EQ(editor.calls, c.calls);
+        EXPECT_EQ(scene.press(20, 20, state), kMouseEventHandled);
+        scene.release(20, 20, state);
+        EXPECT_EQ(editor.calls, calls);
         EXPECT_FALSE(button->mouseDown);
         EXPECT_FALSE(button->rightDown);
         scene.frame->removeView(button);
     }
-}
-
-TEST_F(PushButtonScene, OnlyTheCallbacksThatAreSetAreCalled)
-{
-    PushButton* button = addButton();
-    button->valueChangedCallback = nullptr;
-    scene.click(20, 20);
-    EXPECT_EQ(editor.calls, std::vector<std::string>{"pressed"});
-    button->owner = nullptr;
-    scene.click(20, 20);
-    EXPECT_EQ(editor.calls.size(), 1u);
 }
 
 TEST_F(PushButtonScene, ToggleFlipsOnEachReleaseAndShowsItsOnPicture)
@@ -129,10 +109,10 @@ TEST_F(PushButtonScene, ToggleFlipsOnEachReleaseAndShowsItsOnPicture)
         editor.calls.clear();
         PushButton* button = addButton();
         button->toggle = true;
-        givePictures(*button, withActive);
+        giveAll(*button, withActive);
         const CColor onColour = withActive ? kActive : kPressed;
         scene.press(20, 20);
-        EXPECT_EQ(editor.calls, std::vector<std::string>{"pressed"});
+        EXPECT_EQ(editor.calls, Calls{"pressed"});
         EXPECT_EQ(shown(*button), kPressed);
         scene.release(20, 20);
         EXPECT_TRUE(button->on);
@@ -140,7 +120,7 @@ TEST_F(PushButtonScene, ToggleFlipsOnEachReleaseAndShowsItsOnPicture)
         scene.click(20, 20);
         EXPECT_FALSE(button->on);
         EXPECT_EQ(shown(*button), kNormal);
-        EXPECT_EQ(editor.calls, (std::vector<std::string>{"pressed", "value 3 1", "pressed", "value 3 0"}));
+        EXPECT_EQ(editor.calls, (Calls{"pressed", "value 3 1", "pressed", "value 3 0"}));
         scene.frame->removeView(button);
     }
 }
@@ -150,25 +130,28 @@ TEST_F(PushButtonScene, ToggleKeepingItsStateReportsItOnEveryRelease)
     PushButton* button = addButton();
     button->toggle = true;
     button->keepStateOnUp = true;
-    givePictures(*button);
+    giveAll(*button);
     for (int i = 0; i < 2; ++i)
         scene.click(20, 20);
     EXPECT_FALSE(button->on);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"pressed", "value 3 0", "pressed", "value 3 0"}));
+    EXPECT_EQ(editor.calls, (Calls{"pressed", "value 3 0", "pressed", "value 3 0"}));
     button->setValue(1.f);
     editor.calls.clear();
     scene.click(20, 20);
     EXPECT_TRUE(button->on);
     EXPECT_EQ(shown(*button), kActive);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"pressed", "value 3 1"}));
+    EXPECT_EQ(editor.calls, (Calls{"pressed", "value 3 1"}));
 }
 
-TEST_F(PushButtonScene, PushedInValuesAreNotReportedAndTheSameValueChangesNothing)
+TEST_F(PushButtonScene, HoverFollowsThePointerAndPushedInValuesAreNotReported)
 {
     PushButton* button = addButton();
-    givePictures(*button);
-    scene.move(20, 20, 0); // hover picture
+    giveAll(*button);
+    scene.move(20, 20, 0);
     ASSERT_EQ(shown(*button), kHover);
+    scene.move(100, 100, 0);
+    EXPECT_EQ(shown(*button), kNormal);
+    scene.move(20, 20, 0);
     button->setValue(0.f);
     EXPECT_EQ(shown(*button), kHover) << "the value it holds: not even the picture changes";
     button->setValue(0.7f);
@@ -179,6 +162,11 @@ TEST_F(PushButtonScene, PushedInValuesAreNotReportedAndTheSameValueChangesNothin
     button->setValue(std::nanf(""));
     EXPECT_EQ(button->value, 0.2f);
     EXPECT_TRUE(editor.calls.empty());
+    button->toggle = true;
+    button->setValue(1.f);
+    scene.move(100, 100, 0);
+    scene.move(20, 20, 0);
+    EXPECT_EQ(shown(*button), kActive) << "hover never hides the on picture";
 }
 
 TEST_F(PushButtonScene, DisabledOrLockedButtonsRefuseTheLeftButton)
@@ -187,7 +175,7 @@ TEST_F(PushButtonScene, DisabledOrLockedButtonsRefuseTheLeftButton)
     {
         SCOPED_TRACE(locked ? "locked" : "disabled");
         PushButton* button = addButton();
-        givePictures(*button);
+        giveAll(*button);
         (locked ? button->locked : button->disabled) = true;
         EXPECT_EQ(scene.press(20, 20), kMouseEventNotHandled);
         CPoint where(20, 20);
@@ -198,66 +186,40 @@ TEST_F(PushButtonScene, DisabledOrLockedButtonsRefuseTheLeftButton)
     }
 }
 
-TEST_F(PushButtonScene, HoverPictureFollowsThePointerUnlessTheButtonIsOn)
+TEST_F(PushButtonScene, SlideModeLeftDragPressesEveryButtonItEntersAndRightPressReleasesOnes)
 {
-    PushButton* button = addButton();
-    button->toggle = true;
-    givePictures(*button);
-    scene.move(20, 20, 0);
-    EXPECT_EQ(shown(*button), kHover);
-    scene.move(100, 100, 0);
-    EXPECT_EQ(shown(*button), kNormal);
-    button->setValue(1.f);
-    scene.move(20, 20, 0);
-    EXPECT_EQ(shown(*button), kActive);
-}
-
-TEST_F(PushButtonScene, SlideModeDragPressesEveryButtonItEnters)
-{
-    std::vector<PushButton*> row;
-    for (int i = 0; i < 3; ++i)
-    {
-        row.push_back(addButton(10 + 50 * i, i));
-        row.back()->slideMode = true;
-        givePictures(*row.back());
-    }
+    std::vector<PushButton*> row = addRow();
+    for (PushButton* button : row)
+        button->slideMode = true;
     scene.move(20, 20, 0); // over the first button before the press, as a hand would be
     EXPECT_EQ(scene.press(20, 20), kMouseMoveEventHandledButDontNeedMoreEvents);
     for (CCoord x = 21; x <= 130; x += 5)
         scene.move(x, 20);
     scene.release(130, 20);
-    EXPECT_EQ(editor.calls, (std::vector<std::string>{"pressed", "value 0 1", "pressed", "value 1 1", "pressed",
-                                                      "value 2 1"}));
+    EXPECT_EQ(editor.calls, (Calls{"pressed", "value 0 1", "pressed", "value 1 1", "pressed", "value 2 1"}));
     for (PushButton* button : row)
     {
         EXPECT_EQ(shown(*button), kPressed);
         EXPECT_FALSE(button->on) << "slide mode leaves the state to the owner";
     }
-}
 
-TEST_F(PushButtonScene, SlideModeRightDragReleasesButtonsThatAreOn)
-{
-    PushButton* button = addButton();
-    button->slideMode = true;
-    givePictures(*button);
-    button->on = true;
+    editor.calls.clear();
+    row[0]->on = true;
     EXPECT_EQ(scene.press(20, 20), kMouseMoveEventHandledButDontNeedMoreEvents);
     EXPECT_TRUE(editor.calls.empty()) << "a left press on a button that is on does nothing";
     scene.press(20, 20, kRButton);
-    EXPECT_EQ(editor.calls, std::vector<std::string>{"value 3 0"});
-    EXPECT_EQ(shown(*button), kNormal);
+    EXPECT_EQ(editor.calls, Calls{"value 0 0"});
+    EXPECT_EQ(shown(*row[0]), kNormal);
 }
 
 TEST_F(PushButtonScene, RadioGroupKeepsOneButtonOnAndLocksIt)
 {
     ButtonGroup2 group;
-    std::vector<PushButton*> buttons;
-    for (int i = 0; i < 3; ++i)
+    std::vector<PushButton*> buttons = addRow();
+    for (PushButton* button : buttons)
     {
-        buttons.push_back(addButton(10 + 50 * i, i));
-        buttons.back()->toggle = true;
-        givePictures(*buttons.back());
-        group.addButton(buttons.back());
+        button->toggle = true;
+        group.addButton(button);
     }
     scene.click(20, 20);
     scene.click(120, 20);
@@ -283,7 +245,7 @@ TEST_F(PushButtonScene, DrawsNothingWithoutPicturesAndDimsWhenAsked)
     PushButton* button = addButton();
     EXPECT_EQ(renderView(*button).getPixel(20, 10).alpha, 0);
     EXPECT_EQ(scene.press(20, 20), kMouseEventHandled) << "still answers the mouse";
-    givePictures(*button);
+    giveAll(*button);
     button->dimmed = true;
     for (double zoom : {1.0, 2.0})
     {
@@ -302,15 +264,9 @@ TEST_F(PushButtonScene, CaptionTakesTheOnTextAndColourWhileOn)
     black->forget();
     button->text = "OFF";
     button->activeText = "ONNNNNNN"; // wider, so its ink reaches further right
+    // Caption ink is green or grey; the picture's scaled edge only fades to transparent black.
     auto inkRight = [&](double zoom) {
-        OffscreenImage image = renderView(*button, zoom);
-        int right = -1;
-        // Caption ink is green or grey; the picture's scaled edge only fades to transparent black.
-        for (int y = 0; y < image.getHeight(); ++y)
-            for (int x = 0; x < image.getWidth(); ++x)
-                if (image.getPixel(x, y).green > 40)
-                    right = std::max(right, x);
-        return right / zoom;
+        return inkWhere(renderView(*button, zoom), [](const CColor& c) { return c.green > 40; }).last / zoom;
     };
     const double offRight = inkRight(1);
     EXPECT_GT(offRight, 0);

@@ -1,8 +1,10 @@
 // Shared helpers of the widget tests: a listener that logs what a widget reports, a frame
-// that takes synthetic mouse and wheel events, and numbered film strips.
+// that takes synthetic mouse and wheel events, numbered film strips and pixel counts.
 #pragma once
 
+#include "offscreen.h"
 #include "toolkit/toolkit_test_support.h"
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,19 @@ struct ListenerLog : IControlListener, VSTGUIEditorInterface
     {
         values.clear();
         calls.clear();
+    }
+    bool opened(const char* call = "begin") const { return std::count(calls.begin(), calls.end(), call) > 0; }
+};
+
+// Removes the control that reports, as an owner that rebuilds its views would.
+struct RemovingListener : IControlListener
+{
+    CFrame* frame = nullptr;
+    std::vector<float> values;
+    void valueChanged(CControl* control) override
+    {
+        values.push_back(control->getValue());
+        frame->removeView(control); // frees it
     }
 };
 
@@ -105,6 +120,54 @@ inline CBitmap* solidPicture(const ToolkitTest::ResourceFolder& folder, const st
 {
     folder.writeBands(name, width, height, {colour});
     return new CBitmap(CResourceDescription(name.c_str()));
+}
+
+// The colours of a button's normal, hover, pressed and active pictures.
+const CColor kNormal = kRedCColor;
+const CColor kHover = kGreenCColor;
+const CColor kPressed = kBlueCColor;
+const CColor kActive = kWhiteCColor;
+
+// Gives a picture button its pictures of `width` x `height`, each of one colour; the button
+// keeps its own references.
+template <typename Button>
+void givePictures(const ToolkitTest::ResourceFolder& folder, Button& button, int width, int height,
+                  bool withActive = true)
+{
+    auto give = [&](void (Button::*setter)(CBitmap*), const char* name, CColor colour) {
+        CBitmap* bitmap = solidPicture(folder, name, width, height, colour);
+        (button.*setter)(bitmap);
+        bitmap->forget();
+    };
+    give(&Button::setNormalPix, "normal.png", kNormal);
+    give(&Button::setHoverPix, "hover.png", kHover);
+    give(&Button::setPressedPix, "pressed.png", kPressed);
+    if (withActive)
+        give(&Button::setActivePix, "active.png", kActive);
+}
+
+// The first and last columns holding a pixel that passes the test, and how many pass;
+// {width, -1, 0} when none does.
+struct Ink
+{
+    int first, last, count;
+};
+template <typename Test>
+Ink inkWhere(const OffscreenImage& image, Test test)
+{
+    Ink ink{image.getWidth(), -1, 0};
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (test(image.getPixel(x, y)))
+            {
+                ink = {std::min(ink.first, x), std::max(ink.last, x), ink.count + 1};
+            }
+    return ink;
+}
+
+inline bool blank(const OffscreenImage& image)
+{
+    return inkWhere(image, [](const CColor& pixel) { return pixel.alpha != 0; }).count == 0;
 }
 
 // The frame index a rendered pixel shows, or -1 when it is no frame colour.
