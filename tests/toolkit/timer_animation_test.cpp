@@ -69,13 +69,6 @@ TEST(Timer, MayStopItselfWhileNotifyingAndGoesAwayUnregistered)
     EXPECT_EQ(runLoop.loop().timerCount(), 0u);
 }
 
-TEST(Timer, RefusesToStartWithoutARunLoop)
-{
-    TimerTarget target;
-    CVSTGUITimer timer(&target, 100);
-    EXPECT_FALSE(timer.start());
-}
-
 struct AnimationScene : ::testing::Test
 {
     ScopedManualRunLoop runLoop;
@@ -146,8 +139,12 @@ TEST_F(AnimationScene, BadAnimationsAreRefused)
     EXPECT_FALSE(frame->getAnimator()->hasAnimations());
 }
 
-TEST(Animation, WithoutARunLoopAFadeJumpsToItsEnd)
+TEST(Animation, WithoutARunLoopTimersRefuseToStartAndAFadeJumpsToItsEnd)
 {
+    TimerTarget target;
+    CVSTGUITimer timer(&target, 100);
+    EXPECT_FALSE(timer.start());
+
     auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
     auto* view = new CView(CRect(0, 0, 10, 10));
     frame->addView(view);
