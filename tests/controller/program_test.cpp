@@ -10,15 +10,10 @@ using ProgramTest = ControllerFixture;
 
 TEST_F(ProgramTest, setting_id_36_switches_program_and_asks_the_host_to_reread)
 {
-    struct Case {
-        double value;
-        int32 program;
-    };
-    const Case cases[] = {{1.0, 15}, {0.5, 8}, {0.0, 0}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}};
-    for (const Case& test : cases) {
+    for (auto [value, program] : {std::pair {1.0, 15}, {0.5, 8}, {0.0, 0}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
         handler.restarts.clear();
-        EXPECT_EQ(controller->setParamNormalized(36, test.value), kResultOk);
-        EXPECT_EQ(controller->getCurrentProgram(), test.program) << test.value;
+        EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
+        EXPECT_EQ(controller->getCurrentProgram(), program) << value;
         EXPECT_EQ(handler.restarts, std::vector<int32>{kParamValuesChanged});
     }
     controller->setComponentHandler(nullptr); // no host to tell: still switches

@@ -36,7 +36,7 @@ TEST_F(DropDownScene, WheelStepsThroughTheFoldedListAndStopsAtTheEnds)
     scene.wheel(50, 20, 1.f); // already at the first item
     EXPECT_EQ(scene.log.values, (std::vector<float>{1.f / 3, 0.f}));
     EXPECT_FALSE(scene.wheel(50, 20, 1.f, kMouseWheelAxisX));
-    EXPECT_FALSE(scene.log.opened());
+    EXPECT_FALSE(scene.log.logged());
 }
 
 TEST_F(DropDownScene, ClickOpensInPlaceAndARowClickPicksAndFolds)
@@ -59,7 +59,7 @@ TEST_F(DropDownScene, ClickOpensInPlaceAndARowClickPicksAndFolds)
         EXPECT_EQ(list->getMouseableArea(), CRect(10, 10, 110, 30));
         EXPECT_EQ(list->selected, selected) << y;
         EXPECT_EQ(scene.log.values, reports) << y;
-        EXPECT_FALSE(scene.log.opened());
+        EXPECT_FALSE(scene.log.logged());
         scene.frame->removeView(list);
     }
 }

@@ -89,7 +89,7 @@ TEST_F(KnobScene, EachWheelEventIsOneStepInOneEditAndNoneAtTheEnds)
     EXPECT_DOUBLE_EQ(knob->position, 2.0);
     EXPECT_EQ(scene.log.values, (std::vector<float>{0.01f, 0.02f, 0.01f, 0.02f}));
     EXPECT_EQ(scene.log.calls.front(), "begin");
-    EXPECT_FALSE(scene.log.opened("end"));
+    EXPECT_FALSE(scene.log.logged("end"));
     scene.runLoop.advance(600);
     EXPECT_EQ(scene.log.calls.back(), "end");
 
@@ -185,7 +185,7 @@ TEST_F(KnobScene, VectorKnobWheelStepsAreOneSixtyFourthAndSendNoEdit)
     scene.wheel(50, 50, -1.f);
     scene.wheel(50, 50, -1.f); // at the end: nothing
     EXPECT_EQ(scene.log.values, (std::vector<float>{1.f / 64, 2.f / 64, 1.f / 64, 0.f}));
-    EXPECT_FALSE(scene.log.opened());
+    EXPECT_FALSE(scene.log.logged());
 
     // One more redraw after the last step.
     scene.frame->takeDirtyRect();

@@ -30,7 +30,7 @@ TEST(Switch2Mouse, ClicksAndDragsReportEachNewPositionOnce)
         scene.move(size.left - 50, size.top - 50); // before the start: the first position
         scene.release(size.left - 50, size.top - 50);
         EXPECT_EQ(scene.log.values, (std::vector<float>{0.5f, 1.f, 0.f}));
-        EXPECT_FALSE(scene.log.opened()) << "no edit brackets";
+        EXPECT_FALSE(scene.log.logged()) << "no edit brackets";
         scene.click(second.x, second.y, kRButton);
         EXPECT_EQ(scene.log.values.size(), 3u);
     }

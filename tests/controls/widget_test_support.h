@@ -31,7 +31,7 @@ struct ListenerLog : IControlListener, VSTGUIEditorInterface
         values.clear();
         calls.clear();
     }
-    bool opened(const char* call = "begin") const { return std::count(calls.begin(), calls.end(), call) > 0; }
+    bool logged(const char* call = "begin") const { return std::count(calls.begin(), calls.end(), call) > 0; }
 };
 
 // Removes the control that reports, as an owner that rebuilds its views would.
