@@ -23,12 +23,17 @@ struct SliderOwner : Vextoria3Editor
     void onSliderChange(MiniSlider*) { ++changes; }
 };
 
-} // namespace
-
-TEST(VSliderMouse, ClickSetsTheValueWhereItLandsAndDragsStopAtTheEnds)
+// A bar slider 100 x 20 at (100, 10), falling from left to right.
+struct BarScene : ::testing::Test
 {
     Scene scene;
-    auto* slider = scene.add(new VSlider(CRect(100, 10, 200, 30), &scene.log, 7));
+    VSlider* slider = scene.add(new VSlider(CRect(100, 10, 200, 30), &scene.log, 7));
+};
+
+} // namespace
+
+TEST_F(BarScene, ClickSetsTheValueWhereItLandsAndDragsStopAtTheEnds)
+{
     scene.press(125, 20);
     EXPECT_EQ(scene.log.values, std::vector<float>{0.25f});
     for (CCoord x : {150.0, 199.0, 230.0, 260.0, 250.0})
@@ -45,27 +50,25 @@ TEST(VSliderMouse, ClickSetsTheValueWhereItLandsAndDragsStopAtTheEnds)
     EXPECT_FALSE(slider->dragging);
 }
 
-TEST(VSliderMouse, CtrlClickOrDoubleClickResetsAndARisingSliderCountsFromTheBottom)
+TEST_F(BarScene, CtrlClickOrDoubleClickResetsAndARisingSliderCountsFromTheBottom)
 {
+    slider->setDefaultValue(0.4f);
     for (int32 state : {kLButton | kControl, kLButton | kDoubleClick})
     {
-        Scene scene;
-        auto* slider = scene.add(new VSlider(CRect(100, 10, 200, 30), &scene.log, 7));
-        slider->setDefaultValue(0.4f);
+        slider->setValue(0.9f);
+        scene.log.clear();
         scene.click(180, 20, state);
         scene.move(190, 20, state & ~kControl);
         EXPECT_EQ(scene.log.values, std::vector<float>{0.4f}) << state;
     }
-    Scene scene;
+    scene.log.clear();
     scene.add(new VSlider(CRect(10, 100, 30, 200), &scene.log, 7))->orientation = 0;
     scene.click(20, 175);
     EXPECT_EQ(scene.log.values, std::vector<float>{0.25f});
 }
 
-TEST(VSliderWheel, EachStepMovesTwoHundredthsAndStopsAtTheEnds)
+TEST_F(BarScene, EachWheelStepMovesTwoHundredthsAndStopsAtTheEnds)
 {
-    Scene scene;
-    auto* slider = scene.add(new VSlider(CRect(100, 10, 200, 30), &scene.log, 7));
     slider->setValue(0.99f);
     EXPECT_TRUE(scene.wheel(150, 20, 0.1f));
     EXPECT_TRUE(scene.wheel(150, 20, 3.f));

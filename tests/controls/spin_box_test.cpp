@@ -28,6 +28,13 @@ struct ArrowScene : ::testing::Test
     static constexpr CCoord kUpX = 110;
 };
 
+// The box with its own arrow halves, 50 x 30 at (10, 10).
+struct BoxScene : ::testing::Test
+{
+    Scene scene;
+    SpinBox* box = scene.add(new SpinBox(CRect(10, 10, 60, 40), &scene.log, 2, nullptr));
+};
+
 } // namespace
 
 TEST_F(ArrowScene, ArrowsStepOnceAndStopAtTheLimits)
@@ -127,10 +134,8 @@ TEST(SpinBox2Drawing, StripFrameOrTextShowsTheNumber)
     EXPECT_GT(inkWhere(renderView(box), red).count, 5) << "the number over the picture";
 }
 
-TEST(SpinBoxMouse, HalvesStepUpAndDownWithinTheRange)
+TEST_F(BoxScene, HalvesStepUpAndDownWithinTheRange)
 {
-    Scene scene;
-    auto* box = scene.add(new SpinBox(CRect(10, 10, 60, 40), &scene.log, 2, nullptr));
     box->setMaximum(128);
     box->setValue(7.f / 128.f);
     EXPECT_EQ(box->text, "7");
@@ -149,10 +154,8 @@ TEST(SpinBoxMouse, HalvesStepUpAndDownWithinTheRange)
     EXPECT_TRUE(scene.log.values.empty()) << "at its maximum the box tells nobody";
 }
 
-TEST(SpinBoxMouse, HeldHalfRepeatsUntilAnEnd)
+TEST_F(BoxScene, HeldHalfRepeatsUntilAnEnd)
 {
-    Scene scene;
-    auto* box = scene.add(new SpinBox(CRect(10, 10, 60, 40), &scene.log, 2, nullptr));
     box->setMaximum(10);
     box->setValue(0.5f);
     scene.press(30, 15);
@@ -168,10 +171,8 @@ TEST(SpinBoxMouse, HeldHalfRepeatsUntilAnEnd)
     EXPECT_EQ(scene.runLoop.loop().timerCount(), 0u);
 }
 
-TEST(SpinBoxMouse, CtrlClickRestoresTheDefaultAndDisabledBoxesRefuse)
+TEST_F(BoxScene, CtrlClickRestoresTheDefaultAndDisabledBoxesRefuse)
 {
-    Scene scene;
-    auto* box = scene.add(new SpinBox(CRect(10, 10, 60, 40), &scene.log, 2, nullptr));
     box->setMinimum(-5);
     EXPECT_EQ(box->text, "-5");
     box->setMaximum(20);
