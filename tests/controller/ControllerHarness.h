@@ -3,12 +3,8 @@
 // editor, each recording what the controller did to it, and a controller a host initialised.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +14,7 @@
 #include "controller/EditorLink.h"
 #include "controller/Vextoria3Controller.h"
 #include "dsp/MidiEventRing.h"
+#include "dsp/ScopedHome.h"
 #include "dsp/ProgramChunk.h"
 
 namespace ControllerTest {
@@ -105,27 +102,14 @@ public:
 // real user's settings. A test may write a settings file and call initialise() again.
 class ControllerFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (const char* current = std::getenv("HOME"))
-            previousHome = current;
-        std::string pattern = std::string(VEXTORIA_TEST_OUTPUT) + "/controller-home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        home = pattern;
-        setenv("HOME", home.c_str(), 1);
-        initialise();
-    }
+    void SetUp() override { initialise(); }
     void TearDown() override
     {
         if (controller)
             controller->terminate();
         controller = nullptr;
-        if (previousHome)
-            setenv("HOME", previousHome->c_str(), 1);
-        else
-            unsetenv("HOME");
         std::error_code ignored;
-        std::filesystem::remove_all(home, ignored);
+        std::filesystem::remove_all(home.path(), ignored);
     }
     void initialise()
     {
@@ -138,9 +122,8 @@ protected:
     }
     void writeSettings(const std::string& text) const
     {
-        const std::string folder = home + "/.harlowmint/Vextoria3";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "/Vextoria3.conf") << text;
+        std::filesystem::create_directories(home.settingsFolder());
+        std::ofstream(home.settingsFolder() + "/Vextoria3.conf") << text;
     }
     // A message made by the host, as a peer would send it.
     IPtr<IMessage> makeMessage(const char* messageId)
@@ -162,15 +145,12 @@ protected:
         return values;
     }
 
-    std::string home;
+    ScopedHome home;
     HostApplication host; // the SDK's host object is never freed by reference counting
     IPtr<Vextoria3Controller> controller;
     RecordingComponentHandler handler;
     RecordingPeer peer;
     RecordingEditor editor;
-
-private:
-    std::optional<std::string> previousHome;
 };
 
 inline IPtr<MemoryStream> streamOf(const std::vector<uint8_t>& bytes)
