@@ -14,6 +14,7 @@ constexpr int32_t kSliceLength = 11025; // half a beat at 120 BPM, 44.1 kHz
 std::unique_ptr<Slice> preparedSlice()
 {
     auto slice = std::make_unique<Slice>();
+    slice->setSamplerate(44100.0);
     std::mt19937 noise(7);
     std::uniform_real_distribution<float> level(-1.0f, 1.0f);
     for (int32_t bar = 0; bar < 2; ++bar) {

@@ -36,7 +36,7 @@ public:
 private:
     void processBlock(bool stretchMode) noexcept;
 
-    TimeStretcher stretcher;          // configured for 44100 Hz until setSamplerate
+    TimeStretcher stretcher{TimeStretcher::Unconfigured{}}; // configured by the first activation
     float input[2][kBlockSize] = {};  // gathered samples, left and right
     float output[2][kBlockSize] = {}; // the processed block
     int32_t fill = 0;                 // samples gathered since the last block

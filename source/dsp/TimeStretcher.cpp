@@ -61,6 +61,8 @@ TimeStretcher::TimeStretcher()
     setSamplerate(44100.0);
 }
 
+TimeStretcher::TimeStretcher(Unconfigured) noexcept {}
+
 TimeStretcher::~TimeStretcher() = default;
 
 bool TimeStretcher::setSamplerate(double sampleRate)
@@ -87,7 +89,7 @@ bool TimeStretcher::setSemitones(int value) noexcept
 {
     if (value < -kMaxSemitones || value > kMaxSemitones)
         return false;
-    if (value != semitones)
+    if (value != semitones && stretcher != nullptr)
     {
         stretcher->setPitchScale(transposition(value));
         compensateDelayChange(semitones, value);
@@ -98,6 +100,12 @@ bool TimeStretcher::setSemitones(int value) noexcept
 
 void TimeStretcher::process(const float* const* input, float* const* output) noexcept
 {
+    if (stretcher == nullptr)
+    {
+        for (int channel = 0; channel < kChannels; ++channel)
+            std::fill(output[channel], output[channel] + kBlockSize, 0.0f);
+        return;
+    }
     // A non-finite sample would poison the shifter's spectra for good; it goes in as 0.
     for (int channel = 0; channel < kChannels; ++channel)
         std::transform(input[channel], input[channel] + kBlockSize, finiteInput[channel].begin(),

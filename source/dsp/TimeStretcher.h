@@ -24,6 +24,10 @@ public:
     static constexpr int kMaxSemitones = 12; // transposition range is -12..12 semitones
 
     TimeStretcher(); // configured for 44100 Hz
+    // Not configured until setSamplerate: spares a configuration that the first
+    // activation at another rate would throw away. Gives silence until configured.
+    struct Unconfigured {};
+    explicit TimeStretcher(Unconfigured) noexcept;
     ~TimeStretcher();
     TimeStretcher(const TimeStretcher&) = delete;
     TimeStretcher& operator=(const TimeStretcher&) = delete;
@@ -33,6 +37,7 @@ public:
     // (returns false, nothing changes). The rate is narrowed to single precision first.
     bool setSamplerate(double sampleRate);
     double samplerate() const noexcept { return rate; }
+    bool configured() const noexcept { return stretcher != nullptr; }
 
     // Audio thread. -kMaxSemitones..kMaxSemitones, factor 2^(s/12); others are refused.
     bool setSemitones(int semitones) noexcept;

@@ -1,10 +1,8 @@
 #include "Vextoria3FX.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -29,21 +27,6 @@ constexpr SettingsKey kSettingsKeys[] = {
     {"pitchset", kPitchSet},     {"replayseq", kReplayRndSeq},
 };
 
-// A replay seed fixed from outside (decimal, 0..2^32-1), so that renders and tests of
-// separate instances can repeat each other; anything else is ignored.
-std::optional<uint32_t> seedFromEnvironment()
-{
-    const char* text = std::getenv("VEXTORIA_REPLAY_SEED");
-    if (text == nullptr || *text < '0' || *text > '9')
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > UINT32_MAX)
-        return std::nullopt;
-    return static_cast<uint32_t>(value);
-}
-
 } // namespace
 
 Vextoria3FX::Vextoria3FX()
@@ -59,7 +42,7 @@ Vextoria3FX::Vextoria3FX()
 
     setParameter(kReverbDryWet, parameters[kReverbDryWet]);
     // Each instance draws its own sequence, so two instances make different decisions.
-    replaySeed = seedFromEnvironment().value_or(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this)));
+    replaySeed = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
     random.seed(replaySeed);
     applyUserSettings(settings);
 }
@@ -151,10 +134,11 @@ void Vextoria3FX::resume(double newSampleRate, int32_t maxBlockSize)
 {
     if (maxBlockSize > 0)
         blockSize = maxBlockSize;
-    if (std::isfinite(newSampleRate) && newSampleRate > 0.0 && newSampleRate != sampleRate) {
+    if (std::isfinite(newSampleRate) && newSampleRate > 0.0)
         sampleRate = newSampleRate;
-        slice.setSamplerate(newSampleRate);
-    }
+    // The stretcher is configured at the first activation and rebuilt only when the rate
+    // changes; the same rate again keeps its running stream.
+    slice.setSamplerate(sampleRate);
     gateL.init(static_cast<int32_t>(sampleRate));
     gateR.init(static_cast<int32_t>(sampleRate));
     effects.prepare(sampleRate);

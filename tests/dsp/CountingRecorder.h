@@ -10,7 +10,8 @@
 // from, and 0 means "never recorded".
 class CountingRecorder {
 public:
-    CountingRecorder() : slice(std::make_unique<Slice>()) {}
+    // Configured at 44.1 kHz, as the first activation does.
+    CountingRecorder() : slice(std::make_unique<Slice>()) { slice->setSamplerate(44100.0); }
 
     static float valueOf(int64_t n, int take) { return static_cast<float>(take == 1 ? n + 1 : -(n + 1)); }
 

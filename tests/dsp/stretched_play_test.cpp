@@ -159,6 +159,7 @@ TEST(StretchedPlay, KeepsTheRecordedLengthAndCarriesTheTranspositionOfItsMateria
 {
     for (const int32_t recordedShift : {0, 12}) {
         Slice slice;
+        slice.setSamplerate(44100.0);
         slice.setStretchMode(true);
         slice.setSamplePerBeat(5000.0);
         slice.setPitchSemitone(recordedShift);

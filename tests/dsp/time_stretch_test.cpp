@@ -232,3 +232,24 @@ TEST(TimeStretcher, ProcessingAndTranspositionChangesNeverAllocate)
     auto probe = std::make_unique<std::vector<float>>(16);
     EXPECT_GT(scope.allocations(), 0);
 }
+
+TEST(TimeStretcher, LeftUnconfiguredItGivesSilenceUntilARateIsSet)
+{
+    TimeStretcher stretcher {TimeStretcher::Unconfigured {}};
+    EXPECT_FALSE(stretcher.configured());
+    std::array<std::array<float, TimeStretcher::kBlockSize>, 2> in {}, out {};
+    for (auto& channel : in)
+        channel.fill(0.5f);
+    for (auto& channel : out)
+        channel.fill(1.0f);
+    const float* inputs[2] = {in[0].data(), in[1].data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+    EXPECT_TRUE(stretcher.setSemitones(5));
+    stretcher.process(inputs, outputs);
+    for (const auto& channel : out)
+        EXPECT_TRUE(std::all_of(channel.begin(), channel.end(), [](float s) { return s == 0.0f; }));
+
+    ASSERT_TRUE(stretcher.setSamplerate(48000.0));
+    EXPECT_TRUE(stretcher.configured());
+    EXPECT_GT(stretcher.latency(), 0);
+}

@@ -25,6 +25,13 @@ RenderResult render(PluginHost& host, const AudioClip& input, const RenderSettin
 
     RenderResult result {AudioClip(channels, input.frames(), input.sampleRate), 0};
     host.start();
+    // One block with the transport standing, then playback from the start, as a DAW
+    // starts a bounce: the plug-in sees a transport start even when it played before.
+    block.clock.setPlaying(false);
+    host.process(block.prepare(std::min<int64_t>(settings.blockSize, input.frames())));
+    block.finish();
+    block.clock.setPlaying(true);
+    block.clock.locate(0);
     for (int64_t start = 0; start < input.frames(); start += settings.blockSize) {
         const int32_t frames = static_cast<int32_t>(std::min<int64_t>(settings.blockSize, input.frames() - start));
         for (int32_t c = 0; c < channels; ++c)
