@@ -56,10 +56,20 @@ const PangoFontDescription* CFontDesc::getPlatformFont() const
     return platformFont;
 }
 
-const CFontRef kSystemFont = new CFontDesc("sans-serif", 12);
-const CFontRef kNormalFontVeryBig = new CFontDesc("sans-serif", 18);
-const CFontRef kNormalFontBig = new CFontDesc("sans-serif", 14);
-const CFontRef kNormalFont = new CFontDesc("sans-serif", 12);
-const CFontRef kNormalFontSmall = new CFontDesc("sans-serif", 11);
+// The stock fonts live in static storage, so they go with the library when it is
+// unloaded; each keeps its first reference for good, so no user can free it.
+namespace {
+CFontDesc systemFont("sans-serif", 12);
+CFontDesc normalFontVeryBig("sans-serif", 18);
+CFontDesc normalFontBig("sans-serif", 14);
+CFontDesc normalFont("sans-serif", 12);
+CFontDesc normalFontSmall("sans-serif", 11);
+} // namespace
+
+const CFontRef kSystemFont = &systemFont;
+const CFontRef kNormalFontVeryBig = &normalFontVeryBig;
+const CFontRef kNormalFontBig = &normalFontBig;
+const CFontRef kNormalFont = &normalFont;
+const CFontRef kNormalFontSmall = &normalFontSmall;
 
 } // namespace VSTGUI

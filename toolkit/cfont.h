@@ -47,7 +47,7 @@ private:
 
 using CFontRef = CFontDesc*;
 
-// Stock fonts; they live until the process ends.
+// Stock fonts; they live as long as the library.
 extern const CFontRef kSystemFont;
 extern const CFontRef kNormalFontVeryBig;
 extern const CFontRef kNormalFontBig;

@@ -11,8 +11,8 @@ namespace {
 CFontRef knobFont()
 {
     // Made once and kept until the library goes: every knob draws with it.
-    static CFontRef font = new CFontDesc("System", 16, kBoldFace);
-    return font;
+    static CFontDesc font("System", 16, kBoldFace);
+    return &font;
 }
 
 const CColor kTextBoxColor(0, 220, 0, 128);

@@ -10,10 +10,10 @@ CFontRef knob2Font()
 {
     // Made once and kept until the library goes: every vector knob draws with it, and each
     // new knob puts back the size and style that an owner may have changed.
-    static CFontRef font = new CFontDesc("Arial", 16, kBoldFace);
-    font->setSize(16);
-    font->setStyle(kBoldFace);
-    return font;
+    static CFontDesc font("Arial", 16, kBoldFace);
+    font.setSize(16);
+    font.setStyle(kBoldFace);
+    return &font;
 }
 
 const CColor kDiscColor(127, 127, 127, 62);
