@@ -140,6 +140,9 @@ private:
     void writeLiveProgram(std::vector<uint8_t>& out, const ProgramRecord* pending) const;
     bool readRecords(const void* data, int32_t size, bool single, ProgramRecord* records, int32_t& count) const;
     void storeRecords(const ProgramRecord* records, int32_t count, bool single);
+    // Reads the records, then hands them all to `use`; false = refused, `use` not called.
+    using RecordUse = void (Vextoria3FX::*)(const ProgramRecord* records, int32_t count, bool single);
+    bool useRecords(const void* data, int32_t size, bool single, RecordUse use);
 
     double sampleRate = 44100.0; // Hz, set by resume
     int32_t blockSize = 256;     // samples, the host's maximum block

@@ -133,24 +133,24 @@ void Vextoria3FX::storeRecords(const ProgramRecord* records, int32_t count, bool
         storeProgramRecord(records[program], programs[program]);
 }
 
-bool Vextoria3FX::readPrograms(const void* data, int32_t size, bool single)
+bool Vextoria3FX::useRecords(const void* data, int32_t size, bool single, RecordUse use)
 {
     ProgramRecord records[kNumPrograms];
     int32_t count = 0;
     if (!readRecords(data, size, single, records, count))
         return false;
-    storeRecords(records, count, single);
+    (this->*use)(records, count, single);
     return true;
+}
+
+bool Vextoria3FX::readPrograms(const void* data, int32_t size, bool single)
+{
+    return useRecords(data, size, single, &Vextoria3FX::storeRecords);
 }
 
 bool Vextoria3FX::setChunk(const void* data, int32_t size, bool single)
 {
-    ProgramRecord records[kNumPrograms];
-    int32_t count = 0;
-    if (!readRecords(data, size, single, records, count))
-        return false;
-    applyRecords(records, count, single);
-    return true;
+    return useRecords(data, size, single, &Vextoria3FX::applyRecords);
 }
 
 void Vextoria3FX::applyRecords(const ProgramRecord* records, int32_t count, bool single)
