@@ -21,10 +21,8 @@ void strokeArc(cairo_t* cr, double centre, double radius, double from, double to
 {
     cairo_new_path(cr);
     cairo_arc(cr, centre, centre, radius, from, to);
-    cairo_set_line_width(cr, width);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    setColour(cr, colour);
-    cairo_stroke(cr);
+    strokePath(cr, colour, width);
 }
 
 } // namespace
@@ -46,9 +44,7 @@ void paintKnob(cairo_t* cr, double size, const KnobLook& look, double value)
     cairo_fill(cr);
     circle(cr, centre, centre, look.bodyRadius);
     fillVertical(cr, {0, centre - look.bodyRadius, size, 2 * look.bodyRadius}, look.bodyTop, look.bodyBottom);
-    setColour(cr, look.rim);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, look.rim, 1);
     circle(cr, centre, centre, look.bodyRadius * 0.72);
     fillVertical(cr, {0, centre - look.bodyRadius, size, 2 * look.bodyRadius}, look.bodyBottom,
                  mix(look.bodyTop, look.bodyBottom, 0.3));
@@ -57,10 +53,8 @@ void paintKnob(cairo_t* cr, double size, const KnobLook& look, double value)
     const double dx = std::cos(angle), dy = std::sin(angle);
     cairo_move_to(cr, centre + dx * look.bodyRadius * 0.3, centre + dy * look.bodyRadius * 0.3);
     cairo_line_to(cr, centre + dx * (look.bodyRadius - 2), centre + dy * (look.bodyRadius - 2));
-    cairo_set_line_width(cr, 2.2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    setColour(cr, look.pointer);
-    cairo_stroke(cr);
+    strokePath(cr, look.pointer, 2.2);
 }
 
 namespace {
@@ -90,19 +84,13 @@ void paintFaderCap(cairo_t* cr, Box box, const CapLook& look)
     cairo_fill(cr);
     roundedRect(cr, box, 2.5);
     fillVertical(cr, box, look.top, look.bottom);
-    setColour(cr, look.rim);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, look.rim, 1);
     // Ridges either side of the grip mark, then the mark itself.
     for (double offset : {-4.0, -2.0, 2.0, 4.0})
         gripLine(cr, box, offset, 3);
-    setColour(cr, withAlpha(look.rim, 0.5));
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
+    strokePath(cr, withAlpha(look.rim, 0.5), 0.8);
     gripLine(cr, box, 0, 2);
-    setColour(cr, look.line);
-    cairo_set_line_width(cr, 1.6);
-    cairo_stroke(cr);
+    strokePath(cr, look.line, 1.6);
 }
 
 void paintKey(cairo_t* cr, Box box, const KeyLook& look, bool lit, bool pressed, const Glyph& glyph)
@@ -119,9 +107,7 @@ void paintKey(cairo_t* cr, Box box, const KeyLook& look, bool lit, bool pressed,
     const Colour top = lit ? mix(look.faceTop, look.litFace, 0.55) : look.faceTop;
     const Colour bottom = lit ? mix(look.faceBottom, look.litFace, 0.35) : look.faceBottom;
     fillVertical(cr, face, pressed ? bottom : top, pressed ? top : bottom);
-    setColour(cr, lit ? mix(look.rim, look.glyphOn, 0.6) : look.rim);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, lit ? mix(look.rim, look.glyphOn, 0.6) : look.rim, 1);
     if (lit)
         glow(cr, face.centreX(), face.centreY(), std::min(face.width, face.height) * 0.55,
              withAlpha(look.glyphOn, 0.35));
@@ -144,9 +130,7 @@ void paintLamp(cairo_t* cr, double centreX, double centreY, double radius, const
     cairo_set_source(cr, lens);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(lens);
-    setColour(cr, look.rim);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, look.rim, 1);
 }
 
 } // namespace artwork

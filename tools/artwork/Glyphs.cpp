@@ -16,10 +16,8 @@ double shortSide(Box box)
 
 void strokeRound(cairo_t* cr, Colour colour, double width)
 {
-    setColour(cr, colour);
-    cairo_set_line_width(cr, width);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(cr);
+    strokePath(cr, colour, width);
 }
 
 } // namespace

@@ -44,10 +44,8 @@ void paintToast(cairo_t* cr, bool frozen)
     cairo_set_source(cr, crumb);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(crumb);
-    setColour(cr, crust);
-    cairo_set_line_width(cr, 4.5);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke(cr);
+    strokePath(cr, crust, 4.5);
     if (frozen)
         snowflake()(cr, {22, 22, 52, 56}, rgb(255, 255, 255));
     else
@@ -78,9 +76,7 @@ void paintValueWindow(cairo_t* cr)
     const Box window{0.5, 0.5, 19, 17};
     roundedRect(cr, window, 2);
     fillVertical(cr, window, rgb(214, 202, 180), rgb(250, 245, 234));
-    setColour(cr, rgb(110, 90, 70));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, rgb(110, 90, 70), 1);
 }
 
 Picture arrowPicture(std::string base, Direction direction)

@@ -27,12 +27,9 @@ Box knobBox(int index)
 void paintBorder(cairo_t* cr)
 {
     cairo_rectangle(cr, 4.5, 4.5, width - 9, height - 9);
-    setColour(cr, withAlpha(legacy::lettering, 0.55));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, withAlpha(legacy::lettering, 0.55), 1);
     cairo_rectangle(cr, 0.5, 0.5, width - 1, height - 1);
-    setColour(cr, rgb(60, 44, 30));
-    cairo_stroke(cr);
+    strokePath(cr, rgb(60, 44, 30), 1);
 }
 
 void paintKnobSeats(cairo_t* cr)
@@ -61,9 +58,7 @@ void paintFaderTracks(cairo_t* cr)
             cairo_move_to(cr, x, track.bottom() + 1);
             cairo_line_to(cr, x, track.bottom() + (tick % 5 == 0 ? 5 : 3));
         }
-        setColour(cr, withAlpha(legacy::lettering, 0.7));
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
+        strokePath(cr, withAlpha(legacy::lettering, 0.7), 1);
     }
 }
 

@@ -40,11 +40,9 @@ void paintCheckmark(cairo_t* cr)
     cairo_move_to(cr, 2, 6.5);
     cairo_line_to(cr, 5, 9.5);
     cairo_line_to(cr, 10.5, 2.5);
-    setColour(cr, rgb(220, 220, 220));
-    cairo_set_line_width(cr, 2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke(cr);
+    strokePath(cr, rgb(220, 220, 220), 2);
 }
 
 } // namespace

@@ -29,6 +29,13 @@ void setColour(cairo_t* cr, Colour colour)
     cairo_set_source_rgba(cr, colour.red, colour.green, colour.blue, colour.alpha);
 }
 
+void strokePath(cairo_t* cr, Colour colour, double width)
+{
+    setColour(cr, colour);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
 Box edges(double left, double top, double right, double bottom)
 {
     return {left, top, right - left, bottom - top};

@@ -38,6 +38,8 @@ Box edges(double left, double top, double right, double bottom);
 void roundedRect(cairo_t* cr, Box box, double radius);
 // Fills the current path with a top-to-bottom gradient over box, keeping the path.
 void fillVertical(cairo_t* cr, Box box, Colour top, Colour bottom);
+// Strokes the current path in colour, width pixels wide, and clears it.
+void strokePath(cairo_t* cr, Colour colour, double width);
 // A soft radial light, strongest at the centre and gone at radius.
 void glow(cairo_t* cr, double centreX, double centreY, double radius, Colour colour);
 

@@ -17,9 +17,8 @@ void paintPlateFill(cairo_t* cr, Box plate, Colour top, Colour bottom, double gr
         const double strength = (seed >> 8) / double(1u << 24);
         cairo_move_to(cr, plate.x, y);
         cairo_line_to(cr, plate.right(), y);
-        setColour(cr, strength > 0.5 ? rgb(255, 255, 255, grain * (strength - 0.5)) : rgb(0, 0, 0, grain * strength));
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
+        const Colour line = strength > 0.5 ? rgb(255, 255, 255, grain * (strength - 0.5)) : rgb(0, 0, 0, grain * strength);
+        strokePath(cr, line, 1);
     }
 }
 
@@ -51,9 +50,7 @@ void paintScreen(cairo_t* cr, Box glass, Colour bezel, Colour glassTop, Colour g
     fillVertical(cr, reflection, rgb(255, 255, 255, 0.06), rgb(255, 255, 255, 0.0));
     cairo_new_path(cr);
     cairo_rectangle(cr, glass.x + 0.5, glass.y + 0.5, glass.width - 1, glass.height - 1);
-    setColour(cr, rgb(0, 0, 0, 0.8));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, rgb(0, 0, 0, 0.8), 1);
 }
 
 void paintScrew(cairo_t* cr, double centreX, double centreY, double radius, Colour metal)
@@ -68,9 +65,7 @@ void paintScrew(cairo_t* cr, double centreX, double centreY, double radius, Colo
     cairo_new_path(cr);
     cairo_move_to(cr, centreX - radius * 0.65, centreY - radius * 0.3);
     cairo_line_to(cr, centreX + radius * 0.65, centreY + radius * 0.3);
-    setColour(cr, rgb(0, 0, 0, 0.7));
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
+    strokePath(cr, rgb(0, 0, 0, 0.7), 1.2);
 }
 
 void paintLabels(cairo_t* cr, const std::vector<PanelLabel>& labels, const TextStyle& style, Colour shadow)

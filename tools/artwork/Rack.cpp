@@ -24,9 +24,7 @@ void paintFaderScale(cairo_t* cr, double centreX)
             cairo_line_to(cr, centreX + side * (9 + length), y);
         }
     }
-    setColour(cr, withAlpha(rack::labelText, 0.45));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, withAlpha(rack::labelText, 0.45), 1);
 }
 
 void paintFaderFrame(cairo_t* cr, int width, double value)
@@ -58,9 +56,7 @@ void paintTrigSwitch(cairo_t* cr, int frame)
     const Box plate{1, 1, 46, 52};
     roundedRect(cr, plate, 4);
     fillVertical(cr, plate, rgb(14, 16, 20), rgb(6, 8, 12));
-    setColour(cr, rgb(0, 0, 0));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokePath(cr, rgb(0, 0, 0), 1);
     const char* names[] = {"AUTO TRIG", "MIDI SLICE"};
     for (int row = 0; row < 2; ++row)
     {

@@ -31,9 +31,7 @@ void paintRackEars(cairo_t* cr)
         cairo_fill(cr);
         cairo_move_to(cr, left == 0 ? 25.5 : left + 0.5, 0);
         cairo_line_to(cr, left == 0 ? 25.5 : left + 0.5, height);
-        setColour(cr, rgb(0, 0, 0, 0.5));
-        cairo_set_line_width(cr, 1);
-        cairo_stroke(cr);
+        strokePath(cr, rgb(0, 0, 0, 0.5), 1);
         for (double y : {36.0, 264.0})
             paintScrew(cr, left + 13, y, 5, rgb(140, 143, 150));
     }
