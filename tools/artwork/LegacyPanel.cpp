@@ -15,14 +15,9 @@ const Box editToggle = edges(290, 236, 316, 246);
 const Box faderTracks[] = {edges(140, 267, 252, 297), edges(271, 267, 383, 297)};
 const Box pitchValue = edges(420, 276, 440, 294);
 const Box upLed = edges(458, 287, 490, 303), downLed = edges(490, 287, 522, 303);
-const double knobLefts[] = {132, 200, 268, 336, 403, 471};
+const KnobRow knobs{.lefts = {132, 200, 268, 336, 403, 471}, .top = 177, .size = 64};
 const char* knobNames[] = {"GATE", "REVERSE", "FX", "PAN", "PITCH", "ROLL"};
-constexpr double knobTop = 177, knobSize = 64, handleWidth = 22;
-
-Box knobBox(int index)
-{
-    return {knobLefts[index], knobTop, knobSize, knobSize};
-}
+constexpr double handleWidth = 22;
 
 void paintBorder(cairo_t* cr)
 {
@@ -30,17 +25,6 @@ void paintBorder(cairo_t* cr)
     strokePath(cr, withAlpha(legacy::lettering, 0.55), 1);
     cairo_rectangle(cr, 0.5, 0.5, width - 1, height - 1);
     strokePath(cr, rgb(60, 44, 30), 1);
-}
-
-void paintKnobSeats(cairo_t* cr)
-{
-    for (int index = 0; index < 6; ++index)
-    {
-        const Box knob = knobBox(index);
-        cairo_arc(cr, knob.centreX(), knob.centreY(), 29, 0, 6.283185307179586);
-        setColour(cr, rgb(120, 90, 60, 0.12));
-        cairo_fill(cr);
-    }
 }
 
 // Grooves that the handles slide in, with a scale under each.
@@ -74,8 +58,8 @@ void paintLegacyLabels(cairo_t* cr)
         {"UP", labelBelow(upLed, 2, 10)},
         {"DOWN", labelBelow(downLed, 2, 10)},
     };
-    for (int index = 0; index < 6; ++index)
-        labels.push_back({knobNames[index], labelAbove(knobBox(index), 2, 10)});
+    for (int index = 0; index < KnobRow::count; ++index)
+        labels.push_back({knobNames[index], labelAbove(knobs.knob(index), 2, 10)});
     paintLabels(cr, labels, {.size = 8.5, .colour = legacy::lettering, .letterSpacing = 0.8}, legacy::labelShadow);
     drawEngravedText(cr, "VEXTORIA", edges(22, 12, 260, 42),
                      {.size = 24, .colour = legacy::lettering, .letterSpacing = 3, .family = "DejaVu Serif"},
@@ -87,13 +71,12 @@ void paintLegacyBackground(cairo_t* cr)
     paintPlateFill(cr, {0, 0, width, height}, legacy::panelTop, legacy::panelBottom, 0.035);
     paintBorder(cr);
     const Colour shade = rgb(110, 80, 50, 0.12), edge = rgb(255, 252, 240, 0.6);
-    paintRecess(cr, edges(122, 40, 212, 146), 8, shade, edge);
-    paintRecess(cr, edges(120, 158, 548, 262), 8, shade, edge);
-    paintRecess(cr, edges(128, 264, 396, 318), 8, shade, edge);
-    paintRecess(cr, edges(404, 258, 532, 318), 8, shade, edge);
-    paintRecess(cr, edges(22, 250, 134, 370), 8, shade, edge);
+    paintRecesses(cr,
+                  {edges(122, 40, 212, 146), edges(120, 158, 548, 262), edges(128, 264, 396, 318),
+                   edges(404, 258, 532, 318), edges(22, 250, 134, 370)},
+                  8, shade, edge);
     paintScreen(cr, screen, rgb(74, 58, 44), legacy::glassTop, legacy::glassBottom);
-    paintKnobSeats(cr);
+    paintKnobSeats(cr, knobs, 29, rgb(120, 90, 60, 0.12));
     paintFaderTracks(cr);
     paintLegacyLabels(cr);
 }

@@ -22,14 +22,28 @@ void paintPlateFill(cairo_t* cr, Box plate, Colour top, Colour bottom, double gr
     }
 }
 
-void paintRecess(cairo_t* cr, Box box, double radius, Colour shade, Colour lowerEdge)
+void paintRecesses(cairo_t* cr, std::initializer_list<Box> boxes, double radius, Colour shade, Colour lowerEdge)
 {
-    roundedRect(cr, box.moved(0, 1), radius);
-    setColour(cr, lowerEdge);
-    cairo_fill(cr);
-    roundedRect(cr, box, radius);
-    setColour(cr, shade);
-    cairo_fill(cr);
+    for (const Box& box : boxes)
+    {
+        roundedRect(cr, box.moved(0, 1), radius);
+        setColour(cr, lowerEdge);
+        cairo_fill(cr);
+        roundedRect(cr, box, radius);
+        setColour(cr, shade);
+        cairo_fill(cr);
+    }
+}
+
+void paintKnobSeats(cairo_t* cr, const KnobRow& row, double radius, Colour colour)
+{
+    for (int index = 0; index < KnobRow::count; ++index)
+    {
+        const Box knob = row.knob(index);
+        cairo_arc(cr, knob.centreX(), knob.centreY(), radius, 0, 6.283185307179586);
+        setColour(cr, colour);
+        cairo_fill(cr);
+    }
 }
 
 void paintScreen(cairo_t* cr, Box glass, Colour bezel, Colour glassTop, Colour glassBottom)

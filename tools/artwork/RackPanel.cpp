@@ -13,14 +13,8 @@ const Box power = edges(36, 8, 76, 58), freeze = edges(36, 132, 74, 178);
 const Box sizeFader = edges(84, 24, 140, 172), amountFader = edges(148, 24, 208, 172);
 const Box lcd = edges(58, 208, 128, 240);
 const Box upLed = edges(180, 208, 196, 240), downLed = edges(180, 252, 200, 284);
-const double knobLefts[] = {244, 344, 440, 542, 640, 734};
+const KnobRow knobs{.lefts = {244, 344, 440, 542, 640, 734}, .top = 202, .size = 54};
 const char* knobNames[] = {"GATE", "REVERSE", "FX", "PITCH", "PAN", "ROLL"};
-constexpr double knobTop = 202, knobSize = 54;
-
-Box knobBox(int index)
-{
-    return {knobLefts[index], knobTop, knobSize, knobSize};
-}
 
 void paintRackEars(cairo_t* cr)
 {
@@ -37,17 +31,6 @@ void paintRackEars(cairo_t* cr)
     }
 }
 
-void paintKnobSeats(cairo_t* cr)
-{
-    for (int index = 0; index < 6; ++index)
-    {
-        const Box knob = knobBox(index);
-        cairo_arc(cr, knob.centreX(), knob.centreY(), knobSize / 2 - 0.5, 0, 6.283185307179586);
-        setColour(cr, rgb(0, 0, 0, 0.25));
-        cairo_fill(cr);
-    }
-}
-
 void paintRackLabels(cairo_t* cr)
 {
     std::vector<PanelLabel> labels{
@@ -59,8 +42,8 @@ void paintRackLabels(cairo_t* cr)
         {"UP", {upLed.right() + 4, upLed.y, 36, upLed.height}, Align::left},
         {"DOWN", {downLed.right() + 3, downLed.y, 36, downLed.height}, Align::left},
     };
-    for (int index = 0; index < 6; ++index)
-        labels.push_back({knobNames[index], labelBelow(knobBox(index), 3, 10)});
+    for (int index = 0; index < KnobRow::count; ++index)
+        labels.push_back({knobNames[index], labelBelow(knobs.knob(index), 3, 10)});
     paintLabels(cr, labels, {.size = 8.5, .colour = rack::labelText, .letterSpacing = 0.9}, rack::labelShadow);
     drawEngravedText(cr, "VEXTORIA 3", edges(560, 282, 804, 296),
                      {.size = 10.5, .colour = withAlpha(rack::labelText, 0.55), .letterSpacing = 3.5},
@@ -72,11 +55,9 @@ void paintRackBackground(cairo_t* cr)
     paintPlateFill(cr, {0, 0, width, height}, rack::panelTop, rack::panelBottom, 0.05);
     paintRackEars(cr);
     const Colour shade = rgb(0, 0, 0, 0.2), edge = rgb(255, 255, 255, 0.07);
-    paintRecess(cr, edges(30, 4, 216, 184), 6, shade, edge);
-    paintRecess(cr, edges(48, 188, 236, 292), 6, shade, edge);
-    paintRecess(cr, edges(236, 180, 800, 278), 6, shade, edge);
+    paintRecesses(cr, {edges(30, 4, 216, 184), edges(48, 188, 236, 292), edges(236, 180, 800, 278)}, 6, shade, edge);
     paintScreen(cr, screen, rgb(24, 26, 30), rack::glassTop, rack::glassBottom);
-    paintKnobSeats(cr);
+    paintKnobSeats(cr, knobs, knobs.size / 2 - 0.5, rgb(0, 0, 0, 0.25));
     paintRackLabels(cr);
     // Top and bottom edges of the unit catch the light.
     cairo_rectangle(cr, 0, 0, width, 1);
