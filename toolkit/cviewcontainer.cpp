@@ -6,6 +6,16 @@
 
 namespace VSTGUI {
 
+namespace {
+
+// A child the pointer at `where` reaches: shown, taking the mouse and hit there.
+bool reachedByPointer(CView* child, const CPoint& where, const CButtonState& buttons)
+{
+    return child->isShowing() && child->getMouseEnabled() && child->hitTest(where, buttons);
+}
+
+} // namespace
+
 CViewContainer::CViewContainer(const CRect& viewSize) : CView(viewSize) {}
 
 CViewContainer::~CViewContainer() { removeAll(); }
@@ -131,7 +141,7 @@ CView* CViewContainer::getViewAt(const CPoint& where, const CButtonState& button
     for (auto it = children.rbegin(); it != children.rend(); ++it)
     {
         CView* child = *it;
-        if (child->isShowing() && child->getMouseEnabled() && child->hitTest(where, buttons))
+        if (reachedByPointer(child, where, buttons))
             return child;
     }
     return nullptr;
@@ -143,7 +153,7 @@ CMouseEventResult CViewContainer::dispatchMouseDown(CPoint where, const CButtonS
     std::vector<CView*> snapshot(children.rbegin(), children.rend());
     for (CView* child : snapshot)
     {
-        if (!isChild(child) || !child->isShowing() || !child->getMouseEnabled() || !child->hitTest(where, buttons))
+        if (!isChild(child) || !reachedByPointer(child, where, buttons))
             continue;
         SharedPointer<CView> keepAlive(child);
         CPoint childPoint = where;
@@ -182,7 +192,7 @@ bool CViewContainer::dispatchWheel(const CPoint& where, const CMouseWheelAxis& a
     std::vector<CView*> snapshot(children.rbegin(), children.rend());
     for (CView* child : snapshot)
     {
-        if (!isChild(child) || !child->isShowing() || !child->getMouseEnabled() || !child->hitTest(where, buttons))
+        if (!isChild(child) || !reachedByPointer(child, where, buttons))
             continue;
         SharedPointer<CView> keepAlive(child);
         if (child->onWheel(where, axis, distance, buttons))
