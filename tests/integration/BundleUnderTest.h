@@ -1,10 +1,12 @@
 #pragma once
-// Shared by the integration tests: the built bundle in a fresh host instance, and an
-// independent reader of the 372-byte program record (so a fault in the plug-in's own
-// reader cannot hide itself).
+// Shared by the integration tests: the built bundle in a fresh host instance, the slicer
+// settings most tests start from, and an independent reader of the 372-byte program record
+// (so a fault in the plug-in's own reader cannot hide itself).
 
 #include "host/PluginHost.h"
 #include "host/ProcessData.h"
+
+#include "ids.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +16,39 @@
 
 namespace VextoriaTest {
 
+using Parameters = std::vector<std::pair<Steinberg::Vst::ParamID, double>>;
+
+constexpr int64_t kBar = 88200;    // samples at 120 BPM and 44.1 kHz
+constexpr int64_t kSlice = 11025;  // two slices per beat
+
 inline std::unique_ptr<VextoriaHost::PluginHost> loadBundle()
 {
     return std::make_unique<VextoriaHost::PluginHost>(VEXTORIA_BUNDLE_PATH);
+}
+
+// A stereo instance at 44.1 kHz, configured but not started.
+class ConfiguredBundle : public ::testing::Test {
+protected:
+    static constexpr int32_t kBlock = 512;
+
+    void SetUp() override
+    {
+        host = loadBundle();
+        ASSERT_EQ(host->configure(VextoriaHost::BusLayout::stereo, 44100.0, kBlock), Steinberg::kResultOk);
+    }
+
+    std::unique_ptr<VextoriaHost::PluginHost> host;
+};
+
+// The slicer on with every choice but the repeat switched off and the gate fully open.
+inline Parameters repeatOnly(double sliceAmount, const Parameters& extra = {})
+{
+    Parameters parameters = {{Vextoria3Ids::kActive, 1.0},     {Vextoria3Ids::kSliceAmt, sliceAmount},
+                             {Vextoria3Ids::kGateSize, 1.0},   {Vextoria3Ids::kReverseAmt, 0.0},
+                             {Vextoria3Ids::kRollAmt, 0.0},    {Vextoria3Ids::kPitchAmt, 0.0},
+                             {Vextoria3Ids::kPanAmt, 0.0},     {Vextoria3Ids::kFxAmt, 0.0}};
+    parameters.insert(parameters.end(), extra.begin(), extra.end());
+    return parameters;
 }
 
 // Little-endian fields of one program record at byte offsets.
@@ -55,6 +87,13 @@ inline void putDouble(std::vector<uint8_t>& bytes, size_t offset, double value)
     std::memcpy(&bits, &value, sizeof bits);
     for (size_t i = 0; i < 8; ++i)
         bytes.at(offset + i) = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+// A record with one parameter changed.
+inline std::vector<uint8_t> withParam(std::vector<uint8_t> record, int32_t id, double value)
+{
+    putDouble(record, 8 + 8 * static_cast<size_t>(id), value);
+    return record;
 }
 
 // The live parameters of a fresh instance with no settings file, by id; 12, 35 and 36 read 0.

@@ -6,19 +6,14 @@
 #include "host/Renderer.h"
 #include "host/TestLoop.h"
 
-#include "ids.h"
-
 #include <cmath>
 #include <memory>
 
 using namespace VextoriaHost;
 using namespace VextoriaTest;
-using Parameters = std::vector<std::pair<Steinberg::Vst::ParamID, double>>;
 
 namespace {
 
-constexpr int64_t kBar = 88200;    // samples at 120 BPM and 44.1 kHz
-constexpr int64_t kSlice = 11025;  // two slices per beat
 constexpr int32_t kBars = 8;
 constexpr float kPlus24dB = 15.849f; // full scale + 24 dB
 
@@ -94,17 +89,6 @@ INSTANTIATE_TEST_SUITE_P(AllSixteen, FactoryProgram, ::testing::Range(0, 16));
 
 namespace {
 
-// Every slice repeats, nothing else is drawn except what the test switches on.
-Parameters repeatsWith(const Parameters& extra)
-{
-    Parameters parameters = {{Vextoria3Ids::kActive, 1.0},    {Vextoria3Ids::kSliceAmt, 1.0},
-                             {Vextoria3Ids::kGateSize, 1.0},  {Vextoria3Ids::kReverseAmt, 0.0},
-                             {Vextoria3Ids::kRollAmt, 0.0},   {Vextoria3Ids::kPitchAmt, 0.0},
-                             {Vextoria3Ids::kPanAmt, 0.0},    {Vextoria3Ids::kFxAmt, 0.0}};
-    parameters.insert(parameters.end(), extra.begin(), extra.end());
-    return parameters;
-}
-
 // Slices after the first bar that differ between two renders, out of the 7 bars' 56.
 int32_t differingSlices(const AudioClip& a, const AudioClip& b)
 {
@@ -123,7 +107,7 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
     const Parameters onSomeSlices = {{Vextoria3Ids::kFxAmt, 0.5}, {Vextoria3Ids::kReverbDryWet, 0.6}};
     // A reverb at no wet level leaves the slice's sound and draws what the others draw:
     // a fixed effect choice makes no effect draw, whichever effect it is.
-    Parameters transparent = repeatsWith(onSomeSlices);
+    Parameters transparent = repeatOnly(1.0, onSomeSlices);
     transparent.insert(transparent.end(), {{Vextoria3Ids::kReverbDryWet, 0.0}, {Vextoria3Ids::kFxSelect, 0.0}});
     const AudioClip reference = instance.render(input, transparent);
 
@@ -132,7 +116,7 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
         double fxSelect;
     } effects[] = {{"reverb", 0.0}, {"bit crusher", 0.25}, {"pitch effects", 0.75}};
     for (const auto& effect : effects) {
-        Parameters chosen = repeatsWith(onSomeSlices);
+        Parameters chosen = repeatOnly(1.0, onSomeSlices);
         chosen.push_back({Vextoria3Ids::kFxSelect, effect.fxSelect});
         const int32_t differing = differingSlices(reference, instance.render(input, chosen));
         EXPECT_GT(differing, 3) << effect.name;
@@ -140,7 +124,7 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
     }
 
     // The high-pass draws its cutoff offset: compared at two cutoffs instead.
-    Parameters low = repeatsWith(onSomeSlices), high = repeatsWith(onSomeSlices);
+    Parameters low = repeatOnly(1.0, onSomeSlices), high = repeatOnly(1.0, onSomeSlices);
     low.insert(low.end(), {{Vextoria3Ids::kFxSelect, 0.5}, {Vextoria3Ids::kFilterCut, 0.1}});
     high.insert(high.end(), {{Vextoria3Ids::kFxSelect, 0.5}, {Vextoria3Ids::kFilterCut, 0.9}});
     const int32_t differing = differingSlices(instance.render(input, low), instance.render(input, high));
@@ -164,7 +148,7 @@ BurstShape pitchedBurstShape(double stretch)
     const Parameters pitchedEverySlice = {{Vextoria3Ids::kPitchAmt, 1.0}, {Vextoria3Ids::kPitchRange, 1.0},
                                           {Vextoria3Ids::kUp, 1.0},       {Vextoria3Ids::kDown, 1.0},
                                           {Vextoria3Ids::kPitchSet, 1.0}, {Vextoria3Ids::kStretch, stretch}};
-    const AudioClip output = instance.render(toneBursts(kBars), repeatsWith(pitchedEverySlice));
+    const AudioClip output = instance.render(toneBursts(kBars), repeatOnly(1.0, pitchedEverySlice));
     const std::vector<float>& left = output.channels[0];
     const float toneLevel = 0.5f / std::sqrt(2.0f);
     BurstShape shape;

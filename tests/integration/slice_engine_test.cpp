@@ -6,38 +6,18 @@
 #include "host/Renderer.h"
 #include "host/TestLoop.h"
 
-#include "ids.h"
-
 #include <algorithm>
 #include <cmath>
 
 using namespace VextoriaHost;
 using namespace VextoriaTest;
-using Parameters = std::vector<std::pair<Steinberg::Vst::ParamID, double>>;
-
-namespace {
-
-constexpr int64_t kBar = 88200;   // samples at 120 BPM and 44.1 kHz
-constexpr int64_t kSlice = 11025; // two slices per beat
-
-// Every choice but the repeat switched off, the gate fully open.
-Parameters repeatOnly(double sliceAmount)
-{
-    return {{Vextoria3Ids::kActive, 1.0},    {Vextoria3Ids::kSliceAmt, sliceAmount}, {Vextoria3Ids::kGateSize, 1.0},
-            {Vextoria3Ids::kReverseAmt, 0.0}, {Vextoria3Ids::kRollAmt, 0.0},         {Vextoria3Ids::kPitchAmt, 0.0},
-            {Vextoria3Ids::kPanAmt, 0.0},     {Vextoria3Ids::kFxAmt, 0.0}};
-}
-
-} // namespace
 
 TEST(SliceEngineBundle, InactiveSlicerHandsAnySignalOnUnchanged)
 {
     auto host = loadBundle();
     const AudioClip input = generatePositionSignal(3 * kBar, 2, 44100.0);
-    Parameters parameters = repeatOnly(1.0);
-    parameters.front().second = 0.0;
-    parameters.push_back({Vextoria3Ids::kReverseAmt, 1.0});
-    parameters.push_back({Vextoria3Ids::kFxAmt, 1.0});
+    const Parameters parameters = repeatOnly(1.0, {{Vextoria3Ids::kActive, 0.0}, {Vextoria3Ids::kReverseAmt, 1.0},
+                                                   {Vextoria3Ids::kFxAmt, 1.0}});
     const RenderResult result = render(*host, input, {512, 120.0, parameters});
     EXPECT_EQ(result.output.channels, input.channels);
 }
@@ -69,14 +49,12 @@ TEST(SliceEngineBundle, EverySliceAfterTheFirstBarRepeatsThePreviousBar)
 namespace {
 
 // One instance whose transport the test stops and restarts, over a one-bar loop.
-class TransportRestart : public ::testing::Test {
+class TransportRestart : public ConfiguredBundle {
 protected:
     void SetUp() override
     {
-        host = loadBundle();
-        ASSERT_EQ(host->configure(BusLayout::stereo, 44100.0, kBlock), Steinberg::kResultOk);
+        ConfiguredBundle::SetUp();
         host->start();
-        loop = generateDrumLoop({44100.0, 120.0, 1, 2});
     }
 
     void setParameters(const Parameters& parameters)
@@ -109,10 +87,8 @@ protected:
         return rendered;
     }
 
-    static constexpr int32_t kBlock = 512;
-    std::unique_ptr<PluginHost> host;
     ProcessBlock block{2, 2, kBlock};
-    AudioClip loop;
+    const AudioClip loop = generateDrumLoop({44100.0, 120.0, 1, 2});
 };
 
 Parameters replayParameters(double replayMode)
@@ -125,22 +101,15 @@ Parameters replayParameters(double replayMode)
 
 } // namespace
 
-TEST_F(TransportRestart, OnPlayReplaysTheSameSlicesAfterARestart)
+TEST_F(TransportRestart, OnPlayReplaysTheSameSlicesAfterARestartAndNeverDrawsOn)
 {
-    setParameters(replayParameters(0.5));
-    playFromTheStart(3); // leaves the recorder holding the loop before the next start
-    const std::vector<float> first = playFromTheStart(3);
-    const std::vector<float> second = playFromTheStart(3);
-    EXPECT_TRUE(first == second);
-}
-
-TEST_F(TransportRestart, NeverDrawsOnAfterARestart)
-{
-    setParameters(replayParameters(0.0));
-    playFromTheStart(3);
-    const std::vector<float> first = playFromTheStart(3);
-    const std::vector<float> second = playFromTheStart(3);
-    EXPECT_FALSE(first == second);
+    for (const double replayMode : {0.5, 0.0}) {
+        setParameters(replayParameters(replayMode));
+        playFromTheStart(3); // leaves the recorder holding the loop before the next start
+        const std::vector<float> first = playFromTheStart(3);
+        const std::vector<float> second = playFromTheStart(3);
+        EXPECT_EQ(first == second, replayMode == 0.5) << "replay mode " << replayMode;
+    }
 }
 
 namespace {
@@ -182,9 +151,8 @@ TEST_P(SliceGrid, GateOpensOnEverySliceStartWhateverTheBlockSize)
     AudioClip input(2, frames, grid.sampleRate);
     for (auto& channel : input.channels)
         std::fill(channel.begin(), channel.end(), 0.5f);
-    Parameters parameters = repeatOnly(0.0); // every slice live: the gate shows the grid
-    parameters.push_back({Vextoria3Ids::kGateSize, 0.5});
-    parameters.push_back({Vextoria3Ids::kSliceSize, grid.sliceSize});
+    // Every slice live: the gate shows the grid.
+    const Parameters parameters = repeatOnly(0.0, {{Vextoria3Ids::kGateSize, 0.5}, {Vextoria3Ids::kSliceSize, grid.sliceSize}});
     const RenderResult result = render(*host, input, {grid.blockSize, 120.0, parameters});
     EXPECT_EQ(gateOpenings(result.output.channels[0]), expectedGrid(grid.sliceLength, frames));
     EXPECT_EQ(gateOpenings(result.output.channels[1]), expectedGrid(grid.sliceLength, frames));
@@ -203,9 +171,7 @@ TEST(MidiSliceBundle, NotesFrom36ChooseTheSlicesOfThePreviousBar)
     ASSERT_EQ(host->configure(BusLayout::stereo, 44100.0, kBlock), Steinberg::kResultOk);
     host->start();
     ProcessBlock block(2, 2, kBlock);
-    Parameters parameters = repeatOnly(0.0);
-    parameters.push_back({Vextoria3Ids::kTrigMode, 1.0});
-    for (const auto& [id, value] : parameters)
+    for (const auto& [id, value] : repeatOnly(0.0, {{Vextoria3Ids::kTrigMode, 1.0}}))
         block.inputChanges.addPoint(id, 0, value);
 
     const AudioClip input = generatePositionSignal(3 * kBar, 2, 44100.0);

@@ -1,7 +1,6 @@
 #pragma once
 // A processor set up the way a host does it, plus record and stream helpers for its tests.
 
-#include "dsp/ProgramChunk.h"
 #include "dsp/Vextoria3FX.h"
 #include "host/ProcessData.h"
 #include "processor/Vextoria3.h"
@@ -11,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace ProcessorTest {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using VextoriaHost::ProcessBlock;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -29,35 +32,65 @@ inline IPtr<MemoryStream> streamOf(const Bytes& bytes)
     return stream;
 }
 
-// A record with the given counts; values follow a pattern so that every slot differs.
-inline Bytes makeRecord(int32 paramCount, int32 hiddenCount, double (*param)(int32), double (*hidden)(int32))
+template <typename Value>
+Value readAt(const Bytes& bytes, size_t offset)
 {
-    Bytes bytes;
-    insert_int(bytes, 1);
-    insert_int(bytes, paramCount);
-    for (int32 id = 0; id < paramCount; ++id)
-        insert_double(bytes, param(id));
-    insert_int(bytes, hiddenCount);
-    for (int32 index = 0; index < hiddenCount; ++index)
-        insert_double(bytes, hidden(index));
-    return bytes;
-}
-
-inline double readDouble(const Bytes& bytes, size_t offset)
-{
-    double value = 0.0;
+    Value value {};
     std::memcpy(&value, bytes.data() + offset, sizeof(value));
     return value;
 }
 
-inline int32 readInt(const Bytes& bytes, size_t offset)
+template <typename Value>
+void writeAt(Bytes& bytes, size_t offset, Value value)
 {
-    int32 value = 0;
-    std::memcpy(&value, bytes.data() + offset, sizeof(value));
-    return value;
+    std::memcpy(bytes.data() + offset, &value, sizeof(value));
 }
 
-// The host side a processor needs to send messages: it makes message objects and nothing else.
+constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts' header
+constexpr size_t kHiddenOffset = 316;
+
+// A program record with one parameter changed.
+inline Bytes withParam(Bytes record, int32 id, double value)
+{
+    writeAt(record, paramOffset(id), value);
+    return record;
+}
+
+// The SDK's host attribute list never frees the buffer of an empty binary value, and every
+// tick sends one; this list keeps empty values itself.
+class EmptyBinarySafeAttributes : public HostAttributeList
+{
+public:
+    tresult PLUGIN_API setBinary(AttrID id, const void* data, uint32 size) override
+    {
+        emptyBinaries.erase(id);
+        if (size > 0)
+            return HostAttributeList::setBinary(id, data, size);
+        removeAttrID(id);
+        emptyBinaries.insert(id);
+        return kResultTrue;
+    }
+    tresult PLUGIN_API getBinary(AttrID id, const void*& data, uint32& size) override
+    {
+        if (emptyBinaries.count(id) == 0)
+            return HostAttributeList::getBinary(id, data, size);
+        data = this;
+        size = 0;
+        return kResultTrue;
+    }
+
+private:
+    std::set<std::string> emptyBinaries;
+};
+
+class EmptyBinarySafeMessage : public HostMessage
+{
+public:
+    EmptyBinarySafeMessage() { attributeList = new EmptyBinarySafeAttributes; }
+};
+
+// The host side a processor needs to send messages: it makes message objects, or refuses to
+// when told, and nothing else.
 class MessageHost : public IHostApplication
 {
 public:
@@ -68,12 +101,10 @@ public:
     }
     tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
     {
-        if (!FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
-        {
-            *obj = nullptr;
+        *obj = nullptr;
+        if (refuse || !FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
             return kResultFalse;
-        }
-        *obj = static_cast<IMessage*>(new HostMessage());
+        *obj = static_cast<IMessage*>(new EmptyBinarySafeMessage());
         return kResultOk;
     }
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
@@ -88,6 +119,8 @@ public:
     }
     uint32 PLUGIN_API addRef() override { return 1; } // lives as long as the test
     uint32 PLUGIN_API release() override { return 1; }
+
+    bool refuse = false;
 };
 
 // The processor after initialize and setupProcessing; activation is up to the test.
@@ -97,17 +130,26 @@ protected:
     static constexpr int32 kMaxBlock = 256;
     static constexpr double kSampleRate = 44100.0;
 
-    void SetUp() override
-    {
-        ASSERT_EQ(processor->initialize(&host), kResultOk);
-        ProcessSetup setup {kRealtime, kSample32, kMaxBlock, kSampleRate};
-        ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
-    }
+    void SetUp() override { prepare(*processor); }
 
     void TearDown() override
     {
         processor->setActive(false);
         processor->terminate();
+    }
+
+    void prepare(Vextoria3& instance)
+    {
+        ASSERT_EQ(instance.initialize(&host), kResultOk);
+        ProcessSetup setup {kRealtime, kSample32, kMaxBlock, kSampleRate};
+        ASSERT_EQ(instance.setupProcessing(setup), kResultOk);
+    }
+
+    tresult run(ProcessBlock& block, int32 frames)
+    {
+        const tresult result = processor->process(block.prepare(frames));
+        block.finish();
+        return result;
     }
 
     Bytes state()

@@ -4,87 +4,30 @@
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
-#include <set>
+#include <map>
 #include <string>
 
 using namespace ProcessorTest;
-using VextoriaHost::ProcessBlock;
 
 namespace {
 
-// The SDK's host list never frees the buffer of an empty binary value, and every tick
-// sends one; this list keeps empty values itself.
-class EmptyBinarySafeAttributes : public HostAttributeList
-{
-public:
-    tresult PLUGIN_API setBinary(AttrID id, const void* data, uint32 size) override
-    {
-        emptyBinaries.erase(id);
-        if (size > 0)
-            return HostAttributeList::setBinary(id, data, size);
-        removeAttrID(id);
-        emptyBinaries.insert(id);
-        return kResultTrue;
-    }
-    tresult PLUGIN_API getBinary(AttrID id, const void*& data, uint32& size) override
-    {
-        if (emptyBinaries.count(id) == 0)
-            return HostAttributeList::getBinary(id, data, size);
-        data = this;
-        size = 0;
-        return kResultTrue;
-    }
-
-private:
-    std::set<std::string> emptyBinaries;
-};
-
-class EmptyBinarySafeMessage : public HostMessage
-{
-public:
-    EmptyBinarySafeMessage() { attributeList = new EmptyBinarySafeAttributes; }
-};
-
-// A host whose message allocation can be made to fail.
-class SwitchableMessageHost : public MessageHost
-{
-public:
-    tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
-    {
-        *obj = nullptr;
-        if (refuse || !FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
-            return kResultFalse;
-        *obj = static_cast<IMessage*>(new EmptyBinarySafeMessage());
-        return kResultOk;
-    }
-    bool refuse = false;
-};
-
-// Stands in for the controller: keeps each message's command and bytes, answers as told.
+// Stands in for the controller: keeps the bytes of each message by command, answers as told.
 class RecordingController : public IConnectionPoint
 {
 public:
-    struct Received
-    {
-        std::string command;
-        Bytes bytes;
-    };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
         int64 number = 0;
         if (message->getAttributes()->getInt("askpresonus", number) == kResultOk)
-            received.push_back({"askpresonus", {}});
+            received["askpresonus"].emplace_back();
         for (const char* command : {"MidiNote", "AudioData"})
         {
             const void* data = nullptr;
             uint32 size = 0;
             if (message->getAttributes()->getBinary(command, data, size) == kResultOk)
-            {
-                const auto* first = static_cast<const uint8_t*>(data);
-                received.push_back({command, Bytes(first, first + size)});
-            }
+                received[command].emplace_back(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
         }
         return answer;
     }
@@ -92,41 +35,28 @@ public:
     uint32 PLUGIN_API addRef() override { return 1; }
     uint32 PLUGIN_API release() override { return 1; }
 
-    size_t count(const std::string& command) const
-    {
-        return static_cast<size_t>(std::count_if(received.begin(), received.end(),
-                                                 [&](const Received& item) { return item.command == command; }));
-    }
-    const Received* last(const std::string& command) const
-    {
-        for (auto item = received.rbegin(); item != received.rend(); ++item)
-            if (item->command == command)
-                return &*item;
-        return nullptr;
-    }
+    size_t count(const std::string& command) { return received[command].size(); }
+    const Bytes& last(const std::string& command) { return received[command].back(); }
 
-    std::vector<Received> received;
+    std::map<std::string, std::vector<Bytes>> received;
     tresult answer = kResultFalse; // a controller without a handler for the question
 };
 
-class Tick : public ::testing::Test
+class Tick : public ProcessorFixture
 {
 protected:
-    static constexpr int32 kBlock = 128;
+    static constexpr int32 kBlock = kMaxBlock;
 
     void SetUp() override
     {
-        ASSERT_EQ(processor->initialize(&host), kResultOk);
-        ProcessSetup setup {kRealtime, kSample32, kBlock, 44100.0};
-        ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+        ProcessorFixture::SetUp();
         ASSERT_EQ(processor->setActive(true), kResultOk);
         ASSERT_EQ(processor->connect(&controller), kResultOk);
     }
     void TearDown() override
     {
         processor->disconnect(&controller);
-        processor->setActive(false);
-        processor->terminate();
+        ProcessorFixture::TearDown();
     }
 
     void tick()
@@ -137,22 +67,16 @@ protected:
         processor->notify(message);
     }
     // One block of silence carrying the notes queued in block.inputEvents.
-    void runBlock()
-    {
-        processor->process(block.prepare(kBlock));
-        block.finish();
-    }
+    void runBlock() { run(block, kBlock); }
     std::vector<int32> noteFields(const Bytes& bytes, size_t field) const
     {
         std::vector<int32> values;
         for (size_t offset = 4 * field; offset + 4 <= bytes.size(); offset += 16)
-            values.push_back(readInt(bytes, offset));
+            values.push_back(readAt<int32>(bytes, offset));
         return values;
     }
 
-    SwitchableMessageHost host;
     RecordingController controller;
-    IPtr<Vextoria3> processor = owned(new Vextoria3());
     ProcessBlock block {2, 2, kBlock};
 };
 
@@ -197,7 +121,7 @@ TEST_F(Tick, NotesOfTheBlocksSinceTheLastTickAreSentOnceInEventOrder)
     runBlock();
     tick();
     ASSERT_EQ(controller.count("MidiNote"), 1u);
-    const Bytes& bytes = controller.last("MidiNote")->bytes;
+    const Bytes& bytes = controller.last("MidiNote");
     ASSERT_EQ(bytes.size(), 64u);
     EXPECT_EQ(noteFields(bytes, 0), (std::vector<int32> {1, 1, 2, 1}));
     EXPECT_EQ(noteFields(bytes, 1), (std::vector<int32> {40, 38, 40, 20}));
@@ -224,20 +148,20 @@ TEST_F(Tick, NotesWaitInTheRingWhenNoMessageCanBeMade)
     runBlock();
     tick();
     ASSERT_EQ(controller.count("MidiNote"), 1u);
-    EXPECT_EQ(noteFields(controller.last("MidiNote")->bytes, 1), (std::vector<int32> {36, 36, 37}));
+    EXPECT_EQ(noteFields(controller.last("MidiNote"), 1), (std::vector<int32> {36, 36, 37}));
 }
 
-TEST_F(Tick, EveryTickSendsTheScopeBytesWrittenSinceTheLastOne)
+TEST_F(Tick, EveryTickSendsTheScopeBytesWrittenSinceTheLastOneUpToTheRingsSize)
 {
     tick();
     ASSERT_EQ(controller.count("AudioData"), 1u);
-    EXPECT_TRUE(controller.last("AudioData")->bytes.empty());
+    EXPECT_TRUE(controller.last("AudioData").empty());
 
     runBlock();
     runBlock();
     tick();
     ASSERT_EQ(controller.count("AudioData"), 2u);
-    EXPECT_EQ(controller.last("AudioData")->bytes.size(), static_cast<size_t>(2 * kBlock));
+    EXPECT_EQ(controller.last("AudioData").size(), static_cast<size_t>(2 * kBlock));
 
     // Bytes drained on a tick whose message cannot be made are gone.
     runBlock();
@@ -246,13 +170,11 @@ TEST_F(Tick, EveryTickSendsTheScopeBytesWrittenSinceTheLastOne)
     host.refuse = false;
     tick();
     ASSERT_EQ(controller.count("AudioData"), 3u);
-    EXPECT_TRUE(controller.last("AudioData")->bytes.empty());
-}
+    EXPECT_TRUE(controller.last("AudioData").empty());
 
-TEST_F(Tick, ScopeHoldsAtMostOneByteLessThanItsRing)
-{
+    // The ring holds at most one byte less than its size.
     for (int32 blockIndex = 0; blockIndex < ScopeRing::kCapacity / kBlock + 4; ++blockIndex)
         runBlock();
     tick();
-    EXPECT_EQ(controller.last("AudioData")->bytes.size(), static_cast<size_t>(ScopeRing::kMaxBytes));
+    EXPECT_EQ(controller.last("AudioData").size(), static_cast<size_t>(ScopeRing::kMaxBytes));
 }
