@@ -188,18 +188,10 @@ CMouseEventResult Button::onMouseUp(CPoint& where, const CButtonState& buttons)
 
 CMouseEventResult Button::onMouseEntered(CPoint&, const CButtonState&)
 {
-    if (disabled)
-        return kMouseEventNotHandled;
-    if (HoverPicture::enter(currentPix, hoverPix, on))
-        setDirty(true);
-    return kMouseEventHandled;
+    return HoverPicture::enter(*this, disabled, currentPix, hoverPix, on);
 }
 
 CMouseEventResult Button::onMouseExited(CPoint&, const CButtonState&)
 {
-    if (disabled)
-        return kMouseEventNotHandled;
-    if (HoverPicture::leave(currentPix, hoverPix, restingPicture()))
-        setDirty(true);
-    return kMouseEventHandled;
+    return HoverPicture::leave(*this, disabled, currentPix, hoverPix, restingPicture());
 }

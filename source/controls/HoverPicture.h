@@ -7,22 +7,33 @@
 namespace HoverPicture {
 
 using VSTGUI::CBitmap;
+using VSTGUI::CMouseEventResult;
 
-// True when `current` changed and the button needs a redraw.
-inline bool enter(CBitmap*& current, CBitmap* hover, bool on)
+// The answers to the pointer entering and leaving `button`, which shows `current`. A disabled
+// button does not handle them; a changed picture is redrawn.
+inline CMouseEventResult enter(VSTGUI::CView& button, bool disabled, CBitmap*& current, CBitmap* hover, bool on)
 {
-    if (!hover || on)
-        return false;
-    current = hover;
-    return true;
+    if (disabled)
+        return VSTGUI::kMouseEventNotHandled;
+    if (hover && !on)
+    {
+        current = hover;
+        button.setDirty(true);
+    }
+    return VSTGUI::kMouseEventHandled;
 }
 
-inline bool leave(CBitmap*& current, CBitmap* hover, CBitmap* resting)
+inline CMouseEventResult leave(VSTGUI::CView& button, bool disabled, CBitmap*& current, CBitmap* hover,
+                               CBitmap* resting)
 {
-    if (!hover || current != hover)
-        return false;
-    current = resting;
-    return true;
+    if (disabled)
+        return VSTGUI::kMouseEventNotHandled;
+    if (hover && current == hover)
+    {
+        current = resting;
+        button.setDirty(true);
+    }
+    return VSTGUI::kMouseEventHandled;
 }
 
 } // namespace HoverPicture

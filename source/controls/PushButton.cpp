@@ -198,18 +198,10 @@ CMouseEventResult PushButton::onMouseEntered(CPoint&, const CButtonState& button
 {
     if (slideMode)
         return slide(buttons);
-    if (disabled)
-        return kMouseEventNotHandled;
-    if (HoverPicture::enter(currentPix, hoverPix, on))
-        setDirty(true);
-    return kMouseEventHandled;
+    return HoverPicture::enter(*this, disabled, currentPix, hoverPix, on);
 }
 
 CMouseEventResult PushButton::onMouseExited(CPoint&, const CButtonState&)
 {
-    if (disabled)
-        return kMouseEventNotHandled;
-    if (HoverPicture::leave(currentPix, hoverPix, restingPicture()))
-        setDirty(true);
-    return kMouseEventHandled;
+    return HoverPicture::leave(*this, disabled, currentPix, hoverPix, restingPicture());
 }
