@@ -4,27 +4,10 @@
 #include <atomic>
 #include <random>
 #include <thread>
-#include <vector>
 
+#include "RecordBytes.h"
 #include "ScopedHome.h"
 #include "dsp/Vextoria3FX.h"
-
-namespace {
-
-std::vector<uint8_t> uniformRecord(double value)
-{
-    std::vector<uint8_t> bytes;
-    insert_int(bytes, 1);
-    insert_int(bytes, 38);
-    for (int32_t id = 0; id < 38; ++id)
-        insert_double(bytes, value);
-    insert_int(bytes, 7);
-    for (int32_t index = 0; index < 7; ++index)
-        insert_double(bytes, value);
-    return bytes;
-}
-
-} // namespace
 
 TEST(ProgramHandover, StateSavedWhileTheAudioThreadAppliesIsNeverTorn)
 {
@@ -69,13 +52,12 @@ TEST(ProgramHandover, HiddenValuesAnsweredDuringASaveOutliveAWaitingRecord)
 
     std::vector<uint8_t> saved;
     fx.getChunk(saved, true);
-    std::optional<ProgramRecord> read = readProgramChunk(saved.data(), saved.size());
+    const std::optional<ProgramRecord> read = readProgramChunk(saved.data(), saved.size());
     ASSERT_TRUE(read);
     EXPECT_EQ(read->params[1], 0.25) << "the waiting record's parameters are saved";
-    for (int32_t index = 0; index < 7; ++index)
-        EXPECT_EQ(read->hidden[index], answered[index]) << index;
-
     fx.applyPendingChunk();
-    for (int32_t index = 0; index < 7; ++index)
+    for (int32_t index = 0; index < 7; ++index) {
+        EXPECT_EQ(read->hidden[index], answered[index]) << index;
         EXPECT_EQ(fx.getProgram(fx.getCurrentProgram()).hidden[index], static_cast<float>(answered[index])) << index;
+    }
 }

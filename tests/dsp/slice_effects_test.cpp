@@ -5,7 +5,6 @@
 #include "dsp/SliceEffects.h"
 
 namespace {
-
 SliceEffects::Settings filterSettings(float cut, float env, float res, float offset)
 {
     SliceEffects::Settings s;
@@ -15,14 +14,12 @@ SliceEffects::Settings filterSettings(float cut, float env, float res, float off
     s.filterOffset = offset;
     return s;
 }
-
 } // namespace
 
-TEST(SliceEffectsFilter, CutoffTargetIsTheSquaredModulatedValueWithinItsLimits)
+TEST(SliceEffectsFilter, CutoffIsTheSquaredModulatedValueAndResonanceIsCapped)
 {
-    // Full envelope: x = env x offset = 0.5 x 0.6 = 0.3, target 0.09.
+    // Full envelope: x = env x offset = 0.5 x 0.6 = 0.3, target 0.09; none: 0.4 squared.
     EXPECT_FLOAT_EQ(SliceEffects::cutoffTarget(filterSettings(0.4f, 1.0f, 0.5f, 0.6f), 0.5), 0.09);
-    // No envelope: the cutoff alone, 0.4 squared.
     EXPECT_FLOAT_EQ(SliceEffects::cutoffTarget(filterSettings(0.4f, 0.0f, 0.5f, 0.6f), 0.5), 0.16);
     EXPECT_EQ(SliceEffects::cutoffTarget(filterSettings(0.05f, 0.0f, 0.5f, 0.0f), 0.0), 0.010000000707805157)
         << "below 0.1 the floor";
@@ -30,10 +27,7 @@ TEST(SliceEffectsFilter, CutoffTargetIsTheSquaredModulatedValueWithinItsLimits)
     // A cutoff above 0.7 lifts a small envelope amount to 1.75 (cut - 0.7) = 0.35:
     // x = 0.35 x 1 x 0.5 + 0.9 x 0.65 = 0.76.
     EXPECT_NEAR(SliceEffects::cutoffTarget(filterSettings(0.9f, 0.1f, 0.5f, 0.5f), 1.0), 0.76 * 0.76, 1e-6);
-}
 
-TEST(SliceEffectsFilter, ResonanceIsCappedWithoutMuchEnvelopeAndKeptInRange)
-{
     EXPECT_FLOAT_EQ(SliceEffects::resonance(filterSettings(0.4f, 0.4f, 0.95f, 0.0f)), 0.92f);
     EXPECT_FLOAT_EQ(SliceEffects::resonance(filterSettings(0.4f, 0.6f, 0.95f, 0.0f)), 0.95f);
     EXPECT_FLOAT_EQ(SliceEffects::resonance(filterSettings(0.4f, 0.6f, 0.05f, 0.0f)), 0.1f);
@@ -41,8 +35,7 @@ TEST(SliceEffectsFilter, ResonanceIsCappedWithoutMuchEnvelopeAndKeptInRange)
 
 TEST(SliceEffectsRouting, OnlyTheFilterDrawsAndPitchIdsPassTheFrameOn)
 {
-    RandomGenerator random;
-    RandomGenerator reference;
+    RandomGenerator random, reference;
     SliceEffects effects(random);
     effects.prepare(44100.0);
     const SliceEffects::Settings settings = filterSettings(0.4f, 1.0f, 0.5f, 0.3f);
