@@ -54,6 +54,20 @@ TEST_F(State, RestoredRecordComesBackNarrowedWithTheDerivedSlotsRewritten)
         EXPECT_EQ(readAt<double>(record, kHiddenOffset + 8 * index), static_cast<float>(patternHidden(index)));
 }
 
+TEST_F(State, ShortRecordWithoutHiddenValuesKeepsTheOtherSlots)
+{
+    Bytes record = patterned();
+    const Bytes before = state();
+    writeAt<int32>(record, 4, 10);
+    record.resize(paramOffset(10) + 4);
+    writeAt<int32>(record, paramOffset(10), 0); // no hidden values
+    ASSERT_EQ(restore(record), kResultOk);
+    const Bytes after = state();
+    EXPECT_EQ(readAt<double>(after, paramOffset(9)), static_cast<float>(patternParam(9)));
+    EXPECT_EQ(readAt<double>(after, paramOffset(10)), readAt<double>(before, paramOffset(10)));
+    EXPECT_EQ(Bytes(after.begin() + kHiddenOffset, after.end()), Bytes(before.begin() + kHiddenOffset, before.end()));
+}
+
 TEST_F(State, HugeCountsStubsAndMissingStreamsAreRefusedAndChangeNothing)
 {
     const Bytes before = state();
