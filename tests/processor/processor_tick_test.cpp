@@ -91,10 +91,10 @@ TEST_F(Tick, HostIsAskedUntilItsAnswerIsNotOk)
         size_t questionsAfter;
     };
     // Asked while the answer is kResultOk; a refusal or a message that cannot be made ends it.
-    const Step answered[] = {{kResultOk, false, 1}, {kResultOk, false, 2}, {kResultFalse, false, 3}, {kResultOk, false, 3}};
-    const Step unallocated[] = {{kResultOk, false, 1}, {kResultOk, true, 1}, {kResultOk, false, 1}};
-    for (const auto& steps : {std::vector<Step>(std::begin(answered), std::end(answered)),
-                              std::vector<Step>(std::begin(unallocated), std::end(unallocated))})
+    const std::vector<std::vector<Step>> runs = {
+        {{kResultOk, false, 1}, {kResultOk, false, 2}, {kResultFalse, false, 3}, {kResultOk, false, 3}},
+        {{kResultOk, false, 1}, {kResultOk, true, 1}, {kResultOk, false, 1}}};
+    for (const auto& steps : runs)
     {
         TearDown();
         controller.received.clear();
