@@ -19,11 +19,6 @@ void fillNoise(float* samples, int32 count, uint32 seed)
         samples[index] = distribution(generator);
 }
 
-void fillWith(float* samples, int32 count, float value)
-{
-    std::fill(samples, samples + count, value);
-}
-
 bool equalSamples(const float* a, const float* b, int32 count)
 {
     return std::equal(a, a + count, b);
@@ -73,46 +68,40 @@ TEST_F(Process, BypassCopiesStereoInputAndFeedsAMonoInputToBothOutputs)
     }
 }
 
-TEST_F(Process, MissingInputBusReadsAsSilence)
-{
-    for (bool bypass : {true, false})
-    {
-        ProcessBlock block(0, 2, kMaxBlock);
-        setBypass(block, bypass);
-        for (int32 channel = 0; channel < 2; ++channel)
-            fillWith(block.audio.output(channel), kMaxBlock, 0.5f);
-        ASSERT_EQ(run(block, kMaxBlock), kResultOk);
-        for (int32 channel = 0; channel < 2; ++channel)
-            for (int32 index = 0; index < kMaxBlock; ++index)
-                ASSERT_EQ(block.audio.output(channel)[index], 0.0f) << "bypass " << bypass << " sample " << index;
-    }
-}
-
-TEST_F(Process, BlocksLongerThanTheMaximumAreWrittenCompletely)
+TEST_F(Process, MissingInputReadsAsSilenceAndOverlongBlocksAreWrittenCompletely)
 {
     constexpr int32 kLongBlock = 5 * kMaxBlock + 17;
     for (bool bypass : {true, false})
     {
-        ProcessBlock block(2, 2, kLongBlock);
-        setBypass(block, bypass);
+        SCOPED_TRACE(bypass ? "bypassed" : "processed");
+        ProcessBlock missing(0, 2, kMaxBlock);
+        ProcessBlock overlong(2, 2, kLongBlock);
+        for (ProcessBlock* block : {&missing, &overlong})
+        {
+            setBypass(*block, bypass);
+            for (int32 channel = 0; channel < 2; ++channel)
+                std::fill_n(block->audio.output(channel), block->audio.maxFrames(), std::numeric_limits<float>::quiet_NaN());
+        }
+        for (int32 channel = 0; channel < 2; ++channel)
+            fillNoise(overlong.audio.input(channel), kLongBlock, 10 + channel);
+        ASSERT_EQ(run(missing, kMaxBlock), kResultOk);
+        ASSERT_EQ(run(overlong, kLongBlock), kResultOk);
         for (int32 channel = 0; channel < 2; ++channel)
         {
-            fillNoise(block.audio.input(channel), kLongBlock, 10 + channel);
-            fillWith(block.audio.output(channel), kLongBlock, std::numeric_limits<float>::quiet_NaN());
-        }
-        ASSERT_EQ(run(block, kLongBlock), kResultOk);
-        for (int32 channel = 0; channel < 2; ++channel)
+            for (int32 index = 0; index < kMaxBlock; ++index)
+                ASSERT_EQ(missing.audio.output(channel)[index], 0.0f) << "sample " << index;
             for (int32 index = 0; index < kLongBlock; ++index)
-                ASSERT_TRUE(std::isfinite(block.audio.output(channel)[index])) << "bypass " << bypass << " sample " << index;
+                ASSERT_TRUE(std::isfinite(overlong.audio.output(channel)[index])) << "sample " << index;
+        }
         if (bypass)
-            EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kLongBlock));
+            EXPECT_TRUE(equalSamples(overlong.audio.output(1), overlong.audio.input(1), kLongBlock));
     }
 }
 
 TEST_F(Process, BlocksWithoutSamplesOrOutputsStillTakeParametersButWriteNothing)
 {
     ProcessBlock empty(2, 2, kMaxBlock);
-    fillWith(empty.audio.output(0), kMaxBlock, 0.25f);
+    std::fill_n(empty.audio.output(0), kMaxBlock, 0.25f);
     empty.inputChanges.addPoint(Vextoria3Ids::kReverseAmt, 0, 0.7);
     ASSERT_EQ(run(empty, 0), kResultOk);
     EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kReverseAmt), 0.7f);
@@ -182,7 +171,7 @@ TEST_F(Process, HostFloatingPointModeIsRestoredAfterABlock)
     const unsigned before = _mm_getcsr();
     _mm_setcsr(before & ~0x8040u); // the host runs without flush-to-zero
     ProcessBlock block(2, 2, kMaxBlock);
-    fillWith(block.audio.input(0), kMaxBlock, 1e-40f);
+    std::fill_n(block.audio.input(0), kMaxBlock, 1e-40f);
     ASSERT_EQ(run(block, kMaxBlock), kResultOk);
     EXPECT_EQ(_mm_getcsr() & 0x8040u, 0u);
     _mm_setcsr(before);
