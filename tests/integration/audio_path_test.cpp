@@ -1,5 +1,5 @@
-// Audio through the bundle: the bypass path and the unprocessed path hand the input on
-// unchanged in stereo and mono, at any block size.
+// Audio through the bundle: the bypass path and the inactive slicer hand the input on
+// unchanged in stereo and mono, at any block size and whatever the slicer's other settings.
 
 #include "BundleUnderTest.h"
 
@@ -31,7 +31,8 @@ TEST_P(AudioPath, BypassAndTheInactiveSlicerHandTheInputOnUnchanged)
         Parameters parameters;
     } paths[] = {{"bypass with the slicer active",
                   {{Vextoria3Ids::kActive, 1.0}, {Vextoria3Ids::kNoDirect, 1.0}, {Vextoria3Ids::kBypass, 1.0}}},
-                 {"inactive slicer", {{Vextoria3Ids::kActive, 0.0}, {Vextoria3Ids::kBypass, 0.0}}}};
+                 {"inactive slicer", repeatOnly(1.0, {{Vextoria3Ids::kActive, 0.0}, {Vextoria3Ids::kBypass, 0.0},
+                                                      {Vextoria3Ids::kReverseAmt, 1.0}, {Vextoria3Ids::kFxAmt, 1.0}})}};
     for (const auto& path : paths) {
         auto host = loadBundle();
         const AudioClip output = render(*host, input, {GetParam().blockSize, 120.0, path.parameters}).output;

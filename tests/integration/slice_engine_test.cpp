@@ -1,6 +1,6 @@
-// The slicer through the bundle, driven like a DAW: dry when inactive, repeats from the
-// previous bar, seeded replays after a transport restart, a steady slice grid at any block
-// size, and slices chosen by MIDI notes.
+// The slicer through the bundle, driven like a DAW: repeats from the previous bar, seeded
+// replays after a transport restart, a steady slice grid at any block size, and slices
+// chosen by MIDI notes.
 #include "BundleUnderTest.h"
 
 #include "host/Renderer.h"
@@ -11,16 +11,6 @@
 
 using namespace VextoriaHost;
 using namespace VextoriaTest;
-
-TEST(SliceEngineBundle, InactiveSlicerHandsAnySignalOnUnchanged)
-{
-    auto host = loadBundle();
-    const AudioClip input = generatePositionSignal(3 * kBar, 2, 44100.0);
-    const Parameters parameters = repeatOnly(1.0, {{Vextoria3Ids::kActive, 0.0}, {Vextoria3Ids::kReverseAmt, 1.0},
-                                                   {Vextoria3Ids::kFxAmt, 1.0}});
-    const RenderResult result = render(*host, input, {512, 120.0, parameters});
-    EXPECT_EQ(result.output.channels, input.channels);
-}
 
 TEST(SliceEngineBundle, EverySliceAfterTheFirstBarRepeatsThePreviousBar)
 {
