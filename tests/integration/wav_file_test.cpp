@@ -30,7 +30,7 @@ void writeBytes(const std::string& path, const std::vector<char>& bytes)
 
 }  // namespace
 
-TEST(WavFile, FloatRoundTripIsExactForMonoAndStereo)
+TEST(WavFile, FloatRoundTripIsExactForMonoAndStereoAndOverwritesReplaceTheWholeFile)
 {
     for (int32_t channels : {1, 2}) {
         const AudioClip clip = generatePositionSignal(5000, channels, 48000.0);
@@ -41,6 +41,11 @@ TEST(WavFile, FloatRoundTripIsExactForMonoAndStereo)
         EXPECT_EQ(back.channels, clip.channels);
         EXPECT_EQ(std::filesystem::file_size(path), 44u + 5000u * 4u * static_cast<unsigned>(channels));
     }
+    // A shorter file written over a longer one leaves nothing of the old one behind.
+    const std::string path = outputPath("float2.wav");
+    writeWav(path, generatePositionSignal(10, 1, 44100.0), WavFormat::pcm16);
+    EXPECT_EQ(std::filesystem::file_size(path), 44u + 20u);
+    EXPECT_EQ(readWav(path).frames(), 10);
 }
 
 TEST(WavFile, Pcm16KeepsSamplesWithinOneStepAndClipsOverloads)
@@ -77,15 +82,6 @@ TEST(WavFile, RefusesToWriteAnythingButARegularFile)
     std::filesystem::remove(path);
     EXPECT_THROW(writeWav(path, surround, WavFormat::float32), HostError);
     EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(WavFile, OverwritesAnExistingFileCompletely)
-{
-    const std::string path = outputPath("overwrite.wav");
-    writeWav(path, generatePositionSignal(10000, 2, 44100.0), WavFormat::float32);
-    writeWav(path, generatePositionSignal(10, 1, 44100.0), WavFormat::pcm16);
-    EXPECT_EQ(std::filesystem::file_size(path), 44u + 20u);
-    EXPECT_EQ(readWav(path).frames(), 10);
 }
 
 TEST(WavFile, RefusesMalformedAndUnsupportedFiles)
