@@ -54,6 +54,22 @@ public:
         return left;
     }
 
+    // Plays count outputs, recording on meanwhile unless told not to, and answers the
+    // first t whose left output differs from expected(t), or -1 when none does.
+    template <typename Expected>
+    int32_t firstMismatch(int32_t count, Expected expected, bool recording = true)
+    {
+        for (int32_t t = 0; t < count; ++t)
+            if ((recording ? recordAndPlay() : play()) != expected(t))
+                return t;
+        return -1;
+    }
+    // The first take's value at index start + step * t.
+    auto takeOne(int64_t start, int64_t step)
+    {
+        return [start, step](int32_t t) { return valueOf(start + step * t, 1); };
+    }
+
     std::unique_ptr<Slice> slice;
     int64_t recorded = 0; // samples recorded so far
     int take = 1;         // 1 or 2, see valueOf

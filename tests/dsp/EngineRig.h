@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct EngineRig {
     {
         fx->timeInfo.tempo = tempo;
         fx->timeInfo.samplesPerBeat = fx->timeInfo.sampleRate * 60.0 / tempo;
+    }
+    void set(std::initializer_list<std::pair<int32_t, double>> values)
+    {
+        for (const auto& [id, value] : values)
+            fx->setParameter(id, value);
     }
     void locate(int64_t frame) { position = frame; }
     void setPlaying(bool playing) { fx->timeInfo.playing = playing; }

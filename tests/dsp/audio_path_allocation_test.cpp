@@ -20,10 +20,8 @@ TEST(AudioPath, AllocatesNothingWhileTheSlicerPlays)
     constexpr int32_t kBlock = 128;
     EngineRig rig(kRate, 2, kBlock, 140.0);
     Vextoria3FX& fx = *rig.fx;
-    for (auto [id, value] : {std::pair{kActive, 1.0}, {kFxAmt, 1.0}, {kFxSelect, 1.0}, {kPitchAmt, 1.0},
-                             {kPanAmt, 1.0}, {kRollAmt, 0.7}, {kReverseAmt, 0.6}, {kSliceAmt, 0.5},
-                             {kStretch, 1.0}, {kSliceSize, 1.0}})
-        fx.setParameter(id, value);
+    rig.set({{kActive, 1.0}, {kFxAmt, 1.0}, {kFxSelect, 1.0}, {kPitchAmt, 1.0}, {kPanAmt, 1.0}, {kRollAmt, 0.7},
+             {kReverseAmt, 0.6}, {kSliceAmt, 0.5}, {kStretch, 1.0}, {kSliceSize, 1.0}});
 
     std::vector<uint8_t> record;
     ASSERT_EQ(fx.getChunk(record, true), 372);
@@ -39,8 +37,9 @@ TEST(AudioPath, AllocatesNothingWhileTheSlicerPlays)
         for (int32_t i = 0; i < kBlock; ++i)
             left[static_cast<size_t>(i)] = right[static_cast<size_t>(i)] =
                 0.5f * std::sin(static_cast<float>(position + i) * 0.03f);
-        if (block % 97 == 0)
-            ASSERT_TRUE(fx.postChunk(record.data(), static_cast<int32_t>(record.size()))); // UI thread's part
+        if (block % 97 == 0) { // the UI thread's part
+            ASSERT_TRUE(fx.postChunk(record.data(), static_cast<int32_t>(record.size())));
+        }
 
         HostTimeInfo& time = fx.timeInfo;
         time.projectTimeSamples = position;

@@ -58,10 +58,8 @@ namespace {
 struct MidiSliceRig {
     MidiSliceRig()
     {
-        for (const auto& [id, value] : {std::pair<int32_t, double>{kActive, 1.0}, {kTrigMode, 1.0}, {kSliceAmt, 0.0},
-                                        {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0},
-                                        {kFxAmt, 0.0}, {kUp, 1.0}, {kDown, 0.0}, {kPitchRange, 1.0}})
-            rig.fx->setParameter(id, value);
+        rig.set({{kActive, 1.0}, {kTrigMode, 1.0}, {kSliceAmt, 0.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0},
+                 {kRollAmt, 0.0}, {kPitchAmt, 0.0}, {kFxAmt, 0.0}, {kUp, 1.0}, {kDown, 0.0}, {kPitchRange, 1.0}});
         rig.render(EngineRig::ramp(1, kBar), 441);
     }
     // Renders the second bar and answers the frames played at offset into slice 3 and 1000 later.

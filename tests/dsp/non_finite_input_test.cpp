@@ -15,6 +15,8 @@ using namespace Vextoria3Ids;
 namespace {
 constexpr int64_t kBar = 88200; // samples at 120 BPM and 44.1 kHz
 
+bool isPoisoned(int64_t frame) { return frame % (kBar / 2) < 30; }
+
 // Seeded noise with a run of NaN, +infinity and -infinity samples in every half bar.
 EngineRig::Channels poisonedNoise(int64_t frames)
 {
@@ -25,13 +27,8 @@ EngineRig::Channels poisonedNoise(int64_t frames)
                          -std::numeric_limits<float>::infinity()};
     for (auto& channel : clip)
         for (int64_t i = 0; i < frames; ++i)
-            channel[static_cast<size_t>(i)] = (i % (kBar / 2)) < 30 ? bad[i % 3] : noise(engine);
+            channel[static_cast<size_t>(i)] = isPoisoned(i) ? bad[i % 3] : noise(engine);
     return clip;
-}
-
-bool isPoisoned(int64_t frame)
-{
-    return (frame % (kBar / 2)) < 30;
 }
 } // namespace
 
@@ -41,10 +38,8 @@ TEST(NonFiniteInput, DryOutputOfTheSwitchedOffSlicerCarriesSilenceInstead)
     const EngineRig::Channels input = poisonedNoise(kBar);
     const EngineRig::Channels output = rig.render(input, 512);
     for (size_t c = 0; c < 2; ++c)
-        for (int64_t i = 0; i < kBar; ++i) {
-            const auto at = static_cast<size_t>(i);
-            ASSERT_EQ(output[c][at], isPoisoned(i) ? 0.0f : input[c][at]) << "channel " << c << ", frame " << i;
-        }
+        for (size_t i = 0; i < input[c].size(); ++i)
+            ASSERT_EQ(output[c][i], isPoisoned(static_cast<int64_t>(i)) ? 0.0f : input[c][i]) << c << ", " << i;
 }
 
 TEST(NonFiniteInput, NoEffectNorTheStretcherTurnsNonFinite)
@@ -54,15 +49,11 @@ TEST(NonFiniteInput, NoEffectNorTheStretcherTurnsNonFinite)
         for (const double stretch : {0.0, 1.0}) {
             EngineRig rig(44100.0, 2);
             rig.fx->setReplaySeed(7);
-            const std::pair<int32_t, double> settings[] = {
-                {kActive, 1.0},   {kFxAmt, 1.0},    {kFxSelect, effect / 4.0}, {kPitchAmt, 1.0},
-                {kStretch, stretch}, {kReverseAmt, 0.5}, {kRollAmt, 0.5}};
-            for (const auto& [id, value] : settings)
-                rig.fx->setParameter(id, value);
+            rig.set({{kActive, 1.0}, {kFxAmt, 1.0}, {kFxSelect, effect / 4.0}, {kPitchAmt, 1.0}, {kStretch, stretch},
+                     {kReverseAmt, 0.5}, {kRollAmt, 0.5}});
             const EngineRig::Channels output = rig.render(input, 512);
             for (size_t c = 0; c < 2; ++c) {
-                const auto bad = std::find_if(output[c].begin(), output[c].end(),
-                                              [](float sample) { return !std::isfinite(sample); });
+                const auto bad = std::find_if(output[c].begin(), output[c].end(), [](float s) { return !std::isfinite(s); });
                 EXPECT_EQ(bad, output[c].end()) << "effect " << effect << ", stretch " << stretch << ", channel " << c
                                                 << ", frame " << (bad - output[c].begin());
             }

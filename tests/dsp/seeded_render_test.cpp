@@ -41,10 +41,10 @@ struct SeededPair {
         a.fx->setReplaySeed(4242);
         b.fx->setReplaySeed(4242);
     }
-    void set(int32_t id, double value)
+    void set(std::initializer_list<std::pair<int32_t, double>> values)
     {
-        a.fx->setParameter(id, value);
-        b.fx->setParameter(id, value);
+        a.set(values);
+        b.set(values);
     }
 };
 
@@ -54,18 +54,17 @@ TEST(SeededRender, SameSeedAndHistoryGiveTheSameAudioForEveryProgram)
     const EngineRig::Channels input = loop(2);
     for (int32_t program = 0; program < 16; ++program) {
         SCOPED_TRACE(program);
-        pair.set(kFactoryPresets, program / 16.0);
-        pair.set(kActive, 1.0);
+        pair.set({{kFactoryPresets, program / 16.0}, {kActive, 1.0}});
         const EngineRig::Channels first = pair.a.render(input, kBlock);
         ASSERT_EQ(first, pair.b.render(input, kBlock));
     }
 
     SCOPED_TRACE("stretch mode with every effect");
-    for (auto [id, value] : {std::pair{kStretch, 1.0}, {kPitchAmt, 0.8}, {kFxAmt, 0.8}, {kFxSelect, 1.0},
-                             {kSliceAmt, 0.7}, {kReverseAmt, 0.4}, {kRollAmt, 0.4}, {kPanAmt, 0.3}})
-        pair.set(id, value);
-    const EngineRig::Channels first = pair.a.render(loop(4), kBlock);
-    EXPECT_EQ(first, pair.b.render(loop(4), kBlock));
+    pair.set({{kStretch, 1.0}, {kPitchAmt, 0.8}, {kFxAmt, 0.8}, {kFxSelect, 1.0}, {kSliceAmt, 0.7},
+              {kReverseAmt, 0.4}, {kRollAmt, 0.4}, {kPanAmt, 0.3}});
+    const EngineRig::Channels longer = loop(4);
+    const EngineRig::Channels first = pair.a.render(longer, kBlock);
+    EXPECT_EQ(first, pair.b.render(longer, kBlock));
 }
 
 } // namespace

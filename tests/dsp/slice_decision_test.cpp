@@ -197,13 +197,10 @@ std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize, d
 {
     EngineRig rig(44100.0, channels);
     rig.fx->setReplaySeed(kSeed);
-    const std::pair<int32_t, double> values[] = {
-        {kActive, 1.0},    {kSliceSize, sliceSize}, {kFxSelect, 1.0}, {kFxAmt, fxAmount}, {kFilterCut, 0.4},
-        {kFilterEnv, 1.0}, {kPitchAmt, 0.5},        {kPitchRange, 0.5}, {kUp, 1.0},       {kDown, 1.0},
-        {kPitchSet, 0.0},  {kReverseAmt, 0.5},      {kRollAmt, 0.5},  {kPanAmt, 0.5},     {kSliceAmt, 0.6},
-        {kNoDirect, 0.0},  {kReplayRndSeq, 0.5}};
-    for (const auto& [id, value] : values)
-        rig.fx->setParameter(id, value);
+    rig.set({{kActive, 1.0}, {kSliceSize, sliceSize}, {kFxSelect, 1.0}, {kFxAmt, fxAmount}, {kFilterCut, 0.4},
+             {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
+             {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
+             {kReplayRndSeq, 0.5}});
     std::mt19937 engine(7);
     std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
     EngineRig::Channels input = EngineRig::constant(channels, kBlock, 0.0f);

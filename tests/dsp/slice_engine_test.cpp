@@ -1,5 +1,5 @@
 // The engine's block and slice handling: transport, clock, "Active" fades, reseeding,
-// tempo changes, refusals and the scope fill.
+// tempo changes, freeze, refusals and the scope fill.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,19 +15,31 @@ namespace {
 constexpr double kRate = 44100.0;
 constexpr int64_t kBeat = 22050; // samples at 120 BPM
 constexpr int64_t kBar = 4 * kBeat;
+constexpr int64_t kSlice = kBeat / 2;
 
 constexpr auto constant = EngineRig::constant;
 constexpr auto ramp = EngineRig::ramp;
-constexpr auto frameOf = EngineRig::frameOf;
+
+// Every slice repeats a slice of the bar before, unchanged and ungated.
+void repeatPlainly(EngineRig& rig)
+{
+    rig.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
+             {kRollAmt, 0.0}, {kFxAmt, 0.0}});
+}
+
+// The frame the ramp output at `at` was recorded at.
+int64_t playedAt(const EngineRig::Channels& output, int64_t at)
+{
+    return EngineRig::frameOf(output[0][static_cast<size_t>(at)]);
+}
 
 // Frames at which a slice decision was made, rendering one sample per block.
-std::vector<int64_t> decisionFrames(EngineRig& rig, int64_t frames, const EngineRig::BlockHook& hook = {})
+std::vector<int64_t> decisionFrames(EngineRig& rig, int64_t frames, const EngineRig::BlockHook& hook)
 {
     std::vector<int64_t> at;
     const EngineRig::Channels input = constant(rig.channelCount, 1, 0.25f);
     for (int64_t frame = 0; frame < frames; ++frame) {
-        if (hook)
-            hook(frame, 1);
+        hook(frame, 1);
         const uint64_t before = rig.fx->decisionCount();
         rig.render(input, 1);
         if (rig.fx->decisionCount() != before)
@@ -36,89 +48,71 @@ std::vector<int64_t> decisionFrames(EngineRig& rig, int64_t frames, const Engine
     return at;
 }
 
-void setAll(Vextoria3FX& fx, std::initializer_list<std::pair<int32_t, double>> values)
-{
-    for (const auto& [id, value] : values)
-        fx.setParameter(id, value);
-}
-
 } // namespace
 
 TEST(SliceEngineTransport, StoppedTransportPassesTheInputAndDecidesNothing)
 {
     EngineRig rig(kRate, 2);
-    setAll(*rig.fx, {{kActive, 1.0}, {kSliceAmt, 1.0}, {kNoDirect, 1.0}});
+    rig.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kNoDirect, 1.0}});
     rig.setPlaying(false);
     const EngineRig::Channels input = ramp(2, 3000);
     EXPECT_EQ(rig.render(input, 256), input);
     EXPECT_EQ(rig.fx->decisionCount(), 0u);
 }
 
-TEST(SliceEngineTransport, FirstBarAfterAStartPlaysLive)
+TEST(SliceEngineTransport, FirstBarAfterAStartPlaysLiveThenSlicesRepeatIt)
 {
     EngineRig rig(kRate, 2);
-    setAll(*rig.fx, {{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
-                     {kRollAmt, 0.0}, {kFxAmt, 0.0}});
-    const EngineRig::Channels input = ramp(2, 2 * kBar);
-    const EngineRig::Channels output = rig.render(input, 512);
-    for (int64_t slice = 0; slice < 8; ++slice) {
-        const auto middle = static_cast<size_t>(slice * 11025 + 5000);
-        EXPECT_EQ(output[0][middle], input[0][middle]) << "slice " << slice << " of the first bar";
-    }
-    for (int64_t slice = 8; slice < 16; ++slice) {
-        const int64_t middle = slice * 11025 + 5000;
-        const int64_t played = frameOf(output[0][static_cast<size_t>(middle)]);
-        EXPECT_LT(played, kBar) << "slice " << slice << " repeats the first bar";
-        EXPECT_EQ((played - 5000) % 11025, 0) << "and starts on a slice of it";
+    repeatPlainly(rig);
+    const EngineRig::Channels output = rig.render(ramp(2, 2 * kBar), 512);
+    for (int64_t slice = 0; slice < 16; ++slice) {
+        const int64_t played = playedAt(output, slice * kSlice + 5000);
+        if (slice < 8) {
+            EXPECT_EQ(played, slice * kSlice + 5000) << "slice " << slice << " of the first bar";
+        } else {
+            EXPECT_LT(played, kBar) << "slice " << slice << " repeats the first bar";
+            EXPECT_EQ((played - 5000) % kSlice, 0) << "and starts on a slice of it";
+        }
     }
 }
 
-TEST(SliceEngineClock, SliceCountChangesOnlyOnABeat)
+TEST(SliceEngineClock, SliceCountChangesOnlyOnABeatAndSamplesStandInForAMusicalPosition)
 {
     EngineRig rig(kRate, 1);
     rig.fx->setParameter(kSliceSize, 0.5);
-    const std::vector<int64_t> frames = decisionFrames(rig, 2 * kBeat, [&rig](int64_t frame, int32_t) {
-        if (frame == 5000)
-            rig.fx->setParameter(kSliceSize, 1.0);
-    });
-    EXPECT_EQ(frames, (std::vector<int64_t>{0, 11025, 22050, 27563, 33075, 38588}));
-    EXPECT_EQ(rig.fx->getSlicesPerBeat(), 4);
+    EXPECT_EQ(decisionFrames(rig, 2 * kBeat, [&rig](int64_t frame, int32_t) {
+                  if (frame == 5000)
+                      rig.fx->setParameter(kSliceSize, 1.0);
+              }),
+              (std::vector<int64_t>{0, 11025, 22050, 27563, 33075, 38588}));
+
+    EngineRig samplesOnly(kRate, 2);
+    EXPECT_EQ(decisionFrames(samplesOnly, kBar / 2,
+                             [&samplesOnly](int64_t, int32_t) { samplesOnly.fx->timeInfo.projectMusicValid = false; }),
+              (std::vector<int64_t>{0, 11025, 22050, 33075}));
 }
 
 TEST(SliceEngineClock, ContinuingBlocksKeepTheGridAtAnyBlockSize)
 {
     for (const int32_t blockSize : {1, 128, 333, 512}) {
         EngineRig rig(48000.0, 2, 512);
-        const EngineRig::Channels input = constant(2, 4 * 96000, 0.1f);
-        rig.render(input, blockSize);
+        rig.render(constant(2, 4 * 96000, 0.1f), blockSize);
         EXPECT_EQ(rig.fx->decisionCount(), 32u) << "4 bars of 8 slices, blocks of " << blockSize;
     }
-}
-
-TEST(SliceEngineClock, ProjectSamplesStandInForAMissingMusicalPosition)
-{
-    EngineRig rig(kRate, 2);
-    rig.fx->timeInfo.projectMusicValid = false;
-    const std::vector<int64_t> frames = decisionFrames(rig, kBar / 2, [&rig](int64_t, int32_t) {
-        rig.fx->timeInfo.projectMusicValid = false;
-    });
-    EXPECT_EQ(frames, (std::vector<int64_t>{0, 11025, 22050, 33075}));
 }
 
 TEST(SliceEngineActive, SwitchingOnFadesFromTheDryInputAtTheNextSliceStart)
 {
     EngineRig rig(kRate, 2);
-    setAll(*rig.fx, {{kActive, 0.0}, {kSliceAmt, 0.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0}});
-    const EngineRig::Channels input = constant(2, kBeat, 0.5f);
-    const EngineRig::Channels output = rig.render(input, 100, [&rig](int64_t frame, int32_t) {
+    rig.set({{kActive, 0.0}, {kSliceAmt, 0.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0}});
+    const EngineRig::Channels output = rig.render(constant(2, kBeat, 0.5f), 100, [&rig](int64_t frame, int32_t) {
         if (frame == 5000)
             rig.fx->setParameter(kActive, 1.0);
     });
-    for (size_t i = 0; i < 11025; ++i)
-        ASSERT_EQ(output[0][i], 0.5f) << "dry until the slice start, frame " << i;
-    EXPECT_FLOAT_EQ(output[0][11025], 0.5f) << "the fade starts from the last dry pair";
+    for (size_t i = 0; i <= kSlice; ++i)
+        ASSERT_EQ(output[0][i], 0.5f) << "dry until the slice start, then from the last dry pair, frame " << i;
     float largestStep = 0.0f;
-    for (size_t i = 11025; i < 11025 + 441; ++i)
+    for (size_t i = kSlice; i < kSlice + 441; ++i)
         largestStep = std::max(largestStep, std::fabs(output[0][i + 1] - output[0][i]));
     EXPECT_LT(largestStep, 0.05f) << "no click when the slicer takes over";
 }
@@ -127,17 +121,16 @@ TEST(SliceEngineActive, OnActiveReplayRestartsTheSequenceAtEverySwitchOn)
 {
     EngineRig rig(kRate, 2);
     rig.fx->setReplaySeed(99);
-    setAll(*rig.fx, {{kActive, 0.0}, {kReplayRndSeq, 1.0}, {kReverseAmt, 0.6}, {kRollAmt, 0.5},
-                     {kPitchAmt, 0.5}, {kSliceAmt, 0.5}, {kFxAmt, 0.0}});
+    rig.set({{kActive, 0.0}, {kReplayRndSeq, 1.0}, {kReverseAmt, 0.6}, {kRollAmt, 0.5}, {kPitchAmt, 0.5},
+             {kSliceAmt, 0.5}, {kFxAmt, 0.0}});
     std::vector<SliceDecision> log;
-    uint64_t seen = 0;
     const EngineRig::Channels input = constant(2, 50, 0.1f);
     for (int64_t frame = 0; frame < 4 * kBar; frame += 50) {
         rig.fx->setParameter(kActive, (frame / kBar) % 2 == 1 ? 1.0 : 0.0);
+        const uint64_t seen = rig.fx->decisionCount();
         rig.render(input, 50);
         if (rig.fx->decisionCount() != seen)
             log.push_back(rig.fx->lastDecision());
-        seen = rig.fx->decisionCount();
     }
     ASSERT_EQ(log.size(), 32u);
     for (size_t i = 0; i < 8; ++i) {
@@ -150,14 +143,26 @@ TEST(SliceEngineActive, OnActiveReplayRestartsTheSequenceAtEverySwitchOn)
 TEST(SliceEngineTempo, RepeatsAfterATempoChangeKeepTheirLengthInBeats)
 {
     EngineRig rig(kRate, 1);
-    setAll(*rig.fx, {{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
-                     {kRollAmt, 0.0}, {kFxAmt, 0.0}});
+    repeatPlainly(rig);
     rig.render(ramp(1, 2 * kBar), 441);
     rig.setTempo(60.0); // the transport carries on at bar 1; the recorded bar spans half a bar now
     const EngineRig::Channels output = rig.render(constant(1, 2 * kBar, 0.0f), 441);
-    const size_t middle = 11025; // inside the first slice at 60 BPM (22050 samples long)
-    const int64_t advance = frameOf(output[0][middle + 1000]) - frameOf(output[0][middle]);
-    EXPECT_EQ(advance, 500) << "a slice recorded at twice the tempo plays at half rate";
+    EXPECT_EQ(playedAt(output, kSlice + 1000) - playedAt(output, kSlice), 500)
+        << "a slice recorded at twice the tempo plays at half rate";
+}
+
+TEST(SliceEngineFreeze, FrozenRepeatsKeepComingFromTheBarBeforeTheSwitch)
+{
+    EngineRig rig(kRate, 1);
+    repeatPlainly(rig);
+    const EngineRig::Channels output = rig.render(ramp(1, 5 * kBar), 441, [&rig](int64_t frame, int32_t) {
+        if (frame == 2 * kBar + kBar / 2)
+            rig.fx->setParameter(kFreeze, 1.0);
+    });
+    for (int64_t slice = 24; slice < 40; ++slice) {
+        const int64_t played = playedAt(output, slice * kSlice + 3000);
+        EXPECT_TRUE(played >= kBar && played < 2 * kBar) << "slice " << slice << " plays " << played;
+    }
 }
 
 TEST(SliceEngineRefusals, BlockLongerThanTheMaximumIsRefusedWhole)
@@ -183,28 +188,11 @@ TEST(SliceEngineScope, EveryOutputSampleReachesTheScope)
         rig.fx->setParameter(kActive, 0.0);
         EngineRig::Channels input = ramp(channels, 300);
         if (channels == 2)
-            for (float& sample : input[1])
-                sample = -0.5f;
+            std::fill(input[1].begin(), input[1].end(), -0.5f);
         const EngineRig::Channels output = rig.render(input, 300);
         std::array<int8_t, ScopeRing::kMaxBytes> bytes{};
         ASSERT_EQ(rig.fx->scopeRing().drain(bytes), 300);
         for (size_t i = 0; i < 300; ++i)
-            EXPECT_EQ(bytes[i], ScopeRing::toScopeByte(output[0][i], output[static_cast<size_t>(channels - 1)][i]));
-    }
-}
-
-TEST(SliceEngineFreeze, FrozenRepeatsKeepComingFromTheBarBeforeTheSwitch)
-{
-    EngineRig rig(kRate, 1);
-    setAll(*rig.fx, {{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
-                     {kRollAmt, 0.0}, {kFxAmt, 0.0}});
-    const EngineRig::Channels output = rig.render(ramp(1, 5 * kBar), 441, [&rig](int64_t frame, int32_t) {
-        if (frame == 2 * kBar + kBar / 2)
-            rig.fx->setParameter(kFreeze, 1.0);
-    });
-    for (int64_t slice = 24; slice < 40; ++slice) {
-        const int64_t played = frameOf(output[0][static_cast<size_t>(slice * 11025 + 3000)]);
-        EXPECT_GE(played, kBar) << "slice " << slice << " comes from bar 1";
-        EXPECT_LT(played, 2 * kBar) << "slice " << slice << " comes from bar 1";
+            EXPECT_EQ(bytes[i], ScopeRing::toScopeByte(output[0][i], output.back()[i])) << channels << ": " << i;
     }
 }

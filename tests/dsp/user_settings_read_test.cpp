@@ -15,13 +15,10 @@
 
 namespace {
 
-const char* const kFolderMessage = "Vextoria3FX > Error Can't Create settings configuration folder \n";
-const char* const kFileMessage = "Vextoria3FX > Error Can't Create settings configuration file \n";
+const std::string kFolderMessage = "Vextoria3FX > Error Can't Create settings configuration folder \n";
+const std::string kFileMessage = "Vextoria3FX > Error Can't Create settings configuration file \n";
 
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path) << text;
-}
+void writeFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
 std::string readFile(const std::string& path)
 {
@@ -30,16 +27,9 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
-bool exists(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
-
-// Writes a settings file under home and constructs a DSP object that reads it.
-class SavedDefaults : public ::testing::Test {
-protected:
-    void construct(const std::string& settings)
+// A DSP object constructed under a fresh home holding the given settings text.
+struct SavedDefaults {
+    explicit SavedDefaults(const std::string& settings)
     {
         mkdir((home.path() + "/.harlowmint").c_str(), 0775);
         mkdir(home.settingsFolder().c_str(), 0775);
@@ -67,81 +57,67 @@ TEST(SettingsLocation, HomeIsTakenUnchangedElseFromThePasswordDatabase)
         EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
 }
 
-TEST(SettingsPreparation, FirstStartCreatesBothFoldersAndAnEmptyFileSilently)
+TEST(SettingsPreparation, FoldersAndFileAreCreatedAndFailuresOnlyPrinted)
 {
-    ScopedHome home;
-    testing::internal::CaptureStdout();
-    Vextoria3FX fx;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(exists(home.settingsFolder() + "/Vextoria3.conf"));
-    EXPECT_EQ(readFile(home.settingsFolder() + "/Vextoria3.conf"), "");
-    EXPECT_EQ(fx.getParameter(15), 0.0f);
-}
-
-TEST(SettingsPreparation, ExistingMakerFolderPrintsTheFolderLineAndStillCreatesTheInnerOne)
-{
-    ScopedHome home;
-    mkdir((home.path() + "/.harlowmint").c_str(), 0775);
-    testing::internal::CaptureStdout();
-    Vextoria3FX fx;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), kFolderMessage);
-    EXPECT_TRUE(exists(home.settingsFolder() + "/Vextoria3.conf"));
-}
-
-TEST(SettingsPreparation, UncreatableFoldersPrintBothLinesAndConstructionGoesOn)
-{
-    ScopedHome home;
-    writeFile(home.path() + "/.harlowmint", "a file where the folder should be");
-    testing::internal::CaptureStdout();
-    Vextoria3FX fx;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(kFolderMessage) + kFileMessage);
-    EXPECT_EQ(fx.getParameter(33), 0.5f);
-}
-
-TEST_F(SavedDefaults, OpenGateAppliesTheFiveSoundKeys)
-{
-    construct("[Plugin]\nactive=1.000000\nsize=0.333333\nscopespeed=0.250000\nstretch=1.000000\n"
-              "nodirect=1.000000\npitchset=1.000000\nreplayseq=0.500000\n");
-    EXPECT_EQ(fx->getParameter(33), 0.25f);
-    EXPECT_EQ(fx->getParameter(15), 1.0f);
-    EXPECT_EQ(fx->getParameter(17), 1.0f);
-    EXPECT_EQ(fx->getParameter(27), 1.0f);
-    EXPECT_EQ(fx->getParameter(32), 0.5f);
-}
-
-TEST_F(SavedDefaults, ClosedGateAppliesNothing)
-{
-    for (const char* gate : {"active=0.000000\n", "active=abc\n", "active=\n", "active=0\n", ""}) {
-        fx.reset();
-        construct(std::string("[Plugin]\n") + gate + "stretch=1.000000\nscopespeed=0.1\n");
-        EXPECT_EQ(fx->getParameter(15), 0.0f) << gate;
-        EXPECT_EQ(fx->getParameter(33), 0.5f) << gate;
+    struct Case {
+        const char* name;
+        void (*prepare)(const ScopedHome&);
+        std::string printed;
+        bool fileMade;
+    };
+    const Case cases[] = {
+        {"first start", [](const ScopedHome&) {}, "", true},
+        {"maker folder exists", [](const ScopedHome& h) { mkdir((h.path() + "/.harlowmint").c_str(), 0775); },
+         kFolderMessage, true},
+        {"a file in the way", [](const ScopedHome& h) { writeFile(h.path() + "/.harlowmint", "not a folder"); },
+         kFolderMessage + kFileMessage, false},
+    };
+    for (const Case& c : cases) {
+        ScopedHome home;
+        c.prepare(home);
+        testing::internal::CaptureStdout();
+        Vextoria3FX fx;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed) << c.name;
+        struct stat info {};
+        EXPECT_EQ(stat((home.settingsFolder() + "/Vextoria3.conf").c_str(), &info) == 0, c.fileMade) << c.name;
+        EXPECT_EQ(readFile(home.settingsFolder() + "/Vextoria3.conf"), "") << c.name;
+        EXPECT_EQ(fx.getParameter(33), 0.5f) << "construction goes on: " << c.name;
     }
 }
 
-TEST_F(SavedDefaults, HandWrittenValuesAreReadLikeNumbersAndClamped)
+TEST(SettingsSavedDefaults, OpenGateAppliesTheFiveSoundKeysAndAClosedOneNothing)
 {
-    construct("; kept by hand\n[Other]\nstretch=1\n[Plugin]\nactive = 1\nstretch=abc\nnodirect= 7.5\n"
-              "pitchset=\nreplayseq=0.5junk\nSTRETCH=1\n");
-    EXPECT_EQ(fx->getParameter(15), 0.0f); // "abc" reads as 0
-    EXPECT_EQ(fx->getParameter(17), 1.0f); // out of range: clamped
-    EXPECT_EQ(fx->getParameter(27), 0.0f); // empty: skipped, default kept
-    EXPECT_EQ(fx->getParameter(32), 0.5f);
+    const SavedDefaults open("[Plugin]\nactive=1.000000\nsize=0.333333\nscopespeed=0.250000\nstretch=1.000000\n"
+                             "nodirect=1.000000\npitchset=1.000000\nreplayseq=0.500000\n");
+    EXPECT_EQ(open.fx->getParameter(33), 0.25f);
+    EXPECT_EQ(open.fx->getParameter(15), 1.0f);
+    EXPECT_EQ(open.fx->getParameter(17), 1.0f);
+    EXPECT_EQ(open.fx->getParameter(27), 1.0f);
+    EXPECT_EQ(open.fx->getParameter(32), 0.5f);
+
+    for (const char* gate : {"active=0.000000\n", "active=abc\n", "active=\n", "active=0\n", ""}) {
+        const SavedDefaults closed(std::string("[Plugin]\n") + gate + "stretch=1.000000\nscopespeed=0.1\n");
+        EXPECT_EQ(closed.fx->getParameter(15), 0.0f) << gate;
+        EXPECT_EQ(closed.fx->getParameter(33), 0.5f) << gate;
+    }
 }
 
-TEST(SettingsNumbers, AreReadAndWrittenWithAPointWhateverTheLocale)
+TEST(SettingsSavedDefaults, HandWrittenValuesAreReadLikeNumbersAndClamped)
 {
-    EXPECT_EQ(parseLeadingNumber("1.000000"), 1.0);
-    EXPECT_EQ(parseLeadingNumber("  0.5abc"), 0.5);
-    EXPECT_EQ(parseLeadingNumber("+0.25"), 0.25);
-    EXPECT_EQ(parseLeadingNumber("-2"), -2.0);
-    EXPECT_EQ(parseLeadingNumber("1e-1"), 0.1);
-    EXPECT_EQ(parseLeadingNumber("abc"), 0.0);
-    EXPECT_EQ(parseLeadingNumber(""), 0.0);
-    EXPECT_EQ(parseLeadingNumber("0,5"), 0.0);
+    const SavedDefaults saved("; kept by hand\n[Other]\nstretch=1\n[Plugin]\nactive = 1\nstretch=abc\nnodirect= 7.5\n"
+                              "pitchset=\nreplayseq=0.5junk\nSTRETCH=1\n");
+    EXPECT_EQ(saved.fx->getParameter(15), 0.0f) << "\"abc\" reads as 0";
+    EXPECT_EQ(saved.fx->getParameter(17), 1.0f) << "out of range: clamped";
+    EXPECT_EQ(saved.fx->getParameter(27), 0.0f) << "empty: skipped, default kept";
+    EXPECT_EQ(saved.fx->getParameter(32), 0.5f);
+
+    const std::pair<const char*, double> numbers[] = {{"1.000000", 1.0}, {"  0.5abc", 0.5}, {"+0.25", 0.25},
+                                                      {"-2", -2.0},      {"1e-1", 0.1},     {"abc", 0.0},
+                                                      {"", 0.0},         {"0,5", 0.0}};
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(parseLeadingNumber(text), value) << text;
     EXPECT_EQ(formatFixedSix(1.0), "1.000000");
     EXPECT_EQ(formatFixedSix(1.0 / 3.0), "0.333333");
-    EXPECT_EQ(formatFixedSix(0.5), "0.500000");
 }
 
 TEST(SettingsWriting, KeepsOrderAndCommentsAndAddsKeysWithoutBlanks)
@@ -165,7 +141,7 @@ TEST(SettingsWriting, KeepsOrderAndCommentsAndAddsKeysWithoutBlanks)
     ASSERT_TRUE(again.load(path));
     EXPECT_TRUE(again.defaultsEnabled());
     EXPECT_EQ(again.text("Other", "keep"), "yes");
-    EXPECT_EQ(again.text("plugin", "uiid"), std::nullopt); // names are case-sensitive
+    EXPECT_EQ(again.text("plugin", "uiid"), std::nullopt) << "names are case-sensitive";
     EXPECT_FALSE(again.load(home.path() + "/missing.conf"));
     EXPECT_EQ(again.text("Other", "keep"), std::nullopt);
 }
