@@ -24,6 +24,12 @@ void noteAllocation() noexcept
         count.fetch_add(1, std::memory_order_relaxed);
 }
 
+[[maybe_unused]] void* counted(void* memory) noexcept
+{
+    noteAllocation();
+    return memory;
+}
+
 void* allocate(std::size_t size, std::size_t alignment) noexcept
 {
     noteAllocation();
@@ -73,35 +79,15 @@ void* __libc_calloc(std::size_t, std::size_t);
 void* __libc_realloc(void*, std::size_t);
 void* __libc_memalign(std::size_t, std::size_t);
 
-void* malloc(std::size_t size) noexcept
-{
-    noteAllocation();
-    return __libc_malloc(size);
-}
-void* calloc(std::size_t count, std::size_t size) noexcept
-{
-    noteAllocation();
-    return __libc_calloc(count, size);
-}
-void* realloc(void* memory, std::size_t size) noexcept
-{
-    noteAllocation();
-    return __libc_realloc(memory, size);
-}
-void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept
-{
-    noteAllocation();
-    return __libc_memalign(alignment, size);
-}
-void* memalign(std::size_t alignment, std::size_t size) noexcept
-{
-    noteAllocation();
-    return __libc_memalign(alignment, size);
-}
+// Each C allocation function hands over to the C library's own and counts.
+void* malloc(std::size_t size) noexcept { return counted(__libc_malloc(size)); }
+void* calloc(std::size_t count, std::size_t size) noexcept { return counted(__libc_calloc(count, size)); }
+void* realloc(void* memory, std::size_t size) noexcept { return counted(__libc_realloc(memory, size)); }
+void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept { return counted(__libc_memalign(alignment, size)); }
+void* memalign(std::size_t alignment, std::size_t size) noexcept { return counted(__libc_memalign(alignment, size)); }
 int posix_memalign(void** memory, std::size_t alignment, std::size_t size) noexcept
 {
-    noteAllocation();
-    *memory = __libc_memalign(alignment, size);
+    *memory = counted(__libc_memalign(alignment, size));
     return *memory != nullptr ? 0 : ENOMEM;
 }
 }
