@@ -47,13 +47,14 @@ TEST_F(ProgramStore, BankIsLoadedButNotAppliedAndEditsStayWithTheirProgram)
     EXPECT_EQ(fx.getCurrentProgram(), 2);
 }
 
-TEST_F(ProgramStore, StateOfAFreshObjectIsTheDefaultRecord)
+TEST_F(ProgramStore, ParametersAndStateOfAFreshObjectAreTheDefaults)
 {
     const ProgramRecord saved = record();
     const Vextoria3Preset defaults;
     for (int32_t id = 0; id < 38; ++id) {
-        const double expected = (id == 12 || id == 35 || id == 36) ? 0.0 : defaults.params[id].load();
-        EXPECT_EQ(saved.params[id], expected) << id;
+        const float expected = (id == 12 || id == 35 || id == 36) ? 0.0f : defaults.params[id].load();
+        EXPECT_EQ(fx.getParameter(id), expected) << id;
+        EXPECT_EQ(saved.params[id], static_cast<double>(expected)) << id;
     }
     for (int32_t index = 0; index < 7; ++index)
         EXPECT_EQ(saved.hidden[index], index == 3 ? 1.0 : 0.0);

@@ -245,38 +245,32 @@ TEST_P(DecisionTrace, SeededSequenceIsPinned)
 // (0 left, 1 centre, 2 right), picked slice, R when the slice repeats.
 INSTANTIATE_TEST_SUITE_P(SliceSizesMonoAndStereo, DecisionTrace, ::testing::Values(
     TraceCase{0.0, 1,
-         "fx1+ s0 p1 k3 R|fx1+ s0 p1 k1|fx3 s0 p1 k2 R|fx1 s0 p1 k2 R|fx1+ s0 p1 k1 R|"
-         "fx0+ s0 rev p1 k2|fx1+ s0 p1 k1|fx3+ s0 p1 k0 R|"},
+              "fx1+ s0 p1 k3 R|fx1+ s0 p1 k1|fx3 s0 p1 k2 R|fx1 s0 p1 k2 R|fx1+ s0 p1 k1 R|fx0+ s0 rev p1 k2|"
+              "fx1+ s0 p1 k1|fx3+ s0 p1 k0 R|"},
     TraceCase{0.0, 2,
-         "fx1 s0 p1 k2 R|fx0 s-1 p2 k0|fx1+ s0 p1 k0 R|fx3 s0 p1 k2 R|"
-         "fx3+ s0 roll p1 k2 R|fx1 s0 p1 k0|fx2+ s0 p1 k0 R|fx3 s1 p1 k1|"},
+              "fx1 s0 p1 k2 R|fx0 s-1 p2 k0|fx1+ s0 p1 k0 R|fx3 s0 p1 k2 R|fx3+ s0 roll p1 k2 R|fx1 s0 p1 k0|"
+              "fx2+ s0 p1 k0 R|fx3 s1 p1 k1|"},
     TraceCase{0.5, 1,
-         "fx1+ s0 p1 k4 R|fx2 s0 p1 k1 R|fx0 s0 roll p1 k3|fx0 s0 p1 k3 R|fx2 s0 p1 k6 R|"
-         "fx3 s0 p1 k5|fx2+ s0 p1 k4|fx1+ s0 rev p1 k2|fx3 s-3 p1 k6 R|fx1 s0 p1 k7 R|"
-         "fx3+ s0 p1 k5 R|fx2+ s0 p1 k7 R|fx1+ s0 p1 k2 R|fx3 s-2 p1 k5|fx0 s0 p1 k2 R|"
-         "fx3+ s0 roll p1 k6 R|"},
+              "fx1+ s0 p1 k4 R|fx2 s0 p1 k1 R|fx0 s0 roll p1 k3|fx0 s0 p1 k3 R|fx2 s0 p1 k6 R|fx3 s0 p1 k5|"
+              "fx2+ s0 p1 k4|fx1+ s0 rev p1 k2|fx3 s-3 p1 k6 R|fx1 s0 p1 k7 R|fx3+ s0 p1 k5 R|fx2+ s0 p1 k7 R|"
+              "fx1+ s0 p1 k2 R|fx3 s-2 p1 k5|fx0 s0 p1 k2 R|fx3+ s0 roll p1 k6 R|"},
     TraceCase{0.5, 2,
-         "fx1+ s0 p1 k6 R|fx1+ s0 p1 k4|fx3 s0 rev p1 k5 R|fx1 s4 p2 k3|fx1+ s0 p1 k3 R|"
-         "fx2+ s0 p1 k3|fx2+ s0 p1 k2|fx1+ s-3 p1 k3 R|fx3 s0 p1 k0|fx2 s0 rev p1 k0|"
-         "fx1 s1 p1 k6 R|fx0+ s0 roll p1 k6 R|fx1+ s0 p1 k3|fx3+ s0 p1 k6 R|"
-         "fx2+ s0 p1 k5 R|fx3 s0 p1 k6|"},
+              "fx1+ s0 p1 k6 R|fx1+ s0 p1 k4|fx3 s0 rev p1 k5 R|fx1 s4 p2 k3|fx1+ s0 p1 k3 R|fx2+ s0 p1 k3|"
+              "fx2+ s0 p1 k2|fx1+ s-3 p1 k3 R|fx3 s0 p1 k0|fx2 s0 rev p1 k0|fx1 s1 p1 k6 R|fx0+ s0 roll p1 k6 R|"
+              "fx1+ s0 p1 k3|fx3+ s0 p1 k6 R|fx2+ s0 p1 k5 R|fx3 s0 p1 k6|"},
     TraceCase{1.0, 1,
-         "fx1+ s0 p1 k6 R|fx2 s0 p1 k0 R|fx0 s0 roll p1 k4|fx0 s0 p1 k6 R|fx2 s0 p1 k10 R|"
-         "fx3 s0 p1 k8|fx2+ s0 p1 k6|fx0 s0 p1 k4 R|fx2 s-3 p1 k8|fx2+ s-6 p1 k12|"
-         "fx0 s0 p1 k6|fx1+ s0 p1 k4|fx1+ s0 p1 k10 R|fx1+ s0 p1 k0|fx1 s0 p1 k0|"
-         "fx1 s0 p1 k8 R|fx2+ s0 p1 k4|fx0+ s0 rev p1 k6|fx0+ s0 p1 k14 R|fx2+ s0 p1 k6|"
-         "fx2+ s0 p1 k6 R|fx2 s1 p1 k12|fx3 s0 p1 k8|fx2+ s0 p1 k4 R|fx3 s0 p1 k0 R|"
-         "fx2+ s0 p1 k4|fx1 s0 p1 k14|fx0+ s0 p1 k12 R|fx2+ s0 p1 k8|fx0 s0 p1 k0|"
-         "fx1+ s1 rev p1 k12 R|fx3+ s0 p1 k6|"},
+              "fx1+ s0 p1 k6 R|fx2 s0 p1 k0 R|fx0 s0 roll p1 k4|fx0 s0 p1 k6 R|fx2 s0 p1 k10 R|fx3 s0 p1 k8|"
+              "fx2+ s0 p1 k6|fx0 s0 p1 k4 R|fx2 s-3 p1 k8|fx2+ s-6 p1 k12|fx0 s0 p1 k6|fx1+ s0 p1 k4|fx1+ s0 p1 k10 R|"
+              "fx1+ s0 p1 k0|fx1 s0 p1 k0|fx1 s0 p1 k8 R|fx2+ s0 p1 k4|fx0+ s0 rev p1 k6|fx0+ s0 p1 k14 R|"
+              "fx2+ s0 p1 k6|fx2+ s0 p1 k6 R|fx2 s1 p1 k12|fx3 s0 p1 k8|fx2+ s0 p1 k4 R|fx3 s0 p1 k0 R|fx2+ s0 p1 k4|"
+              "fx1 s0 p1 k14|fx0+ s0 p1 k12 R|fx2+ s0 p1 k8|fx0 s0 p1 k0|fx1+ s1 rev p1 k12 R|fx3+ s0 p1 k6|"},
     TraceCase{1.0, 2,
-         "fx1+ s0 p1 k12 R|fx1+ s0 p1 k8|fx3 s0 rev p1 k8 R|fx1 s4 p2 k6|fx1+ s0 p1 k4 R|"
-         "fx2+ s0 p1 k4|fx0+ s0 rev p1 k2 R|fx1 s0 p0 k4 R|fx3+ s-3 p1 k10 R|"
-         "fx3+ s-4 p1 k0 R|fx3+ s-4 roll p1 k12|fx2 s0 p1 k6 R|fx3+ s2 p1 k0 R|"
-         "fx0+ s0 p2 k8 R|fx2+ s0 p0 k8|fx1 s0 p1 k2|fx2 s0 p1 k6|fx0 s0 p1 k8 R|"
-         "fx2 s-3 p2 k12|fx3 s0 p1 k6 R|fx2+ s0 p1 k4 R|fx3 s0 p0 k0 R|fx1+ s0 p1 k4 R|"
-         "fx3 s0 rev p1 k6|fx2 s0 p1 k14 R|fx0 s0 p1 k8 R|fx0 s0 rev p1 k12|"
-         "fx0+ s0 p1 k8 R|fx3 s4 roll p2 k12 R|fx3+ s0 roll p1 k8|fx1+ s0 p1 k6|"
-         "fx2+ s-3 roll p1 k8 R|"}));
+              "fx1+ s0 p1 k12 R|fx1+ s0 p1 k8|fx3 s0 rev p1 k8 R|fx1 s4 p2 k6|fx1+ s0 p1 k4 R|fx2+ s0 p1 k4|"
+              "fx0+ s0 rev p1 k2 R|fx1 s0 p0 k4 R|fx3+ s-3 p1 k10 R|fx3+ s-4 p1 k0 R|fx3+ s-4 roll p1 k12|"
+              "fx2 s0 p1 k6 R|fx3+ s2 p1 k0 R|fx0+ s0 p2 k8 R|fx2+ s0 p0 k8|fx1 s0 p1 k2|fx2 s0 p1 k6|fx0 s0 p1 k8 R|"
+              "fx2 s-3 p2 k12|fx3 s0 p1 k6 R|fx2+ s0 p1 k4 R|fx3 s0 p0 k0 R|fx1+ s0 p1 k4 R|fx3 s0 rev p1 k6|"
+              "fx2 s0 p1 k14 R|fx0 s0 p1 k8 R|fx0 s0 rev p1 k12|fx0+ s0 p1 k8 R|fx3 s4 roll p2 k12 R|"
+              "fx3+ s0 roll p1 k8|fx1+ s0 p1 k6|fx2+ s-3 roll p1 k8 R|"}));
 
 // Without the filter's per-sample draws, the engine's decisions are exactly the decider's
 // run on a generator seeded at the transport start, slice counter by slice counter; mono
