@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "ScopedHome.h"
@@ -70,6 +71,17 @@ struct EngineRig {
     static Channels constant(int32_t channels, int64_t frames, float value)
     {
         return Channels(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), value));
+    }
+    // Seeded uniform noise between -level and level, channel after channel.
+    static Channels noise(int32_t channels, int64_t frames, uint32_t seed, float level = 0.5f)
+    {
+        Channels clip = constant(channels, frames, 0.0f);
+        std::mt19937 engine(seed);
+        std::uniform_real_distribution<float> uniform(-level, level);
+        for (auto& channel : clip)
+            for (float& sample : channel)
+                sample = uniform(engine);
+        return clip;
     }
     // Each sample holds its own frame index, scaled down so that it stays exact in a float.
     static Channels ramp(int32_t channels, int64_t frames)

@@ -53,6 +53,7 @@ TEST(Gate, AttackOpenAndSquareRootReleaseGains)
     EXPECT_EQ(gains[0], 0.0);
     EXPECT_NEAR(gains[44], 0.5, 1e-7);
     EXPECT_EQ(gains[88], 1.0);
+    EXPECT_EQ(gains[11377], 1.0);
     EXPECT_EQ(gains[11378], 1.0) << "the release table starts at 1";
     EXPECT_NEAR(gains[11378 + 175], std::sqrt(1.0 / 176.0), 1e-7);
     for (size_t k = 1; k < 176; ++k)

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 #include "ids.h"
 
@@ -20,14 +19,13 @@ bool isPoisoned(int64_t frame) { return frame % (kBar / 2) < 30; }
 // Seeded noise with a run of NaN, +infinity and -infinity samples in every half bar.
 EngineRig::Channels poisonedNoise(int64_t frames)
 {
-    EngineRig::Channels clip = EngineRig::constant(2, frames, 0.0f);
-    std::mt19937 engine(11);
-    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    EngineRig::Channels clip = EngineRig::noise(2, frames, 11);
     const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                          -std::numeric_limits<float>::infinity()};
     for (auto& channel : clip)
         for (int64_t i = 0; i < frames; ++i)
-            channel[static_cast<size_t>(i)] = isPoisoned(i) ? bad[i % 3] : noise(engine);
+            if (isPoisoned(i))
+                channel[static_cast<size_t>(i)] = bad[i % 3];
     return clip;
 }
 } // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -201,12 +200,7 @@ std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize, d
              {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
              {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
              {kReplayRndSeq, 0.5}});
-    std::mt19937 engine(7);
-    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
-    EngineRig::Channels input = EngineRig::constant(channels, kBlock, 0.0f);
-    for (auto& channel : input)
-        for (float& sample : channel)
-            sample = noise(engine);
+    const EngineRig::Channels input = EngineRig::noise(channels, kBlock, 7);
     std::vector<SliceDecision> log;
     for (int64_t frame = 0; frame < bars * kBar; frame += kBlock) {
         const uint64_t seen = rig.fx->decisionCount();

@@ -12,9 +12,14 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(Smoother, CoefficientUsesTheSinglePrecisionMillisecondAndTheStepStartsFromZero)
 {
+    const auto expectedA = [](double ms, double rate) {
+        return std::exp(-6.283185307179586 / (ms * 0.0010000000474974513 * rate));
+    };
     CParamSmooth smoother(60.0, 44100.0);
-    EXPECT_DOUBLE_EQ(smoother.getA(), std::exp(-6.283185307179586 / (60.0 * 0.0010000000474974513 * 44100.0)));
+    EXPECT_DOUBLE_EQ(smoother.getA(), expectedA(60.0, 44100.0));
     EXPECT_DOUBLE_EQ(smoother.getA() + smoother.getB(), 1.0);
+    ASSERT_TRUE(smoother.init(4.0, 48000.0));
+    EXPECT_DOUBLE_EQ(smoother.getA(), expectedA(4.0, 48000.0));
 
     ASSERT_TRUE(smoother.init(4.0, 44100.0));
     const double a = smoother.getA();
