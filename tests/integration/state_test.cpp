@@ -127,3 +127,15 @@ TEST_F(ComponentState, EditsStayWithTheirProgram)
     processChanges({{Vextoria3Ids::kFactoryPresets, 2.0 / 15.0}});
     EXPECT_EQ(RecordView {host->saveState()}.param(Vextoria3Ids::kGateSize), 0.375);
 }
+
+TEST_F(ComponentState, AQueueOfSeveralPointsLeavesItsLastValue)
+{
+    ProcessBlock block(2, 2, kBlock);
+    for (auto [offset, value] : {std::pair{0, 0.125}, {100, 0.5}, {300, 0.875}})
+        block.inputChanges.addPoint(Vextoria3Ids::kReverseAmt, offset, value);
+    host->start();
+    processOneBlock(*host, block, kBlock);
+    const std::vector<uint8_t> state = host->saveState();
+    ASSERT_EQ(state.size(), kRecordBytes);
+    EXPECT_EQ(RecordView {state}.param(Vextoria3Ids::kReverseAmt), 0.875);
+}
