@@ -1,6 +1,7 @@
 #include "ccontrol.h"
 
 #include "cframe.h"
+#include "cmousewheeleditingsupport.h"
 #include <algorithm>
 #include <cmath>
 
@@ -80,6 +81,15 @@ void CControl::endEdit()
     if (CFrame* frame = getFrame())
         if (VSTGUIEditorInterface* editor = frame->getEditor())
             editor->endEdit(tag);
+}
+
+void CControl::removed(CViewContainer* oldParent)
+{
+    if (wheelGesture)
+        wheelGesture->finishEditing();
+    while (isEditing())
+        endEdit();
+    CView::removed(oldParent);
 }
 
 } // namespace VSTGUI

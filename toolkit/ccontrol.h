@@ -7,6 +7,7 @@
 namespace VSTGUI {
 
 class CControl;
+class CMouseWheelEditingSupport;
 
 class IControlListener
 {
@@ -56,6 +57,10 @@ public:
     virtual void endEdit();
     bool isEditing() const { return editing > 0; }
 
+    // Taken out of the tree: a gesture still open (a press without release, a run of wheel
+    // steps waiting for its pause) ends now, while the frame's editor can still be told.
+    void removed(CViewContainer* oldParent) override;
+
 protected:
     IControlListener* listener;
     int32 tag;
@@ -65,7 +70,9 @@ protected:
     float defaultVal = 0.5f;
 
 private:
-    int32 editing = 0; // nesting depth of begin/end edit
+    friend class CMouseWheelEditingSupport;
+    int32 editing = 0;                                   // nesting depth of begin/end edit
+    CMouseWheelEditingSupport* wheelGesture = nullptr;   // holds this control's open wheel gesture
 };
 
 } // namespace VSTGUI

@@ -31,6 +31,7 @@ CFrame::CFrame(const CRect& frameSize, VSTGUIEditorInterface* frameEditor)
 
 CFrame::~CFrame()
 {
+    onMouseCancel(); // while every view is still there
     platformFrame = nullptr;
     openWindow.reset();
     tooltips.reset();

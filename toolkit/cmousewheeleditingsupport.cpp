@@ -6,6 +6,13 @@ CMouseWheelEditingSupport::~CMouseWheelEditingSupport()
 {
     if (endEditTimer)
         endEditTimer->stop();
+    // The control is this object's sibling base and still whole at its level: the pending end
+    // goes out through CControl's own endEdit, not a derived one already gone.
+    if (CControl* control = std::exchange(editingControl, nullptr))
+    {
+        control->wheelGesture = nullptr;
+        control->CControl::endEdit();
+    }
 }
 
 void CMouseWheelEditingSupport::onMouseWheelEditing(CControl* control)
@@ -19,6 +26,7 @@ void CMouseWheelEditingSupport::onMouseWheelEditing(CControl* control)
     {
         finishEditing();
         editingControl = control;
+        control->wheelGesture = this;
         control->beginEdit();
     }
     // Each step pushes the end of the gesture further out.
@@ -32,7 +40,10 @@ void CMouseWheelEditingSupport::finishEditing()
     if (endEditTimer)
         endEditTimer->stop();
     if (CControl* control = std::exchange(editingControl, nullptr))
+    {
+        control->wheelGesture = nullptr;
         control->endEdit();
+    }
 }
 
 } // namespace VSTGUI

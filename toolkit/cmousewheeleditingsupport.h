@@ -1,5 +1,5 @@
 // Brackets a run of wheel steps on a control in one gesture: the first step begins the edit,
-// a pause of kEditEndDelay ends it.
+// a pause of kEditEndDelay ends it, and so does the control's removal or destruction.
 #pragma once
 
 #include "ccontrol.h"
@@ -19,9 +19,10 @@ public:
     virtual ~CMouseWheelEditingSupport();
     // Call on every wheel step of `control`.
     void onMouseWheelEditing(CControl* control);
+    // Ends the open wheel gesture now (the control calls it when it leaves the tree).
+    void finishEditing();
 
 private:
-    void finishEditing();
 
     SharedPointer<CVSTGUITimer> endEditTimer;
     CControl* editingControl = nullptr;

@@ -51,7 +51,8 @@ public:
     CCoord getHeight() const { return size.getHeight(); }
 
     // Appearance.
-    void setVisible(bool state);
+    // Virtual so that a view with hover or timer state resets it however it is hidden.
+    virtual void setVisible(bool state);
     bool isVisible() const { return visible; }
     // Visible and not fully transparent: drawn and hit.
     bool isShowing() const { return visible && alphaValue > 0.f; }

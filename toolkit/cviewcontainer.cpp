@@ -14,6 +14,11 @@ bool reachedByPointer(CView* child, const CPoint& where, const CButtonState& but
     return child->isShowing() && child->getMouseEnabled() && child->hitTest(where, buttons);
 }
 
+bool declined(CMouseEventResult result)
+{
+    return result == kMouseEventNotHandled || result == kMouseEventNotImplemented;
+}
+
 } // namespace
 
 CViewContainer::CViewContainer(const CRect& viewSize) : CView(viewSize) {}
@@ -36,8 +41,10 @@ bool CViewContainer::addView(CView* view, CView* before)
 void CViewContainer::takeOut(CView* view)
 {
     view->invalid();
+    // The view holding the press hears that it will get no release, while it can still
+    // reach the frame (to end a host gesture).
     if (mouseDownView == view)
-        mouseDownView.reset();
+        std::exchange(mouseDownView, nullptr)->onMouseCancel();
     if (CFrame* frame = getFrame())
         frame->onViewRemoved(view);
     children.erase(std::find(children.begin(), children.end(), view));
@@ -149,7 +156,8 @@ CView* CViewContainer::getViewAt(const CPoint& where, const CButtonState& button
 
 CMouseEventResult CViewContainer::dispatchMouseDown(CPoint where, const CButtonState& buttons)
 {
-    // Top child first; one that does not handle the press hands it to the ones below.
+    // Top child first. A transparent child that does not handle the press hands it to the
+    // ones below; an opaque one covers them, handled or not.
     std::vector<CView*> snapshot(children.rbegin(), children.rend());
     for (CView* child : snapshot)
     {
@@ -158,8 +166,12 @@ CMouseEventResult CViewContainer::dispatchMouseDown(CPoint where, const CButtonS
         SharedPointer<CView> keepAlive(child);
         CPoint childPoint = where;
         CMouseEventResult result = child->onMouseDown(childPoint, buttons);
-        if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
-            continue;
+        if (declined(result))
+        {
+            if (child->getTransparency())
+                continue;
+            return kMouseEventNotHandled;
+        }
         if (result == kMouseEventHandled && isChild(child))
             mouseDownView = child;
         return result;
@@ -197,6 +209,9 @@ bool CViewContainer::dispatchWheel(const CPoint& where, const CMouseWheelAxis& a
         SharedPointer<CView> keepAlive(child);
         if (child->onWheel(where, axis, distance, buttons))
             return true;
+        // As with presses, only a transparent child lets an unused step through.
+        if (!child->getTransparency())
+            return false;
     }
     return false;
 }

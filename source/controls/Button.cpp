@@ -6,6 +6,7 @@
 #include "MouseGesture.h"
 #include "editor/Vextoria3Editor.h"
 #include <cmath>
+#include <utility>
 
 using namespace VSTGUI;
 
@@ -183,6 +184,24 @@ CMouseEventResult Button::onMouseUp(CPoint& where, const CButtonState& buttons)
     }
     if (mouse == (kLButton | kRButton))
         rightPending = pressed = false;
+    return kMouseEventHandled;
+}
+
+CMouseEventResult Button::onMouseCancel()
+{
+    rightPending = false;
+    if (!std::exchange(pressed, false))
+        return kMouseEventHandled;
+    if (!toggle)
+    {
+        value = 0.f;
+        currentPix = normalPix;
+        valueChanged();
+        endEdit();
+    }
+    else
+        currentPix = restingPicture();
+    invalid();
     return kMouseEventHandled;
 }
 

@@ -35,6 +35,8 @@ public:
     VSTGUI::CView* newCopy() const override { return new Button(*this); }
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    // A held momentary button goes back up and ends its gesture; no release click runs.
+    VSTGUI::CMouseEventResult onMouseCancel() override;
     VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
 

@@ -3,6 +3,8 @@
 // beside the handle jumps to the pointer; a drag on it keeps the grab point.
 #pragma once
 
+#include "MouseGesture.h"
+
 #include "vstgui.h"
 
 class Fader2 : public VSTGUI::CControl
@@ -25,6 +27,7 @@ public:
     VSTGUI::CView* newCopy() const override { return new Fader2(*this); }
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseCancel() override { return MouseGesture::endAsReleased(*this); }
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     // The wheel is left to the views below.
     bool onWheel(const VSTGUI::CPoint&, const VSTGUI::CMouseWheelAxis&, const float&, const VSTGUI::CButtonState&) override

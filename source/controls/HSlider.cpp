@@ -46,7 +46,7 @@ CMouseEventResult HSlider::onMouseDown(CPoint& where, const CButtonState& button
     beginEdit(); // whatever the button: every release ends it
     if (!MouseGesture::isLeftAlone(buttons))
         return kMouseEventHandled;
-    if (MouseGesture::wantsDefault(buttons))
+    if (MouseGesture::isCtrlClick(buttons))
     {
         setValue(getDefaultValue());
         valueChanged();

@@ -2,6 +2,8 @@
 // centres it on the pointer; a press on it grabs it where it was taken.
 #pragma once
 
+#include "MouseGesture.h"
+
 #include "vstgui.h"
 
 class HSlider : public VSTGUI::CControl
@@ -19,6 +21,7 @@ public:
     void draw(VSTGUI::CDrawContext* context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseCancel() override { return MouseGesture::endAsReleased(*this); }
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
 
     // Where the handle is drawn for the current value (parent coordinates).

@@ -27,7 +27,7 @@ public:
     MenuItem* getItem(int index);
     // Shown again, the menu highlights its first row until the pointer moves; a pending hide
     // is dropped.
-    void setVisible(bool state);
+    void setVisible(bool state) override;
 
     VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender, VSTGUI::IdStringPtr message) override;
     VSTGUI::CView* newCopy() const override { return new Menu(*this); }

@@ -62,7 +62,7 @@ CMouseEventResult MiniSlider::onMouseDown(CPoint& where, const CButtonState& but
         return kMouseEventHandled;
     beginEdit();
     anchorX = where.x;
-    if (MouseGesture::wantsDefault(buttons))
+    if (MouseGesture::isCtrlClick(buttons))
     {
         const float previous = value;
         value = std::clamp(getDefaultValue(), 0.f, 1.f);

@@ -2,6 +2,8 @@
 // handle on the pointer; a drag moves it by the pointer's motion.
 #pragma once
 
+#include "MouseGesture.h"
+
 #include "vstgui.h"
 
 class Vextoria3Editor;
@@ -21,6 +23,7 @@ public:
     void draw(VSTGUI::CDrawContext* context) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseCancel() override { return MouseGesture::endAsReleased(*this); }
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
 
     double anchorX = 0;              // pointer x of the last press or move

@@ -14,10 +14,21 @@ inline bool isRightAlone(const CButtonState& buttons) { return buttons.getButton
 inline bool isShiftOnly(const CButtonState& buttons) { return buttons.getModifierState() == VSTGUI::kShift; }
 inline bool isControlOnly(const CButtonState& buttons) { return buttons.getModifierState() == VSTGUI::kControl; }
 
+// A left click with Ctrl as the only modifier.
+inline bool isCtrlClick(const CButtonState& buttons) { return isLeftAlone(buttons) && isControlOnly(buttons); }
+
 // A left Ctrl-click or any double click sets a control back to its default.
 inline bool wantsDefault(const CButtonState& buttons)
 {
     return (isLeftAlone(buttons) && isControlOnly(buttons)) || buttons.isDoubleClick();
+}
+
+// A press taken away (grab lost, view removed) for a widget whose release only ends the
+// gesture: it ends as if released, changing no value.
+inline VSTGUI::CMouseEventResult endAsReleased(VSTGUI::CView& view)
+{
+    VSTGUI::CPoint nowhere;
+    return view.onMouseUp(nowhere, CButtonState());
 }
 
 // One wheel event is one step, whatever its distance: +1 up, -1 down, 0 for none.

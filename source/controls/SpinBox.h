@@ -3,6 +3,8 @@
 // default number.
 #pragma once
 
+#include "MouseGesture.h"
+
 #include "ArrowRepeat.h"
 #include "vstgui.h"
 #include <string>
@@ -34,6 +36,7 @@ public:
     void removed(VSTGUI::CViewContainer* oldParent) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseCancel() override { return MouseGesture::endAsReleased(*this); }
 
     VSTGUI::int32 maximum = 64;
     VSTGUI::int32 minimum = 0;

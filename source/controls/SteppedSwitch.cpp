@@ -6,8 +6,9 @@
 
 using namespace VSTGUI;
 
-SteppedSwitch::SteppedSwitch(const CRect& size, IControlListener* listener, int32 tag, int32 positionCount)
-    : CControl(size, listener, tag), positions(std::max(positionCount, int32(1)))
+SteppedSwitch::SteppedSwitch(const CRect& size, IControlListener* listener, int32 tag, int32 positionCount,
+                             bool pushedIsReported)
+    : CControl(size, listener, tag), positions(std::max(positionCount, int32(1))), pushedCountsAsReported(pushedIsReported)
 {
 }
 
@@ -20,11 +21,13 @@ void SteppedSwitch::setValue(float newValue)
 {
     if (std::isnan(newValue))
         return;
-    CControl::setValue(newValue);
-    const int32 shown = std::clamp(int32(float(positions - 1) * value), int32(0), positions - 1);
+    const float steps = float(positions - 1) * std::clamp(newValue, 0.f, 1.f);
+    const int32 shown = std::clamp(int32(steps), int32(0), positions - 1);
     if (shown == index)
         return;
-    index = lastIndex = shown;
+    index = shown;
+    if (pushedCountsAsReported)
+        lastIndex = shown;
     setDirty(true);
 }
 

@@ -8,10 +8,13 @@ class SteppedSwitch : public VSTGUI::CControl
 {
 public:
     // Fewer than one position counts as one.
+    // With `pushedCountsAsReported`, a position pushed in through setValue is not reported
+    // again when the user picks it.
     SteppedSwitch(const VSTGUI::CRect& size, VSTGUI::IControlListener* listener, VSTGUI::int32 tag,
-                  VSTGUI::int32 positionCount);
+                  VSTGUI::int32 positionCount, bool pushedCountsAsReported);
 
-    // Shows the position for `newValue` and takes it as the one last reported. Nobody is told.
+    // Shows the position for `newValue`; the control value stays the one last picked. Nobody
+    // is told.
     void setValue(float newValue) override;
     VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
@@ -21,7 +24,8 @@ public:
 
     VSTGUI::int32 positions;      // number of positions
     VSTGUI::int32 index = 0;      // position shown
-    VSTGUI::int32 lastIndex = -1; // position last reported or set
+    VSTGUI::int32 lastIndex = -1; // position last reported (or set, see the constructor)
+    const bool pushedCountsAsReported;
 
 protected:
     // Pixels from the view's start along the steps to `where`, and the pixels of one step.

@@ -6,7 +6,7 @@ using namespace VSTGUI;
 
 Switch::Switch(const CRect& size, IControlListener* listener, int32 tag, CBitmap* backgroundPicture,
                CBitmap* handlePicture, int32 positionCount)
-    : SteppedSwitch(size, listener, tag, positionCount), handle(handlePicture), background(backgroundPicture)
+    : SteppedSwitch(size, listener, tag, positionCount, false), handle(handlePicture), background(backgroundPicture)
 {
     FilmStrip::share(handle);
     FilmStrip::share(background);

@@ -20,7 +20,7 @@ void fillRounded(CDrawContext* context, const CRect& rect, const CColor& colour)
 } // namespace
 
 Switch2::Switch2(const CRect& size, IControlListener* listener, int32 tag, int32 positionCount, Orientation direction)
-    : SteppedSwitch(size, listener, tag, positionCount), orientation(direction)
+    : SteppedSwitch(size, listener, tag, positionCount, true), orientation(direction)
 {
     segment = direction == kVertical ? CRect(0, 0, size.getWidth(), size.getHeight() / positions)
                                      : CRect(0, 0, size.getWidth() / positions, size.getHeight());

@@ -36,9 +36,8 @@ CMouseEventResult VSlider::onMouseDown(CPoint& where, const CButtonState& button
     if (!MouseGesture::isLeftAlone(buttons))
         return kMouseEventHandled;
     beginEdit();
-    changeTo(MouseGesture::wantsDefault(buttons) ? getDefaultValue() : valueAtPointer(where));
-    // A reset is a click, not the start of a drag.
-    dragging = !MouseGesture::wantsDefault(buttons);
+    changeTo(valueAtPointer(where));
+    dragging = true;
     return kMouseEventHandled;
 }
 
@@ -53,6 +52,13 @@ CMouseEventResult VSlider::onMouseUp(CPoint&, const CButtonState&)
 {
     endEdit();
     dragging = false;
+    return kMouseEventHandled;
+}
+
+CMouseEventResult VSlider::onMouseCancel()
+{
+    dragging = false;
+    endEdit();
     return kMouseEventHandled;
 }
 

@@ -40,6 +40,7 @@ struct ButtonScene : ::testing::Test
 // Records right clicks and releases; the buttons call it as their owner.
 struct ClickOwner : Vextoria3Editor
 {
+    ClickOwner() : Vextoria3Editor(nullptr, nullptr) {}
     std::vector<std::pair<int, CPoint>> rightClicks;
     int releases = 0;
     void onRightClick(int tag, CPoint& where) { rightClicks.emplace_back(tag, where); }

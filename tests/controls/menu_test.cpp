@@ -13,6 +13,7 @@ namespace {
 // Records the rows the menu hands back, as the editor reads them.
 struct MenuOwner : Vextoria3Editor
 {
+    MenuOwner() : Vextoria3Editor(nullptr, nullptr) {}
     std::vector<int> choices;
     void processContextMenu(Menu* menu) override { choices.push_back(menu->hoveredItem); }
 };

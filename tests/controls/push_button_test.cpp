@@ -16,6 +16,7 @@ using Calls = std::vector<std::string>;
 // Logs the callbacks the buttons make on their owner.
 struct EditorSpy : Vextoria3Editor
 {
+    EditorSpy() : Vextoria3Editor(nullptr, nullptr) {}
     Calls calls;
     void onValue(int tag, float value) { calls.push_back("value " + std::to_string(tag) + " " + std::to_string(int(value))); }
     void onPressed() { calls.push_back("pressed"); }

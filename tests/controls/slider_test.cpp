@@ -17,6 +17,7 @@ using Calls = std::vector<std::string>;
 // A listener that is also the editor, for the mini slider's change callback.
 struct SliderOwner : Vextoria3Editor
 {
+    SliderOwner() : Vextoria3Editor(nullptr, nullptr) {}
     ListenerLog* log = nullptr;
     int changes = 0;
     void valueChanged(CControl* control) override { log->valueChanged(control); }
@@ -50,21 +51,51 @@ TEST_F(BarScene, ClickSetsTheValueWhereItLandsAndDragsStopAtTheEnds)
     EXPECT_FALSE(slider->dragging);
 }
 
-TEST_F(BarScene, CtrlClickOrDoubleClickResetsAndARisingSliderCountsFromTheBottom)
+TEST_F(BarScene, ARisingSliderCountsFromTheBottom)
 {
-    slider->setDefaultValue(0.4f);
-    for (int32 state : {kLButton | kControl, kLButton | kDoubleClick})
-    {
-        slider->setValue(0.9f);
-        scene.log.clear();
-        scene.click(180, 20, state);
-        scene.move(190, 20, state & ~kControl);
-        EXPECT_EQ(scene.log.values, std::vector<float>{0.4f}) << state;
-    }
-    scene.log.clear();
     scene.add(new VSlider(CRect(10, 100, 30, 200), &scene.log, 7))->orientation = 0;
     scene.click(20, 175);
     EXPECT_EQ(scene.log.values, std::vector<float>{0.25f});
+}
+
+// A left Ctrl-click resets the mini and picture sliders; the bar slider has no reset, and a
+// double click resets none of them. A press taken away ends its gesture without a value.
+TEST(SliderGestures, ResetOnlyWhereOfferedAndACancelledPressEndsItsGesture)
+{
+    struct Case
+    {
+        const char* name;
+        CControl* (*make)(ListenerLog&);
+        bool ctrlClickResets;
+    };
+    const Case cases[] = {
+        {"VSlider", [](ListenerLog& log) -> CControl* { return new VSlider(CRect(100, 10, 200, 30), &log, 7); }, false},
+        {"MiniSlider", [](ListenerLog& log) -> CControl* { return new MiniSlider(CRect(100, 10, 200, 30), &log, 33); }, true},
+        {"HSlider", [](ListenerLog& log) -> CControl* { return new HSlider(CRect(100, 10, 200, 30), &log, 1); }, true},
+    };
+    for (const Case& each : cases)
+    {
+        SCOPED_TRACE(each.name);
+        Scene scene;
+        CControl* slider = scene.add(each.make(scene.log));
+        slider->setDefaultValue(0.4f);
+        for (int32 state : {kLButton | kControl, kLButton | kDoubleClick})
+        {
+            slider->setValue(0.9f);
+            scene.log.clear();
+            scene.click(180, 20, state);
+            const bool reset = state == (kLButton | kControl) && each.ctrlClickResets;
+            ASSERT_FALSE(scene.log.values.empty()) << state;
+            EXPECT_EQ(scene.log.values.back() == 0.4f, reset) << state;
+        }
+        scene.log.clear();
+        scene.press(150, 20);
+        scene.frame->platformOnMouseCancel();
+        scene.release(150, 20);
+        EXPECT_EQ(scene.log.calls.front(), "begin");
+        EXPECT_EQ(scene.log.calls.back(), "end");
+        EXPECT_EQ(std::count(scene.log.calls.begin(), scene.log.calls.end(), "end"), 1);
+    }
 }
 
 TEST_F(BarScene, EachWheelStepMovesTwoHundredthsAndStopsAtTheEnds)

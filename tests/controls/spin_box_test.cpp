@@ -22,8 +22,9 @@ struct ArrowScene : ::testing::Test
     {
         box->maximum = 12;
         for (int32 arrowTag : {SpinBox2::kDownArrowTag, SpinBox2::kUpArrowTag})
-            scene.add(new Button(CRect(70 + 30 * arrowTag, 10, 90 + 30 * arrowTag, 30), box, arrowTag));
+            arrows.push_back(scene.add(new Button(CRect(70 + 30 * arrowTag, 10, 90 + 30 * arrowTag, 30), box, arrowTag)));
     }
+    std::vector<Button*> arrows;
     static constexpr CCoord kDownX = 80;
     static constexpr CCoord kUpX = 110;
 };
@@ -97,6 +98,8 @@ TEST_F(ArrowScene, HeldArrowRepeatsAfterAPauseThenFasterUntilReleaseOrRemoval)
     scene.frame->removeView(box);
     EXPECT_EQ(scene.runLoop.loop().timerCount(), 0u) << "the timers end with the box";
     scene.runLoop.advance(3000); // ASan: no step reaches the freed box
+    for (Button* arrow : arrows)
+        arrow->setListener(nullptr); // the held arrow's cancel at the end must not reach the freed box
 }
 
 TEST(SpinBox2Safety, ListenerMayRemoveTheBoxWhileItReports)

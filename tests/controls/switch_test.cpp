@@ -42,7 +42,7 @@ TEST(Switch2Mouse, PushedInPositionIsNotReportedAgain)
     auto* control = scene.add(new Switch2(CRect(100, 10, 190, 30), &scene.log, 32, 3, Switch2::kHorizontal));
     control->setValue(0.6f);
     EXPECT_EQ(control->index, 1);
-    EXPECT_EQ(control->getValue(), 0.6f);
+    EXPECT_EQ(control->getValue(), 0.f) << "the control value stays the one last picked";
     scene.click(145, 20);
     EXPECT_TRUE(scene.log.values.empty());
     scene.click(105, 20);
@@ -83,6 +83,9 @@ TEST(SwitchMouse, HandleHeightStepsThePositionsAndNoHandleMeansTheFirst)
         EXPECT_EQ(image.getPixel(int(10 * zoom), int(15 * zoom)), kBlueCColor) << "the handle of position 1";
         EXPECT_EQ(image.getPixel(int(10 * zoom), int(5 * zoom)), kRedCColor) << "no background: red";
     }
+    scene.log.clear();
+    scene.click(20, 25);
+    EXPECT_EQ(scene.log.values, std::vector<float>{0.5f}) << "a position pushed in is not one reported";
 
     scene.log.clear();
     scene.frame->removeView(control);

@@ -96,6 +96,20 @@ TEST_F(ControlScene, WheelStepsFormOneGestureThatEndsAfterAPause)
                                                       "changed 0.200000", "listener end 4", "editor end 4"}));
 }
 
+TEST_F(ControlScene, RemovalSendsAPendingWheelEndAtOnce)
+{
+    const std::vector<std::string> gesture{"listener begin 4", "editor begin 4", "changed 0.100000", "listener end 4"};
+    auto* removed = new WheelControl(CRect(0, 0, 50, 50), &edits, 4);
+    frame->addView(removed);
+    frame->platformOnMouseWheel(CPoint(5, 5), kMouseWheelAxisY, 1, 0);
+    frame->removeView(removed);
+    auto expected = gesture;
+    expected.push_back("editor end 4"); // still in the tree when it ends: the host hears it
+    EXPECT_EQ(edits.calls, expected);
+    runLoop.advance(1000);
+    EXPECT_EQ(edits.calls, expected) << "nothing more when the pause is over";
+}
+
 TEST_F(ControlScene, CopiesStartDetachedWithTheirOwnReferenceAndNoGesture)
 {
     auto* original = new WheelControl(CRect(0, 0, 50, 50), &edits, 9);

@@ -26,10 +26,15 @@ struct MouseScene : ::testing::Test
 
 } // namespace
 
-TEST_F(MouseScene, PressGoesToTopViewThenFallsThroughToViewsBelow)
+TEST_F(MouseScene, PressGoesToTopViewAndFallsThroughOnlyATransparentOne)
 {
+    // An opaque view covers what lies below it, whether it takes the press or not.
     frame->platformOnMouseDown(CPoint(60, 30), kLButton);
-    EXPECT_EQ(log, (std::vector<std::string>{"above:entered", "above:down", "below:down"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"above:entered", "above:down"}));
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    above->setTransparency(true);
+    frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+    EXPECT_EQ(log.back(), "below:down");
     frame->platformOnMouseUp(CPoint(60, 30), 0);
 
     // Only the top view lies under (120, 70); it declines and nothing else is there.
@@ -125,6 +130,10 @@ TEST_F(MouseScene, HiddenTransparentMouseDisabledAndOutsideTheMouseableAreaAreSk
 TEST_F(MouseScene, WheelCarriesItsAxisAndFallsThroughWhenUnused)
 {
     above->takesWheel = false;
+    EXPECT_FALSE(frame->platformOnMouseWheel(CPoint(60, 30), kMouseWheelAxisX, -1.5f, 0));
+    EXPECT_EQ(log, (std::vector<std::string>{"above:wheelX"})) << "an opaque view keeps unused steps";
+    log.clear();
+    above->setTransparency(true);
     EXPECT_TRUE(frame->platformOnMouseWheel(CPoint(60, 30), kMouseWheelAxisX, -1.5f, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"above:wheelX", "below:wheelX"}));
     EXPECT_EQ(below->lastDistance, -1.5f);
@@ -184,10 +193,12 @@ TEST_F(MouseScene, MouseObserversSeePressesFirstAndMayKeepThem)
     frame->unregisterMouseObserver(&observer);
 }
 
-TEST_F(MouseScene, RemovingTheCapturingViewEndsTheCapture)
+TEST_F(MouseScene, RemovingTheCapturingViewCancelsItsPressAndEndsTheCapture)
 {
     frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    log.clear();
     EXPECT_TRUE(frame->removeView(below));
+    EXPECT_EQ(log, std::vector<std::string>{"below:cancel"});
     log.clear();
     frame->platformOnMouseMoved(CPoint(60, 30), kLButton);
     frame->platformOnMouseUp(CPoint(60, 30), 0);

@@ -54,6 +54,11 @@ public:
         log.push_back(name + ":moved");
         return moveAnswer;
     }
+    CMouseEventResult onMouseCancel() override
+    {
+        log.push_back(name + ":cancel");
+        return kMouseEventHandled;
+    }
     CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
     {
         log.push_back(name + ":entered");

@@ -67,6 +67,23 @@ TEST_P(X11EventsAtZoom, PressDragAndReleaseStayWithThePressedView)
     EXPECT_EQ(b->lastPoint, CPoint(110, 20));
 }
 
+TEST_P(X11EventsAtZoom, PressesCarryHeldButtonsAndALostGrabOrFocusCancelsThePress)
+{
+    openFrame(GetParam());
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), XCB_BUTTON_MASK_3);
+    ASSERT_TRUE(waitForEntry("a:down"));
+    EXPECT_EQ(a->lastButtons(), kLButton | kRButton) << "no plain left press while the right is held";
+    host.sendPointer(window, XCB_LEAVE_NOTIFY, 0, px(20), px(20), XCB_BUTTON_MASK_1, XCB_NOTIFY_MODE_GRAB);
+    ASSERT_TRUE(waitForEntry("a:cancel"));
+    log.clear();
+    host.sendPointer(window, XCB_BUTTON_RELEASE, 1, px(20), px(20), XCB_BUTTON_MASK_1);
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20));
+    ASSERT_TRUE(waitForEntry("a:down"));
+    EXPECT_FALSE(logged("a:up")) << "the cancelled press gets no release";
+    host.sendFocusOut(window);
+    ASSERT_TRUE(waitForEntry("a:cancel"));
+}
+
 TEST_P(X11EventsAtZoom, WheelButtonsStepBothAxes)
 {
     openFrame(GetParam());

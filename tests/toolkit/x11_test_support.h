@@ -181,7 +181,8 @@ public:
 
     // Sends a pointer event of `type` (button press or release, motion, enter, leave) as the
     // server would, to the client that made `window`.
-    void sendPointer(xcb_window_t window, uint8_t type, uint8_t detail, int16_t x, int16_t y, uint16_t state = 0)
+    void sendPointer(xcb_window_t window, uint8_t type, uint8_t detail, int16_t x, int16_t y, uint16_t state = 0,
+                     uint8_t crossingMode = XCB_NOTIFY_MODE_NORMAL)
     {
         xcb_button_press_event_t event{}; // press, release and motion share this layout
         event.response_type = type;
@@ -195,9 +196,20 @@ public:
         if (type == XCB_ENTER_NOTIFY || type == XCB_LEAVE_NOTIFY)
         {
             auto& crossing = reinterpret_cast<xcb_enter_notify_event_t&>(event);
-            crossing.mode = XCB_NOTIFY_MODE_NORMAL;
+            crossing.mode = crossingMode;
             crossing.same_screen_focus = 1;
         }
+        xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(connection);
+    }
+    // The window loses the input focus.
+    void sendFocusOut(xcb_window_t window, uint8_t mode = XCB_NOTIFY_MODE_NORMAL)
+    {
+        xcb_focus_out_event_t event{};
+        event.response_type = XCB_FOCUS_OUT;
+        event.detail = XCB_NOTIFY_DETAIL_NONLINEAR;
+        event.event = window;
+        event.mode = mode;
         xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
         xcb_flush(connection);
     }

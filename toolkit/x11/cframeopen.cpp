@@ -22,7 +22,9 @@ bool CFrame::open(void* parent, PlatformType type, IPlatformFrameConfig* config)
 
 void CFrame::close()
 {
-    // The views and helpers go first, while the run loop still knows their timers.
+    // A press still held gets its cancel while the views can reach the editor; then the
+    // views and helpers go, while the run loop still knows their timers.
+    onMouseCancel();
     tooltips.reset();
     hoverChain.clear();
     removeAll();

@@ -13,7 +13,7 @@ namespace X11 {
 namespace {
 constexpr uint32_t kEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE
                                 | XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW
-                                | XCB_EVENT_MASK_LEAVE_WINDOW;
+                                | XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_FOCUS_CHANGE;
 
 uint16_t windowExtent(CCoord pixels) { return uint16_t(std::clamp<CCoord>(std::ceil(pixels), 1, 32767)); }
 } // namespace
@@ -146,11 +146,19 @@ void X11Frame::dispatch(const xcb_generic_event_t& event)
     case XCB_LEAVE_NOTIFY:
     {
         // Ungrab: a drag ended outside the window, so the pointer left with the release.
+        // Grab: another client took the pointer, so the press held here gets no release.
         const uint8_t mode = reinterpret_cast<const xcb_leave_notify_event_t&>(event).mode;
-        if (mode == XCB_NOTIFY_MODE_NORMAL || mode == XCB_NOTIFY_MODE_UNGRAB)
+        if (mode == XCB_NOTIFY_MODE_GRAB)
+            frame.platformOnMouseCancel();
+        if (mode == XCB_NOTIFY_MODE_NORMAL || mode == XCB_NOTIFY_MODE_UNGRAB || mode == XCB_NOTIFY_MODE_GRAB)
             frame.platformOnMouseExited();
         break;
     }
+    case XCB_FOCUS_OUT:
+        // Losing the focus (not merely ending a keyboard grab) takes the press away too.
+        if (reinterpret_cast<const xcb_focus_out_event_t&>(event).mode != XCB_NOTIFY_MODE_UNGRAB)
+            frame.platformOnMouseCancel();
+        break;
     case XCB_CLIENT_MESSAGE:
         onClientMessage(reinterpret_cast<const xcb_client_message_event_t&>(event));
         break;
@@ -168,14 +176,16 @@ void X11Frame::onButtonPress(const xcb_button_press_event_t& press)
     if (auto wheel = wheelFromDetail(press.detail))
         frame.platformOnMouseWheel(where, wheel->axis, wheel->distance, buttonsFromState(press.state));
     else if (int32 button = buttonFromDetail(press.detail))
-        frame.platformOnMouseDown(where, CButtonState(button | modifiersFromState(press.state)()));
+        // The state holds the buttons already down; a left press with the right held is no
+        // plain left press.
+        frame.platformOnMouseDown(where, CButtonState(button | buttonsFromState(press.state)()));
 }
 
 void X11Frame::onButtonRelease(const xcb_button_release_event_t& release)
 {
     if (int32 button = buttonFromDetail(release.detail))
         frame.platformOnMouseUp(CPoint(release.event_x, release.event_y),
-                                CButtonState(button | modifiersFromState(release.state)()));
+                                CButtonState(button | buttonsFromState(release.state)()));
 }
 
 void X11Frame::onClientMessage(const xcb_client_message_event_t& message)
