@@ -59,6 +59,22 @@ tresult Outgoing::sendBinary(const char* command, const void* data, uint32 size)
     return sender.sendMessage(message);
 }
 
+tresult Outgoing::sendFloat(const char* command, double value)
+{
+    IAttributeList* attributes = prepare(kFloatMessage);
+    if (attributes == nullptr || attributes->setFloat(command, value) != kResultOk)
+        return kResultFalse;
+    return sender.sendMessage(message);
+}
+
+tresult Outgoing::sendString(const char* command, const Steinberg::Vst::TChar* text)
+{
+    IAttributeList* attributes = prepare(kStringMessage);
+    if (attributes == nullptr || attributes->setString(command, text) != kResultOk)
+        return kResultFalse;
+    return sender.sendMessage(message);
+}
+
 tresult sendInt(const ComponentBase& sender, const char* command, int64 value)
 {
     return Outgoing(sender).sendInt(command, value);

@@ -1,7 +1,7 @@
 #pragma once
 // The messages processor and controller exchange over their connection points. A message's
-// id names the payload type ("IntMessage" or "BinaryMessage") and its one attribute's key
-// names the command. UI thread only.
+// id names the payload type ("IntMessage", "BinaryMessage", "FloatMessage" or "StringMessage")
+// and its one attribute's key names the command. UI thread only.
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -21,6 +21,8 @@ using Steinberg::Vst::IMessage;
 inline constexpr char kIntMessage[] = "IntMessage";
 inline constexpr char kBinaryMessage[] = "BinaryMessage";
 inline constexpr char kTextMessage[] = "TextMessage";
+inline constexpr char kFloatMessage[] = "FloatMessage";
+inline constexpr char kStringMessage[] = "StringMessage";
 
 // Whether the message's id is exactly id, terminating NUL included; no id matches nothing.
 bool hasId(IMessage& message, const char* id);
@@ -43,6 +45,10 @@ public:
     tresult sendInt(const char* command, int64 value);
     // The attribute list keeps its own copy of the bytes.
     tresult sendBinary(const char* command, const void* data, uint32 size);
+    // The value travels as a double.
+    tresult sendFloat(const char* command, double value);
+    // A zero-terminated UTF-16 string.
+    tresult sendString(const char* command, const Steinberg::Vst::TChar* text);
 
 private:
     Steinberg::Vst::IAttributeList* prepare(const char* id);

@@ -1,0 +1,155 @@
+#pragma once
+// Shared by the editor tests: the editor around a controller a host initialised, a recording
+// host (component handler and processor peer), an offscreen frame that takes synthetic mouse
+// events, and PNG output into the build folder.
+#include "controller/ControllerHarness.h"
+#include "editor/Vextoria3Editor.h"
+#include "offscreen.h"
+#include "toolkit/toolkit_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace EditorTest {
+
+using namespace VSTGUI;
+using namespace ControllerTest;
+using Steinberg::int64;
+using Steinberg::tresult;
+
+// The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
+class EditRecorder : public StandIn<Steinberg::Vst::IComponentHandler> {
+public:
+    tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return log("begin " + std::to_string(id)); }
+    tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) override
+    {
+        char text[48];
+        std::snprintf(text, sizeof text, "perform %u %.3f", unsigned(id), value);
+        return log(text);
+    }
+    tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return log("end " + std::to_string(id)); }
+    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
+    std::vector<std::string> edits;
+
+private:
+    tresult log(const std::string& entry)
+    {
+        edits.push_back(entry);
+        return Steinberg::kResultOk;
+    }
+};
+
+// The processor's side of the messages: each message's id, and the command and value of an
+// integer the editor sends.
+class MessageRecorder : public StandIn<Steinberg::Vst::IConnectionPoint> {
+public:
+    struct Received {
+        std::string id;
+        std::string command;
+        std::optional<int64> integer;
+    };
+    tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
+    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
+    tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
+    {
+        Received entry {message->getMessageID() ? message->getMessageID() : "", "", std::nullopt};
+        for (const char* command : {"setslice", "linuxtimer"}) {
+            int64 value = 0;
+            if (message->getAttributes()->getInt(command, value) == Steinberg::kResultOk) {
+                entry.command = command;
+                entry.integer = value;
+            }
+        }
+        received.push_back(entry);
+        return Steinberg::kResultOk;
+    }
+    // Every "setslice" value received, in order.
+    std::vector<int64> slices() const
+    {
+        std::vector<int64> values;
+        for (const Received& entry : received)
+            if (entry.command == "setslice")
+                values.push_back(*entry.integer);
+        return values;
+    }
+    std::vector<Received> received;
+};
+
+// The editor as the host would have it open: the test builds its views into `frame`.
+class OpenEditor : public Vextoria3Editor {
+public:
+    using Vextoria3Editor::Vextoria3Editor;
+    void openOn(CFrame* newFrame)
+    {
+        frame = newFrame;
+        windowOpen = true;
+        if (auto* vextoria = dynamic_cast<Steinberg::Vst::Vextoria3Controller*>(getController()))
+            vextoria->setEditor(this);
+        listenToParameters(true);
+    }
+};
+
+// A RACK-sized window with the editor open on it; events in window pixels.
+class EditorFixture : public ControllerFixture {
+protected:
+    void SetUp() override
+    {
+        ControllerFixture::SetUp();
+        controller->setComponentHandler(&host);
+        controller->disconnect(&peer);
+        controller->connect(&processor);
+        editor = new OpenEditor(controller, nullptr);
+        frame = new CFrame(CRect(0, 0, 860, 300), editor);
+        editor->openOn(frame);
+    }
+    void TearDown() override
+    {
+        editor->close();
+        editor->release();
+        controller->disconnect(&processor);
+        ControllerFixture::TearDown();
+    }
+    template <typename View>
+    View* add(View* view)
+    {
+        frame->addView(view);
+        return view;
+    }
+    // Each press a second after anything before it, so no two make a double click by chance.
+    void press(CCoord x, CCoord y, int32 state = kLButton)
+    {
+        runLoop.advance(1000);
+        frame->platformOnMouseDown(CPoint(x, y), CButtonState(state));
+    }
+    void move(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(state)); }
+    void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
+    void click(CCoord x, CCoord y, int32 state = kLButton)
+    {
+        press(x, y, state);
+        release(x, y, state);
+    }
+
+    ScopedManualRunLoop runLoop;
+    EditRecorder host;
+    MessageRecorder processor;
+    OpenEditor* editor = nullptr;
+    CFrame* frame = nullptr; // the editor's; closed by its close
+};
+
+// Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build
+// folder and hands back both images for probing.
+inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& name)
+{
+    std::vector<OffscreenImage> images;
+    for (int zoom : {1, 2}) {
+        images.push_back(renderView(view, zoom));
+        EXPECT_TRUE(images.back().writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/" + name + "@" + std::to_string(zoom) + "x.png"));
+    }
+    return images;
+}
+
+} // namespace EditorTest
