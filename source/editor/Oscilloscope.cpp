@@ -75,53 +75,45 @@ void Oscilloscope::setStyle(double value)
 void Oscilloscope::draw(CDrawContext* context)
 {
     CView::draw(context);
+    const int32 height = int32(getHeight());
+    const Placement at {int32(size.left), int32(size.top), int32(size.top) + height / 2, height * 0.5};
     if (smooth)
-        drawEnvelope(context);
+        drawEnvelope(context, at);
     else
-        drawBars(context);
+        drawBars(context, at);
     setDirty(false);
 }
 
-void Oscilloscope::drawBars(CDrawContext* context) const
+void Oscilloscope::drawBars(CDrawContext* context, const Placement& at) const
 {
-    const int32 height = int32(getHeight());
-    const int32 top = int32(size.top);
-    const int32 left = int32(size.left);
-    const int32 centre = top + height / 2;
-    const double scale = height * 0.5;
     context->setFrameColor(traceColor);
     if (pointStep > 6)
         context->setLineWidth(pointStep - 3);
     for (int32 i = 0; i < pointCount; ++i)
     {
-        const CCoord x = left + i * pointStep;
+        const CCoord x = at.left + i * pointStep;
         // The 1.0 makes a silent point a one-pixel line just above the centre.
-        context->drawLine(CPoint(x, centre - int32(minValues[size_t(i)] * scale)),
-                          CPoint(x, centre - int32(maxValues[size_t(i)] * scale + 1.0)));
+        context->drawLine(CPoint(x, at.centre - int32(minValues[size_t(i)] * at.scale)),
+                          CPoint(x, at.centre - int32(maxValues[size_t(i)] * at.scale + 1.0)));
     }
 }
 
-void Oscilloscope::drawEnvelope(CDrawContext* context) const
+void Oscilloscope::drawEnvelope(CDrawContext* context, const Placement& at) const
 {
-    const int32 height = int32(getHeight());
-    const int32 top = int32(size.top);
-    const int32 left = int32(size.left);
-    const int32 centre = top + height / 2;
-    const double scale = height * 0.5;
     context->setDrawMode(kAntiAliasing);
     auto upper = SharedPointer<CGraphicsPath>::adopt(context->createGraphicsPath());
     auto lower = SharedPointer<CGraphicsPath>::adopt(context->createGraphicsPath());
-    upper->beginSubpath(CPoint(left, top + scale));
-    lower->beginSubpath(CPoint(left, top + scale));
+    upper->beginSubpath(CPoint(at.left, at.top + at.scale));
+    lower->beginSubpath(CPoint(at.left, at.top + at.scale));
     CColor fill = traceColor;
     fill.alpha = 64;
     context->setFrameColor(fill);
     // Only the smoothed minima are drawn, mirrored about the centre.
     for (int32 i = 0; i < pointCount; ++i)
     {
-        const int32 amplitude = int32(minValues[size_t(i)] * scale);
-        const CPoint above(left + i, centre - amplitude);
-        const CPoint below(left + i, centre + amplitude);
+        const int32 amplitude = int32(minValues[size_t(i)] * at.scale);
+        const CPoint above(at.left + i, at.centre - amplitude);
+        const CPoint below(at.left + i, at.centre + amplitude);
         upper->addLine(above);
         lower->addLine(below);
         context->drawLine(above, below);

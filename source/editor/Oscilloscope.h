@@ -47,6 +47,14 @@ public:
     CParamSmooth maxSmoother;
 
 private:
-    void drawBars(VSTGUI::CDrawContext* context) const;
-    void drawEnvelope(VSTGUI::CDrawContext* context) const;
+    // Where the trace lies, in whole pixels as the drawing rounds them.
+    struct Placement
+    {
+        VSTGUI::int32 left;
+        VSTGUI::int32 top;
+        VSTGUI::int32 centre; // top + half the height
+        double scale;         // pixels for a sample of 1.0
+    };
+    void drawBars(VSTGUI::CDrawContext* context, const Placement& at) const;
+    void drawEnvelope(VSTGUI::CDrawContext* context, const Placement& at) const;
 };

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,56 +23,48 @@ using Steinberg::tresult;
 // The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
 class EditRecorder : public StandIn<Steinberg::Vst::IComponentHandler> {
 public:
-    tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return log("begin " + std::to_string(id)); }
-    tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) override
-    {
-        char text[48];
-        std::snprintf(text, sizeof text, "perform %u %.3f", unsigned(id), value);
-        return log(text);
-    }
-    tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return log("end " + std::to_string(id)); }
+    tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return log("begin %u", id, 0); }
+    tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue v) override { return log("perform %u %.3f", id, v); }
+    tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return log("end %u", id, 0); }
     tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
     std::vector<std::string> edits;
 
 private:
-    tresult log(const std::string& entry)
+    tresult log(const char* format, Steinberg::Vst::ParamID id, double value)
     {
-        edits.push_back(entry);
+        char text[48];
+        std::snprintf(text, sizeof text, format, unsigned(id), value);
+        edits.push_back(text);
         return Steinberg::kResultOk;
     }
 };
 
-// The processor's side of the messages: each message's id, and the command and value of an
-// integer the editor sends.
+// The processor's side of the messages: each message's id, and the command and value of the
+// integers the editor sends.
 class MessageRecorder : public StandIn<Steinberg::Vst::IConnectionPoint> {
 public:
     struct Received {
         std::string id;
         std::string command;
-        std::optional<int64> integer;
+        int64 integer = 0;
     };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
     tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
     {
-        Received entry {message->getMessageID() ? message->getMessageID() : "", "", std::nullopt};
-        for (const char* command : {"setslice", "linuxtimer"}) {
-            int64 value = 0;
-            if (message->getAttributes()->getInt(command, value) == Steinberg::kResultOk) {
+        Received entry {message->getMessageID() ? message->getMessageID() : ""};
+        for (const char* command : {"setslice", "linuxtimer"})
+            if (message->getAttributes()->getInt(command, entry.integer) == Steinberg::kResultOk)
                 entry.command = command;
-                entry.integer = value;
-            }
-        }
         received.push_back(entry);
         return Steinberg::kResultOk;
     }
-    // Every "setslice" value received, in order.
-    std::vector<int64> slices() const
+    std::vector<int64> slices() const // every "setslice" value, in order
     {
         std::vector<int64> values;
         for (const Received& entry : received)
             if (entry.command == "setslice")
-                values.push_back(*entry.integer);
+                values.push_back(entry.integer);
         return values;
     }
     std::vector<Received> received;
@@ -125,13 +116,9 @@ protected:
         runLoop.advance(1000);
         frame->platformOnMouseDown(CPoint(x, y), CButtonState(state));
     }
-    void move(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(state)); }
+    void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
-    void click(CCoord x, CCoord y, int32 state = kLButton)
-    {
-        press(x, y, state);
-        release(x, y, state);
-    }
+    void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
 
     ScopedManualRunLoop runLoop;
     EditRecorder host;

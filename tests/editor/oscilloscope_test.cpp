@@ -48,14 +48,9 @@ TEST(OscilloscopeFolding, PointsCoverExactlyTheirSamplesAcrossMessages)
     EXPECT_EQ(whole.minValues[0], -1.f);
     EXPECT_EQ(whole.currentMax, 5 / 128.f) << "the 89th byte starts the next point";
 
-    const std::vector<int8_t> tone = toneBytes(5000);
-    whole.process(tone.data(), int(tone.size()));
-    split.process(bytes.data(), 88);
+    split.process(bytes.data(), 40); // the same bytes in two messages
+    split.process(bytes.data() + 40, 48);
     split.process(&next, 1);
-    split.process(tone.data(), 1234);
-    split.process(tone.data() + 1234, int(tone.size()) - 1234);
-    split.process(nullptr, 0);
-    EXPECT_EQ(split.pointCount, whole.pointCount);
     EXPECT_EQ(split.maxValues, whole.maxValues);
     EXPECT_EQ(split.minValues, whole.minValues);
 }

@@ -84,15 +84,12 @@ TEST_F(SlicePadsTest, MidiKeysLightThePadsAndCountChangesKeepThePlace)
     EXPECT_EQ(notes({{1, 35}}), -1) << "keys below the first pad light none";
     EXPECT_EQ(notes({{3, 50}, {1, 36}}), 0) << "other records are skipped";
 
-    pads->highLightSlice(3);
-    pads->setNbSlice2(1.f);
-    EXPECT_EQ(pads->nbSlice, 16);
-    EXPECT_EQ(pads->highlightedSlice, 6);
-    pads->highLightSlice(7);
-    pads->setNbSlice2(0.f);
-    EXPECT_EQ(pads->highlightedSlice, 1);
-    pads->setNbSlice2(1.5f);
-    EXPECT_EQ(pads->nbSlice, 4) << "no such count: unchanged";
+    for (auto [lit, value, count, stays] : {std::tuple{3, 1.f, 16, 6}, {7, 0.f, 4, 1}, {1, 1.5f, 4, 1}}) {
+        pads->highLightSlice(lit);
+        pads->setNbSlice2(value); // 1.5: no such count, nothing changes
+        EXPECT_EQ(pads->nbSlice, count);
+        EXPECT_EQ(pads->highlightedSlice, stays);
+    }
 }
 
 TEST(SlicePadsDrawing, LitPadStandsOutAtEachCount)
