@@ -52,7 +52,7 @@ public:
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
     tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
     {
-        Received entry {message->getMessageID() ? message->getMessageID() : ""};
+        Received entry {message->getMessageID() ? message->getMessageID() : "", "", 0};
         for (const char* command : {"setslice", "linuxtimer"})
             if (message->getAttributes()->getInt(command, entry.integer) == Steinberg::kResultOk)
                 entry.command = command;

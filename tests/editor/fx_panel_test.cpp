@@ -75,11 +75,12 @@ TEST_F(FxPanelTest, NineControlsRegisteredWithTheirValuesInBothLooks)
             EXPECT_EQ(knob->converter(knob->getValue()) + knob->unit, "40/60%");
         EXPECT_EQ(panel->tabView->selectedTab, 0);
         editor->setKnobSpeed(1.0); // 128 pixels for the whole range
-        for (int32 id : kPanelIds)
+        for (int32 id : kPanelIds) {
             if (auto* knob = dynamic_cast<Knob2*>(editor->getControl(id))) {
                 EXPECT_EQ(knob->sensitivity, 64.0 / 128.0);
                 EXPECT_EQ(knob->lineWidth, id == kRoomSize ? 4.0 : 3.0);
             }
+        }
         for (int tab = 0; tab < 4; ++tab) {
             panel->tabView->selectTab(tab);
             renderToPng(*panel, std::string("fx_panel_") + (look.style ? "rack" : "legacy") + "_tab" + std::to_string(tab));
