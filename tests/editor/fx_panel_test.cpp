@@ -71,8 +71,9 @@ TEST_F(FxPanelTest, NineControlsRegisteredWithTheirValuesInBothLooks)
             EXPECT_EQ(dynamic_cast<Knob2*>(control) != nullptr, look.style == FxView::kRackStyle) << id;
         }
         EXPECT_EQ(editor->getControl(kReverbDryWet)->getValue(), 0.6f);
-        if (auto* knob = dynamic_cast<Knob2*>(editor->getControl(kReverbDryWet)))
+        if (auto* knob = dynamic_cast<Knob2*>(editor->getControl(kReverbDryWet))) {
             EXPECT_EQ(knob->converter(knob->getValue()) + knob->unit, "40/60%");
+        }
         EXPECT_EQ(panel->tabView->selectedTab, 0);
         editor->setKnobSpeed(1.0); // 128 pixels for the whole range
         for (int32 id : kPanelIds) {
