@@ -243,6 +243,28 @@ CCoord CDrawContext::getStringWidth(UTF8StringPtr text)
     return double(logical.width) / PANGO_SCALE;
 }
 
+namespace {
+
+// The nearest whole device pixel, halves upwards, so that edges which meet in layout
+// coordinates also meet on the screen, whatever the zoom.
+double snap(double coordinate) { return std::floor(coordinate + 0.5); }
+
+CRect snapped(const CRect& rect) { return CRect(snap(rect.left), snap(rect.top), snap(rect.right), snap(rect.bottom)); }
+
+// The rows and columns of `surface` inside `pixels`, sampled as if they were the whole picture:
+// scaling pads with their own edge instead of reaching into the neighbouring frame.
+cairo_pattern_t* createPatternFor(cairo_surface_t* surface, const CRect& pixels)
+{
+    cairo_surface_t* part =
+        cairo_surface_create_for_rectangle(surface, pixels.left, pixels.top, pixels.getWidth(), pixels.getHeight());
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part);
+    cairo_surface_destroy(part);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    return pattern;
+}
+
+} // namespace
+
 void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
     if (!bitmap)
@@ -250,16 +272,34 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
     IPlatformBitmap* platformBitmap = bitmap->getBestPlatformBitmapForScaleFactor(getScaleFactor());
     if (!platformBitmap || dest.isEmpty())
         return;
-    double scale = platformBitmap->getScaleFactor();
+    // The part of `dest` that the picture reaches; the rest stays as it is.
+    CRect shown(dest.left - offset.x, dest.top - offset.y, dest.left - offset.x + bitmap->getWidth(),
+                dest.top - offset.y + bitmap->getHeight());
+    shown.bound(dest);
+    CRect source = shown;
+    source.offset(offset.x - dest.left, offset.y - dest.top);
+    source = snapped(source.scale(platformBitmap->getScaleFactor()));
+    const CPoint pixels = platformBitmap->getSize();
+    source.bound(CRect(0, 0, pixels.x, pixels.y));
+    // The view tree only translates and scales, so the destination stays a rectangle on screen.
+    const CRect device = snapped(state.transform.transform(shown));
+    if (shown.isEmpty() || source.isEmpty() || device.isEmpty())
+        return;
+    cairo_pattern_t* pattern = createPatternFor(platformBitmap->getSurface(), source);
+    cairo_matrix_t deviceToSource;
+    cairo_matrix_init_scale(&deviceToSource, source.getWidth() / device.getWidth(),
+                            source.getHeight() / device.getHeight());
+    cairo_matrix_translate(&deviceToSource, -device.left, -device.top);
+    cairo_pattern_set_matrix(pattern, &deviceToSource);
     cairo_save(cr);
+    cairo_identity_matrix(cr);
     cairo_new_path(cr);
-    cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
+    cairo_rectangle(cr, device.left, device.top, device.getWidth(), device.getHeight());
     cairo_clip(cr);
-    cairo_translate(cr, dest.left - offset.x, dest.top - offset.y);
-    cairo_scale(cr, 1 / scale, 1 / scale);
-    cairo_set_source_surface(cr, platformBitmap->getSurface(), 0, 0);
+    cairo_set_source(cr, pattern);
     cairo_paint_with_alpha(cr, std::clamp(alpha, 0.f, 1.f) * state.globalAlpha);
     cairo_restore(cr);
+    cairo_pattern_destroy(pattern);
 }
 
 void CDrawContext::saveGlobalState()
@@ -279,7 +319,7 @@ void CDrawContext::restoreGlobalState()
 
 void CDrawContext::setClipRect(const CRect& rect)
 {
-    CRect device = state.transform.transform(rect);
+    CRect device = snapped(state.transform.transform(rect));
     device.bound(surfaceBounds);
     state.clip = device;
     cairo_reset_clip(cr);

@@ -95,6 +95,8 @@ public:
     void drawString(UTF8StringPtr text, const CPoint& where, bool antialias = true);
     CCoord getStringWidth(UTF8StringPtr text);
     // Draws the part of `bitmap` that starts at `offset` (1x pixels) into `dest`, clipped to it.
+    // Both land on whole device pixels at any zoom, and no picture pixel outside that part is
+    // sampled, so a film-strip frame never shows a row of its neighbour.
     void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);
 
     CGraphicsPath* createGraphicsPath() { return new CGraphicsPath; }
@@ -104,7 +106,8 @@ public:
     void saveGlobalState();
     void restoreGlobalState();
 
-    // Replaces the clip with `rect` (current coordinates); the surface bounds always clip.
+    // Replaces the clip with `rect` (current coordinates), rounded to whole device pixels as
+    // bitmaps are; the surface bounds always clip.
     void setClipRect(const CRect& rect);
     CRect& getClipRect(CRect& clip) const;
 

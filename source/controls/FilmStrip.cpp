@@ -1,5 +1,7 @@
 #include "FilmStrip.h"
 
+#include <algorithm>
+
 using namespace VSTGUI;
 
 namespace FilmStrip {
@@ -15,9 +17,11 @@ void drawFrame(CDrawContext* context, CBitmap* strip, const CRect& dest, int32 h
 {
     if (!context || !strip || height <= 0 || index < 0)
         return;
-    if (double(height) * (index + 1) > strip->getHeight())
+    if (double(height) * (double(index) + 1) > strip->getHeight())
         return;
-    strip->draw(context, dest, CPoint(0, double(height) * index), 1.f);
+    // A rectangle taller than a frame shows this frame only, never the top of the next one.
+    const CRect frame(dest.left, dest.top, dest.right, dest.top + std::min<double>(dest.getHeight(), height));
+    strip->draw(context, frame, CPoint(0, double(height) * index), 1.f);
 }
 
 void hold(CBitmap*& slot, CBitmap* picture)

@@ -9,8 +9,9 @@ namespace FilmStrip {
 // or is shorter than its frame count, so that nothing is drawn from it.
 VSTGUI::int32 frameHeight(const VSTGUI::CBitmap* strip, VSTGUI::int32 frames);
 
-// Draws frame `index` of `strip` into `dest`. Draws nothing for a frame height of 0 or less,
-// a negative index or a frame that lies (even partly) beyond the strip's end.
+// Draws frame `index` of `strip` into the top of `dest`, no more than one frame high. Draws
+// nothing for a frame height of 0 or less, a negative index or a frame that lies (even partly)
+// beyond the strip's end.
 void drawFrame(VSTGUI::CDrawContext* context, VSTGUI::CBitmap* strip, const VSTGUI::CRect& dest,
                VSTGUI::int32 frameHeight, VSTGUI::int32 index);
 

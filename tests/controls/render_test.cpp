@@ -2,6 +2,7 @@
 // copies hold their own pictures and timers.
 #include "controls/Button.h"
 #include "controls/Fader2.h"
+#include "controls/FilmStrip.h"
 #include "controls/HSlider.h"
 #include "controls/Keyboard.h"
 #include "controls/Knob.h"
@@ -12,6 +13,7 @@
 #include "controls/Switch.h"
 #include "controls/Switch2.h"
 #include "widget_test_support.h"
+#include <climits>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -59,6 +61,53 @@ TEST(BrokenPictures, WidgetsDrawNothingFromThemAtAnyZoom)
         }
 }
 
+namespace {
+
+// Draws one frame of a strip into its whole rectangle.
+class FrameView : public CView
+{
+public:
+    FrameView(const CRect& size, CBitmap* strip, int32 frameHeight, int32 index)
+        : CView(size), strip(strip), frameHeight(frameHeight), index(index)
+    {
+    }
+    void draw(CDrawContext* context) override { FilmStrip::drawFrame(context, strip, size, frameHeight, index); }
+
+private:
+    CBitmap* strip;
+    int32 frameHeight, index;
+};
+
+} // namespace
+
+// A frame shows only its own rows, from odd coordinates and a rectangle taller than a frame,
+// at every zoom; indices past either end of the strip draw nothing.
+TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
+{
+    ToolkitTest::ResourceFolder folder;
+    constexpr int frames = 5;
+    CBitmap* strip = numberedStrip(folder, "strip.png", 10, 10, frames);
+    for (int32 index : {frames - 1, 2, frames, -1, INT_MAX})
+    {
+        CViewContainer container(CRect(0, 0, 20, 24));
+        container.setTransparency(true);
+        container.addView(new FrameView(CRect(3, 5, 13, 19), strip, 10, index));
+        const bool exists = index >= 0 && index < frames;
+        for (double zoom : {0.75, 1.0, 1.5, 2.0})
+        {
+            SCOPED_TRACE(testing::Message() << "frame " << index << " at zoom " << zoom);
+            const OffscreenImage image = renderView(container, zoom);
+            const int own = inkWhere(image, [index](const CColor& pixel) {
+                                return pixel.alpha != 0 && frameIndexOf(pixel) == index;
+                            }).count;
+            EXPECT_EQ(own, inkWhere(image, [](const CColor& pixel) { return pixel.alpha != 0; }).count);
+            auto whole = [zoom](double coordinate) { return int(std::floor(coordinate * zoom + 0.5)); };
+            EXPECT_EQ(own, exists ? (whole(15) - whole(5)) * (whole(13) - whole(3)) : 0);
+        }
+    }
+    strip->forget();
+}
+
 TEST(WidgetCopies, OutliveTheOriginalAndStillDrawTheirPictures)
 {
     ToolkitTest::ResourceFolder folder;
@@ -75,7 +124,11 @@ TEST(WidgetCopies, OutliveTheOriginalAndStillDrawTheirPictures)
              button->setNormalPix(picture);
              return button;
          }},
-        {"spin box strip", [](CBitmap* picture) { return new SpinBox2(kBox, nullptr, 0, picture); }},
+        {"spin box strip", [](CBitmap* picture) {
+             auto* box = new SpinBox2(kBox, nullptr, 0, picture);
+             box->maximum = 0; // one frame: the whole picture
+             return box;
+         }},
         {"spin box picture", [](CBitmap* picture) { return new SpinBox(kBox, nullptr, 0, picture); }},
         {"switch", [](CBitmap* picture) { return new Switch(kBox, nullptr, 0, picture, nullptr, 2); }},
         {"strip switch", [](CBitmap* picture) {

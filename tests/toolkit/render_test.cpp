@@ -247,6 +247,38 @@ TEST_F(BitmapRender, TheBestVersionForTheScaleIsDrawn)
     EXPECT_EQ(renderView(view, 0.75).getPixel(3, 3), kRedCColor);
 }
 
+// Pictures at odd layout coordinates land on whole device pixels at every zoom: each pixel
+// is all picture or untouched, never a blend along an edge.
+TEST_F(BitmapRender, PicturesAtOddCoordinatesHaveCrispEdgesAtEveryZoom)
+{
+    resources.writeBands("lamp.png", 9, 7, {kRedCColor});
+    resources.writeBands("lamp_x1.5.png", 14, 11, {kRedCColor});
+    auto* picture = new CBitmap("lamp.png");
+    auto larger = IPlatformBitmap::createFromPath(getResourcePath("lamp_x1.5.png"));
+    larger->setScaleFactor(1.5);
+    ASSERT_TRUE(picture->addBitmap(larger));
+    auto* frame = new CFrame(CRect(0, 0, 40, 30), nullptr);
+    frame->setTransparency(true);
+    auto* lamp = new CView(CRect(11, 7, 20, 14));
+    lamp->setBackground(picture);
+    picture->forget();
+    frame->addView(lamp);
+    for (double zoom : {0.75, 1.0, 1.5, 2.0})
+    {
+        SCOPED_TRACE(zoom);
+        frame->setZoom(zoom);
+        OffscreenImage image = renderView(*frame);
+        int blended = 0;
+        for (int y = 0; y < image.getHeight(); ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+                blended += image.getPixel(x, y).alpha != 0 && image.getPixel(x, y) != kRedCColor;
+        EXPECT_EQ(blended, 0);
+        EXPECT_EQ(inkBounds(image), CRect(std::floor(11 * zoom + 0.5), std::floor(7 * zoom + 0.5),
+                                          std::floor(20 * zoom + 0.5), std::floor(14 * zoom + 0.5)));
+    }
+    frame->forget();
+}
+
 TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
 {
     auto* missing = new CBitmap("nothing_here.png");
