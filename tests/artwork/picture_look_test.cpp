@@ -3,12 +3,14 @@
 
 #include "Composition.h"
 #include "LayoutTables.h"
+#include "PictureNames.h"
 #include "PngFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using layout_tables::LegacyControl;
 using layout_tables::Rect;
@@ -192,5 +194,144 @@ TEST(PictureLook, RackFaderCapsLieInTheBandTheFaderGrabs)
                 }
                 EXPECT_GT(capRows, 10 * scale) << base << " frame " << frame << " shows no cap";
             }
+        }
+}
+
+namespace {
+
+double luminance(const PngFile::Pixel& p) { return 0.2126 * p.red + 0.7152 * p.green + 0.0722 * p.blue; }
+
+// Bounds, in 1x pixels, of the pixels inside region (1x pixels) of a file drawn at scale that
+// pass the test; left above right when none does.
+template <typename Test>
+Rect inkBounds(const PngFile& file, double scale, Rect region, Test test)
+{
+    Rect ink{1e9, 1e9, -1e9, -1e9};
+    for (int y = int(region.top * scale); y < int(region.bottom * scale); ++y)
+        for (int x = int(region.left * scale); x < int(region.right * scale); ++x)
+            if (test(file.at(x, y)))
+                ink = {std::min(ink.left, x / scale), std::min(ink.top, y / scale),
+                       std::max(ink.right, (x + 1) / scale), std::max(ink.bottom, (y + 1) / scale)};
+    return ink;
+}
+
+// The widths of the empty column runs between columns holding ink, in file pixels.
+template <typename Test>
+std::vector<int> inkGaps(const PngFile& file, int scale, Rect region, Test test)
+{
+    std::vector<int> gaps;
+    int lastInk = -1;
+    for (int x = int(region.left * scale); x < int(region.right * scale); ++x)
+    {
+        bool ink = false;
+        for (int y = int(region.top * scale); y < int(region.bottom * scale) && !ink; ++y)
+            ink = test(file.at(x, y));
+        if (ink && lastInk >= 0 && x > lastInk + 1)
+            gaps.push_back(x - lastInk - 1);
+        lastInk = ink ? x : lastInk;
+    }
+    return gaps;
+}
+
+} // namespace
+
+// A lit lamp's light fades out inside its picture: no edge of a frame cuts it off.
+TEST(PictureLook, LampsGlowWithinTheirPictures)
+{
+    for (auto [base, frames] : {std::pair{"vxp_led_up", 2}, {"vxp_led_down", 2}, {"led_on", 1}, {"led_off", 1}})
+        for (const picture_names::Scaled& file : picture_names::layoutFiles(base))
+        {
+            const PngFile picture(file.name);
+            const double width = picture.width() / file.scale, height = picture.height() / file.scale / frames;
+            for (int frame = 0; frame < frames; ++frame)
+            {
+                const Rect ink = inkBounds(picture, file.scale, {0, frame * height, width, (frame + 1) * height},
+                                           [](const PngFile::Pixel& p) { return p.alpha > 0; });
+                EXPECT_TRUE(ink.left > 0 && ink.right < width && ink.top > frame * height &&
+                            ink.bottom < (frame + 1) * height)
+                    << file.name << " frame " << frame;
+            }
+        }
+}
+
+namespace {
+
+Rect rackPlace(const std::string& base)
+{
+    for (const auto& control : layout_tables::rackControls)
+        if (control.base == base)
+            return control.rect;
+    return {};
+}
+
+// The opaque part of one frame of a RACK picture, where the layout puts it (1x pixels).
+Rect placedInk(const std::string& base, int scale, int frame)
+{
+    const Rect place = rackPlace(base);
+    const PngFile picture(composition::layoutFile(base, scale));
+    const double top = frame * place.height();
+    const Rect ink = inkBounds(picture, scale, {0, top, place.width(), top + place.height()},
+                               [](const PngFile::Pixel& p) { return p.alpha > 0.9; });
+    return {place.left + ink.left, place.top + ink.top - top, place.left + ink.right, place.top + ink.bottom - top};
+}
+
+double middle(const Rect& rect) { return (rect.top + rect.bottom) / 2; }
+
+} // namespace
+
+// RACK's pitch direction rows: each key's face, its lit lamp and its caption share a centre
+// line, and the lamps and the captions each stand in one column.
+TEST(PictureLook, RackUpAndDownRowsLineUp)
+{
+    for (int scale : {1, 2})
+    {
+        SCOPED_TRACE(testing::Message() << scale << "x");
+        const PngFile background(composition::layoutFile("vxp_background", scale));
+        Rect lamps[2], captions[2];
+        const std::pair<const char*, const char*> rows[] = {{"vxp_up", "vxp_led_up"}, {"vxp_down", "vxp_led_down"}};
+        for (int row = 0; row < 2; ++row)
+        {
+            const Rect lampPlace = rackPlace(rows[row].second);
+            lamps[row] = placedInk(rows[row].second, scale, 1);
+            captions[row] = inkBounds(background, scale, {lampPlace.right, lampPlace.top, 260, lampPlace.bottom},
+                                      [](const PngFile::Pixel& p) { return luminance(p) > 0.5; });
+            EXPECT_NEAR(middle(placedInk(rows[row].first, scale, 0)), middle(lamps[row]), 1) << rows[row].first;
+            EXPECT_NEAR(middle(captions[row]), middle(lamps[row]), 1) << rows[row].first;
+        }
+        EXPECT_NEAR(lamps[0].left, lamps[1].left, 0.5 / scale);
+        EXPECT_NEAR(captions[0].left, captions[1].left, 1.0 / scale);
+    }
+}
+
+// LEGACY's pitch range caption is wider than the value window under it; it must stay in the
+// panel that groups the pitch controls.
+TEST(PictureLook, LegacyPitchRangeCaptionStaysInItsPanel)
+{
+    const Rect panel{404, 258, 532, 318};
+    for (int scale : {1, 2})
+    {
+        const PngFile background(composition::layoutFile("background", scale));
+        // The rows between the knobs' panel and the value window, across the panel and beside it.
+        const Rect caption = inkBounds(background, scale, {330, 262, 590, 276},
+                                       [](const PngFile::Pixel& p) { return luminance(p) < 0.5; });
+        EXPECT_GT(caption.right, caption.left) << scale << "x: no caption";
+        EXPECT_GE(caption.left, panel.left) << scale << "x";
+        EXPECT_LE(caption.right, panel.right) << scale << "x";
+    }
+}
+
+// Both faces print the title alike: eight letters, a space and a figure.
+TEST(PictureLook, BothFacesSpellTheTitleAlike)
+{
+    // Light letters on the dark face, dark ones on the light face.
+    const std::tuple<const char*, Rect, double> faces[] = {{"vxp_background", {500, 280, 830, 298}, 1},
+                                                           {"background", {10, 10, 300, 44}, -1}};
+    for (const auto& [base, title, sign] : faces)
+        for (int scale : {1, 2})
+        {
+            const std::vector<int> gaps = inkGaps(PngFile(composition::layoutFile(base, scale)), scale, title,
+                                                  [sign](const PngFile::Pixel& p) { return sign * (luminance(p) - 0.4) > 0; });
+            ASSERT_EQ(gaps.size(), 8u) << base << " at " << scale << "x";
+            EXPECT_EQ(std::max_element(gaps.begin(), gaps.end()) - gaps.begin(), 7) << base << " at " << scale << "x";
         }
 }

@@ -115,11 +115,12 @@ void paintKey(cairo_t* cr, Box box, const KeyLook& look, bool lit, bool pressed,
         glyph(cr, face, lit ? look.glyphOn : look.glyphOff);
 }
 
-void paintLamp(cairo_t* cr, double centreX, double centreY, double radius, const LampLook& look, bool lit)
+void paintLamp(cairo_t* cr, const LampPlace& place, const LampLook& look, bool lit)
 {
+    const auto [centreX, centreY, radius, glowRadius] = place;
     cairo_new_path(cr);
     if (lit)
-        glow(cr, centreX, centreY, radius * 2.6, withAlpha(look.on, 0.55));
+        glow(cr, centreX, centreY, glowRadius, withAlpha(look.on, 0.85), radius);
     circle(cr, centreX, centreY, radius);
     const Colour face = lit ? look.on : look.off;
     cairo_pattern_t* lens = cairo_pattern_create_radial(centreX - radius * 0.35, centreY - radius * 0.35, 0,

@@ -46,7 +46,14 @@ struct LampLook
     Colour off, on, rim;
 };
 
+// Where a lamp sits in its picture, and how far its light may reach.
+struct LampPlace
+{
+    double centreX, centreY, radius;
+    double glowRadius; // from the centre; the light is gone there
+};
+
 // A round indicator lamp; lit it glows around itself.
-void paintLamp(cairo_t* cr, double centreX, double centreY, double radius, const LampLook& look, bool lit);
+void paintLamp(cairo_t* cr, const LampPlace& place, const LampLook& look, bool lit);
 
 } // namespace artwork

@@ -14,6 +14,7 @@ const Box toast = edges(30, 256, 126, 352);
 const Box editToggle = edges(290, 236, 316, 246);
 const Box faderTracks[] = {edges(140, 267, 252, 297), edges(271, 267, 383, 297)};
 const Box pitchValue = edges(420, 276, 440, 294);
+const Box pitchPanel = edges(404, 258, 532, 318); // the value, its arrows and the UP and DOWN keys
 const Box upLed = edges(458, 287, 490, 303), downLed = edges(490, 287, 522, 303);
 const KnobRow knobs{.lefts = {132, 200, 268, 336, 403, 471}, .top = 177, .size = 64};
 const char* knobNames[] = {"GATE", "REVERSE", "FX", "PAN", "PITCH", "ROLL"};
@@ -54,14 +55,15 @@ void paintLegacyLabels(cairo_t* cr)
         {"EDIT FX", labelBelow(editToggle, 2, 10)},
         {"SIZE", labelBelow(faderTracks[0], 7, 10)},
         {"AMOUNT", labelBelow(faderTracks[1], 7, 10)},
-        {"PITCH RANGE", labelAbove(pitchValue.moved(5, 0), 3, 10)},
+        // Over the middle of its panel: it is wider than the value window below it.
+        {"PITCH RANGE", {pitchPanel.x, pitchValue.y - 13, pitchPanel.width, 10}},
         {"UP", labelBelow(upLed, 2, 10)},
         {"DOWN", labelBelow(downLed, 2, 10)},
     };
     for (int index = 0; index < KnobRow::count; ++index)
         labels.push_back({knobNames[index], labelAbove(knobs.knob(index), 2, 10)});
     paintLabels(cr, labels, {.size = 8.5, .colour = legacy::lettering, .letterSpacing = 0.8}, legacy::labelShadow);
-    drawEngravedText(cr, "VEXTORIA", edges(22, 12, 260, 42),
+    drawEngravedText(cr, productTitle, edges(22, 12, 260, 42),
                      {.size = 24, .colour = legacy::lettering, .letterSpacing = 3, .family = "DejaVu Serif"},
                      legacy::labelShadow, Align::left);
 }
@@ -73,7 +75,7 @@ void paintLegacyBackground(cairo_t* cr)
     const Colour shade = rgb(110, 80, 50, 0.12), edge = rgb(255, 252, 240, 0.6);
     paintRecesses(cr,
                   {edges(122, 40, 212, 146), edges(120, 158, 548, 262), edges(128, 264, 396, 318),
-                   edges(404, 258, 532, 318), edges(22, 250, 134, 370)},
+                   pitchPanel, edges(22, 250, 134, 370)},
                   8, shade, edge);
     paintScreen(cr, screen, rgb(74, 58, 44), legacy::glassTop, legacy::glassBottom);
     paintKnobSeats(cr, knobs, 29, rgb(120, 90, 60, 0.12));

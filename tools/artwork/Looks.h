@@ -6,6 +6,9 @@
 // warmer older face with brown lettering.
 namespace artwork {
 
+// The product's name as both faces print it.
+inline const char* const productTitle = "VEXTORIA 3";
+
 namespace rack {
 const Colour accent = rgb(0, 170, 255); // the scope's blue
 const Colour panelTop = rgb(62, 64, 69), panelBottom = rgb(38, 40, 44);
@@ -21,6 +24,9 @@ const KeyLook key{.radius = 4, .faceTop = rgb(78, 81, 88), .faceBottom = rgb(44,
                   .glyphOff = rgb(150, 154, 162), .glyphOn = mix(accent, rgb(255, 255, 255), 0.35),
                   .litFace = rgb(24, 70, 104)};
 const LampLook lamp{.off = rgb(14, 34, 48), .on = accent, .rim = rgb(8, 9, 11)};
+// The pitch direction rows, in layout pixels: each key's face, its lamp and its caption share
+// a centre line, and the lamps stand in one column.
+constexpr double upRow = 226, downRow = 262, lampColumn = 188;
 } // namespace rack
 
 namespace legacy {

@@ -62,9 +62,9 @@ void fillVertical(cairo_t* cr, Box box, Colour top, Colour bottom)
     cairo_pattern_destroy(gradient);
 }
 
-void glow(cairo_t* cr, double centreX, double centreY, double radius, Colour colour)
+void glow(cairo_t* cr, double centreX, double centreY, double radius, Colour colour, double fullRadius)
 {
-    cairo_pattern_t* light = cairo_pattern_create_radial(centreX, centreY, 0, centreX, centreY, radius);
+    cairo_pattern_t* light = cairo_pattern_create_radial(centreX, centreY, fullRadius, centreX, centreY, radius);
     cairo_pattern_add_color_stop_rgba(light, 0, colour.red, colour.green, colour.blue, colour.alpha);
     cairo_pattern_add_color_stop_rgba(light, 1, colour.red, colour.green, colour.blue, 0);
     cairo_set_source(cr, light);

@@ -40,8 +40,8 @@ void roundedRect(cairo_t* cr, Box box, double radius);
 void fillVertical(cairo_t* cr, Box box, Colour top, Colour bottom);
 // Strokes the current path in colour, width pixels wide, and clears it.
 void strokePath(cairo_t* cr, Colour colour, double width);
-// A soft radial light, strongest at the centre and gone at radius.
-void glow(cairo_t* cr, double centreX, double centreY, double radius, Colour colour);
+// A soft radial light, at full strength out to fullRadius and gone at radius.
+void glow(cairo_t* cr, double centreX, double centreY, double radius, Colour colour, double fullRadius = 0);
 
 enum class Align { left, centre, right };
 

@@ -111,8 +111,9 @@ std::vector<Picture> rackPictures()
     pictures.push_back(keyStrip("vxp_right", 38, 38, {5, 3, 30, 32}, key, arrow(Direction::right)));
     pictures.push_back(keyStrip("vxp_up", 40, 40, {4, 4, 32, 32}, key, arrow(Direction::up)));
     pictures.push_back(keyStrip("vxp_down", 40, 34, {4, 1, 32, 30}, key, arrow(Direction::down)));
-    pictures.push_back(lampStrip("vxp_led_up", 16, 32, 4.5, rack::lamp));
-    pictures.push_back(lampStrip("vxp_led_down", 20, 32, 4.5, rack::lamp));
+    // The layout puts the lamps' pictures at (180, 208) and (180, 252).
+    pictures.push_back(lampStrip("vxp_led_up", 16, 32, rack::lampColumn - 180, rack::upRow - 208, 4.5, rack::lamp));
+    pictures.push_back(lampStrip("vxp_led_down", 20, 32, rack::lampColumn - 180, rack::downRow - 252, 4.5, rack::lamp));
     pictures.push_back(keyStrip("vxp_push_edit", 46, 20, {2, 2, 42, 16}, key, label("EDIT", 8)));
     pictures.push_back(stillKey("vxp_burger", Scheme::layout, 38, 28, {3, 2, 32, 24}, key, threeBars()));
     return pictures;

@@ -12,7 +12,8 @@ const Box screen = edges(236, 18, 772, 174);
 const Box power = edges(36, 8, 76, 58), freeze = edges(36, 132, 74, 178);
 const Box sizeFader = edges(84, 24, 140, 172), amountFader = edges(148, 24, 208, 172);
 const Box lcd = edges(58, 208, 128, 240);
-const Box upLed = edges(180, 208, 196, 240), downLed = edges(180, 252, 200, 284);
+// Right of the lamps, clear of their light.
+constexpr double captionColumn = rack::lampColumn + 12;
 const KnobRow knobs{.lefts = {244, 344, 440, 542, 640, 734}, .top = 202, .size = 54};
 const char* knobNames[] = {"GATE", "REVERSE", "FX", "PITCH", "PAN", "ROLL"};
 
@@ -39,13 +40,13 @@ void paintRackLabels(cairo_t* cr)
         {"SIZE", labelAbove(sizeFader, 2, 10)},
         {"AMOUNT", labelAbove(amountFader, 2, 10)},
         {"PITCH RANGE", labelAbove(lcd, 3, 10)},
-        {"UP", {upLed.right() + 4, upLed.y, 36, upLed.height}, Align::left},
-        {"DOWN", {downLed.right() + 3, downLed.y, 36, downLed.height}, Align::left},
+        {"UP", {captionColumn, rack::upRow - 5, 36, 10}, Align::left},
+        {"DOWN", {captionColumn, rack::downRow - 5, 36, 10}, Align::left},
     };
     for (int index = 0; index < KnobRow::count; ++index)
         labels.push_back({knobNames[index], labelBelow(knobs.knob(index), 3, 10)});
     paintLabels(cr, labels, {.size = 8.5, .colour = rack::labelText, .letterSpacing = 0.9}, rack::labelShadow);
-    drawEngravedText(cr, "VEXTORIA 3", edges(560, 282, 804, 296),
+    drawEngravedText(cr, productTitle, edges(560, 282, 804, 296),
                      {.size = 10.5, .colour = withAlpha(rack::labelText, 0.55), .letterSpacing = 3.5},
                      rack::labelShadow, Align::right);
 }

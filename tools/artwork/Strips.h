@@ -17,10 +17,11 @@ Picture keyStrip(std::string base, int width, int height, Box keyBox, const KeyL
 Picture stillKey(std::string base, Scheme scheme, int width, int height, Box keyBox, const KeyLook& look,
                  Glyph glyph, bool lit = false);
 
-// A two-frame lamp: frame 0 dark, frame 1 lit.
-Picture lampStrip(std::string base, int width, int height, double radius, const LampLook& look);
+// A two-frame lamp: frame 0 dark, frame 1 lit, centred at (centreX, centreY) of the frame.
+Picture lampStrip(std::string base, int width, int height, double centreX, double centreY, double radius,
+                  const LampLook& look);
 
-// A single lamp picture in one state.
+// A single lamp picture in one state, the lamp in its middle.
 Picture stillLamp(std::string base, int width, int height, double radius, const LampLook& look, bool lit);
 
 } // namespace artwork
