@@ -1,5 +1,6 @@
 #include "LinkMessage.h"
 
+#include "base/source/fstring.h"
 #include "public.sdk/source/vst/vstcomponentbase.h"
 
 #include <cstring>
@@ -31,6 +32,19 @@ bool readBinary(IMessage& message, const char* command, const void*& data, uint3
     if (attributes->getBinary(command, data, size) != kResultOk)
         return false;
     return data != nullptr || size == 0;
+}
+
+tresult deliverText(IMessage& message, ComponentBase& receiver)
+{
+    IAttributeList* attributes = message.getAttributes();
+    if (attributes == nullptr || !hasId(message, kTextMessage))
+        return kResultFalse;
+    TChar text[kMaxTextUnits + 1] {}; // one unit more than the list may fill, so the text always ends
+    if (attributes->getString("Text", text, kMaxTextUnits * sizeof(TChar)) != kResultOk)
+        return kResultFalse;
+    String converted(text);
+    converted.toMultiByte(kCP_Utf8);
+    return receiver.receiveText(converted.text8());
 }
 
 Outgoing::Outgoing(const ComponentBase& sender) : sender(sender), message(owned(sender.allocateMessage())) {}

@@ -33,6 +33,13 @@ bool readInt(IMessage& message, const char* command, int64& value);
 // claims bytes without giving any is refused.
 bool readBinary(IMessage& message, const char* command, const void*& data, uint32& size);
 
+// Longest "Text" of the SDK's text message that is passed on, in UTF-16 units; the rest is cut.
+inline constexpr uint32 kMaxTextUnits = 256;
+// Hands the "Text" of a "TextMessage" to receiver's receiveText as UTF-8, cut at kMaxTextUnits
+// and always ended, whether or not the sender ended it. kResultFalse for any other message
+// and for a text message without a text.
+tresult deliverText(IMessage& message, Steinberg::Vst::ComponentBase& receiver);
+
 // One message allocated through the sender's host. A failed allocation leaves it empty,
 // and sending an empty message does nothing.
 class Outgoing {

@@ -78,7 +78,6 @@ private:
     bool forwardProcessorData(IMessage& message);
     void forwardScope(const void* data, uint32 size);
     void forwardNotes(const void* data, uint32 size);
-    tresult forwardText(IAttributeList& attributes);
     bool editorIsOpen() const { return editor && editor->isOpen(); }
 
     EditorLink* editor = nullptr; // not owned; set while an editor is open

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "base/source/fstring.h"
 
 #include "LinkMessage.h"
 #include "dsp/ProgramChunk.h"
@@ -15,12 +14,6 @@
 
 namespace Steinberg {
 namespace Vst {
-
-namespace {
-
-constexpr int32 kTextCapacity = 256; // UTF-16 units a text message may carry
-
-} // namespace
 
 tresult PLUGIN_API Vextoria3Controller::notify(IMessage* message)
 {
@@ -34,7 +27,7 @@ tresult PLUGIN_API Vextoria3Controller::notify(IMessage* message)
     if (LinkMessage::readInt(*message, "copyhiddenparam", ignored))
         syncHiddenParam();
     else if (LinkMessage::hasId(*message, LinkMessage::kTextMessage))
-        return forwardText(*message->getAttributes());
+        return LinkMessage::deliverText(*message, *this);
     return EditControllerEx1::notify(message);
 }
 
@@ -74,16 +67,6 @@ void Vextoria3Controller::forwardNotes(const void* data, uint32 size)
     if (count > 0)
         std::memcpy(noteBuffer.data(), data, count * sizeof(MidiNoteRecord));
     editor->processMidiNoteFromhost(noteBuffer.data(), static_cast<int32>(count));
-}
-
-tresult Vextoria3Controller::forwardText(IAttributeList& attributes)
-{
-    TChar text[kTextCapacity + 1] {}; // one unit more, so the text always ends
-    if (attributes.getString("Text", text, kTextCapacity * sizeof(TChar)) != kResultOk)
-        return kResultFalse;
-    String converted(text);
-    converted.toMultiByte(kCP_Utf8);
-    return receiveText(converted.text8());
 }
 
 tresult Vextoria3Controller::receiveText(const char8* text)

@@ -40,7 +40,10 @@ tresult PLUGIN_API Vextoria3::notify(IMessage* message)
         return loadPreset(data, size) ? kResultOk : kResultFalse;
     if (LinkMessage::readBinary(*message, "synchiddenparam", data, size) && storeHiddenValues(data, size))
         return kResultOk;
-    // The text message, "setpresetname" and anything unknown.
+    // Read here, bounded: the base's own text handling trusts the sender to end the text.
+    if (LinkMessage::hasId(*message, LinkMessage::kTextMessage))
+        return LinkMessage::deliverText(*message, *this);
+    // "setpresetname" and anything unknown.
     return AudioEffect::notify(message);
 }
 

@@ -97,6 +97,13 @@ TEST_F(Messages, MessagesWithoutIdAttributesOrEnoughHiddenValuesAreRefusedAndTex
     text->setMessageID("TextMessage");
     text->getAttributes()->setString("Text", STR16("hello"));
     EXPECT_EQ(processor->notify(text), kResultOk);
+    // Texts that fill or overflow the 256-unit buffer are cut, never read past their end.
+    for (size_t units : {255, 256, 257, 4000})
+    {
+        const std::u16string longText(units, u'w');
+        text->getAttributes()->setString("Text", reinterpret_cast<const TChar*>(longText.c_str()));
+        EXPECT_EQ(processor->notify(text), kResultOk) << units;
+    }
 
     const double tooFew[6] = {1, 1, 1, 1, 1, 1};
     EXPECT_EQ(processor->notify(binaryMessage("synchiddenparam", tooFew, sizeof(tooFew))), kResultFalse);
