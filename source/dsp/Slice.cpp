@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "TransportLimits.h"
+
 namespace {
 constexpr double kDefaultSamplesPerBeat = 22050.0;
 constexpr int32_t kMaxSemitones = 12; // the widest shift the engine asks for
@@ -47,7 +49,8 @@ void Slice::setStart() noexcept
 {
     prevSliceStart = sliceStart;
     prevSliceSpb = sliceSpb;
-    barStart = getWriteIndex() - static_cast<int32_t>(4.0 * samplesPerBeat);
+    // Indexes are masked when read: a bar longer than the ring reads wrapped audio.
+    barStart = getWriteIndex() - saturatingCast<int32_t>(4.0 * samplesPerBeat);
 }
 
 void Slice::setSliceStart(int32_t sliceIndex) noexcept

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "TransportLimits.h"
+
 namespace {
 // A block continues the previous one when it starts within half a sample of where that
 // one ended; hosts round their musical position, so exact equality is too strict.
@@ -48,7 +50,7 @@ void SliceClock::beginBlock(double quarterNotes, double samplesPerBeat, int32_t 
     barLen = newBarLen;
     blockSlicesPerBeat = slicesPerBeat;
     pendingSlicesPerBeat = pendingSlices > 0 ? pendingSlices : slicesPerBeat;
-    blockStartSample = static_cast<int64_t>(quarterNotes * samplesPerBeat);
+    blockStartSample = saturatingCast<int64_t>(quarterNotes * samplesPerBeat);
     samplesIntoBlock = 0;
     blockStartQuarters = quarterNotes;
     blockSamplesPerBeat = samplesPerBeat;
@@ -93,7 +95,7 @@ SliceClock::Starts SliceClock::step() noexcept
 void SliceClock::takePendingSliceCount() noexcept
 {
     sliceLen = blockSamplesPerBeat / pendingSlicesPerBeat;
-    slicePos = samplesSinceStart(static_cast<double>(blockStartSample + samplesIntoBlock), sliceLen);
+    slicePos = samplesSinceStart(static_cast<double>(saturatingAdd(blockStartSample, samplesIntoBlock)), sliceLen);
 }
 
 void SliceClock::endBlock(int32_t sampleCount) noexcept

@@ -8,6 +8,7 @@
 
 #include "BlockChannels.h"
 #include "ParameterValue.h"
+#include "TransportLimits.h"
 #include "ids.h"
 #include "settings/SettingsFile.h"
 
@@ -134,7 +135,7 @@ void Vextoria3FX::resume(double newSampleRate, int32_t maxBlockSize)
 {
     if (maxBlockSize > 0)
         blockSize = maxBlockSize;
-    if (std::isfinite(newSampleRate) && newSampleRate > 0.0)
+    if (TransportLimits::isUsableSampleRate(newSampleRate))
         sampleRate = newSampleRate;
     // The stretcher is configured at the first activation and rebuilt only when the rate
     // changes; the same rate again keeps its running stream.
@@ -154,15 +155,15 @@ double Vextoria3FX::blockQuarterNotes(double samplesPerBeat) const
     if (!timeInfo.contextValid)
         return clock.expectedQuarterNotes();
     if (timeInfo.projectMusicValid && std::isfinite(timeInfo.projectTimeMusic))
-        return timeInfo.projectTimeMusic;
-    return static_cast<double>(timeInfo.projectTimeSamples) / samplesPerBeat;
+        return TransportLimits::boundedQuarterNotes(timeInfo.projectTimeMusic);
+    return TransportLimits::boundedQuarterNotes(static_cast<double>(timeInfo.projectTimeSamples) / samplesPerBeat);
 }
 
 // The beat length the clock runs on; a host's nonsense must not stop the clock.
 double Vextoria3FX::usableSamplesPerBeat() const
 {
     const double samplesPerBeat = timeInfo.samplesPerBeat;
-    return std::isfinite(samplesPerBeat) && samplesPerBeat >= 1.0 ? samplesPerBeat : 22050.0;
+    return TransportLimits::isUsableSamplesPerBeat(samplesPerBeat) ? samplesPerBeat : 22050.0;
 }
 
 // The slice count "SliceSize" asks for: 1, 2 or 4 per beat.

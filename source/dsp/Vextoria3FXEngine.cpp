@@ -7,6 +7,7 @@
 
 #include "BlockChannels.h"
 #include "ParameterValue.h"
+#include "TransportLimits.h"
 #include "ids.h"
 
 using namespace Vextoria3Ids;
@@ -31,11 +32,6 @@ void copyInputToOutput(const BlockChannels& channels, int32_t sampleCount, bool 
     copy(channels.inL, channels.outL);
     if (stereoOutput)
         copy(channels.inR, channels.outR);
-}
-
-bool isUsableTempo(double tempo)
-{
-    return std::isfinite(tempo) && tempo > 0.0;
 }
 
 } // namespace
@@ -129,10 +125,10 @@ void Vextoria3FX::handleTransportStart(int32_t replayMode)
     }
 }
 
-// A tempo the host cannot give (0, negative, not a number) is no change.
+// A tempo outside the usable range (0, negative, not a number, absurd) is no change.
 void Vextoria3FX::noteTempo(double tempo)
 {
-    if (!isUsableTempo(tempo))
+    if (!TransportLimits::isUsableTempo(tempo))
         return;
     if (tempo != lastTempo)
         tempoChangeBars = kTempoChangeBars;
@@ -142,7 +138,7 @@ void Vextoria3FX::noteTempo(double tempo)
 void Vextoria3FX::setGateLengths(double sliceLength)
 {
     for (Gater2* gate : {&gateL, &gateR}) {
-        gate->setSize(static_cast<int32_t>(sliceLength));
+        gate->setSize(saturatingCast<int32_t>(sliceLength));
         gate->setValue(param(kGateSize));
     }
 }

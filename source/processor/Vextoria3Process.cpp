@@ -1,6 +1,7 @@
 // The audio thread's side of the processor: one block of transport, parameters, notes and audio.
 #include "processor/Vextoria3.h"
 
+#include "dsp/TransportLimits.h"
 #include "dsp/Vextoria3FX.h"
 #include "ids.h"
 #include "processor/ScopedFlushDenormals.h"
@@ -18,11 +19,6 @@ namespace Vst {
 namespace {
 
 constexpr int32 kMaxChannels = 2; // the buses are mono or stereo; the DSP object handles no more
-
-bool isPositiveFinite(double value)
-{
-    return value > 0.0 && std::isfinite(value);
-}
 
 // Velocity 0..1 as the DSP object's 0..127, truncated; out-of-range values are clamped.
 int32 velocity127(float velocity)
@@ -71,14 +67,14 @@ void copyInputToOutput(const AudioBusBuffers* input, AudioBusBuffers& output, in
     }
 }
 
-// Moves the transport on past one piece of a split block, so that the next piece
-// continues the clock instead of looking like a jump.
+// Moves the transport on past one piece of a block, so that the next piece, or a next block
+// without a transport of its own, continues the clock instead of looking like a jump.
 void advanceTransport(HostTimeInfo& time, int32 samples)
 {
-    time.projectTimeSamples += samples;
-    time.continuousTimeSamples += samples;
+    time.projectTimeSamples = saturatingAdd(time.projectTimeSamples, samples);
+    time.continuousTimeSamples = saturatingAdd(time.continuousTimeSamples, samples);
     if (time.samplesPerBeat > 0.0)
-        time.projectTimeMusic += samples / time.samplesPerBeat;
+        time.projectTimeMusic = TransportLimits::boundedQuarterNotes(time.projectTimeMusic + samples / time.samplesPerBeat);
 }
 
 } // namespace
@@ -92,23 +88,23 @@ void Vextoria3::processVstTimeInfo(const ProcessContext& context)
     time.projectMusicValid = (context.state & ProcessContext::kProjectTimeMusicValid) != 0;
     time.barPositionValid = (context.state & ProcessContext::kBarPositionValid) != 0;
     time.tempoValid = (context.state & ProcessContext::kTempoValid) != 0;
-    time.tempo = time.tempoValid ? context.tempo : 120.0;
     time.timeSigNumerator = context.timeSigNumerator;
     time.timeSigDenominator = context.timeSigDenominator;
     time.projectTimeSamples = context.projectTimeSamples;
     time.continuousTimeSamples = context.continousTimeSamples;
     time.systemTime = context.systemTime;
-    time.barPositionMusic = time.barPositionValid ? context.barPositionMusic : 0.0;
-    time.projectTimeMusic = time.projectMusicValid ? context.projectTimeMusic : 0.0;
-    if (isPositiveFinite(context.sampleRate))
+    time.barPositionMusic = time.barPositionValid ? TransportLimits::boundedQuarterNotes(context.barPositionMusic) : 0.0;
+    time.projectTimeMusic = time.projectMusicValid ? TransportLimits::boundedQuarterNotes(context.projectTimeMusic) : 0.0;
+    // A rate or a tempo outside the usable ranges (0, negative, not a number, absurdly small
+    // or large) keeps the last good one and the last beat length, so that every length the
+    // engine derives from them stays finite and inside its integer types.
+    if (TransportLimits::isUsableSampleRate(context.sampleRate))
         time.sampleRate = context.sampleRate;
-    // A tempo of 0, below 0 or not a number keeps the last usable beat length, so the
-    // slice clock never divides by zero.
-    if (isPositiveFinite(time.tempo))
+    const double tempo = time.tempoValid ? context.tempo : 120.0;
+    if (TransportLimits::isUsableTempo(tempo))
     {
-        const double samplesPerBeat = time.sampleRate * 60.0 / time.tempo;
-        if (isPositiveFinite(samplesPerBeat))
-            time.samplesPerBeat = samplesPerBeat;
+        time.tempo = tempo;
+        time.samplesPerBeat = time.sampleRate * 60.0 / tempo;
     }
     time.cycleStartMusic = context.cycleStartMusic;
     time.cycleEndMusic = context.cycleEndMusic;
@@ -180,7 +176,6 @@ void Vextoria3::renderAudio(ProcessData& data)
     // The DSP object is sized for the maximum block it was resumed with; a longer block
     // goes through in pieces.
     const int32 pieceLimit = std::max(fx->getBlockSize(), 1);
-    const HostTimeInfo blockTime = fx->timeInfo;
     for (int32 offset = 0; offset < data.numSamples; offset += pieceLimit)
     {
         const int32 pieceLength = std::min(pieceLimit, data.numSamples - offset);
@@ -190,10 +185,9 @@ void Vextoria3::renderAudio(ProcessData& data)
             fx->processBypass(inputs, outputs, pieceLength);
         else
             fx->process(inputs, outputs, pieceLength);
+        // Left where the block ends: a next block without a transport continues from there.
         advanceTransport(fx->timeInfo, pieceLength);
     }
-    // The next block brings its own transport; without one it continues from this one's.
-    fx->timeInfo = blockTime;
     if (bypassed)
         copyInputToOutput(input, output, data.numSamples);
 }

@@ -1,8 +1,10 @@
 #include "ProcessorFixture.h"
 
+#include "dsp/TransportLimits.h"
 #include "ids.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <xmmintrin.h>
@@ -31,6 +33,14 @@ struct Process : ProcessorFixture
     {
         ProcessorFixture::SetUp();
         ASSERT_EQ(processor->setActive(true), kResultOk);
+    }
+    // Live slices only, no random choices: the gate alone shows where slices start.
+    static void addLiveSlicesOnly(ProcessBlock& block)
+    {
+        for (auto [id, value] : {std::pair{Vextoria3Ids::kActive, 1.0}, {Vextoria3Ids::kSliceAmt, 0.0},
+                                 {Vextoria3Ids::kReverseAmt, 0.0}, {Vextoria3Ids::kPitchAmt, 0.0},
+                                 {Vextoria3Ids::kRollAmt, 0.0}, {Vextoria3Ids::kGateSize, 0.5}})
+            block.inputChanges.addPoint(id, 0, value);
     }
     void setBypass(ProcessBlock& block, bool on)
     {
@@ -136,10 +146,20 @@ TEST_F(Process, TransportIsCopiedAndUnusableTemposKeepTheLastBeatLength)
     context.tempo = 120.0;
     processor->processVstTimeInfo(context);
     EXPECT_EQ(time.samplesPerBeat, 24000.0);
-    for (double broken : {0.0, -90.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+    for (double broken : {0.0, -90.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                          0.001, 1e9})
     {
         context.tempo = broken;
         processor->processVstTimeInfo(context);
+        EXPECT_EQ(time.samplesPerBeat, 24000.0) << broken;
+        EXPECT_EQ(time.tempo, 120.0) << broken;
+    }
+    context.tempo = 120.0;
+    for (double broken : {0.0, -48000.0, std::numeric_limits<double>::quiet_NaN(), 1e305, 0.5})
+    {
+        context.sampleRate = broken;
+        processor->processVstTimeInfo(context);
+        EXPECT_EQ(time.sampleRate, 48000.0) << broken;
         EXPECT_EQ(time.samplesPerBeat, 24000.0) << broken;
     }
 
@@ -152,18 +172,90 @@ TEST_F(Process, TransportIsCopiedAndUnusableTemposKeepTheLastBeatLength)
     EXPECT_EQ(time.barPositionMusic, 0.0);
 }
 
-TEST_F(Process, BlockWithoutContextLeavesTheTransportAlone)
+// A host that stops sending its transport: the clock runs on from where the last block ended,
+// as if the host had gone on sending it, instead of restarting each block at one place.
+TEST_F(Process, BlocksWithoutContextContinueWhereThePreviousBlockEnded)
 {
-    ProcessBlock block(2, 2, kMaxBlock);
-    block.clock.setTempo(100.0);
-    ASSERT_EQ(run(block, 64), kResultOk);
-    const double samplesPerBeat = dsp().timeInfo.samplesPerBeat;
-    EXPECT_DOUBLE_EQ(samplesPerBeat, kSampleRate * 60.0 / 100.0);
+    IPtr<Vextoria3> reference = owned(new Vextoria3());
+    prepare(*reference);
+    ASSERT_EQ(reference->setActive(true), kResultOk);
+    ProcessBlock withContext(2, 2, kMaxBlock);
+    ProcessBlock without(2, 2, kMaxBlock);
+    for (ProcessBlock* block : {&withContext, &without})
+    {
+        block->clock.setTempo(100.0);
+        block->clock.setPlaying(true);
+        addLiveSlicesOnly(*block);
+    }
+    constexpr int32 kFrames = 200; // a slice is 13230 samples: most blocks start none
+    for (int32 blockIndex = 0; blockIndex < 150; ++blockIndex)
+    {
+        for (ProcessBlock* block : {&withContext, &without})
+            for (int32 channel = 0; channel < 2; ++channel)
+                fillNoise(block->audio.input(channel), kFrames, static_cast<uint32>(blockIndex));
+        ASSERT_EQ(reference->process(withContext.prepare(kFrames)), kResultOk);
+        withContext.finish();
+        ProcessData& data = without.prepare(kFrames);
+        if (blockIndex > 0)
+            data.processContext = nullptr;
+        ASSERT_EQ(processor->process(data), kResultOk);
+        without.finish();
+        ASSERT_TRUE(equalSamples(without.audio.output(0), withContext.audio.output(0), kFrames)) << blockIndex;
+    }
+    EXPECT_EQ(dsp().decisionCount(), reference->dsp().decisionCount());
+    EXPECT_DOUBLE_EQ(dsp().timeInfo.samplesPerBeat, kSampleRate * 60.0 / 100.0);
+    reference->setActive(false);
+    reference->terminate();
+}
 
-    ProcessData& data = block.prepare(64);
-    data.processContext = nullptr;
-    ASSERT_EQ(processor->process(data), kResultOk);
-    EXPECT_EQ(dsp().timeInfo.samplesPerBeat, samplesPerBeat);
+// Transports no host should send: each value is kept inside the range where every length and
+// position the engine derives from it is defined (the sanitizer build checks the conversions),
+// and the output stays finite in every sample.
+TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
+{
+    using Context = ProcessContext;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<const char*, std::function<void(Context&)>> cases[] = {
+        {"tempo 0.001", [](Context& c) { c.tempo = 0.001; }},
+        {"tempo 1e9", [](Context& c) { c.tempo = 1e9; }},
+        {"rate 1e305", [](Context& c) { c.sampleRate = 1e305; }},
+        {"rate 1e-300", [](Context& c) { c.sampleRate = 1e-300; }},
+        {"rate NaN", [nan](Context& c) { c.sampleRate = nan; }},
+        {"position 1e300", [](Context& c) { c.projectTimeMusic = 1e300; }},
+        {"position -1e300", [](Context& c) { c.projectTimeMusic = -1e300; }},
+        {"samples only, at the end of time", [](Context& c) {
+             c.state &= ~static_cast<uint32>(Context::kProjectTimeMusicValid);
+             c.projectTimeSamples = std::numeric_limits<int64>::max() - 100;
+             c.continousTimeSamples = std::numeric_limits<int64>::max() - 100;
+         }},
+    };
+    ProcessBlock block(2, 2, kMaxBlock);
+    block.clock.setPlaying(true);
+    for (auto [id, value] : {std::pair{Vextoria3Ids::kActive, 1.0}, {Vextoria3Ids::kStretch, 1.0},
+                             {Vextoria3Ids::kPitchAmt, 1.0}, {Vextoria3Ids::kRollAmt, 1.0},
+                             {Vextoria3Ids::kFxAmt, 1.0}, {Vextoria3Ids::kSliceSize, 1.0}})
+        block.inputChanges.addPoint(id, 0, value);
+    for (const auto& [name, breakTransport] : cases)
+    {
+        for (int32 blockIndex = 0; blockIndex < 12; ++blockIndex)
+        {
+            fillNoise(block.audio.input(0), kMaxBlock, static_cast<uint32>(blockIndex));
+            fillNoise(block.audio.input(1), kMaxBlock, static_cast<uint32>(blockIndex) + 99);
+            for (int32 channel = 0; channel < 2; ++channel)
+                std::fill_n(block.audio.output(channel), kMaxBlock, std::numeric_limits<float>::quiet_NaN());
+            ProcessData& data = block.prepare(kMaxBlock);
+            breakTransport(*data.processContext);
+            ASSERT_EQ(processor->process(data), kResultOk);
+            block.finish();
+            for (int32 channel = 0; channel < 2; ++channel)
+                ASSERT_TRUE(std::all_of(block.audio.output(channel), block.audio.output(channel) + kMaxBlock,
+                                        [](float sample) { return std::isfinite(sample); }))
+                    << name << ", block " << blockIndex;
+        }
+        EXPECT_TRUE(TransportLimits::isUsableSamplesPerBeat(dsp().timeInfo.samplesPerBeat)) << name;
+        block.clock = VextoriaHost::TransportClock(); // a sane host again
+        block.clock.setPlaying(true);
+    }
 }
 
 TEST_F(Process, HostFloatingPointModeIsRestoredAfterABlock)
@@ -206,11 +298,7 @@ TEST_F(Process, SplitBlocksContinueTheSliceClock)
     for (ProcessBlock* block : {&whole, &pieces})
     {
         block->clock.setPlaying(true);
-        // Live slices only, no random choices: the gate alone shows where slices start.
-        for (auto [id, value] : {std::pair{Vextoria3Ids::kActive, 1.0}, {Vextoria3Ids::kSliceAmt, 0.0},
-                                 {Vextoria3Ids::kReverseAmt, 0.0}, {Vextoria3Ids::kPitchAmt, 0.0},
-                                 {Vextoria3Ids::kRollAmt, 0.0}, {Vextoria3Ids::kGateSize, 0.5}})
-            block->inputChanges.addPoint(id, 0, value);
+        addLiveSlicesOnly(*block);
     }
 
     std::vector<float> input(static_cast<size_t>(kLongBlock) * kBlocks);
