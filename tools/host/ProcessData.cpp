@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace VextoriaHost {
 
@@ -21,6 +22,13 @@ tresult answerQuery(Interface* self, const TUID iid, void** obj)
     }
     *obj = nullptr;
     return kNoInterface;
+}
+
+// A position moved on, stopping at the end of int64 rather than wrapping around.
+int64 movedOn(int64 position, int64 by)
+{
+    int64 moved = 0;
+    return __builtin_add_overflow(position, by, &moved) ? std::numeric_limits<int64>::max() : moved;
 }
 
 }  // namespace
@@ -237,10 +245,13 @@ void TransportClock::locate(int64_t projectSamples)
 
 void TransportClock::advance(int32 frames)
 {
-    context.continousTimeSamples += frames;
-    context.systemTime += static_cast<int64>(1e9 * frames / context.sampleRate);
+    context.continousTimeSamples = movedOn(context.continousTimeSamples, frames);
+    // A rate a test set to nonsense (0, NaN, huge) leaves the system time where it was.
+    const double nanoseconds = 1e9 * frames / context.sampleRate;
+    if (nanoseconds >= 0.0 && nanoseconds < 1e15)
+        context.systemTime = movedOn(context.systemTime, static_cast<int64>(nanoseconds));
     if (context.state & ProcessContext::kPlaying)
-        locate(context.projectTimeSamples + frames);
+        locate(movedOn(context.projectTimeSamples, frames));
 }
 
 void TransportClock::updateMusicalPosition()
