@@ -2,39 +2,29 @@
 
 #include <thread>
 
-namespace {
-constexpr int32_t kPostAttempts = 10000; // the audio thread holds the slot for one record only
-} // namespace
-
-bool ChunkMailbox::acquireForUi(State& previous) noexcept
+// Waits out the audio thread, which holds the slot only while it applies one record, so the
+// UI thread always gets it: no save or post ever fails because the audio thread was
+// descheduled at the wrong moment.
+ChunkMailbox::State ChunkMailbox::acquireForUi() noexcept
 {
-    for (int32_t attempt = 0; attempt < kPostAttempts; ++attempt) {
-        for (int32_t expected : {int32_t(kEmpty), int32_t(kFull)}) {
-            if (state.compare_exchange_strong(expected, kUiBusy, std::memory_order_acquire)) {
-                previous = static_cast<State>(expected);
-                return true;
-            }
-        }
+    for (;;) {
+        for (int32_t expected : {int32_t(kEmpty), int32_t(kFull)})
+            if (state.compare_exchange_strong(expected, kUiBusy, std::memory_order_acquire))
+                return static_cast<State>(expected);
         std::this_thread::yield(); // only the UI thread ever waits here
     }
-    return false;
 }
 
-bool ChunkMailbox::post(const ProgramRecord& record) noexcept
+void ChunkMailbox::post(const ProgramRecord& record) noexcept
 {
-    State previous = kEmpty;
-    if (!acquireForUi(previous))
-        return false;
+    acquireForUi();
     slot = record;
     state.store(kFull, std::memory_order_release);
-    return true;
 }
 
 bool ChunkMailbox::peek(ProgramRecord& record) noexcept
 {
-    State previous = kEmpty;
-    if (!acquireForUi(previous))
-        return false;
+    const State previous = acquireForUi();
     if (previous == kFull)
         record = slot;
     state.store(previous, std::memory_order_release);

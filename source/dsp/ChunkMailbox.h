@@ -6,10 +6,11 @@
 
 // Hands one program record from the UI thread to the audio thread without locks or
 // allocation. The audio thread never waits: if the UI thread holds the slot, the record
-// is taken at the next block. A newer post replaces a record not yet taken.
+// is taken at the next block. The UI thread waits out the audio thread, which holds the
+// slot only while applying one record. A newer post replaces a record not yet taken.
 class ChunkMailbox {
 public:
-    bool post(const ProgramRecord& record) noexcept; // UI thread; false only if the slot stays busy
+    void post(const ProgramRecord& record) noexcept; // UI thread
     // Audio thread: hands a waiting record to apply and keeps the slot until it returns,
     // so the UI thread sees the record either waiting or applied. true when one was waiting.
     template <typename Apply>
@@ -27,9 +28,7 @@ public:
     template <typename Edit>
     bool editWaiting(Edit&& edit) noexcept
     {
-        State previous = kEmpty;
-        if (!acquireForUi(previous))
-            return false;
+        const State previous = acquireForUi();
         if (previous == kFull)
             edit(slot);
         state.store(previous, std::memory_order_release);
@@ -38,7 +37,7 @@ public:
 
 private:
     enum State : int32_t { kEmpty, kFull, kUiBusy, kAudioBusy };
-    bool acquireForUi(State& previous) noexcept;
+    State acquireForUi() noexcept; // UI thread; the state it found, kEmpty or kFull
 
     std::atomic<int32_t> state{kEmpty};
     ProgramRecord slot{};

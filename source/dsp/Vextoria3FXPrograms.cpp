@@ -167,7 +167,8 @@ bool Vextoria3FX::postChunk(const void* data, int32_t size)
     int32_t count = 0;
     if (!readRecords(data, size, true, &record, count))
         return false;
-    return mailbox.post(record);
+    mailbox.post(record);
+    return true;
 }
 
 void Vextoria3FX::applyPendingChunk()
