@@ -208,12 +208,11 @@ tresult PLUGIN_API Vextoria3Controller::setState(IBStream* state)
     const auto values = ControllerState::read(*state);
     if (!values)
         return kResultFalse;
-    // The view size stays with this user's screen; the rest comes from the project.
-    for (int32 index = HiddenParamIndex::darkmode; index < HiddenParameters::count; ++index) {
-        hiddenParameters.setParamValue(index, (*values)[index]);
-        if (editor)
+    // The view size stays with this user's screen; the rest comes from the project. A value
+    // the settings refuse (out of range, not a number) never reaches the editor either.
+    for (int32 index = HiddenParamIndex::darkmode; index < HiddenParameters::count; ++index)
+        if (hiddenParameters.setParamValue(index, (*values)[index]) && editor)
             editor->setHiddenParameter(index, (*values)[index]);
-    }
     return kResultOk;
 }
 
