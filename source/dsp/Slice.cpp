@@ -154,8 +154,7 @@ bool Slice::playSlice(double length, int32_t sliceIndex, bool reverse, bool roll
     beginPlay(length, static_cast<int32_t>(base + std::floor(sliceIndex * length * ratio)), rolling);
     if (reverse)
         reverseFromSliceStart(length);
-    // A pitch-effect curve replaces the rate, so its slice reads the normal rings.
-    if (stretchMode && rate != 1.0 && !pitchFxOn)
+    if (stretchMode && rate != 1.0)
         beginStretchedPlay(length);
     pitchPhase = 0.0;
     pitchStep = PitchCurves::kPoints / length;

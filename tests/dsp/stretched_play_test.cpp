@@ -120,7 +120,7 @@ TEST(StretchedPlay, ReadsOnlyWhatTheCurrentRunOfStretchModeWrote)
     EXPECT_FALSE(rig.playsStretched(3, false, 7500.0));
 }
 
-TEST(StretchedPlay, NeitherUnpitchedNorPitchEffectNorOutsideStretchModeSlicesStretch)
+TEST(StretchedPlay, PitchedSlicesStretchAlsoUnderAPitchEffectButNotUnpitchedOrOutsideStretchMode)
 {
     StretchRig rig(5000.0);
     rig.recordThenStartABar(60000);
@@ -128,9 +128,9 @@ TEST(StretchedPlay, NeitherUnpitchedNorPitchEffectNorOutsideStretchModeSlicesStr
     rig.slice.setPitchSemitone(0);
     ASSERT_TRUE(rig.slice.playSlice(2500.0, 1, false, false));
     EXPECT_FALSE(rig.slice.isStretchedPlay());
-    // The curve replaces the rate, so the curve plays and not the stretched copy.
+    // A pitch effect on a pitched slice plays the stretched copy too.
     ASSERT_TRUE(rig.slice.setPitchFx(true, PitchCurves::kTapeStop));
-    EXPECT_FALSE(rig.playsStretched(1));
+    EXPECT_TRUE(rig.playsStretched(1));
     ASSERT_TRUE(rig.slice.setPitchFx(false, PitchCurves::kScratch));
     rig.slice.setStretchMode(false);
     EXPECT_FALSE(rig.playsStretched(1));
