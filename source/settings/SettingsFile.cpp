@@ -9,8 +9,11 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 
 struct SettingsFile::Ini {
     CSimpleIniCaseA data;
@@ -21,12 +24,6 @@ namespace {
 constexpr const char* kMakerFolder = "/.harlowmint";
 constexpr const char* kProductFolder = "/Vextoria3";
 constexpr const char* kFileName = "/Vextoria3.conf";
-
-bool isBlank(char character)
-{
-    return character == ' ' || character == '\t' || character == '\n' || character == '\v' ||
-           character == '\f' || character == '\r';
-}
 
 bool isDirectory(const std::string& path)
 {
@@ -133,15 +130,11 @@ bool SettingsFile::defaultsEnabled() const
 
 double parseLeadingNumber(std::string_view text)
 {
-    size_t start = 0;
-    while (start < text.size() && isBlank(text[start]))
-        ++start;
-    // from_chars takes no '+', strtod does.
-    if (start + 1 < text.size() && text[start] == '+' && text[start + 1] != '-')
-        ++start;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    return error == std::errc() ? value : 0.0;
+    // strtod in the C locale, made once: the process locale may use another decimal point.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const std::string terminated(text);
+    const double value = cLocale != nullptr ? strtod_l(terminated.c_str(), nullptr, cLocale) : 0.0;
+    return std::isnan(value) ? 0.0 : value;
 }
 
 std::string formatFixedSix(double value)

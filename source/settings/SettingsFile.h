@@ -25,7 +25,7 @@ public:
 
     // The text of a key, only when present and not empty.
     std::optional<std::string> text(std::string_view section, std::string_view key) const;
-    // The leading decimal number of a non-empty text; a text without one reads as 0.
+    // The leading number of a non-empty text (parseLeadingNumber); a text without one reads as 0.
     std::optional<double> number(std::string_view section, std::string_view key) const;
     void setText(std::string_view section, std::string_view key, std::string_view value);
     void setNumber(std::string_view section, std::string_view key, double value); // six decimals
@@ -38,8 +38,9 @@ private:
     std::unique_ptr<Ini> ini;
 };
 
-// The leading decimal number of text, as strtod reads it but always with '.' as the decimal
-// point; 0 when the text starts with no number.
+// The leading number of text as strtod reads it in the C locale, whatever the process locale:
+// decimal or hexadecimal, exponents, "inf", an overflow as infinity; 0 when the text starts
+// with no number, and for NaN.
 double parseLeadingNumber(std::string_view text);
 // Fixed point with six decimals, '.' as the decimal point.
 std::string formatFixedSix(double value);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -105,15 +106,19 @@ TEST(SettingsSavedDefaults, OpenGateAppliesTheFiveSoundKeysAndAClosedOneNothing)
 TEST(SettingsSavedDefaults, HandWrittenValuesAreReadLikeNumbersAndClamped)
 {
     const SavedDefaults saved("; kept by hand\n[Other]\nstretch=1\n[Plugin]\nactive = 1\nstretch=abc\nnodirect= 7.5\n"
-                              "pitchset=\nreplayseq=0.5junk\nSTRETCH=1\n");
+                              "pitchset=\nreplayseq=0.5junk\nSTRETCH=1\nscopespeed=0x1p-2\n");
     EXPECT_EQ(saved.fx->getParameter(15), 0.0f) << "\"abc\" reads as 0";
     EXPECT_EQ(saved.fx->getParameter(17), 1.0f) << "out of range: clamped";
     EXPECT_EQ(saved.fx->getParameter(27), 0.0f) << "empty: skipped, default kept";
     EXPECT_EQ(saved.fx->getParameter(32), 0.5f);
+    EXPECT_EQ(saved.fx->getParameter(33), 0.25f) << "hexadecimal, as strtod reads it";
 
     const std::pair<const char*, double> numbers[] = {{"1.000000", 1.0}, {"  0.5abc", 0.5}, {"+0.25", 0.25},
                                                       {"-2", -2.0},      {"1e-1", 0.1},     {"abc", 0.0},
-                                                      {"", 0.0},         {"0,5", 0.0}};
+                                                      {"", 0.0},         {"0,5", 0.0},      {"0x1", 1.0},
+                                                      {"0X1P-2", 0.25},  {"+-1", 0.0},      {"1e-999", 0.0},
+                                                      {"nan", 0.0},      {"-nan(7)", 0.0},  {"inf", HUGE_VAL},
+                                                      {" -Infinity", -HUGE_VAL}, {"1e999", HUGE_VAL}};
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(parseLeadingNumber(text), value) << text;
     EXPECT_EQ(formatFixedSix(1.0), "1.000000");
