@@ -75,7 +75,9 @@ bool PlainParameter::fromString(const TChar* text, ParamValue& value) const
 
 void SliceSizeParameter::toString(ParamValue value, String128 text) const
 {
-    switch (static_cast<int32>(clampNormalized(value) * 2.0)) {
+    // trunc(2v), not clamped first; NaN and values far out (whose cast is undefined) have no text.
+    const double doubled = value * 2.0;
+    switch (doubled > -1.0 && doubled < 3.0 ? static_cast<int32>(doubled) : -1) {
     case 0: setText(text, "1 BEAT "); break; // the trailing blank is part of the text
     case 1: setText(text, "1/2 BEAT"); break;
     case 2: setText(text, "1/4 BEAT"); break;

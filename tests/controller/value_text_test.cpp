@@ -26,8 +26,11 @@ TEST_F(ValueTextTest, values_show_the_text_of_their_parameter_class)
         {0, 0.5, "On"}, {32, 0.34, "On Play"}, {36, 1.0, "Golden Gate"},
         // semitones: min(12, trunc(v * 13))
         {9, 0.5, "6"}, {9, 1.0, "12"}, {9, 0.0, "0"}, {9, 0.99, "12"},
+        // SliceSize: trunc(2v) other than 0, 1 or 2 (NaN and infinities too) has no text
+        {7, kNaN, ""}, {7, 2.0, ""}, {7, -1.0, ""}, {7, 1.5, ""}, {7, -0.5, ""}, {7, kInfinity, ""}, {7, -1e300, ""},
+        {7, 1.2, "1/4 BEAT"}, {7, -0.4, "1 BEAT "},
         // out of range and NaN are clamped (NaN reads 0) rather than failing
-        {7, kNaN, "1 BEAT "}, {7, 2.0, "1/4 BEAT"}, {7, -1.0, "1 BEAT "}, {1, kNaN, "0.0000"}, {1, 1.7, "1.0000"},
+        {1, kNaN, "0.0000"}, {1, 1.7, "1.0000"},
         {1, -0.5, "0.0000"}, {1, kInfinity, "1.0000"}, {16, kNaN, "Reverb"}, {16, -0.5, "Reverb"},
         {16, 3.0, "Random"}, {36, -kInfinity, "Default"}, {9, kNaN, "0"}, {9, -1.0, "0"}, {9, 5.0, "12"},
         {37, kNaN, "Off"},
