@@ -6,6 +6,7 @@
 #include "dsp/Vextoria3FX.h"
 #include "ids.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -60,8 +61,9 @@ bool Vextoria3::selectSlice(int64 slice)
 
 bool Vextoria3::loadPreset(const void* data, uint32 size)
 {
-    // Bounded like a state stream, which also keeps the size inside the reader's int32.
-    return size <= static_cast<uint32>(kMaxStateBytes) && takeRecord(data, static_cast<int32>(size));
+    // Bounded like a state stream: only the first kMaxStateBytes are read, which also keeps
+    // the size inside the reader's int32.
+    return takeRecord(data, static_cast<int32>(std::min(size, static_cast<uint32>(kMaxStateBytes))));
 }
 
 bool Vextoria3::storeHiddenValues(const void* data, uint32 size)

@@ -71,6 +71,12 @@ TEST_F(Messages, DroppedPresetAppliesAtOnceWhenIdleAndAtTheNextBlockWhenRunning)
     ProcessBlock block(2, 2, kMaxBlock);
     ASSERT_EQ(run(block, kMaxBlock), kResultOk);
     EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.125f);
+    // A payload beyond the 64 KiB a record reader looks at is cut there, not refused whole.
+    Bytes oversized = withParam(idlePreset, Vextoria3Ids::kGateSize, 0.75);
+    oversized.resize(Vextoria3::kMaxStateBytes + 1000, 0xEE);
+    EXPECT_EQ(processor->notify(binaryMessage("loadpreset", oversized.data(), static_cast<uint32>(oversized.size()))), kResultOk);
+    ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+    EXPECT_EQ(dsp().getParameter(Vextoria3Ids::kGateSize), 0.75f);
 }
 
 TEST_F(Messages, WrongTypesBrokenPresetsAndPresetNamesChangeNothing)
