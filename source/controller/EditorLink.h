@@ -2,6 +2,9 @@
 #include <cstdint>
 
 struct MidiNoteRecord;
+namespace Steinberg {
+class FUnknown;
+} // namespace Steinberg
 
 // What the controller needs from its open editor. The editor registers itself with the
 // controller when the host opens it and unregisters when it closes, so the controller never
@@ -16,6 +19,8 @@ public:
     virtual void processMidiNoteFromhost(const MidiNoteRecord* notes, int32_t count) = 0;
     // A hidden setting changed in the controller; false when the editor did not take it.
     virtual bool setHiddenParameter(int32_t index, double value) = 0;
+    // The host's plug frame of the open editor, where a host may offer its run loop.
+    virtual Steinberg::FUnknown* plugFrame() const { return nullptr; }
 
 protected:
     ~EditorLink() = default;

@@ -56,6 +56,13 @@ tresult PLUGIN_API Vextoria3Controller::initialize(FUnknown* context)
     return result;
 }
 
+tresult PLUGIN_API Vextoria3Controller::terminate()
+{
+    // The host's handler and loop are about to go: a restart still waiting is dropped.
+    restart.cancel();
+    return EditControllerEx1::terminate();
+}
+
 void Vextoria3Controller::addFactoryProgramList()
 {
     auto* list = new Vextoria3Params::ProgramListWithSafeParameter(
@@ -134,10 +141,26 @@ tresult PLUGIN_API Vextoria3Controller::setParamNormalized(ParamID tag, ParamVal
     if (result == kResultOk && tag == static_cast<ParamID>(kFactoryPresets)) {
         // The program follows the stored (clamped) value, as the host will read it back.
         setProgram(Vextoria3Params::listIndex(getParamNormalized(tag), kProgramCount - 1));
-        if (componentHandler)
-            componentHandler->restartComponent(kParamValuesChanged);
+        restartWithNewValues();
     }
     return result;
+}
+
+void Vextoria3Controller::restartWithNewValues()
+{
+    restart.request(componentHandler, hostRunLoop(), kParamValuesChanged);
+}
+
+IPtr<Linux::IRunLoop> Vextoria3Controller::hostRunLoop() const
+{
+    for (FUnknown* source : {static_cast<FUnknown*>(componentHandler), hostContext.get(),
+                             editor ? editor->plugFrame() : nullptr}) {
+        if (source == nullptr)
+            continue;
+        if (FUnknownPtr<Linux::IRunLoop> loop(source); loop)
+            return loop;
+    }
+    return nullptr;
 }
 
 void Vextoria3Controller::setPresetName(std::string name)
@@ -147,8 +170,7 @@ void Vextoria3Controller::setPresetName(std::string name)
     constexpr int32 kNameCapacity = 128; // UTF-16 units, terminating zero included
     const Utf16Text::HostString<kNameCapacity> wideName(name);
     setProgramName(Vextoria3Params::kProgramListId, currentProgram, wideName.value);
-    if (componentHandler)
-        componentHandler->restartComponent(kParamValuesChanged);
+    restartWithNewValues();
 }
 
 tresult Vextoria3Controller::setHiddenParamNormalized(int32 index, double value)

@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivstmidilearn.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
+#include "DeferredRestart.h"
 #include "EditorLink.h"
 #include "HiddenParameters.h"
 #include "dsp/MidiEventRing.h"
@@ -27,8 +28,9 @@ public:
     Vextoria3Controller() = default;
     static FUnknown* createInstance(void* context);
 
-    // IPluginBase; terminate is the base's, and keeps presets and hidden settings
+    // IPluginBase; terminate keeps presets and hidden settings
     tresult PLUGIN_API initialize(FUnknown* context) override;
+    tresult PLUGIN_API terminate() override; // also drops a restart still waiting
 
     // IEditController
     tresult PLUGIN_API setComponentState(IBStream* state) override;
@@ -79,11 +81,17 @@ private:
     void forwardScope(const void* data, uint32 size);
     void forwardNotes(const void* data, uint32 size);
     bool editorIsOpen() const { return editor && editor->isOpen(); }
+    // Asks the host to re-read all values, from its run loop when it offers one.
+    void restartWithNewValues();
+    // The host's run loop, from the component handler, the host context or the open
+    // editor's plug frame, in that order; null when none offers one.
+    IPtr<Linux::IRunLoop> hostRunLoop() const;
 
     EditorLink* editor = nullptr; // not owned; set while an editor is open
     HiddenParameters hiddenParameters;
     std::array<std::unique_ptr<Vextoria3Preset>, kProgramCount> presets; // made by initialize
     int32 currentProgram = 0; // 0..15
+    DeferredRestart restart;
     std::array<int8_t, kScopeBufferSize> scopeBuffer {};
     std::array<MidiNoteRecord, MidiEventRing::kCapacity> noteBuffer {};
 };
