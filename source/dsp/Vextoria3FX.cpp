@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "BlockChannels.h"
+#include "revmodel.h"
 #include "ParameterValue.h"
 #include "TransportLimits.h"
 #include "ids.h"
@@ -173,6 +174,19 @@ int32_t Vextoria3FX::pendingSlicesPerBeat() const
     return kSlicesPerBeatChoices[std::clamp(choice, 0, 2)];
 }
 
+uint32_t Vextoria3FX::tailSamples() const
+{
+    // The reverb's ring from well above full scale down to about -90 dBFS, under the last
+    // bit of 16-bit audio.
+    constexpr double kRingAttenuation = 3.2e-5 / 8.0;
+    constexpr double kFadeSamples = 1024.0; // gate release, crossfades
+    const double samples = 2.0 * 4.0 * tailBeatLength.load(std::memory_order_relaxed)
+                           + revmodel::decaySamples(param(kRoomSize), kRingAttenuation)
+                           + slice.getStretchLatency() + kFadeSamples;
+    // Kept well below the host's mark for an endless tail.
+    return static_cast<uint32_t>(std::clamp(saturatingCast<int64_t>(std::ceil(samples)), int64_t{0}, int64_t{INT32_MAX}));
+}
+
 void Vextoria3FX::processBypass(const float* const* inputs, float* const*, int32_t sampleCount)
 {
     if (sampleCount <= 0)
@@ -180,6 +194,7 @@ void Vextoria3FX::processBypass(const float* const* inputs, float* const*, int32
     const BlockChannels channels(inputs, inputChannelCount, nullptr, 0);
     const int32_t pending = pendingSlicesPerBeat();
     const double samplesPerBeat = usableSamplesPerBeat();
+    tailBeatLength.store(samplesPerBeat, std::memory_order_relaxed);
     clock.beginBlock(blockQuarterNotes(samplesPerBeat), samplesPerBeat, slicesPerBeat, timeInfo.playing);
 
     for (int32_t i = 0; i < sampleCount; ++i) {

@@ -106,6 +106,11 @@ public:
     // Fixes the seed and restarts the random sequence from it (reproducible renders and
     // tests). UI thread, while inactive.
     void setReplaySeed(uint32_t seed);
+    // How long the output may go on after the input stops, in samples: two bars at the tempo
+    // of the last block (a repeat replays the previous bar one bar later), the reverb's ring
+    // at the current room size and the stretcher's delay. A frozen bar, which plays on for
+    // ever, is not counted. Any thread.
+    uint32_t tailSamples() const;
     double getSampleRate() const { return sampleRate; }
     int32_t getBlockSize() const { return blockSize; }
     const SliceClock& sliceClock() const { return clock; } // audio thread's clock, for inspection
@@ -145,6 +150,7 @@ private:
     bool useRecords(const void* data, int32_t size, bool single, RecordUse use);
 
     double sampleRate = 44100.0; // Hz, set by resume
+    std::atomic<double> tailBeatLength{22050.0}; // samples per beat of the last block; audio thread writes
     int32_t blockSize = 256;     // samples, the host's maximum block
     RelaxedFloat parameters[Vextoria3Defaults::kParamCount]; // live values by id, 0..1
     RelaxedFloat reverbDryLevel; // 0..0.5

@@ -60,6 +60,7 @@ void Vextoria3FX::processVextoria3FX(const float* const* inputs, float* const* o
         slicesPerBeat = pending;
 
     const double samplesPerBeat = usableSamplesPerBeat();
+    tailBeatLength.store(samplesPerBeat, std::memory_order_relaxed);
     slice.setSamplePerBeat(samplesPerBeat);
     setGateLengths(samplesPerBeat / slicesPerBeat);
     if (playing && !wasPlaying)

@@ -1,6 +1,7 @@
 #include "revmodel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -117,6 +118,14 @@ void revmodel::processmix(const float* inputL, const float* inputR, float* outpu
         *outputL += out.left + *inputL * dry;
         *outputR += out.right + *inputR * dry;
     }
+}
+
+double revmodel::decaySamples(float roomSize, double attenuation) noexcept
+{
+    const float clamped = std::isnan(roomSize) ? 1.0f : std::clamp(roomSize, 0.0f, 1.0f);
+    const double feedback = clamped * kScaleRoom + kOffsetRoom;
+    constexpr int kLongestLoop = reverbtuning::kCombs.back() + reverbtuning::kStereoSpread;
+    return std::log(attenuation) / std::log(feedback) * kLongestLoop;
 }
 
 void revmodel::update() noexcept

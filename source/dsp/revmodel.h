@@ -57,6 +57,10 @@ public:
     void setmode(float value) noexcept; // freeze at 0.5 and above
     float getmode() const noexcept;     // 1 in freeze mode, else 0
 
+    // Samples for the ring of a reverb at room size (0..1) to fall by attenuation (a factor
+    // below 1): the longest comb's loop, as many times as its feedback needs. Any thread.
+    static double decaySamples(float roomSize, double attenuation) noexcept;
+
     static constexpr int kNumCombs = static_cast<int>(reverbtuning::kCombs.size());
     static constexpr int kNumAllpasses = static_cast<int>(reverbtuning::kAllpasses.size());
 

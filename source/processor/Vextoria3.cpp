@@ -101,6 +101,11 @@ uint32 PLUGIN_API Vextoria3::getProcessContextRequirements()
            | Flags::kNeedTransportState;
 }
 
+uint32 PLUGIN_API Vextoria3::getTailSamples()
+{
+    return fx->tailSamples();
+}
+
 tresult PLUGIN_API Vextoria3::setActive(TBool state)
 {
     if (state)

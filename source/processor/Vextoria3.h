@@ -35,6 +35,8 @@ public:
                                           int32 numOuts) override;
     tresult PLUGIN_API process(ProcessData& data) override;  // audio thread
     uint32 PLUGIN_API getProcessContextRequirements() override;
+    // What the output goes on with after the input stops (repeats, "No Direct", the reverb).
+    uint32 PLUGIN_API getTailSamples() override;
     // The editor's tick ("linuxtimer"): asks the host once, then sends new notes and scope bytes.
     void onTimer(Timer* timer) override;
 

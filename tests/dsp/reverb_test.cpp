@@ -119,6 +119,26 @@ TEST(Reverb, TailDecaysToExactSilence)
     }
 }
 
+TEST(Reverb, RingFallsBelowMinus90dBWithinItsDecayLength)
+{
+    // Loud noise, then silence at the widest mix and least damping: the ring falls
+    // from its peak to -90 dBFS within decaySamples for the factor the tail uses.
+    for (float room : {0.0f, 0.5f, 0.9f}) {
+        auto reverb = reverbWithMix(1.0f);
+        reverb->setroomsize(room);
+        reverb->setdamp(0.0f);
+        run(*reverb, 44100, true);
+        run(*reverb, 44100, true, 2); // a second second, so the combs are full
+        const Stereo out = run(*reverb, 44100 * 10);
+        int lastLoud = 0;
+        for (int i = 0; i < static_cast<int>(out.left.size()); ++i)
+            if (std::fabs(out.left[i]) >= 3.2e-5f || std::fabs(out.right[i]) >= 3.2e-5f)
+                lastLoud = i;
+        EXPECT_GT(lastLoud, 0) << room;
+        EXPECT_LT(lastLoud, revmodel::decaySamples(room, 3.2e-5 / 8.0)) << room;
+    }
+}
+
 TEST(Reverb, BlockFormsMatchTheFrameForm)
 {
     auto byFrame = reverbWithMix(0.6f);

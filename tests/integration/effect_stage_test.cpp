@@ -6,6 +6,7 @@
 #include "host/Renderer.h"
 #include "host/TestLoop.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -27,6 +28,7 @@ public:
         parameters.push_back({Vextoria3Ids::kReplayRndSeq, 0.5});
         return VextoriaHost::render(*host, input, {512, 120.0, parameters}).output;
     }
+    int64_t tailSamples() const { return host->processor()->getTailSamples(); }
 
 private:
     std::unique_ptr<PluginHost> host = loadBundle();
@@ -120,6 +122,44 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
     const int32_t differing = differingSlices(instance.render(input, low), instance.render(input, high));
     EXPECT_GT(differing, 3) << "high-pass";
     EXPECT_LT(differing, 53) << "high-pass left the other slices alone";
+}
+
+// What follows the input (a bar late with "No Direct", repeats of the last bar, the reverb's
+// ring) fits in the tail the plug-in reports, so a bounce that renders the tail keeps it all.
+// Not counted: a frozen bar, and the ring a reverb keeps between slices it is chosen for.
+TEST(TailBundle, RenderingTheReportedTailKeepsAllThatFollowsTheInput)
+{
+    constexpr float kSilence = 1e-4f; // -80 dBFS, above the high-pass filter's noise
+    constexpr int64_t kRenderedAfterInput = 12 * 44100;
+    const struct {
+        const char* name;
+        Parameters parameters;
+    } cases[] = {
+        {"No Direct: every slice a bar late", repeatOnly(0.0, {{Vextoria3Ids::kNoDirect, 1.0}})},
+        {"repeats, rolls, reverses and stretched pitch",
+         repeatOnly(1.0, {{Vextoria3Ids::kRollAmt, 1.0}, {Vextoria3Ids::kReverseAmt, 1.0}, {Vextoria3Ids::kPitchAmt, 1.0},
+                          {Vextoria3Ids::kStretch, 1.0}, {Vextoria3Ids::kNoDirect, 0.0}})},
+        {"the reverb on every slice",
+         repeatOnly(1.0, {{Vextoria3Ids::kFxAmt, 1.0}, {Vextoria3Ids::kFxSelect, 0.0}, {Vextoria3Ids::kRoomSize, 0.8},
+                          {Vextoria3Ids::kStretch, 0.0}})},
+    };
+    ReplayingInstance instance;
+    AudioClip input = generateDrumLoop({44100.0, 120.0, kBars, 2});
+    const int64_t inputEnd = input.frames();
+    for (auto& channel : input.channels)
+        channel.resize(static_cast<size_t>(inputEnd + kRenderedAfterInput), 0.0f);
+    for (const auto& [name, parameters] : cases) {
+        const AudioClip output = instance.render(input, parameters);
+        int64_t lastHeard = 0;
+        for (const auto& channel : output.channels)
+            for (int64_t i = inputEnd; i < output.frames(); ++i)
+                if (std::fabs(channel[static_cast<size_t>(i)]) >= kSilence)
+                    lastHeard = std::max(lastHeard, i - inputEnd);
+        const int64_t tail = instance.tailSamples();
+        ASSERT_LT(tail, kRenderedAfterInput) << name;
+        EXPECT_GT(lastHeard, kSlice) << name << ": something follows the input";
+        EXPECT_LT(lastHeard, tail) << name;
+    }
 }
 
 namespace {
