@@ -8,6 +8,7 @@
 
 #include "ids.h"
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -74,7 +75,17 @@ std::pair<Steinberg::Vst::ParamID, double> parseParameter(std::string_view text)
     if (equals == std::string_view::npos)
         throw UsageError("--param takes ID=VALUE, not \"" + std::string(text) + "\"");
     const auto id = parseNumber<int32_t>(text.substr(0, equals), "--param ID", 0, Vextoria3Ids::kNumParams - 1);
+    if (id == Vextoria3Ids::kRetired12)
+        throw UsageError("--param: 12 is not a parameter (--list-params shows them)");
     return {static_cast<Steinberg::Vst::ParamID>(id), parseNumber<double>(text.substr(equals + 1), "--param VALUE", 0.0, 1.0)};
+}
+
+bool takesValue(std::string_view option)
+{
+    for (const char* known : {"--bundle", "--input", "--output", "--tempo", "--bars", "--block", "--rate", "--program", "--param"})
+        if (option == known)
+            return true;
+    return false;
 }
 
 Options parseOptions(int argc, char** argv)
@@ -92,8 +103,10 @@ Options parseOptions(int argc, char** argv)
         }
         if (option == "--help" || option == "-h")
             throw UsageError("");
+        if (!takesValue(option))
+            throw UsageError("unknown option: " + std::string(option));
         if (i + 1 >= argc)
-            throw UsageError("unknown option or missing value: " + std::string(option));
+            throw UsageError(std::string(option) + " needs a value");
         const std::string_view value = argv[++i];
         if (option == "--bundle")
             options.bundle = value;
@@ -113,8 +126,6 @@ Options parseOptions(int argc, char** argv)
             options.program = parseNumber<int32_t>(value, "--program", 0, Vextoria3Ids::kNumPrograms - 1);
         else if (option == "--param")
             options.parameters.push_back(parseParameter(value));
-        else
-            throw UsageError("unknown option: " + std::string(option));
     }
     if (!options.input.empty() && options.rate)
         throw UsageError("--rate sets the generated loop's rate; an input file keeps its own");
@@ -161,14 +172,43 @@ int listParams(const Options& options)
     return 0;
 }
 
+// Refused up front so that no render is wasted: the output must be a file that can be opened
+// for writing. writeWav checks again when it writes.
+void checkWritable(const std::string& path)
+{
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    if (existed && !std::filesystem::is_regular_file(path, error))
+        throw HostError(path + " is not a regular file; nothing written");
+    std::FILE* file = std::fopen(path.c_str(), "ab"); // appends nothing: an existing file stays as it is
+    if (file == nullptr)
+        throw HostError("cannot write " + path + ": " + std::strerror(errno) + "; nothing rendered");
+    std::fclose(file);
+    if (!existed)
+        std::filesystem::remove(path, error);
+}
+
+// "1 (Rythmrepeat)", the controller's name for the program, or "unchanged".
+std::string programText(PluginHost& host, const std::optional<int32_t>& program)
+{
+    if (!program)
+        return "unchanged";
+    std::string text = std::to_string(*program);
+    if (host.controller() != nullptr) {
+        const std::string name = valueText(*host.controller(), Vextoria3Ids::kFactoryPresets,
+                                           static_cast<double>(*program) / (Vextoria3Ids::kNumPrograms - 1));
+        if (!name.empty())
+            text += " (" + name + ")";
+    }
+    return text;
+}
+
 int run(const Options& options)
 {
     if (options.listParams)
         return listParams(options);
-    // Refused up front so that no render is wasted; writeWav checks again when it opens the file.
-    if (!options.output.empty() && std::filesystem::exists(options.output) &&
-        !std::filesystem::is_regular_file(options.output))
-        throw HostError(options.output + " is not a regular file; nothing written");
+    if (!options.output.empty())
+        checkWritable(options.output);
     const AudioClip input = loadInput(options);
     PluginHost host(options.bundle);
     const auto started = std::chrono::steady_clock::now();
@@ -183,7 +223,7 @@ int run(const Options& options)
                 host.processorClass().name.c_str(), static_cast<long long>(input.frames()),
                 static_cast<long long>(result.blocks), options.block, input.sampleRate,
                 input.channelCount() == 1 ? "mono" : "stereo", options.tempo,
-                options.program ? std::to_string(*options.program).c_str() : "unchanged", in.peak, in.rms, out.peak,
+                programText(host, options.program).c_str(), in.peak, in.rms, out.peak,
                 out.rms, wall.count(), options.output.empty() ? "" : ", wrote ", options.output.c_str());
     return 0;
 }

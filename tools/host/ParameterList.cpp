@@ -42,6 +42,14 @@ std::vector<ParameterLine> listParameters(IEditController& controller)
     return lines;
 }
 
+std::string valueText(IEditController& controller, ParamID id, double value)
+{
+    String128 text {};
+    if (controller.getParamStringByValue(id, value, text) != kResultOk)
+        return {};
+    return utf8Of(text);
+}
+
 std::string formatParameterLine(const ParameterLine& parameter)
 {
     char number[32];

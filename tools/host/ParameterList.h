@@ -21,6 +21,9 @@ struct ParameterLine {
 // Every parameter in the controller's order; a parameter whose info is refused is left out.
 std::vector<ParameterLine> listParameters(Steinberg::Vst::IEditController& controller);
 
+// The controller's text of a parameter at a normalised value; empty when it gives none.
+std::string valueText(Steinberg::Vst::IEditController& controller, Steinberg::Vst::ParamID id, double value);
+
 // One line: id, title, units, steps, default and its text, separated by tabs.
 std::string formatParameterLine(const ParameterLine& parameter);
 
