@@ -1,6 +1,6 @@
 #include "LinkMessage.h"
 
-#include "base/source/fstring.h"
+#include "controller/Utf16Text.h"
 #include "public.sdk/source/vst/vstcomponentbase.h"
 
 #include <cstring>
@@ -42,9 +42,8 @@ tresult deliverText(IMessage& message, ComponentBase& receiver)
     TChar text[kMaxTextUnits + 1] {}; // one unit more than the list may fill, so the text always ends
     if (attributes->getString("Text", text, kMaxTextUnits * sizeof(TChar)) != kResultOk)
         return kResultFalse;
-    String converted(text);
-    converted.toMultiByte(kCP_Utf8);
-    return receiver.receiveText(converted.text8());
+    // Converted here: the SDK's own conversion throws on half a surrogate pair.
+    return receiver.receiveText(Utf16Text::toUtf8(text, kMaxTextUnits).c_str());
 }
 
 Outgoing::Outgoing(const ComponentBase& sender) : sender(sender), message(owned(sender.allocateMessage())) {}

@@ -64,6 +64,49 @@ void fromUtf8(std::string_view text, TChar* out, int32_t capacity) noexcept
     out[written] = 0;
 }
 
+namespace {
+
+bool isHighSurrogate(char32_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void appendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | codePoint >> 6);
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | codePoint >> 12);
+        out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | codePoint >> 18);
+        out += static_cast<char>(0x80 | (codePoint >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string toUtf8(const TChar* text, int32_t limit)
+{
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::string out;
+    const int32_t count = length(text, limit);
+    for (int32_t index = 0; index < count; ++index) {
+        const char32_t unit = static_cast<char16_t>(text[index]);
+        if (isHighSurrogate(unit) && index + 1 < count && isLowSurrogate(static_cast<char16_t>(text[index + 1]))) {
+            const char32_t low = static_cast<char16_t>(text[++index]);
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        } else {
+            appendUtf8(out, isHighSurrogate(unit) || isLowSurrogate(unit) ? kReplacement : unit);
+        }
+    }
+    return out;
+}
+
 int32_t length(const TChar* text, int32_t limit) noexcept
 {
     int32_t count = 0;

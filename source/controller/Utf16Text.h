@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "pluginterfaces/vst/vsttypes.h"
@@ -12,6 +13,10 @@ namespace Utf16Text {
 // a zero. A byte that does not start a well-formed sequence is taken as Latin-1, so names
 // written by older tools in an 8-bit code page still read as they were meant.
 void fromUtf8(std::string_view text, Steinberg::Vst::TChar* out, int32_t capacity) noexcept;
+
+// A zero-terminated UTF-16 string of at most limit units as UTF-8; a unit that is half of a
+// pair without its other half becomes U+FFFD, so no text is refused.
+std::string toUtf8(const Steinberg::Vst::TChar* text, int32_t limit);
 
 // Copies a zero-terminated UTF-16 string into out, keeping at most capacity - 1 units.
 void copy(const Steinberg::Vst::TChar* text, Steinberg::Vst::TChar* out, int32_t capacity) noexcept;

@@ -162,6 +162,9 @@ TEST_F(MessagesTest, text_messages_are_printed_on_standard_error_cut_to_a_line)
     EXPECT_EQ(printed(nullptr, kResultFalse), "");
     const std::u16string longText(400, u'w');
     EXPECT_LE(printed(longText.c_str(), kResultOk).size(), std::string("[Vextoria3Controller] received: \n").size() + 256);
+    // Half a surrogate pair reads as U+FFFD; a whole pair as its one character.
+    const char16_t halves[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83C, 0xDFB5, 0};
+    EXPECT_EQ(printed(halves, kResultOk), "[Vextoria3Controller] received: a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x8E\xB5\n");
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(controller->receiveText(nullptr), kResultOk);
