@@ -4,6 +4,7 @@
 #include "dsp/Vextoria3FX.h"
 #include "host/ProcessData.h"
 #include "processor/Vextoria3.h"
+#include "support/SafeHostMessage.h"
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -55,73 +55,6 @@ inline Bytes withParam(Bytes record, int32 id, double value)
     writeAt(record, paramOffset(id), value);
     return record;
 }
-
-// The SDK's host attribute list never frees the buffer of an empty binary value, and every
-// tick sends one; this list keeps empty values itself.
-class EmptyBinarySafeAttributes : public HostAttributeList
-{
-public:
-    tresult PLUGIN_API setBinary(AttrID id, const void* data, uint32 size) override
-    {
-        emptyBinaries.erase(id);
-        if (size > 0)
-            return HostAttributeList::setBinary(id, data, size);
-        removeAttrID(id);
-        emptyBinaries.insert(id);
-        return kResultTrue;
-    }
-    tresult PLUGIN_API getBinary(AttrID id, const void*& data, uint32& size) override
-    {
-        if (emptyBinaries.count(id) == 0)
-            return HostAttributeList::getBinary(id, data, size);
-        data = this;
-        size = 0;
-        return kResultTrue;
-    }
-
-private:
-    std::set<std::string> emptyBinaries;
-};
-
-class EmptyBinarySafeMessage : public HostMessage
-{
-public:
-    EmptyBinarySafeMessage() { attributeList = new EmptyBinarySafeAttributes; }
-};
-
-// The host side a processor needs to send messages: it makes message objects, or refuses to
-// when told, and nothing else.
-class MessageHost : public IHostApplication
-{
-public:
-    tresult PLUGIN_API getName(String128 name) override
-    {
-        name[0] = 0;
-        return kResultOk;
-    }
-    tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
-    {
-        *obj = nullptr;
-        if (refuse || !FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
-            return kResultFalse;
-        *obj = static_cast<IMessage*>(new EmptyBinarySafeMessage());
-        return kResultOk;
-    }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        if (FUnknownPrivate::iidEqual(iid, IHostApplication::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-        {
-            *obj = this;
-            return kResultOk;
-        }
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; } // lives as long as the test
-    uint32 PLUGIN_API release() override { return 1; }
-
-    bool refuse = false;
-};
 
 // The processor after initialize and setupProcessing; activation is up to the test.
 class ProcessorFixture : public ::testing::Test

@@ -49,7 +49,7 @@ public:
 
 IPtr<IMessage> message(const char* id)
 {
-    auto made = owned(static_cast<IMessage*>(new EmptyBinarySafeMessage()));
+    auto made = owned(static_cast<IMessage*>(new SafeHostMessage()));
     made->setMessageID(id);
     return made;
 }
