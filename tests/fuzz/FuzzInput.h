@@ -67,13 +67,17 @@ public:
     std::vector<uint8_t> bytes;
 };
 
-// When the environment names a folder in VEXTORIA_FUZZ_SEEDS, writes the seeds there as
-// seed-0, seed-1, ... and ends the process: the tests make each fuzzer's corpus this way.
-inline void writeSeedsIfAsked(const std::vector<FuzzSeed>& seeds)
+// Each fuzzer's seeds, defined beside its LLVMFuzzerTestOneInput.
+std::vector<FuzzSeed> fuzzSeeds();
+
+// When the environment names a folder in VEXTORIA_FUZZ_SEEDS, writes the fuzzer's seeds
+// there as seed-0, seed-1, ... and ends the process: the tests make each corpus this way.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const char* folder = std::getenv("VEXTORIA_FUZZ_SEEDS");
     if (folder == nullptr)
-        return;
+        return 0;
+    const std::vector<FuzzSeed> seeds = fuzzSeeds();
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     for (size_t index = 0; index < seeds.size(); ++index) {

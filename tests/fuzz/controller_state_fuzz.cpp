@@ -1,8 +1,8 @@
 // The controller's readers of its own state and of the processor's: whatever the bytes,
 // values out of range are refused, and the state written afterwards has its 64 bytes.
 #include "FuzzInput.h"
+#include "FuzzPeers.h"
 
-#include "controller/EditorLink.h"
 #include "controller/Vextoria3Controller.h"
 #include "dsp/Vextoria3FX.h"
 #include "support/SafeHostMessage.h"
@@ -19,20 +19,6 @@ namespace {
 
 enum Reader : uint8_t { kControllerState, kComponentState };
 
-// An open editor that checks what the controller echoes to it.
-class CheckingEditor : public EditorLink {
-public:
-    bool isOpen() const override { return true; }
-    void processOscilloscope(const int8_t*, int32_t, int32_t) override {}
-    void processMidiNoteFromhost(const MidiNoteRecord*, int32_t) override {}
-    bool setHiddenParameter(int32_t index, double value) override
-    {
-        if (index < 0 || index > 6 || !(value >= 0.0 && value <= 1.0))
-            std::abort();
-        return true;
-    }
-};
-
 struct Controller {
     Controller()
     {
@@ -44,7 +30,9 @@ struct Controller {
     IPtr<Vextoria3Controller> controller = owned(new Vextoria3Controller);
 };
 
-std::vector<FuzzSeed> seeds()
+} // namespace
+
+std::vector<FuzzSeed> fuzzSeeds()
 {
     FuzzSeed controllerState;
     controllerState.byte(kControllerState).add(uint64_t {1});
@@ -56,14 +44,6 @@ std::vector<FuzzSeed> seeds()
     std::vector<uint8_t> record;
     fx.getChunk(record, true);
     return {controllerState, FuzzSeed().byte(kComponentState).raw(record)};
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    writeSeedsIfAsked(seeds());
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,6 +1,7 @@
 // The processor's message handler, fed up to four messages built from the input while idle
 // or running: nothing it is sent can make it read outside what it was given.
 #include "FuzzMessage.h"
+#include "FuzzPeers.h"
 
 #include "dsp/Vextoria3FX.h"
 #include "processor/Vextoria3.h"
@@ -11,21 +12,6 @@ using namespace FuzzMessage;
 
 namespace {
 
-// The controller's end of the connection: takes every message.
-class Peer : public IConnectionPoint {
-public:
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage*) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override
-    {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-};
-
 struct Processor {
     Processor()
     {
@@ -35,11 +21,13 @@ struct Processor {
         processor->connect(&peer);
     }
     MessageHost host;
-    Peer peer;
+    AcceptingPeer peer;
     IPtr<Vextoria3> processor = owned(new Vextoria3());
 };
 
-std::vector<FuzzSeed> seeds()
+} // namespace
+
+std::vector<FuzzSeed> fuzzSeeds()
 {
     Vextoria3FX fx;
     std::vector<uint8_t> record;
@@ -53,14 +41,6 @@ std::vector<FuzzSeed> seeds()
     intAttribute(attributeCount(tick.byte(1), kIntMessage, 1), key("linuxtimer"), 1);
     stringAttribute(attributeCount(text.byte(0), kTextMessage, 1), key("Text"), longText);
     return {preset, slice, tick, text};
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    writeSeedsIfAsked(seeds());
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -31,7 +31,9 @@ struct Plugin {
     Vextoria3FX fx;
 };
 
-std::vector<FuzzSeed> seeds()
+} // namespace
+
+std::vector<FuzzSeed> fuzzSeeds()
 {
     Vextoria3FX fx;
     fx.loadFactoryBank();
@@ -41,15 +43,6 @@ std::vector<FuzzSeed> seeds()
     std::vector<uint8_t> shortRecord(record.begin(), record.begin() + 100);
     return {FuzzSeed().byte(kProcessorIdle).raw(record), FuzzSeed().byte(kProcessorRunning).raw(record),
             FuzzSeed().byte(kRecord).raw(shortRecord), FuzzSeed().byte(kBank).raw(bank)};
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    // Tests run the fuzzers with a home folder of their own, so no user's settings are read.
-    writeSeedsIfAsked(seeds());
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -16,13 +16,6 @@ namespace {
 const char* const kKeys[] = {"active", "size", "darkmode", "knobspeed", "scopestyle", "movetoast", "editfx",
                              "scopespeed", "stretch", "nodirect", "pitchset", "replayseq"};
 
-std::vector<FuzzSeed> seeds()
-{
-    const std::string saved = "; saved by the editor\n[Plugin]\nactive=1.000000\nsize=0.250000\ndarkmode=1\n"
-                              "knobspeed=0x1p-1\nscopestyle=inf\nnodirect= 7.5e-1junk\n[Other]\nsize=2\n";
-    const std::string broken = "[Plugin\nactive\n=1\n[Plugin]]\nsize==0.5\n\xff\xfe[\n";
-    return {FuzzSeed().raw(saved.data(), saved.size()), FuzzSeed().raw(broken.data(), broken.size())};
-}
 
 // The file where the DSP object and, in the test's home folder, the controller look.
 std::string settingsPath()
@@ -33,13 +26,14 @@ std::string settingsPath()
     SettingsFile::prepare(*home);
     return SettingsFile::settingsPath(*home);
 }
-
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+std::vector<FuzzSeed> fuzzSeeds()
 {
-    writeSeedsIfAsked(seeds());
-    return 0;
+    const std::string saved = "; saved by the editor\n[Plugin]\nactive=1.000000\nsize=0.250000\ndarkmode=1\n"
+                              "knobspeed=0x1p-1\nscopestyle=inf\nnodirect= 7.5e-1junk\n[Other]\nsize=2\n";
+    const std::string broken = "[Plugin\nactive\n=1\n[Plugin]]\nsize==0.5\n\xff\xfe[\n";
+    return {FuzzSeed().raw(saved.data(), saved.size()), FuzzSeed().raw(broken.data(), broken.size())};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -34,6 +34,22 @@ struct Process : ProcessorFixture
         ProcessorFixture::SetUp();
         ASSERT_EQ(processor->setActive(true), kResultOk);
     }
+    void TearDown() override
+    {
+        if (reference)
+        {
+            reference->setActive(false);
+            reference->terminate();
+        }
+        ProcessorFixture::TearDown();
+    }
+    // A second active processor, for tests that compare two ways of driving one.
+    void startReference()
+    {
+        reference = owned(new Vextoria3());
+        prepare(*reference);
+        ASSERT_EQ(reference->setActive(true), kResultOk);
+    }
     // Live slices only, no random choices: the gate alone shows where slices start.
     static void addLiveSlicesOnly(ProcessBlock& block)
     {
@@ -47,6 +63,8 @@ struct Process : ProcessorFixture
         block.inputChanges.addPoint(Vextoria3Ids::kBypass, 0, on ? 1.0 : 0.0);
         ASSERT_EQ(run(block, 0), kResultOk);
     }
+
+    IPtr<Vextoria3> reference;
 };
 
 } // namespace
@@ -176,9 +194,7 @@ TEST_F(Process, TransportIsCopiedAndUnusableTemposKeepTheLastBeatLength)
 // as if the host had gone on sending it, instead of restarting each block at one place.
 TEST_F(Process, BlocksWithoutContextContinueWhereThePreviousBlockEnded)
 {
-    IPtr<Vextoria3> reference = owned(new Vextoria3());
-    prepare(*reference);
-    ASSERT_EQ(reference->setActive(true), kResultOk);
+    startReference();
     ProcessBlock withContext(2, 2, kMaxBlock);
     ProcessBlock without(2, 2, kMaxBlock);
     for (ProcessBlock* block : {&withContext, &without})
@@ -204,8 +220,6 @@ TEST_F(Process, BlocksWithoutContextContinueWhereThePreviousBlockEnded)
     }
     EXPECT_EQ(dsp().decisionCount(), reference->dsp().decisionCount());
     EXPECT_DOUBLE_EQ(dsp().timeInfo.samplesPerBeat, kSampleRate * 60.0 / 100.0);
-    reference->setActive(false);
-    reference->terminate();
 }
 
 // Transports no host should send: each value is kept inside the range where every length and
@@ -289,9 +303,7 @@ TEST_F(Process, SplitBlocksContinueTheSliceClock)
 {
     constexpr int32 kLongBlock = 3 * kMaxBlock + 17;
     constexpr int32 kBlocks = 40;
-    IPtr<Vextoria3> reference = owned(new Vextoria3());
-    prepare(*reference);
-    ASSERT_EQ(reference->setActive(true), kResultOk);
+    startReference();
 
     ProcessBlock whole(2, 2, kLongBlock);
     ProcessBlock pieces(2, 2, kMaxBlock);
@@ -322,6 +334,4 @@ TEST_F(Process, SplitBlocksContinueTheSliceClock)
                     << "block " << blockIndex << " offset " << offset;
         }
     }
-    reference->setActive(false);
-    reference->terminate();
 }
