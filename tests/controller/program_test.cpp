@@ -24,26 +24,9 @@ TEST_F(ProgramTest, setting_id_36_switches_program_and_asks_the_host_to_reread)
     EXPECT_EQ(controller->getCurrentProgram(), 8);
 }
 
-// A host that offers a run loop and holds its own lock around setParamNormalized, taking it
-// again in restartComponent (as Ardour 7.3 does): the controller's call comes on the loop's
-// timer after setParamNormalized returned, whichever of the handler, the host context or the
-// editor's plug frame offers the loop.
-class LockingHost : public IComponentHandler, public Linux::IRunLoop {
+// A host's run loop: keeps the timers registered with it and runs them when told.
+class RunLoop : public StandIn<Linux::IRunLoop> {
 public:
-    tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
-    tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API restartComponent(int32 flags) override
-    {
-        // A real host would wait for ever here; the test gives up and counts the deadlock.
-        if (!processLock.try_lock_for(std::chrono::milliseconds(50))) {
-            ++deadlocks;
-            return kResultFalse;
-        }
-        restarts.push_back(flags);
-        processLock.unlock();
-        return kResultOk;
-    }
     tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override { return kResultFalse; }
     tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kResultFalse; }
     tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
@@ -56,44 +39,38 @@ public:
         std::erase(timers, handler);
         return kResultOk;
     }
-    void runLoopOnce()
+    void runOnce()
     {
         for (Linux::ITimerHandler* timer : std::vector(timers))
             timer->onTimer();
     }
-    // Answers what this host offers through the way under test.
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        *obj = nullptr;
-        if (FUnknownPrivate::iidEqual(iid, IComponentHandler::iid) && offersHandler)
-            *obj = static_cast<IComponentHandler*>(this);
-        else if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid) && offersLoop)
-            *obj = static_cast<Linux::IRunLoop*>(this);
-        else if (FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-            *obj = static_cast<IComponentHandler*>(this);
-        return *obj ? kResultOk : kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-    std::timed_mutex processLock;
     std::vector<Linux::ITimerHandler*> timers;
-    std::vector<int32> restarts;
-    int32 deadlocks = 0;
-    bool offersHandler = true, offersLoop = true;
 };
 
-// Its run loop alone, standing in for a host context or a plug frame.
-struct LoopOnly : public StandIn<Linux::IRunLoop> {
-    explicit LoopOnly(LockingHost& host) : host(host) {}
-    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override { return kResultFalse; }
-    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kResultFalse; }
-    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval ms) override
+// A host that holds its own lock around setParamNormalized and takes it again in
+// restartComponent (as Ardour 7.3 does); its handler may offer the run loop.
+class LockingHandler : public RecordingComponentHandler {
+public:
+    tresult PLUGIN_API restartComponent(int32 flags) override
     {
-        return host.registerTimer(handler, ms);
+        // A real host would wait for ever here; the test gives up and counts the deadlock.
+        if (!processLock.try_lock_for(std::chrono::milliseconds(50))) {
+            ++deadlocks;
+            return kResultFalse;
+        }
+        processLock.unlock();
+        return RecordingComponentHandler::restartComponent(flags);
     }
-    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override { return host.unregisterTimer(handler); }
-    LockingHost& host;
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (loop == nullptr || !FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+            return RecordingComponentHandler::queryInterface(iid, obj);
+        *obj = static_cast<Linux::IRunLoop*>(loop);
+        return kResultOk;
+    }
+    std::timed_mutex processLock;
+    RunLoop* loop = nullptr;
+    int32 deadlocks = 0;
 };
 
 struct EditorWithFrame : RecordingEditor {
@@ -101,41 +78,41 @@ struct EditorWithFrame : RecordingEditor {
     Steinberg::FUnknown* frame = nullptr;
 };
 
+// The controller's call comes on the loop's timer after setParamNormalized returned,
+// whichever of the handler, the host context or the editor's plug frame offers the loop.
 TEST_F(ProgramTest, with_a_host_run_loop_the_restart_waits_for_the_loop_and_never_meets_the_hosts_lock)
 {
     enum class Way { handler, context, plugFrame };
     for (Way way : {Way::handler, Way::context, Way::plugFrame}) {
-        LockingHost lockingHost;
-        lockingHost.offersLoop = way == Way::handler;
-        LoopOnly loop(lockingHost);
+        RunLoop loop;
+        LockingHandler lockingHandler;
         EditorWithFrame framedEditor;
-        if (controller)
-            controller->terminate();
+        controller->terminate();
         controller = owned(new Vextoria3Controller);
         ASSERT_EQ(controller->initialize(way == Way::context ? static_cast<FUnknown*>(&loop) : &host), kResultOk);
-        controller->setComponentHandler(&lockingHost);
-        if (way == Way::plugFrame) {
-            framedEditor.frame = &loop;
-            controller->setEditor(&framedEditor);
-        }
+        lockingHandler.loop = way == Way::handler ? &loop : nullptr;
+        framedEditor.frame = way == Way::plugFrame ? &loop : nullptr;
+        controller->setComponentHandler(&lockingHandler);
+        controller->setEditor(&framedEditor);
 
-        lockingHost.processLock.lock();
+        lockingHandler.processLock.lock();
         EXPECT_EQ(controller->setParamNormalized(36, 3.0 / 15.0), kResultOk);
         controller->setPresetName("Mine"); // joins the waiting call
-        lockingHost.processLock.unlock();
+        lockingHandler.processLock.unlock();
         EXPECT_EQ(controller->getCurrentProgram(), 3);
-        EXPECT_TRUE(lockingHost.restarts.empty()) << "nothing before the loop runs";
-        lockingHost.runLoopOnce();
-        EXPECT_EQ(lockingHost.deadlocks, 0);
-        EXPECT_EQ(lockingHost.restarts, std::vector<int32>{kParamValuesChanged});
-        EXPECT_TRUE(lockingHost.timers.empty()) << "one shot";
+        EXPECT_TRUE(lockingHandler.restarts.empty()) << "nothing before the loop runs";
+        loop.runOnce();
+        EXPECT_EQ(lockingHandler.deadlocks, 0);
+        EXPECT_EQ(lockingHandler.restarts, std::vector<int32>{kParamValuesChanged});
+        EXPECT_TRUE(loop.timers.empty()) << "one shot";
 
         // A call still waiting when the host lets go is dropped with its timer.
         controller->setParamNormalized(36, 0.0);
         controller->setEditor(nullptr);
         controller->terminate();
-        EXPECT_TRUE(lockingHost.timers.empty());
-        controller = nullptr;
+        EXPECT_TRUE(loop.timers.empty());
+        controller = owned(new Vextoria3Controller);
+        ASSERT_EQ(controller->initialize(&host), kResultOk); // for TearDown
     }
 }
 

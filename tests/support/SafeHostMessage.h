@@ -10,29 +10,20 @@ namespace Vst {
 
 // The SDK's host list with two faults of its own mended. It never frees the buffer of an
 // empty binary value, and every editor tick sends one: empty values are kept here instead.
-// It hands out any value whatever type is asked for, so a string read of a binary value
-// copies twice its size: here a value is only read as the type it was set as, as a host's
-// list should.
+// It hands a binary value to a string read, which copies twice the value's size: here a
+// string is read only from a string value and bytes only from a binary one.
 class SafeAttributeList : public HostAttributeList
 {
 public:
     tresult PLUGIN_API setInt(AttrID id, int64 value) override
     {
-        types[id] = kInteger;
+        types.erase(id);
         return HostAttributeList::setInt(id, value);
-    }
-    tresult PLUGIN_API getInt(AttrID id, int64& value) override
-    {
-        return is(id, kInteger) ? HostAttributeList::getInt(id, value) : kResultFalse;
     }
     tresult PLUGIN_API setFloat(AttrID id, double value) override
     {
-        types[id] = kFloat;
+        types.erase(id);
         return HostAttributeList::setFloat(id, value);
-    }
-    tresult PLUGIN_API getFloat(AttrID id, double& value) override
-    {
-        return is(id, kFloat) ? HostAttributeList::getFloat(id, value) : kResultFalse;
     }
     tresult PLUGIN_API setString(AttrID id, const TChar* text) override
     {
@@ -63,14 +54,14 @@ public:
     }
 
 private:
-    enum Type { kInteger, kFloat, kString, kBinary, kEmptyBinary };
+    enum Type { kString, kBinary, kEmptyBinary };
     bool is(AttrID id, Type type) const
     {
         const auto found = types.find(id);
         return found != types.end() && found->second == type;
     }
 
-    std::map<std::string, Type> types;
+    std::map<std::string, Type> types; // of the string and binary values
 };
 
 class SafeHostMessage : public HostMessage
