@@ -77,8 +77,3 @@ void DeferredRestart::cancel()
 {
     timer->stop();
 }
-
-bool DeferredRestart::isWaiting() const
-{
-    return timer->waiting();
-}

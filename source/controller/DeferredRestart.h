@@ -18,7 +18,6 @@ public:
     // refuses the timer. Flags asked for while a call waits join that call.
     void request(Steinberg::Vst::IComponentHandler* handler, Steinberg::Linux::IRunLoop* loop, Steinberg::int32 flags);
     void cancel(); // drops a waiting call: the host is letting go of the controller
-    bool isWaiting() const;
 
 private:
     class OneShot;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 #include "LinkMessage.h"
 #include "dsp/ProgramChunk.h"
 #include "ids.h"
