@@ -20,7 +20,7 @@ public:
     // A hidden setting changed in the controller; false when the editor did not take it.
     virtual bool setHiddenParameter(int32_t index, double value) = 0;
     // The host's plug frame of the open editor, where a host may offer its run loop.
-    virtual Steinberg::FUnknown* plugFrame() const { return nullptr; }
+    virtual Steinberg::FUnknown* hostFrame() const { return nullptr; }
 
 protected:
     ~EditorLink() = default;

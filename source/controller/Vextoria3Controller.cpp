@@ -154,7 +154,7 @@ void Vextoria3Controller::restartWithNewValues()
 IPtr<Linux::IRunLoop> Vextoria3Controller::hostRunLoop() const
 {
     for (FUnknown* source : {static_cast<FUnknown*>(componentHandler), hostContext.get(),
-                             editor ? editor->plugFrame() : nullptr}) {
+                             editor ? editor->hostFrame() : nullptr}) {
         if (source == nullptr)
             continue;
         if (FUnknownPtr<Linux::IRunLoop> loop(source); loop)

@@ -66,6 +66,7 @@ public:
     void processOscilloscope(const int8_t* data, int32_t count, int32_t flag) override;
     void processMidiNoteFromhost(const MidiNoteRecord* notes, int32_t count) override;
     bool setHiddenParameter(int32_t index, double value) override;
+    Steinberg::FUnknown* hostFrame() const override { return plugFrame; }
 
     // A controller parameter changed (from the parameter listener): the control and the views
     // that follow it take the value. Nothing while closed or for an id outside 0..37.

@@ -74,7 +74,7 @@ public:
 };
 
 struct EditorWithFrame : RecordingEditor {
-    Steinberg::FUnknown* plugFrame() const override { return frame; }
+    Steinberg::FUnknown* hostFrame() const override { return frame; }
     Steinberg::FUnknown* frame = nullptr;
 };
 
