@@ -9,6 +9,7 @@
 
 #include "LinkMessage.h"
 #include "dsp/ProgramChunk.h"
+#include "editor/Vextoria3Editor.h"
 #include "ids.h"
 
 namespace Steinberg {
@@ -104,9 +105,14 @@ tresult PLUGIN_API Vextoria3Controller::onLiveMIDIControllerInput(int32 /*busInd
     return kResultFalse;
 }
 
-IPlugView* PLUGIN_API Vextoria3Controller::createView(FIDString /*name*/)
+IPlugView* PLUGIN_API Vextoria3Controller::createView(FIDString name)
 {
-    return nullptr; // the editor view is not built yet
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0)
+        return nullptr;
+    // The editor links itself to this controller when the host opens it; each call makes a
+    // new view, which the host owns.
+    ViewRect size(0, 0, 600, 400);
+    return new Vextoria3Editor(this, &size);
 }
 
 } // namespace Vst

@@ -1,15 +1,16 @@
 #include "EditorFonts.h"
 
 #include <map>
-#include <utility>
+#include <string>
+#include <tuple>
 
 using namespace VSTGUI;
 
-CFontRef editorFont(CCoord size, int32 style)
+CFontRef editorFont(CCoord size, int32 style, const char* family)
 {
-    static std::map<std::pair<CCoord, int32>, SharedPointer<CFontDesc>> fonts;
-    auto& font = fonts[{size, style}];
+    static std::map<std::tuple<std::string, CCoord, int32>, SharedPointer<CFontDesc>> fonts;
+    auto& font = fonts[{family, size, style}];
     if (!font)
-        font = SharedPointer<CFontDesc>::adopt(new CFontDesc("Tahoma", size, style));
+        font = SharedPointer<CFontDesc>::adopt(new CFontDesc(family, size, style));
     return font.get();
 }

@@ -1,24 +1,28 @@
 // The plug-in's editor view: it owns the toolkit frame while the host shows the window, keeps
 // the controls by parameter id and by hidden-setting index, turns widget edits into parameter
-// edits and pushes the controller's changes back into the views. Every entry point runs on
-// the host's UI thread.
+// edits, pushes the controller's changes back into the views and ticks every 100 ms. Every
+// entry point runs on the host's UI thread.
 #pragma once
 
 #include "HiddenParamListener.h"
 #include "ParameterListener.h"
 #include "PluginWrapper.h"
 #include "controller/EditorLink.h"
+#include "dsp/RandomGenerator.h"
 #include "sdk/vstguieditor.h"
 #include "vstgui.h"
 #include <array>
 #include <memory>
 #include <string>
 
+class DropForwarder;
 class FxView;
 class Knob;
+class LayoutBuilder;
 class Menu;
 class MidiSlicerView;
 class Oscilloscope;
+class PushButton;
 class SimpleDisplay;
 
 // 0 LEGACY (600 x 400), 1 RACK (860 x 300).
@@ -45,12 +49,24 @@ public:
     // `controller` may be null (then the wrapper answers neutrally); `size` is the view's size
     // until the frame opens.
     Vextoria3Editor(Steinberg::Vst::EditController* controller, Steinberg::ViewRect* size);
+    // Stops following the controller if close never ran.
     ~Vextoria3Editor() override;
 
-    // The host embeds the view: builds the layout and opens the frame; false without a frame.
+    // The host embeds the view (from attached): reads the layout from the settings file,
+    // builds it at the zoom of hidden setting 0 and opens the window. False, with everything
+    // undone, when the window cannot open (no display, unusable parent).
     bool PLUGIN_API open(void* parent, const VSTGUI::PlatformType& type) override;
     // Closes the frame (every view in it hears of it first) and stops following the controller.
     void PLUGIN_API close() override;
+
+    // The host's size query: the stored view rectangle, or for hosts that need it (isRenoise)
+    // the size of the current zoom; kInvalidArgument for a null rectangle.
+    Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
+    // The host resized the window: the width decides the zoom (0.75..2.0; other widths are
+    // refused).
+    Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+    // The toolkit's timer message runs the idle tick first.
+    VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender, VSTGUI::IdStringPtr message) override;
 
     // Host gestures pass only for a parameter whose own control is being edited, so controls
     // that merely share a tag number (tabs, hidden settings, the layout switch) never touch
@@ -60,6 +76,9 @@ public:
 
     // A user edit of a control whose listener is the editor.
     void valueChanged(VSTGUI::CControl* control) override;
+    // A main control's gesture: the read-out fades in over the dimmed panels, and out again.
+    void controlBeginEdit(VSTGUI::CControl* control) override;
+    void controlEndEdit(VSTGUI::CControl* control) override;
 
     // EditorLink: what the controller hands on.
     bool isOpen() const override { return windowOpen; }
@@ -71,6 +90,9 @@ public:
     // A controller parameter changed (from the parameter listener): the control and the views
     // that follow it take the value. Nothing while closed or for an id outside 0..37.
     void setParameter(int32_t id, double normalized);
+    // Sets parameter `id` and performs the edit towards the host, inside a begin and end edit
+    // of its own unless a gesture of that id is open.
+    void editParameter(int32_t id, double value);
 
     // Stores `control` under its tag, which must be a parameter id 0..37 (others are refused).
     void addControl(VSTGUI::CControl* control);
@@ -82,6 +104,19 @@ public:
     void setRandomFlags();
     void noteOn(int pitch, int velocity);
     void noteOff(int pitch, int velocity);
+
+    // The tick body: deferred work, the toast's motion, then "linuxtimer" to the processor.
+    void idle();
+    // Builds the widget tree of `style` (0 LEGACY, 1 RACK) into the frame, making the frame
+    // when there is none; any other style builds nothing.
+    void openUI(Steinberg::int32 style);
+    // The settings overlay of the current face, hidden (from openUI).
+    void createSettingsView();
+    // Applies view size `viewSize` (hidden setting 0) to the host window and the frame.
+    void resize(double viewSize);
+    // The LEGACY/RACK switch: records the layout in the settings file at once; the tree is
+    // rebuilt at the next tick, with the new face's settings overlay showing.
+    void processUISelect(float value);
     // Accelerator 384 * (1 - speed) + 128 pixels for the main knobs and the FX panel.
     void setKnobSpeed(double knobSpeed);
     // Samples per scope point from parameter 33.
@@ -90,26 +125,30 @@ public:
     void showSettings();
     void hideSettings();
     void openHelpUrl() {}
+    void setSettingsAsDefaut();
+    void resetDefaultSettings();
 
     // A left click on `menu`: its hoveredItem is the choice; the editor acts and hides it.
     virtual void processContextMenu(Menu* /*menu*/) {}
 
-    PluginWrapper* getWrapper() { return wrapper.get(); }
-    VSTGUI::CControl* getControl(int id) const { return id >= 0 && id < kParameterCount ? controls[id] : nullptr; }
-
-    // Still to come with the window's layouts, sizing and read-out.
-    void idle();
-    void openUI();
-    void resize(double viewSize);
-    void processUISelect(float value);
+    // The frame's zoom for view size `viewSize`: int(4 v) 0 (and below) 1.0, 1 1.5, 2 2.0,
+    // 3 or more 0.75.
+    static double zoomFactor(double viewSize);
+    // Hosts that size the view from getSize and report zooms through onSize only.
     static bool isRenoise(const std::string& hostName);
+    // Read-out name of a control tag ("GATE SIZE" for 1 ... "PITCH RANGE" for 9; else "").
     static std::string getControlName(int tag);
+    // Read-out value text of a main control ("85%", "1/4 BEAT", "6 ST"; else "").
     static std::string getControlDisplay(VSTGUI::CControl* control);
+
+    PluginWrapper* getWrapper() { return wrapper.get(); }
+    HiddenParamListener* getHiddenListener() { return hiddenListener.get(); }
+    VSTGUI::CControl* getControl(int id) const { return id >= 0 && id < kParameterCount ? controls[id] : nullptr; }
 
     // Views of the current layout, set by the layout builder; the frame owns them.
     VSTGUI::CViewContainer* background = nullptr;
     VSTGUI::CControl* powerButton = nullptr;
-    std::array<Knob*, kMainKnobCount> mainKnobs {};
+    std::array<Knob*, kMainKnobCount> mainKnobs {}; // the knob of tag t at t - 1
     Oscilloscope* scopeView = nullptr;
     VSTGUI::CView* toastButton = nullptr; // LEGACY only
     VSTGUI::CControl* activeLed = nullptr; // LEGACY only
@@ -119,6 +158,7 @@ public:
     MidiSlicerView* slicePads = nullptr;
     FxView* fxPanel = nullptr;
     VSTGUI::CViewContainer* settingsView = nullptr;
+    PushButton* settingsButton = nullptr;
     Menu* oscModeMenu = nullptr; // menus made on demand, cleared by every layout build
     Menu* trigModeMenu = nullptr;
     Menu* fxSelectMenu = nullptr;
@@ -131,6 +171,7 @@ public:
     bool modePending = false;
     bool editFxPending = false;
     bool tabSelectPending = false;
+    bool layoutPending = false; // the layout switch waits for the tick
     Steinberg::int32 uiStyle = kUiRack;
 
 private:
@@ -142,6 +183,25 @@ private:
 
     // Lights the pad of `key` (the pads count from key 36).
     void lightPadOfKey(int key);
+    // The frame, the background with the face's controls, the panels, the overlay.
+    template <typename Face>
+    void buildFace(LayoutBuilder& builder, Face& face);
+    // Scope, read-out, slice pads and FX panel, all over `panel`.
+    void addPanels(const VSTGUI::CRect& panel, VSTGUI::CCoord readoutFontSize, VSTGUI::int32 padFontSize, int fxStyle);
+    // The tick's pieces.
+    void rebuildLayout();
+    void applyTrigMode();
+    void applyEditFx();
+    void moveToast();
+    // Every view pointer and table entry of the tree that just went.
+    void forgetViews();
+    // Unregisters the mouse observer and closes the frame, whoever else holds it.
+    void closeFrame();
+    // The controller's editor pointer: set to this editor, or cleared when it is this one.
+    void linkController(bool link);
+    // Width and height of baseSize, truncated.
+    VSTGUI::int32 baseWidth() const { return VSTGUI::int32(baseSize[2] - baseSize[0]); }
+    VSTGUI::int32 baseHeight() const { return VSTGUI::int32(baseSize[3] - baseSize[1]); }
 
 protected:
     // Follows or stops following every controller parameter.
@@ -157,4 +217,7 @@ private:
     ParameterListener parameterListener;
     std::unique_ptr<PluginWrapper> wrapper;
     std::unique_ptr<HiddenParamListener> hiddenListener;
+    VSTGUI::SharedPointer<DropForwarder> dropTarget; // the background's way to the editor
+    RandomGenerator toastRandom; // the editor's own: the processor's sequence stays replayable
+    Steinberg::ViewRect requestedSize; // the last size asked of the host
 };

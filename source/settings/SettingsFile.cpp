@@ -4,10 +4,13 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -34,13 +37,67 @@ bool isDirectory(const std::string& path)
     return true;
 }
 
+// Creates an empty file only where nothing is: whatever is at the path (a FIFO included) is
+// left unopened.
 void createEmptyFileIfMissing(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        file = std::fopen(path.c_str(), "wb");
-    if (file != nullptr)
-        std::fclose(file);
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0)
+        close(descriptor);
+}
+
+enum class ReadOutcome { read, missing, refused };
+
+// The whole text of a regular file of at most `limit` bytes. Opening without blocking keeps
+// a FIFO from waiting for a writer; it is then refused by its type.
+ReadOutcome readSmallFile(const std::string& path, long limit, std::string& text)
+{
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno == ENOENT ? ReadOutcome::missing : ReadOutcome::refused;
+    struct stat info {};
+    bool complete = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit;
+    text.clear();
+    char buffer[4096];
+    while (complete) {
+        const ssize_t count = read(descriptor, buffer, sizeof buffer);
+        if (count == 0)
+            break;
+        if (count < 0 && errno == EINTR)
+            continue;
+        complete = count > 0 && long(text.size()) + count <= limit; // it may have grown meanwhile
+        if (complete)
+            text.append(buffer, size_t(count));
+    }
+    close(descriptor);
+    return complete ? ReadOutcome::read : ReadOutcome::refused;
+}
+
+bool writeAll(int descriptor, const std::string& text)
+{
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = write(descriptor, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += size_t(count);
+    }
+    return true;
+}
+
+// A new file beside `path` that no other writer uses; -1 when none can be made.
+int createTemporaryBeside(const std::string& path, std::string& temporary)
+{
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST)
+            return descriptor;
+    }
+    return -1;
 }
 
 } // namespace
@@ -51,7 +108,7 @@ SettingsFile::~SettingsFile() = default;
 std::optional<std::string> SettingsFile::homeFolder()
 {
     if (const char* home = std::getenv("HOME"))
-        return std::string(home);
+        return *home != '\0' ? std::optional<std::string>(home) : std::nullopt;
     const passwd* entry = getpwuid(getuid());
     if (entry == nullptr || entry->pw_dir == nullptr)
         return std::nullopt;
@@ -83,8 +140,23 @@ void SettingsFile::prepare(const std::string& home)
 
 bool SettingsFile::load(const std::string& path)
 {
+    bool missing = false;
+    return read(path, missing);
+}
+
+bool SettingsFile::loadForRewrite(const std::string& path)
+{
+    bool missing = false;
+    return read(path, missing) || missing;
+}
+
+bool SettingsFile::read(const std::string& path, bool& missing)
+{
     ini->data.Reset();
-    if (ini->data.LoadFile(path.c_str()) == SI_OK)
+    std::string text;
+    const ReadOutcome outcome = readSmallFile(path, kMaxBytes, text);
+    missing = outcome == ReadOutcome::missing;
+    if (outcome == ReadOutcome::read && ini->data.LoadData(text) == SI_OK)
         return true;
     ini->data.Reset();
     return false;
@@ -93,7 +165,22 @@ bool SettingsFile::load(const std::string& path)
 bool SettingsFile::save(const std::string& path) const
 {
     ini->data.SetSpaces(false);
-    return ini->data.SaveFile(path.c_str(), false) == SI_OK;
+    std::string text;
+    if (ini->data.Save(text, false) != SI_OK)
+        return false;
+    std::string temporary;
+    const int descriptor = createTemporaryBeside(path, temporary);
+    if (descriptor < 0)
+        return false;
+    struct stat existing {};
+    if (stat(path.c_str(), &existing) == 0)
+        fchmod(descriptor, existing.st_mode & 07777); // the file keeps its permissions
+    bool written = writeAll(descriptor, text) && fsync(descriptor) == 0;
+    written = close(descriptor) == 0 && written;
+    if (written && rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    unlink(temporary.c_str());
+    return false;
 }
 
 std::optional<std::string> SettingsFile::text(std::string_view section, std::string_view key) const

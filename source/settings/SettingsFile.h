@@ -12,16 +12,26 @@ public:
     SettingsFile();
     ~SettingsFile();
 
-    // HOME unchanged (also when empty), else the password database; nullopt when neither.
+    // HOME unchanged when set, else the password database; nullopt when neither gives one
+    // (an empty HOME counts as none: nothing is read or created).
     static std::optional<std::string> homeFolder();
     static std::string settingsFolder(const std::string& home); // home + "/.harlowmint/Vextoria3"
     static std::string settingsPath(const std::string& home);   // the file in that folder
-    // Creates the folders (mode 0775) and an empty file when missing; prints one line on
-    // standard output for each folder that cannot be created.
+    // Creates the folders (mode 0775) and an empty file when nothing is at the file's path;
+    // prints one line on standard output for each folder that cannot be created.
     static void prepare(const std::string& home);
 
-    bool load(const std::string& path);       // false (and empty) when missing or unreadable
-    bool save(const std::string& path) const; // false when the file cannot be written
+    static constexpr long kMaxBytes = 64 * 1024; // larger files are not read
+
+    // Reads the file without blocking: false (and empty) when it is missing, is no regular
+    // file (a FIFO, a folder), is larger than kMaxBytes or cannot be read.
+    bool load(const std::string& path);
+    // Reads the file to write it back: true when it was read or does not exist yet (then
+    // empty); false when a file is there that load refuses, which must not be overwritten.
+    bool loadForRewrite(const std::string& path);
+    // Writes a temporary file beside `path` and renames it over `path`, so that a failed
+    // write leaves the old file whole. False when nothing could be written.
+    bool save(const std::string& path) const;
 
     // The text of a key, only when present and not empty.
     std::optional<std::string> text(std::string_view section, std::string_view key) const;
@@ -34,6 +44,10 @@ public:
     bool defaultsEnabled() const;
 
 private:
+    // Whole file into the structure; false (and empty) otherwise, with `missing` set when
+    // nothing is at the path.
+    bool read(const std::string& path, bool& missing);
+
     struct Ini;
     std::unique_ptr<Ini> ini;
 };

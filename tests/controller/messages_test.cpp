@@ -1,5 +1,6 @@
 // Messages from the processor, the hidden-settings answer, MIDI mapping and the view.
 #include "ControllerHarness.h"
+#include "pluginterfaces/gui/iplugview.h"
 
 #include <cstring>
 
@@ -193,7 +194,7 @@ TEST_F(MessagesTest, mod_wheel_and_pitch_bend_map_to_their_parameters_on_bus_0)
     EXPECT_EQ(controller->onLiveMIDIControllerInput(0, 0, 1), kResultFalse);
 }
 
-TEST_F(MessagesTest, host_gets_the_offered_interfaces_but_no_learning_and_no_view_yet)
+TEST_F(MessagesTest, host_gets_the_offered_interfaces_no_learning_and_a_new_view_only_for_editor)
 {
     for (const FUID* iid : {&IMidiMapping::iid, &IUnitInfo::iid, &IEditController::iid, &IEditController2::iid,
                             &IPluginBase::iid, &IConnectionPoint::iid, &FUnknown::iid}) {
@@ -205,8 +206,17 @@ TEST_F(MessagesTest, host_gets_the_offered_interfaces_but_no_learning_and_no_vie
     void* learn = nullptr;
     EXPECT_NE(controller->queryInterface(IMidiLearn::iid.toTUID(), &learn), kResultOk);
     EXPECT_EQ(learn, nullptr);
-    for (const char* name : {"editor", "Editor", "", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(controller->createView(name), nullptr);
+    for (const char* name : {"Editor", "editor ", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(controller->createView(name), nullptr) << (name ? name : "null");
+    IPtr<IPlugView> first = owned(controller->createView("editor"));
+    IPtr<IPlugView> second = owned(controller->createView("editor"));
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first, second) << "each call makes a new view";
+    ViewRect size;
+    EXPECT_EQ(first->getSize(&size), kResultTrue);
+    EXPECT_EQ(size.getWidth(), 600);
+    EXPECT_EQ(size.getHeight(), 400);
+    EXPECT_EQ(controller->getEditor(), nullptr) << "a view links itself only when it opens";
 }
 
 } // namespace

@@ -159,7 +159,7 @@ TEST_F(StateTest, saved_defaults_apply_only_behind_an_open_gate)
         initialise();
         EXPECT_EQ(hiddenValues(), hidden);
     }
-    setenv("HOME", "", 1); // an empty home reads from the root folder and still initialises
+    setenv("HOME", "", 1); // an empty home reads nothing and still initialises
     initialise();
     EXPECT_EQ(hiddenValues(), kHiddenDefaults);
 }

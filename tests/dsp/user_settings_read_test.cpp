@@ -48,7 +48,7 @@ TEST(SettingsLocation, HomeIsTakenUnchangedElseFromThePasswordDatabase)
     ScopedHome home;
     EXPECT_EQ(SettingsFile::homeFolder(), home.path());
     setenv("HOME", "", 1);
-    EXPECT_EQ(SettingsFile::homeFolder(), std::string());
+    EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt) << "an empty home is none";
     EXPECT_EQ(SettingsFile::settingsPath(""), "/.harlowmint/Vextoria3/Vextoria3.conf");
     unsetenv("HOME");
     const passwd* entry = getpwuid(getuid());

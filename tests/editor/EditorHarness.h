@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -82,6 +83,20 @@ public:
             vextoria->setEditor(this);
         listenToParameters(true);
     }
+    // Builds the face of `style` offscreen, as open does but without a window.
+    void openOffscreen(int32 style)
+    {
+        uiStyle = style;
+        openUI(style);
+        openOn(getFrame());
+    }
+    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto stamp) { return stamp != 0; }); }
+};
+
+// The pictures of the built bundle, for as long as it lives.
+struct BundlePictures {
+    BundlePictures() { setResourceFolderFunction([] { return std::string(VEXTORIA_BUNDLE_PATH "/Contents/Resources"); }); }
+    ~BundlePictures() { setResourceFolderFunction({}); }
 };
 
 // A RACK-sized window with the editor open on it; events in window pixels.
@@ -119,6 +134,14 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
+
+    // Replaces the test's frame with the editor's own face of `style`, built offscreen.
+    void buildFace(int32 style)
+    {
+        editor->close();
+        editor->openOffscreen(style);
+        frame = editor->getFrame();
+    }
 
     ScopedManualRunLoop runLoop;
     EditRecorder host;

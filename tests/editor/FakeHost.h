@@ -1,0 +1,167 @@
+#pragma once
+// The host's side of a Linux editor window: a run loop (Steinberg::Linux::IRunLoop) built on
+// poll() that keeps each handler only while registered and calls it without a reference of
+// its own, and a plug frame that answers resize requests at once, later, or refuses them
+// until the view is attached.
+#include "controller/ControllerHarness.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <algorithm>
+#include <chrono>
+#include <poll.h>
+#include <vector>
+
+namespace EditorTest {
+
+using namespace Steinberg;
+
+class FakeHostRunLoop : public ControllerTest::StandIn<Linux::IRunLoop> {
+public:
+    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) override
+    {
+        return add({handler, nullptr, fd, 0, 0});
+    }
+    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override { return remove(handler, "event"); }
+    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval ms) override
+    {
+        return add({nullptr, handler, -1, ms, now() + ms});
+    }
+    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override { return remove(handler, "timer"); }
+
+    // Waits up to `timeoutMs` for a ready descriptor, then calls the ready handlers and the due
+    // timers, each only while it is still registered.
+    void runOnce(int timeoutMs)
+    {
+        std::vector<pollfd> fds;
+        std::vector<FUnknown*> ready;
+        for (const Entry& e : entries)
+            if (e.event)
+                fds.push_back({e.fd, POLLIN, 0});
+        poll(fds.data(), fds.size(), timeoutMs);
+        for (const Entry& e : entries)
+            if (e.event ? std::any_of(fds.begin(), fds.end(), [&](const pollfd& p) { return p.fd == e.fd && p.revents; })
+                        : e.due <= now())
+                ready.push_back(e.handler());
+        for (FUnknown* handler : ready)
+            fire(handler);
+    }
+    template <typename Done>
+    bool runUntil(Done done, int limitMs = 3000)
+    {
+        const uint64 end = now() + uint64(limitMs);
+        while (!done() && now() < end)
+            runOnce(5);
+        return done();
+    }
+    // Calls every registered timer once, as a tick would.
+    void fireTimers()
+    {
+        std::vector<FUnknown*> timers;
+        for (const Entry& e : entries)
+            if (e.timer)
+                timers.push_back(e.timer.get());
+        for (FUnknown* timer : timers)
+            fire(timer);
+    }
+    size_t count(bool timers) const
+    {
+        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
+    }
+    bool refuse = false;            // every registration fails
+    std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
+
+private:
+    struct Entry {
+        IPtr<Linux::IEventHandler> event; // one of the two, referenced while registered
+        IPtr<Linux::ITimerHandler> timer;
+        int fd;
+        uint64 interval, due; // ms
+        FUnknown* handler() const { return event ? static_cast<FUnknown*>(event.get()) : timer.get(); }
+    };
+    static uint64 now()
+    {
+        using namespace std::chrono;
+        return uint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+    tresult add(Entry entry)
+    {
+        if (refuse || !entry.handler())
+            return kResultFalse;
+        entries.push_back(std::move(entry));
+        return kResultOk;
+    }
+    tresult remove(FUnknown* handler, const char* kind)
+    {
+        auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+        if (it == entries.end())
+            return kInvalidArgument;
+        entries.erase(it); // drops the host's reference at once, as a plain host would
+        calls.push_back(kind);
+        return kResultOk;
+    }
+    // Calls through a plain pointer: the host holds no reference of its own during the call.
+    void fire(FUnknown* handler)
+    {
+        auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+        if (it == entries.end())
+            return;
+        it->due = now() + it->interval;
+        if (Linux::ITimerHandler* timer = it->timer.get())
+            timer->onTimer();
+        else
+            it->event->onFDIsSet(it->fd);
+    }
+    std::vector<Entry> entries;
+};
+
+// How the plug frame answers the view's resizeView.
+enum class Answer { atOnce, later, refusesWhileAttaching };
+
+class FakePlugFrame : public IPlugFrame {
+public:
+    explicit FakePlugFrame(Answer how, FakeHostRunLoop* loop = nullptr) : answer(how), runLoop(loop) {}
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        *obj = nullptr;
+        if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
+            *obj = static_cast<IPlugFrame*>(this);
+        else if (runLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+            *obj = static_cast<Linux::IRunLoop*>(runLoop);
+        return *obj ? kResultOk : kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override
+    {
+        requests.push_back(*size);
+        if (answer == Answer::refusesWhileAttaching && !attached)
+            return kResultFalse;
+        if (answer == Answer::later) {
+            pending.push_back(*size);
+            return kResultOk;
+        }
+        ViewRect given = *size;
+        view->onSize(&given);
+        return kResultOk;
+    }
+    // After attached returned: a later host delivers what it owes; a refusing one sizes its
+    // window to the view's size.
+    void settle(IPlugView* view)
+    {
+        attached = true;
+        for (ViewRect size : std::exchange(pending, {}))
+            view->onSize(&size);
+        if (answer == Answer::refusesWhileAttaching) {
+            ViewRect size;
+            view->getSize(&size);
+            view->onSize(&size);
+        }
+    }
+    Answer answer;
+    FakeHostRunLoop* runLoop;
+    bool attached = false;
+    std::vector<ViewRect> requests;
+    std::vector<ViewRect> pending;
+};
+
+} // namespace EditorTest
