@@ -1,6 +1,7 @@
 // Messages from the processor, the hidden-settings answer, MIDI mapping and the view.
 #include "ControllerHarness.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <cstring>
 
@@ -217,6 +218,8 @@ TEST_F(MessagesTest, host_gets_the_offered_interfaces_no_learning_and_a_new_view
     EXPECT_EQ(size.getWidth(), 600);
     EXPECT_EQ(size.getHeight(), 400);
     EXPECT_EQ(controller->getEditor(), nullptr) << "a view links itself only when it opens";
+    void* scaling = nullptr;
+    EXPECT_NE(first->queryInterface(IPlugViewContentScaleSupport::iid, &scaling), kResultOk) << "no content scaling";
 }
 
 } // namespace
