@@ -119,7 +119,7 @@ TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverw
     std::filesystem::remove(path());
 }
 
-TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNoNumberKeepsTheGateShut)
+TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
 {
     setenv("HOME", "", 1);
     EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
@@ -128,7 +128,7 @@ TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNoNumberKeepsTheGateShut)
     EXPECT_FALSE(std::filesystem::exists("/.harlowmint")) << "nothing made at the root";
 
     SettingsFile file;
-    for (const char* active : {"0", "abc", "0.0e5"}) {
+    for (const char* active : {"nan", "-NAN(1)", "0", "abc", "0.0e5"}) {
         file.setText("Plugin", "active", active);
         EXPECT_FALSE(file.defaultsEnabled()) << active;
     }
