@@ -86,24 +86,27 @@ void highPassBlock(benchmark::State& state)
     });
 }
 
-// One 1024-frame call at a fixed shift, or (shift 99) a new shift before every call as
-// at slice decisions; budget_pct is against a 128-sample host block at the same rate.
+// One piece through the stretcher at a fixed shift, or (shift 99) with a new shift every
+// 1024 frames as the stretch feed applies slice decisions; budget_pct is against a
+// 128-sample host block at the same rate.
 void timeStretcherCall(benchmark::State& state)
 {
     TimeStretcher stretcher;
     const double sampleRate = static_cast<double>(state.range(1));
     stretcher.setSamplerate(sampleRate);
-    const StereoBlock in(TimeStretcher::kBlockSize);
-    std::array<std::vector<float>, 2> out {std::vector<float>(TimeStretcher::kBlockSize),
-                                           std::vector<float>(TimeStretcher::kBlockSize)};
+    const StereoBlock in(TimeStretcher::kPieceSize);
+    std::array<std::vector<float>, 2> out {std::vector<float>(TimeStretcher::kPieceSize),
+                                           std::vector<float>(TimeStretcher::kPieceSize)};
     const float* inputs[2] = {in.left.data(), in.right.data()};
     float* outputs[2] = {out[0].data(), out[1].data()};
     const int fixedShift = static_cast<int>(state.range(0));
     std::mt19937 random(3);
     std::uniform_int_distribution<int> anyShift(-TimeStretcher::kMaxSemitones, TimeStretcher::kMaxSemitones);
+    int64_t pieces = 0;
     for (auto _ : state)
     {
-        stretcher.setSemitones(fixedShift > TimeStretcher::kMaxSemitones ? anyShift(random) : fixedShift);
+        if (pieces++ % (1024 / TimeStretcher::kPieceSize) == 0)
+            stretcher.setSemitones(fixedShift > TimeStretcher::kMaxSemitones ? anyShift(random) : fixedShift);
         stretcher.process(inputs, outputs);
         benchmark::DoNotOptimize(out[0].data());
     }

@@ -1,10 +1,34 @@
 #include "AudioBuffer.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <new>
+
+namespace {
+constexpr size_t kBytes = sizeof(float) * AudioBuffer::size;
+
+// Anonymous pages read as zeros and are taken only when first written, so a ring costs
+// memory only as far as the recorder has come. Huge pages are declined: their first
+// write would clear 2 MiB inside one audio block.
+float* reserveZeroedPages()
+{
+    void* pages = mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED)
+        throw std::bad_alloc();
+    madvise(pages, kBytes, MADV_NOHUGEPAGE);
+    return static_cast<float*>(pages);
+}
+} // namespace
+
+void AudioBuffer::PageRelease::operator()(float* pages) const noexcept
+{
+    munmap(pages, kBytes);
+}
 
 AudioBuffer::AudioBuffer()
-    : data(new float[size]()) // zeroed now, so the audio thread never meets a fresh page
+    : data(reserveZeroedPages())
 {
 }
 

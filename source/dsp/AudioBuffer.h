@@ -3,13 +3,14 @@
 #include <memory>
 
 // One channel of recorded audio in a ring of 2^23 samples. Every index is masked
-// into the ring, so negative or old positions wrap instead of failing.
+// into the ring, so negative or old positions wrap instead of failing. The ring takes
+// memory a page at a time as it is first written; until then it reads as silence.
 class AudioBuffer {
 public:
     static constexpr uint32_t size = 1u << 23; // samples
     static constexpr uint32_t mask = size - 1;
 
-    AudioBuffer(); // set-up: allocates and zeroes the ring
+    AudioBuffer(); // set-up: reserves the ring (throws std::bad_alloc when it cannot)
     AudioBuffer(const AudioBuffer&) = delete;
     AudioBuffer& operator=(const AudioBuffer&) = delete;
 
@@ -19,6 +20,12 @@ public:
         const uint32_t i = writeIndex & mask;
         data[i] = x;
         writeIndex = i + 1;
+    }
+    // Audio thread: advances as count writes would, leaving the samples as they were.
+    void skip(uint32_t count) noexcept
+    {
+        if (count > 0)
+            writeIndex = ((writeIndex + count - 1) & mask) + 1;
     }
 
     // Any index, negative ones included, wraps into the ring.
@@ -34,7 +41,11 @@ public:
     uint32_t getWriteIndex() const noexcept { return writeIndex; }
 
 private:
-    std::unique_ptr<float[]> data; // size samples
-    uint32_t writeIndex = 0;       // masked index of the last written sample + 1
-    double readPos = 0.0;          // position of the index-free read
+    struct PageRelease {
+        void operator()(float* pages) const noexcept;
+    };
+
+    std::unique_ptr<float[], PageRelease> data; // size samples
+    uint32_t writeIndex = 0;                    // masked index of the last written sample + 1
+    double readPos = 0.0;                       // position of the index-free read
 };

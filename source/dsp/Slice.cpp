@@ -1,5 +1,6 @@
 #include "Slice.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "TransportLimits.h"
@@ -31,9 +32,9 @@ void Slice::setSamplePerBeat(double newSamplesPerBeat) noexcept
 void Slice::record(float left, float right) noexcept
 {
     if (frozen) {
-        // Before the write: the capture must stay ahead of the recorder.
-        frozenL.copyAhead(liveL);
-        frozenR.copyAhead(liveR);
+        // Before the write: the capture keeps what the recorder is about to overwrite.
+        frozenL.saveBeforeWrite(liveL);
+        frozenR.saveBeforeWrite(liveR);
     }
     liveL.write(left);
     liveR.write(right);
@@ -66,8 +67,15 @@ void Slice::setFreeze(bool on) noexcept
     if (on == frozen)
         return;
     if (on) {
-        frozenL.capture(liveL);
-        frozenR.capture(liveR);
+        // Frozen plays start inside the bar before the one now recording and read less
+        // than two bars away from their start, even at twice the speed after the tempo
+        // has halved.
+        const double twoBars = std::min(8.0 * samplesPerBeat, static_cast<double>(AudioBuffer::size));
+        const auto reach = static_cast<uint32_t>(twoBars);
+        const uint32_t sinceBarStart = (liveL.getWriteIndex() - static_cast<uint32_t>(barStart)) & AudioBuffer::mask;
+        const uint32_t reachBack = sinceBarStart + reach;
+        frozenL.capture(liveL, reachBack, reach);
+        frozenR.capture(liveR, reachBack, reach);
         frozenSpb = samplesPerBeat;
         frozenSliceStart = prevSliceStart;
         frozenBarStart = barStart;

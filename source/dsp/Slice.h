@@ -18,7 +18,7 @@ class Slice {
 public:
     static constexpr int32_t kMaxSlices = 16; // slices per bar at most
 
-    Slice(); // set-up: allocates the six rings (192 MiB) and configures the stretcher
+    Slice(); // set-up: reserves the six rings (192 MiB, taken page by page as they are written)
 
     void setSamplerate(double sampleRate);            // set-up; only the stretcher follows the rate
     void setSamplePerBeat(double samplesPerBeat) noexcept; // > 0
@@ -26,8 +26,8 @@ public:
     void processStretch() noexcept;                   // once per sample, right after record
     void setStart() noexcept;                         // at a bar start
     void setSliceStart(int32_t sliceIndex) noexcept;  // 0..15, at a slice start
-    // On: captures the live rings (copied a few samples per record call from then on)
-    // and the previous bar's tables; off: plays leave the capture. No change: no effect.
+    // On: captures the live rings (each sample saved as the recorder is about to overwrite
+    // it) and the previous bar's tables; off: plays leave the capture. No change: no effect.
     void setFreeze(bool on) noexcept;
 
     // Engine switches, set at slice or bar starts.

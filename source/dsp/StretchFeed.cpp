@@ -12,6 +12,8 @@ int64_t ringDistance(int64_t from, uint32_t to) noexcept
 }
 } // namespace
 
+static_assert(StretchFeed::kChunkSize % StretchFeed::kPieceSize == 0);
+
 bool StretchFeed::setSamplerate(double sampleRate)
 {
     const double previous = stretcher.samplerate();
@@ -24,23 +26,23 @@ bool StretchFeed::setSamplerate(double sampleRate)
 
 void StretchFeed::setSemitones(int32_t shift) noexcept
 {
-    if (stretcher.setSemitones(shift))
+    if (shift >= -TimeStretcher::kMaxSemitones && shift <= TimeStretcher::kMaxSemitones)
         semitones = shift;
 }
 
 void StretchFeed::push(float left, float right, bool stretchMode, AudioBuffer& outLeft, AudioBuffer& outRight) noexcept
 {
-    if (fill == kBlockSize) {
-        fill = 0;
-        processBlock(stretchMode);
-        for (int32_t i = 0; i < kBlockSize; ++i) {
-            outLeft.write(output[0][i]);
-            outRight.write(output[1][i]);
-        }
+    // Each piece is fed a whole chunk after its first sample was recorded: its chunk is
+    // complete by then, with the transposition that holds for it.
+    if (pushed >= kChunkSize && pushed % kPieceSize == 0) {
+        if (pushed % kChunkSize == 0)
+            startChunk(stretchMode);
+        feedPiece(pushed - kChunkSize, outLeft, outRight);
     }
-    input[0][fill] = left;
-    input[1][fill] = right;
-    ++fill;
+    const auto slot = static_cast<size_t>(pushed % kGathered);
+    gathered[0][slot] = left;
+    gathered[1][slot] = right;
+    ++pushed;
 }
 
 bool StretchFeed::holdsStretched(int64_t start, int64_t lowest, uint32_t stretchedWriteIndex) const noexcept
@@ -49,20 +51,31 @@ bool StretchFeed::holdsStretched(int64_t start, int64_t lowest, uint32_t stretch
     const int64_t startBehind = ringDistance(start + latency, stretchedWriteIndex);
     const int64_t lowestBehind = ringDistance(lowest + latency, stretchedWriteIndex);
     // The first latency samples of a run are what the idle stretcher still held.
-    return startBehind >= kBlockSize && lowestBehind >= startBehind && lowestBehind <= stretchedRun - latency;
+    return startBehind >= kPieceSize && lowestBehind >= startBehind && lowestBehind <= stretchedRun - latency;
 }
 
-void StretchFeed::processBlock(bool stretchMode) noexcept
+void StretchFeed::startChunk(bool stretchMode) noexcept
 {
-    if (!stretchMode) {
+    chunkStretched = stretchMode;
+    stretcher.setSemitones(semitones);
+}
+
+void StretchFeed::feedPiece(int64_t first, AudioBuffer& outLeft, AudioBuffer& outRight) noexcept
+{
+    if (!chunkStretched) {
         stretchedRun = 0;
-        for (int32_t channel = 0; channel < 2; ++channel)
-            std::copy_n(input[channel], kBlockSize, output[channel]);
+        outLeft.skip(kPieceSize);
+        outRight.skip(kPieceSize);
         return;
     }
-    const float* const in[2] = {input[0], input[1]};
+    const auto slot = static_cast<size_t>(first % kGathered); // a piece never wraps: kGathered is a multiple
+    const float* const in[2] = {&gathered[0][slot], &gathered[1][slot]};
     float* const out[2] = {output[0], output[1]};
     stretcher.process(in, out);
+    for (int32_t i = 0; i < kPieceSize; ++i) {
+        outLeft.write(output[0][i]);
+        outRight.write(output[1][i]);
+    }
     // Capped at a ring: older material has been overwritten anyway.
-    stretchedRun = std::min<int64_t>(stretchedRun + kBlockSize, AudioBuffer::size);
+    stretchedRun = std::min<int64_t>(stretchedRun + kPieceSize, AudioBuffer::size);
 }

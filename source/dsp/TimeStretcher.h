@@ -10,17 +10,21 @@ namespace RubberBand
 class RubberBandStretcher;
 }
 
-// Pitch shifter that keeps duration, for two channels in fixed blocks: every call takes
-// exactly kBlockSize frames and gives exactly kBlockSize frames back, delayed by a fixed
-// latency() in samples at every transposition. The transposition may change before any
-// block; the sample rate only off the audio thread. Configuration warms the shifter up
-// at every semitone it can be given, so that processing never allocates, and measures
-// the delay each transposition adds, so that it can be taken out again.
+// Pitch shifter that keeps duration, for two channels, fed in small fixed pieces: every
+// call takes exactly kPieceSize frames and gives exactly kPieceSize frames back, delayed
+// by a fixed latency() in samples at every transposition. Pieces no longer than one of
+// the shifter's hops spread its spectral work evenly over the calls, and its output does
+// not depend on how a caller groups them.
+//
+// A sample rate's measurements (the delay each transposition adds, the reserve of output
+// that keeps a piece always ready, the latency) are taken by the first instance that is
+// configured for it and shared with every later one in the process; each instance only
+// warms its own shifter up at every semitone, so that processing never allocates.
 class TimeStretcher
 {
 public:
     static constexpr int kChannels = 2;
-    static constexpr int kBlockSize = 1024;  // frames per call
+    static constexpr int kPieceSize = 64;    // frames per call
     static constexpr int kMaxSemitones = 12; // transposition range is -12..12 semitones
 
     TimeStretcher(); // configured for 44100 Hz
@@ -32,30 +36,44 @@ public:
     TimeStretcher(const TimeStretcher&) = delete;
     TimeStretcher& operator=(const TimeStretcher&) = delete;
 
-    // Set-up thread (allocates, takes a few hundred milliseconds). Rebuilds and clears
-    // the shifter when the rate changes; a rate outside 8000 to 384000 Hz is refused
-    // (returns false, nothing changes). The rate is narrowed to single precision first.
+    // Set-up thread (allocates; a few hundred milliseconds for the first instance at a
+    // rate, a few milliseconds after that). Rebuilds and clears the shifter when the rate
+    // changes; a rate outside 8000 to 384000 Hz is refused (returns false, nothing
+    // changes). The rate is narrowed to single precision first.
     bool setSamplerate(double sampleRate);
     double samplerate() const noexcept { return rate; }
     bool configured() const noexcept { return stretcher != nullptr; }
 
-    // Audio thread. -kMaxSemitones..kMaxSemitones, factor 2^(s/12); others are refused.
+    // Audio thread, from the next piece on. -kMaxSemitones..kMaxSemitones; others are refused.
     bool setSemitones(int semitones) noexcept;
 
-    // Audio thread: kBlockSize frames per channel in and out; the buffers may not overlap.
+    // The factor a shift transposes by: within 0.03 cent of 2^(s/12), chosen so that the
+    // shifter's resampler changes to it at no extra cost (its ratio is a fraction of
+    // small terms). Undefined outside -kMaxSemitones..kMaxSemitones.
+    static double transposition(int semitones) noexcept;
+
+    // Audio thread: kPieceSize frames per channel in and out; the buffers may not overlap.
     // Non-finite input samples are taken as silence.
     void process(const float* const* input, float* const* output) noexcept;
 
     // Samples between a frame going in and the same frame coming out.
-    int latency() const noexcept { return totalLatency; }
+    int latency() const noexcept { return calibration.latency; }
+
+    static constexpr int kNumShifts = 2 * kMaxSemitones + 1;
+    // What one sample rate needs measured.
+    struct Calibration {
+        std::array<int, kNumShifts> shiftDelay {}; // samples each transposition adds to factor 1's delay
+        int outputDelay = 0;                       // frames of silence queued ahead of the first output
+        int latency = 0;                           // samples, the whole chain's
+    };
 
 private:
-    static constexpr int kNumShifts = 2 * kMaxSemitones + 1;
-
+    Calibration measure();
     void primeAtUnity();
-    void restart(int outputDelay);
-    void measureShiftDelays();
-    int measureLatency(int outputDelay);
+    void restart();
+    void warmUp();
+    std::array<int, kNumShifts> measureShiftDelays();
+    int measureLatency();
     int measureShortfall();
     void compensateDelayChange(int from, int to) noexcept;
     void collectOutput() noexcept;
@@ -65,11 +83,10 @@ private:
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
     StereoFifo pending;                                              // shifted frames not yet given out
-    std::array<std::array<float, kBlockSize>, kChannels> scratch {};     // retrieve buffer
-    std::array<std::array<float, kBlockSize>, kChannels> finiteInput {}; // input with NaN and infinity zeroed
-    std::array<int, kNumShifts> shiftDelay {}; // samples each transposition adds to factor 1's delay
+    std::array<std::array<float, 1024>, kChannels> scratch {};       // retrieve buffer
+    std::array<std::array<float, kPieceSize>, kChannels> finiteInput {}; // input with NaN and infinity zeroed
+    Calibration calibration;
     double rate = 0.0;    // Hz
     int semitones = 0;    // in force
     int framesToSkip = 0; // shifter output still to be discarded to keep the alignment
-    int totalLatency = 0; // samples
 };

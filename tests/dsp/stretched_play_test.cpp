@@ -60,23 +60,23 @@ int32_t octaveUpCrossings(Slice& slice, int64_t count)
 
 } // namespace
 
-TEST(StretchedPlay, StartsOnlyOnceItsStartPlusTheLatencyIsOneBlockBehindTheWrites)
+TEST(StretchedPlay, StartsOnlyOnceItsStartPlusTheLatencyIsOnePieceBehindTheWrites)
 {
     CountingRecorder recorder;
     Slice& slice = *recorder.slice;
     slice.setStretchMode(true);
     slice.setSamplePerBeat(1000.0);
     const int64_t latency = slice.getStretchLatency();
-    const int64_t block = StretchFeed::kBlockSize;
+    const int64_t piece = StretchFeed::kPieceSize, chunk = StretchFeed::kChunkSize;
     ASSERT_GT(latency, 0);
-    // A bar start that puts slice 0 where start + latency + one block is a block boundary.
-    const int64_t barAt = 5 * block + ((4000 - latency) % block + block) % block;
+    // A bar start that puts slice 0 where start + latency + one piece is a piece boundary.
+    const int64_t barAt = 5 * chunk + ((4000 - latency) % piece + piece) % piece;
     recorder.record(barAt);
     slice.setStart();
-    const int64_t ready = barAt - 4000 + latency + block; // stretched rings written up to here
-    ASSERT_EQ(ready % block, 0);
-    // The block that ends at `ready` is written with the next sample after it.
-    recorder.record(ready - recorder.recorded);
+    const int64_t ready = barAt - 4000 + latency + piece; // stretched rings written up to here
+    ASSERT_EQ(ready % piece, 0);
+    // The piece that ends at `ready` is written a chunk after its first sample was recorded.
+    recorder.record(ready + chunk - piece - recorder.recorded);
     slice.setPitchSemitone(12);
     ASSERT_TRUE(slice.playSlice(1000.0, 0, false, false));
     EXPECT_FALSE(slice.isStretchedPlay()) << "one sample short of the margin";
@@ -101,7 +101,7 @@ TEST(StretchedPlay, ReadsOnlyWhatTheCurrentRunOfStretchModeWrote)
     StretchRig rig(5000.0, false);
     rig.recorder.record(40000);
     rig.slice.setStretchMode(true);
-    rig.recordThenStartABar(20000); // the first block through the stretcher covers live 39936..40959
+    rig.recordThenStartABar(20000); // the first chunk through the stretcher covers live 39936..40959
     // Slice i of the bar that ended starts at 40000 + 2500 i.
     EXPECT_TRUE(rig.playsStretched(0));
     EXPECT_FALSE(rig.playsStretched(0, true)) << "a reverse reaches back before the run";
@@ -114,9 +114,9 @@ TEST(StretchedPlay, ReadsOnlyWhatTheCurrentRunOfStretchModeWrote)
     EXPECT_TRUE(rig.playsStretched(3, false, 7500.0));
 
     rig.slice.setStretchMode(false);
-    rig.recorder.record(StretchFeed::kBlockSize); // a copied block ends the run
+    rig.recorder.record(StretchFeed::kChunkSize); // a chunk outside stretch mode ends the run
     rig.slice.setStretchMode(true);
-    rig.recorder.record(StretchFeed::kBlockSize);
+    rig.recorder.record(StretchFeed::kChunkSize);
     EXPECT_FALSE(rig.playsStretched(3, false, 7500.0));
 }
 

@@ -12,11 +12,12 @@
 #include "dsp/TimeStretcher.h"
 
 namespace {
-constexpr int kBlock = TimeStretcher::kBlockSize;
+constexpr int kPiece = TimeStretcher::kPieceSize;
+constexpr int kBlock = 1024; // frames between transposition changes, as the stretch feed makes them
 constexpr double kRate = 44100.0;
 
 using Signal = std::vector<float>;
-using Stereo = std::array<std::array<float, kBlock>, 2>;
+using Stereo = std::array<std::array<float, kPiece>, 2>;
 
 Signal sine(double frequency, int length)
 {
@@ -26,15 +27,16 @@ Signal sine(double frequency, int length)
     return signal;
 }
 
-// Runs a whole signal through the stretcher block by block, the same on both channels;
-// answers the left output. beforeBlock(index) may change the transposition.
+// Runs a whole signal through the stretcher piece by piece, the same on both channels;
+// answers the left output. beforeBlock(index) may change the transposition every kBlock frames.
 template <typename BeforeBlock>
 Signal stretch(TimeStretcher& stretcher, const Signal& input, BeforeBlock&& beforeBlock)
 {
     Signal output(input.size());
-    std::array<float, kBlock> right{};
-    for (size_t start = 0; start + kBlock <= input.size(); start += kBlock) {
-        beforeBlock(static_cast<int>(start / kBlock));
+    std::array<float, kPiece> right{};
+    for (size_t start = 0; start + kPiece <= input.size(); start += kPiece) {
+        if (start % kBlock == 0)
+            beforeBlock(static_cast<int>(start / kBlock));
         const float* in[2] = {input.data() + start, input.data() + start};
         float* out[2] = {output.data() + start, right.data()};
         stretcher.process(in, out);
@@ -195,10 +197,11 @@ TEST(TimeStretcher, ProcessingAndTranspositionChangesNeverAllocate)
     const float* inputs[2] = {in[0].data(), in[1].data()};
     float* outputs[2] = {out[0].data(), out[1].data()};
     long allocations = 0;
-    for (int block = 0; block < 300; ++block) {
+    for (int piece = 0; piece < 300 * kBlock / kPiece; ++piece) {
         for (auto& channel : in)
             for (float& sample : channel)
                 sample = noise(random);
+        const int block = piece * kPiece / kBlock;
         const int shift = block % 3 == 0 ? semitones(random) : (block % 2 == 0 ? 12 : -12);
         AllocationCounter::Scope scope;
         stretcher.setSemitones(shift);
