@@ -1,5 +1,6 @@
 // Two instances given the same replay seed and the same history render the same audio,
-// sample for sample: every factory program in turn, then stretch mode with every effect.
+// sample for sample: every factory program in turn, then stretch mode with every effect,
+// and stretch mode whatever the host's block size.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -65,6 +66,46 @@ TEST(SeededRender, SameSeedAndHistoryGiveTheSameAudioForEveryProgram)
     const EngineRig::Channels longer = loop(4);
     const EngineRig::Channels first = pair.a.render(longer, kBlock);
     EXPECT_EQ(first, pair.b.render(longer, kBlock));
+}
+
+// Stretch mode as three factory programs use it (switched active) and, in MIDI slice mode, a
+// held note whose slices alternate between +12 and -12 semitones (pitch bend down and up).
+struct StretchCase {
+    int32_t program;
+    bool alternating;
+    bool pitched; // some slices play from the stretched rings (program 1 pitches none)
+};
+
+EngineRig::Channels renderStretched(const StretchCase& stretchCase, const EngineRig::Channels& input,
+                                    int32_t blockSize, double stretch = 1.0)
+{
+    EngineRig rig(kRate, 2, blockSize);
+    rig.fx->loadFactoryBank();
+    rig.fx->setReplaySeed(4242);
+    rig.set({{kFactoryPresets, stretchCase.program / 16.0}, {kStretch, stretch}, {kActive, 1.0}});
+    if (!stretchCase.alternating)
+        return rig.render(input, blockSize);
+    rig.set({{kTrigMode, 1.0}, {kUp, 1.0}, {kDown, 1.0}, {kPitchRange, 1.0}, {kSliceSize, 1.0}});
+    rig.fx->noteOn(36, 100, 0);
+    constexpr double kSlice = kBar / 16.0;
+    return rig.render(input, blockSize, [&rig](int64_t first, int32_t frames) {
+        const auto slice = static_cast<int64_t>(static_cast<double>(first + frames - 1) / kSlice);
+        rig.fx->setPitchBend(slice % 2 == 0 ? 0.0 : 1.0);
+    });
+}
+
+TEST(SeededRender, StretchModeRendersTheSameAtEveryBlockSize)
+{
+    const EngineRig::Channels input = loop(4);
+    for (const StretchCase stretchCase : {StretchCase{1, false, false}, StretchCase{3, false, true},
+                                         StretchCase{15, false, true}, StretchCase{0, true, true}}) {
+        SCOPED_TRACE(stretchCase.program);
+        const EngineRig::Channels reference = renderStretched(stretchCase, input, 64);
+        if (stretchCase.pitched)
+            ASSERT_NE(reference, renderStretched(stretchCase, input, 64, 0.0)) << "stretched slices must play";
+        for (const int32_t blockSize : {32, 128, 512, 1000})
+            ASSERT_EQ(reference, renderStretched(stretchCase, input, blockSize)) << blockSize;
+    }
 }
 
 } // namespace
