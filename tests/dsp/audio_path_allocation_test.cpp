@@ -1,5 +1,5 @@
-// The audio thread's whole path allocates nothing: every effect, stretch mode, freeze,
-// notes, program changes and records handed over from the UI thread.
+// The audio thread's whole path allocates nothing: every effect, stretch mode with pitched
+// slices throughout, freeze, notes, program changes and records handed over from the UI thread.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,6 +51,8 @@ TEST(AudioPath, AllocatesNothingWhileTheSlicerPlays)
         fx.setParameter(kTrigMode, block / 300 % 2);
         if (block % 400 == 399)
             fx.setParameter(kFactoryPresets, (block / 400 % 16) / 16.0);
+        fx.setParameter(kStretch, 1.0); // the stretch feed runs whatever the program
+        fx.setParameter(kPitchAmt, 1.0);
         fx.startProcessMIDI();
         if (block % 10 == 0)
             fx.noteOn(36 + block / 10 % 16, 100, 3);
