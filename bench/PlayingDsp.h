@@ -1,5 +1,6 @@
 #pragma once
-// A DSP object playing at 48 kHz and 120 BPM with stereo buffers of one block, for benchmarks.
+// A DSP object playing at 120 BPM (48 kHz unless told otherwise) with stereo buffers of one
+// block, for benchmarks.
 #include <memory>
 #include <random>
 #include <vector>
@@ -7,16 +8,16 @@
 #include "dsp/Vextoria3FX.h"
 
 struct PlayingDsp {
-    explicit PlayingDsp(int32_t blockSize)
+    explicit PlayingDsp(int32_t blockSize, double sampleRate = 48000.0)
         : fx(std::make_unique<Vextoria3FX>()), left(blockSize, 0.25f), right(blockSize, -0.25f),
           outLeft(blockSize), outRight(blockSize)
     {
-        fx->resume(48000.0, blockSize);
+        fx->resume(sampleRate, blockSize);
         fx->timeInfo.contextValid = true;
         fx->timeInfo.playing = true;
         fx->timeInfo.projectMusicValid = true;
-        fx->timeInfo.sampleRate = 48000.0;
-        fx->timeInfo.samplesPerBeat = 24000.0;
+        fx->timeInfo.sampleRate = sampleRate;
+        fx->timeInfo.samplesPerBeat = sampleRate / 2.0;
     }
 
     // Moves the host position on by one block, as a playing host does.

@@ -67,15 +67,18 @@ void Slice::setFreeze(bool on) noexcept
     if (on == frozen)
         return;
     if (on) {
-        // Frozen plays start inside the bar before the one now recording and read less
-        // than two bars away from their start, even at twice the speed after the tempo
-        // has halved.
-        const double twoBars = std::min(8.0 * samplesPerBeat, static_cast<double>(AudioBuffer::size));
-        const auto reach = static_cast<uint32_t>(twoBars);
+        // Frozen plays start at most 16 slices of at most a beat into the frozen bar (or at
+        // a slice start of that bar's table) and read less than two bars from their start:
+        // a slice of at most a beat at up to 2.3 times the speed, for as long as the tempo
+        // stays above a third of the captured one. The capture keeps that window.
+        const auto beats = [this](double count) {
+            return static_cast<uint32_t>(std::min(count * samplesPerBeat, static_cast<double>(AudioBuffer::size)));
+        };
         const uint32_t sinceBarStart = (liveL.getWriteIndex() - static_cast<uint32_t>(barStart)) & AudioBuffer::mask;
-        const uint32_t reachBack = sinceBarStart + reach;
-        frozenL.capture(liveL, reachBack, reach);
-        frozenR.capture(liveR, reachBack, reach);
+        const uint32_t reachBack = sinceBarStart + beats(8.0);
+        const uint32_t reachAhead = beats(24.0) - std::min(sinceBarStart, beats(24.0));
+        frozenL.capture(liveL, reachBack, reachAhead);
+        frozenR.capture(liveR, reachBack, reachAhead);
         frozenSpb = samplesPerBeat;
         frozenSliceStart = prevSliceStart;
         frozenBarStart = barStart;

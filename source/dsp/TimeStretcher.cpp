@@ -131,15 +131,18 @@ bool TimeStretcher::setSamplerate(double sampleRate)
     stretcher = std::make_unique<RubberBandStretcher>(static_cast<size_t>(std::lround(narrowed)), kChannels,
                                                       kOptions, 1.0, 1.0);
     stretcher->setMaxProcessSize(kPiece);
+    bool measured = false;
     {
         const std::lock_guard<std::mutex> lock(calibrationMutex);
         auto known = calibrations.find(narrowed);
-        if (known == calibrations.end())
+        if (known == calibrations.end()) {
             known = calibrations.emplace(narrowed, measure()).first; // warms this shifter up as well
-        else
-            warmUp();
+            measured = true;
+        }
         calibration = known->second;
     }
+    if (!measured)
+        warmUp();
     pending.reserve(calibration.outputDelay + kQueueSpareChunks * kChunk);
     restart();
     return true;

@@ -107,6 +107,13 @@ int renderToFile(juce::AudioPluginInstance& plugin, probe::ProbeOptions& options
               << input->samples.getMagnitude(0, input->samples.getNumSamples()) << " out "
               << rendered.output.getMagnitude(0, rendered.output.getNumSamples()) << " -> "
               << output.getFullPathName() << "\n";
+    if (options.blockTimes && rendered.blocks > 0) {
+        const double budget = options.render.blockSize / input->sampleRate; // seconds
+        std::cout << "blocks " << rendered.blocks << ", " << (options.render.realtime ? "real-time" : "offline")
+                  << " mode: slowest " << 100.0 * rendered.worstBlockSeconds / budget << " % (in CPU time "
+                  << 100.0 * rendered.worstBlockCpuSeconds / budget << " %), mean "
+                  << 100.0 * rendered.totalBlockSeconds / rendered.blocks / budget << " % of the block's budget\n";
+    }
     return 0;
 }
 

@@ -124,7 +124,8 @@ TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
 {
     const auto parsed = parseProbeOptions(juce::StringArray{
         "X.vst3", "--class", "Y", "--render", "out.wav", "--input", "in.wav", "--mono", "--block", "64",
-        "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param", "Bypass=1"});
+        "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param", "Bypass=1",
+        "--realtime", "--block-times"});
     ASSERT_EQ(parsed.error, "");
     const auto& options = parsed.options;
     EXPECT_EQ(options.bundlePath, "X.vst3");
@@ -138,6 +139,8 @@ TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
     EXPECT_EQ(options.render.tempo, 90.5);
     EXPECT_EQ(options.loopSeconds, 2.0);
     EXPECT_FALSE(options.render.playing);
+    EXPECT_TRUE(options.render.realtime);
+    EXPECT_TRUE(options.blockTimes);
     ASSERT_EQ(options.parameters.size(), 1u);
     EXPECT_EQ(options.parameters[0].name, "Bypass");
 

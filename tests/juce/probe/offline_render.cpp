@@ -1,5 +1,9 @@
 #include "probe/offline_render.h"
 
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
 namespace probe {
 
 namespace {
@@ -22,6 +26,15 @@ juce::AudioProcessor::BusesLayout layoutFor(int numChannels)
     return layout;
 }
 
+// CPU time of the calling thread, in seconds: unlike wall-clock time, not inflated when
+// the machine's other work preempts it.
+double threadSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
 }  // namespace
 
 BlockRenderer::BlockRenderer(juce::AudioPluginInstance& plugin, int numChannels, const RenderSettings& settings)
@@ -36,7 +49,7 @@ BlockRenderer::BlockRenderer(juce::AudioPluginInstance& plugin, int numChannels,
     }
     block.setSize(numChannels, settings.blockSize);
     plugin.setPlayHead(&playHead);
-    plugin.setNonRealtime(true);
+    plugin.setNonRealtime(!settings.realtime);
     plugin.prepareToPlay(settings.sampleRate, settings.blockSize);
 }
 
@@ -73,8 +86,16 @@ RenderResult render(juce::AudioPluginInstance& plugin, const juce::AudioBuffer<f
         return result;
     }
     result.output.setSize(input.getNumChannels(), input.getNumSamples());
-    for (int start = 0; start < input.getNumSamples(); start += settings.blockSize)
+    for (int start = 0; start < input.getNumSamples(); start += settings.blockSize) {
+        const double cpuBefore = threadSeconds();
+        const auto before = std::chrono::steady_clock::now();
         renderer.process(input, result.output, start, std::min(settings.blockSize, input.getNumSamples() - start));
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - before;
+        result.worstBlockSeconds = std::max(result.worstBlockSeconds, took.count());
+        result.worstBlockCpuSeconds = std::max(result.worstBlockCpuSeconds, threadSeconds() - cpuBefore);
+        result.totalBlockSeconds += took.count();
+        ++result.blocks;
+    }
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Offline rendering through a hosted plug-in: mono or stereo buses, fixed blocks, a playing transport.
+// Rendering through a hosted plug-in, offline unless asked for real-time mode: mono or stereo
+// buses, fixed blocks, a playing transport; every block's processing is timed.
 
 #include "probe/transport_play_head.h"
 
@@ -12,6 +13,7 @@ struct RenderSettings {
     int blockSize = 512;          // samples, the most per processBlock call
     double tempo = 120.0;         // beats per minute
     bool playing = true;          // transport state reported to the plug-in
+    bool realtime = false;        // process mode: real-time instead of offline
 };
 
 // Holds a plug-in prepared for one channel layout and feeds it blocks; releases it when done.
@@ -42,6 +44,10 @@ private:
 struct RenderResult {
     juce::AudioBuffer<float> output;  // as many channels and samples as the input
     juce::String error;               // empty on success
+    double worstBlockSeconds = 0.0;   // wall-clock time of the slowest processBlock call
+    double worstBlockCpuSeconds = 0.0; // the rendering thread's CPU time in the costliest call
+    double totalBlockSeconds = 0.0;   // wall-clock time of all processBlock calls
+    int blocks = 0;                   // processBlock calls made
 };
 
 // Renders the whole input in blocks; its channel count (1 or 2) chooses the buses.

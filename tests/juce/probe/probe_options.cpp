@@ -17,6 +17,8 @@ const char* const probeUsage =
     "  --rate HZ           sample rate (default 44100, or the input file's)\n"
     "  --tempo BPM         host tempo (default 120)\n"
     "  --stopped           report a stopped transport (default playing)\n"
+    "  --realtime          render in real-time process mode (default offline)\n"
+    "  --block-times       report the slowest and the mean block against its real-time budget\n"
     "  --param NAME=VALUE  set a parameter, value normalised 0..1 (repeatable)\n";
 
 namespace {
@@ -68,6 +70,14 @@ bool readOption(const juce::StringArray& arguments, int& index, ProbeOptions& op
     }
     if (option == "--stopped") {
         options.render.playing = false;
+        return true;
+    }
+    if (option == "--realtime") {
+        options.render.realtime = true;
+        return true;
+    }
+    if (option == "--block-times") {
+        options.blockTimes = true;
         return true;
     }
     if (option == "--param" && index + 1 < arguments.size()) {

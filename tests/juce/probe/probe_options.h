@@ -18,6 +18,7 @@ struct ProbeOptions {
     double loopSeconds = 8.0;     // length of the generated loop
     int numChannels = 2;          // 1 mono, 2 stereo buses
     bool sampleRateGiven = false; // an input file's rate is used unless one is given
+    bool blockTimes = false;      // report the slowest and the mean block against its budget
     RenderSettings render;
     std::vector<ParameterSetting> parameters;
 };
