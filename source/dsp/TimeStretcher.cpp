@@ -128,21 +128,15 @@ bool TimeStretcher::setSamplerate(double sampleRate)
         return true; // same rate: keep the running stream, nothing to rebuild
 
     rate = narrowed;
-    stretcher = std::make_unique<RubberBandStretcher>(static_cast<size_t>(std::lround(narrowed)), kChannels,
-                                                      kOptions, 1.0, 1.0);
-    stretcher->setMaxProcessSize(kPiece);
-    bool measured = false;
     {
         const std::lock_guard<std::mutex> lock(calibrationMutex);
         auto known = calibrations.find(narrowed);
-        if (known == calibrations.end()) {
-            known = calibrations.emplace(narrowed, measure()).first; // warms this shifter up as well
-            measured = true;
-        }
+        if (known == calibrations.end())
+            known = calibrations.emplace(narrowed, measure()).first;
         calibration = known->second;
     }
-    if (!measured)
-        warmUp();
+    stretcher = makeShifter(kChannels);
+    warmUp();
     pending.reserve(calibration.outputDelay + kQueueSpareChunks * kChunk);
     restart();
     return true;
@@ -255,8 +249,19 @@ void TimeStretcher::restart()
     }
 }
 
+std::unique_ptr<RubberBandStretcher> TimeStretcher::makeShifter(int channels) const
+{
+    auto shifter = std::make_unique<RubberBandStretcher>(static_cast<size_t>(std::lround(rate)),
+                                                         static_cast<size_t>(channels), kOptions, 1.0, 1.0);
+    shifter->setMaxProcessSize(kPiece);
+    return shifter;
+}
+
 TimeStretcher::Calibration TimeStretcher::measure()
 {
+    // The shifter treats every channel alike, so one channel shows the same delays, reserve
+    // and latency as two, at half the cost.
+    stretcher = makeShifter(1);
     const int inForce = std::exchange(semitones, 0); // measured from factor 1, whatever is asked for
     calibration.shiftDelay = measureShiftDelays();
     calibration.outputDelay = measureShortfall() + kSafetyChunks * kChunk;

@@ -17,9 +17,9 @@ class RubberBandStretcher;
 // not depend on how a caller groups them.
 //
 // A sample rate's measurements (the delay each transposition adds, the reserve of output
-// that keeps a piece always ready, the latency) are taken by the first instance that is
-// configured for it and shared with every later one in the process; each instance only
-// warms its own shifter up at every semitone, so that processing never allocates.
+// that keeps a piece always ready, the latency) are taken once per process, by the first
+// instance configured for it, and shared with every later one; each instance warms its own
+// shifter up at every semitone, so that processing never allocates.
 class TimeStretcher
 {
 public:
@@ -37,7 +37,7 @@ public:
     TimeStretcher& operator=(const TimeStretcher&) = delete;
 
     // Set-up thread (allocates; a few hundred milliseconds for the first instance at a
-    // rate, a few milliseconds after that). Rebuilds and clears the shifter when the rate
+    // rate in the process, about ten milliseconds after that). Rebuilds and clears the shifter when the rate
     // changes; a rate outside 8000 to 384000 Hz is refused (returns false, nothing
     // changes). The rate is narrowed to single precision first.
     bool setSamplerate(double sampleRate);
@@ -68,6 +68,7 @@ public:
     };
 
 private:
+    std::unique_ptr<RubberBand::RubberBandStretcher> makeShifter(int channels) const;
     Calibration measure();
     void primeAtUnity();
     void restart();

@@ -101,8 +101,9 @@ TEST(SeededRender, StretchModeRendersTheSameAtEveryBlockSize)
                                          StretchCase{15, false, true}, StretchCase{0, true, true}}) {
         SCOPED_TRACE(stretchCase.program);
         const EngineRig::Channels reference = renderStretched(stretchCase, input, 64);
-        if (stretchCase.pitched)
+        if (stretchCase.pitched) {
             ASSERT_NE(reference, renderStretched(stretchCase, input, 64, 0.0)) << "stretched slices must play";
+        }
         for (const int32_t blockSize : {32, 128, 512, 1000})
             ASSERT_EQ(reference, renderStretched(stretchCase, input, blockSize)) << blockSize;
     }
