@@ -185,10 +185,12 @@ BurstShape pitchedBurstShape(double stretch)
     for (int64_t slice = 8; slice < kBars * 8; ++slice) {
         const int64_t start = slice * kSlice;
         // The stretcher smears a burst by some hundred samples and lets its level
-        // swing; at rate 2 the next slice's tone would sound from 5512 on, at rate 0.5
-        // this one would last until then.
+        // swing, and after an octave jump its output takes some ten thousand samples
+        // to settle at the new delay, starting up to about 700 samples early: the next
+        // slice's tone may begin from 10300 on. At rate 2 it would sound from 5512 on,
+        // at rate 0.5 this one would last until then.
         const bool sounding = rms(left, start, start + kSlice / 4) > 0.3f * toneLevel;
-        const bool quietAfter = rms(left, start + 5000, start + 10500) < 0.05f * toneLevel;
+        const bool quietAfter = rms(left, start + 5000, start + 10000) < 0.05f * toneLevel;
         shape.sounding += sounding ? 1 : 0;
         shape.kept += sounding && quietAfter ? 1 : 0;
     }
