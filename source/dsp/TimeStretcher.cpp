@@ -271,22 +271,31 @@ TimeStretcher::Calibration TimeStretcher::measure()
     return calibration;
 }
 
-void TimeStretcher::warmUp()
+template <typename OnFactor, typename AfterPiece>
+void TimeStretcher::playWarmUpSequence(int piecesPerRatio, OnFactor&& onFactor, AfterPiece&& afterPiece)
 {
-    // A few pieces at every factor make the shifter size its buffers for each of them.
-    primeAtUnity();
     std::array<std::array<float, kPiece>, kChannels> signal {};
     const float* const source[kChannels] = {signal[0].data(), signal[1].data()};
     RandomGenerator noise;
     long fed = 0;
-    forEachWarmUpStep(4, [&](int s, bool first) {
+    forEachWarmUpStep(piecesPerRatio, [&](int s, bool first) {
         if (first)
+        {
             stretcher->setPitchScale(transposition(s));
+            onFactor(s);
+        }
         fillTestSignal(signal, fed, noise);
         stretcher->process(source, kPiece, false);
         fed += kPiece;
-        retrieveAll([](int) {});
+        afterPiece(fed);
     });
+}
+
+void TimeStretcher::warmUp()
+{
+    // A few pieces at every factor make the shifter size its buffers for each of them.
+    primeAtUnity();
+    playWarmUpSequence(4, [](int) {}, [this](long) { retrieveAll([](int) {}); });
 }
 
 std::array<int, TimeStretcher::kNumShifts> TimeStretcher::measureShiftDelays()
@@ -379,30 +388,23 @@ int TimeStretcher::measureLatency()
 
 int TimeStretcher::measureShortfall()
 {
-    // A tone with noise through the warm-up sequence, a chunk per factor, with the delay
-    // compensation that processing applies. Returns how far the output ever trails the
-    // input: the fixed latency must cover that so that a whole piece is always ready.
+    // The warm-up sequence, a chunk per factor, with the delay compensation that
+    // processing applies. Returns how far the output ever trails the input: the fixed
+    // latency must cover that so that a whole piece is always ready.
     primeAtUnity();
-    std::array<std::array<float, kPiece>, kChannels> signal {};
-    const float* const source[kChannels] = {signal[0].data(), signal[1].data()};
-    RandomGenerator noise;
-    long fed = 0;
     long produced = -framesToSkip;
     long worst = 0;
     int current = 0;
-    forEachWarmUpStep(2 * kPiecesPerChunk, [&](int s, bool first) {
-        if (first)
-        {
-            stretcher->setPitchScale(transposition(s));
+    playWarmUpSequence(
+        2 * kPiecesPerChunk,
+        [&](int s) {
             produced -= calibration.shiftDelay[static_cast<size_t>(shiftIndex(s))]
                       - calibration.shiftDelay[static_cast<size_t>(shiftIndex(current))];
             current = s;
-        }
-        fillTestSignal(signal, fed, noise);
-        stretcher->process(source, kPiece, false);
-        fed += kPiece;
-        retrieveAll([&produced](int taken) { produced += taken; });
-        worst = std::max(worst, fed - produced);
-    });
+        },
+        [&](long fed) {
+            retrieveAll([&produced](int taken) { produced += taken; });
+            worst = std::max(worst, fed - produced);
+        });
     return static_cast<int>(std::max(worst, 0L));
 }

@@ -73,6 +73,10 @@ private:
     void primeAtUnity();
     void restart();
     void warmUp();
+    // Plays a tone with noise through the warm-up sequence, piecesPerRatio pieces per
+    // factor: onFactor(semitones) as each factor is set, afterPiece(frames fed) after each piece.
+    template <typename OnFactor, typename AfterPiece>
+    void playWarmUpSequence(int piecesPerRatio, OnFactor&& onFactor, AfterPiece&& afterPiece);
     std::array<int, kNumShifts> measureShiftDelays();
     int measureLatency();
     int measureShortfall();
