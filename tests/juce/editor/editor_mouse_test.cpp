@@ -36,8 +36,9 @@ float expectOneGesture(const EditLog& edits, int id)
     EXPECT_EQ(log.back().kind, EditLog::Kind::end);
     for (size_t i = 0; i < log.size(); ++i) {
         EXPECT_EQ(log[i].id, id) << "entry " << i;
-        if (i > 0 && i + 1 < log.size())
+        if (i > 0 && i + 1 < log.size()) {
             EXPECT_EQ(log[i].kind, EditLog::Kind::perform) << "entry " << i;
+        }
     }
     return log[log.size() - 2].value;
 }

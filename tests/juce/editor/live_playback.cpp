@@ -9,10 +9,19 @@ namespace probe::testing {
 namespace {
 constexpr int channels = 2;
 constexpr double loopSeconds = 2.0;
+
+RenderSettings liveSettings()
+{
+    RenderSettings settings;
+    settings.realtime = true;
+    return settings;
+}
+
 }  // namespace
 
 LivePlayback::LivePlayback(juce::AudioPluginInstance& plugin)
-    : renderer(plugin, channels, settings),
+    : settings(liveSettings()),
+      renderer(plugin, channels, settings),
       loop(makeTestLoop(channels, settings.sampleRate, settings.tempo, loopSeconds)),
       output(channels, loop.getNumSamples())
 {

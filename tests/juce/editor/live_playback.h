@@ -11,7 +11,7 @@ namespace probe::testing {
 
 class LivePlayback {
 public:
-    // Prepares the plug-in for stereo at 44.1 kHz and starts playing; see error().
+    // Prepares the plug-in for stereo at 44.1 kHz in real-time mode and starts playing; see error().
     explicit LivePlayback(juce::AudioPluginInstance& plugin);
     // Stops the audio thread, then releases the plug-in.
     ~LivePlayback();
@@ -24,7 +24,7 @@ public:
 private:
     void play();
 
-    RenderSettings settings;
+    const RenderSettings settings;  // stereo, 44.1 kHz, real-time mode
     BlockRenderer renderer;
     juce::AudioBuffer<float> loop;    // stereo, played over and over
     juce::AudioBuffer<float> output;  // audio thread
