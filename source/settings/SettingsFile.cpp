@@ -1,5 +1,7 @@
 #include "SettingsFile.h"
 
+#include "SmallFile.h"
+
 // Bytes are kept as they are: the file is UTF-8 and only read and written as char.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
@@ -44,33 +46,6 @@ void createEmptyFileIfMissing(const std::string& path)
     const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0)
         close(descriptor);
-}
-
-enum class ReadOutcome { read, missing, refused };
-
-// The whole text of a regular file of at most `limit` bytes. Opening without blocking keeps
-// a FIFO from waiting for a writer; it is then refused by its type.
-ReadOutcome readSmallFile(const std::string& path, long limit, std::string& text)
-{
-    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return errno == ENOENT ? ReadOutcome::missing : ReadOutcome::refused;
-    struct stat info {};
-    bool complete = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit;
-    text.clear();
-    char buffer[4096];
-    while (complete) {
-        const ssize_t count = read(descriptor, buffer, sizeof buffer);
-        if (count == 0)
-            break;
-        if (count < 0 && errno == EINTR)
-            continue;
-        complete = count > 0 && long(text.size()) + count <= limit; // it may have grown meanwhile
-        if (complete)
-            text.append(buffer, size_t(count));
-    }
-    close(descriptor);
-    return complete ? ReadOutcome::read : ReadOutcome::refused;
 }
 
 bool writeAll(int descriptor, const std::string& text)
