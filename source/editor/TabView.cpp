@@ -49,16 +49,21 @@ void TabView::setRandomFlags(const float* flags)
     setDirty(true);
 }
 
+void TabView::chooseTab(int index)
+{
+    if (index < 0 || index >= int(tabs.size()))
+        return;
+    selectTab(index);
+    if (editor)
+        editor->getWrapper()->setHiddenParameter(kSelectedTabSetting, index * 0.25);
+}
+
 void TabView::valueChanged(CControl* control)
 {
     const int32 tag = control->getTag();
     const float value = control->getValue();
     if (value == 1.f)
-    {
-        selectTab(tag);
-        if (editor)
-            editor->getWrapper()->setHiddenParameter(kSelectedTabSetting, tag * 0.25);
-    }
+        chooseTab(tag);
     else if (value == TabButton::kFlagChanged)
     {
         float flags[kFlagCount] = {};

@@ -23,6 +23,9 @@ public:
     void addTab(VSTGUI::CViewContainer* page, const std::string& name, bool hasRandomToggle);
     // Shows the page of `index`; nothing for an index outside the tabs or the one shown.
     void selectTab(int index);
+    // The user chose tab `index` (its header or the editor's effect menu): shows its page and
+    // records it as hidden setting 6, so that the next tick keeps it.
+    void chooseTab(int index);
     // Flag i is on when flags[i] >= 0.5; nobody is told.
     void setRandomFlags(const float* flags);
 

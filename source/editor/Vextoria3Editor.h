@@ -7,12 +7,14 @@
 #include "HiddenParamListener.h"
 #include "ParameterListener.h"
 #include "PluginWrapper.h"
+#include "PresetFileData.h"
 #include "controller/EditorLink.h"
 #include "dsp/RandomGenerator.h"
 #include "sdk/vstguieditor.h"
 #include "vstgui.h"
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class DropForwarder;
@@ -128,8 +130,26 @@ public:
     void setSettingsAsDefaut();
     void resetDefaultSettings();
 
-    // A left click on `menu`: its hoveredItem is the choice; the editor acts and hides it.
-    virtual void processContextMenu(Menu* /*menu*/) {}
+    // A left click on `menu` (from the menu): its hoveredItem is the choice; the editor sets
+    // the menu's parameter or hidden setting and hides it.
+    virtual void processContextMenu(Menu* menu);
+
+    // A file dropped on the window: a ".vstpreset" file is loaded, "fxp" and "fxb" files go to
+    // the VST2 hook, anything else is ignored.
+    void loadFromDropFile(const std::string& path);
+    // Loads the preset file at `path` into the processor and the controller and names the
+    // current program `name`. False, with nothing changed, for a file that is not a preset of
+    // this plug-in or whose program record the processor would refuse.
+    bool loadVST3Preset(const std::string& path, const std::string& name);
+    // VST2 presets are recognised but not read: always false.
+    bool loadVST2Preset(const std::string& path, const std::string& name);
+    // The chunks of the VST3 preset file at `path`, read whole into memory; none for anything
+    // but a regular file of at most kMaxPresetFileBytes holding this plug-in's preset with a
+    // "Comp" chunk, its chunk list and chunks inside the file.
+    static std::optional<PresetFileData> readVST3Preset(const std::string& path);
+    // The file name without its folders and its last extension: "Big Room" for
+    // "/home/u/Presets/Big Room.vstpreset".
+    static std::string getBaseName(const std::string& path);
 
     // The frame's zoom for view size `viewSize`: int(4 v) 0 (and below) 1.0, 1 1.5, 2 2.0,
     // 3 or more 0.75.
@@ -175,11 +195,33 @@ public:
     Steinberg::int32 uiStyle = kUiRack;
 
 private:
-    // IDropTarget: preset files are not taken yet, so every drag is refused.
-    VSTGUI::DragOperation onDragEnter(VSTGUI::DragEventData) override { return VSTGUI::DragOperation::None; }
-    VSTGUI::DragOperation onDragMove(VSTGUI::DragEventData) override { return VSTGUI::DragOperation::None; }
+    // IMouseObserver: every press in the window, before the views get it. While open it is
+    // never taken, so the views under the pointer see each press too.
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CFrame* frame, const VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    // A left press closes the menus it misses and, in the scope's corner, the FX panel.
+    void leftPress(const VSTGUI::CPoint& where);
+    // A right press closes the open menus and opens the one of the view under it.
+    void rightPress(const VSTGUI::CPoint& where);
+    // The three context menus, in the order the tables of their rows list them.
+    enum ContextMenu
+    {
+        kOscModeMenu,
+        kTrigModeMenu,
+        kFxSelectMenu
+    };
+    // Opens menu `kind` (made and added to the frame on first use) at a press at `where`, kept
+    // inside the window, with row `checkedRow` marked (none when out of range).
+    void openMenu(ContextMenu kind, const VSTGUI::CPoint& where, int checkedRow);
+    // Hides each of the three menus that shows and that `where` misses (all for none).
+    void hideMenus(const VSTGUI::CPoint* where);
+
+    // IDropTarget: every drag is answered copy, so the file manager never deletes the file.
+    VSTGUI::DragOperation onDragEnter(VSTGUI::DragEventData) override { return VSTGUI::DragOperation::Copy; }
+    VSTGUI::DragOperation onDragMove(VSTGUI::DragEventData) override { return VSTGUI::DragOperation::Copy; }
     void onDragLeave(VSTGUI::DragEventData) override {}
-    bool onDrop(VSTGUI::DragEventData) override { return false; }
+    // Every file path of the package is loaded, in order; always true.
+    bool onDrop(VSTGUI::DragEventData data) override;
 
     // Lights the pad of `key` (the pads count from key 36).
     void lightPadOfKey(int key);
