@@ -2,8 +2,11 @@
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
 // host (component handler and processor peer), an offscreen frame that takes synthetic mouse
 // events, and PNG output into the build folder.
+#include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
+#include "dsp/Vextoria3FX.h"
 #include "editor/Vextoria3Editor.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 #include "offscreen.h"
 #include "toolkit/toolkit_test_support.h"
 
@@ -160,6 +163,28 @@ inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& n
         EXPECT_TRUE(images.back().writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/" + name + "@" + std::to_string(zoom) + "x.png"));
     }
     return images;
+}
+
+using Bytes = std::vector<uint8_t>;
+
+// A program of the factory bank as the processor saves it.
+inline Bytes programState(int program)
+{
+    Vextoria3FX fx;
+    fx.loadFactoryBank();
+    fx.setProgram(program);
+    Bytes record;
+    fx.getChunk(record, true);
+    return record;
+}
+
+// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
+inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
+{
+    auto stream = owned(new MemoryStream);
+    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
+                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
+    return Bytes(stream->getData(), stream->getData() + stream->getSize());
 }
 
 } // namespace EditorTest

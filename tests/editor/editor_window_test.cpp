@@ -3,7 +3,7 @@
 // one controller, the layout switch, and a host that releases without removing.
 #include "EditorHarness.h"
 #include "FakeHost.h"
-#include "toolkit/x11_test_support.h"
+#include "toolkit/x11_drag_source.h"
 
 #include "editor/Oscilloscope.h"
 #include "editor/FxView.h"
@@ -207,4 +207,33 @@ TEST_F(WindowTest, AHostThatReleasesWithoutRemovingLeavesNothingBehind)
     EXPECT_EQ(window.childCount(), 0);
     EXPECT_EQ(hostLoop.count(false) + hostLoop.count(true), 0u);
     controller->setParamNormalized(1, 0.4);
+}
+
+TEST_F(WindowTest, AFileDraggedFromAFileManagerIsTakenAsACopyAndNamesTheProgram)
+{
+    const std::string path = home.path() + "/Dropped Room.vstpreset";
+    const Bytes file = presetFile(programState(9), controllerState(1, {0, 1, 0.5, 0.5, 0, 0, 0}));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
+    IPtr<IPlugView> view = makeView();
+    ASSERT_EQ(attach(view, plugFrame), kResultOk);
+
+    ToolkitTest::DisplayLock turn; // one drag selection per display
+    ToolkitTest::DragSource source(window);
+    auto pumpUntil = [&](auto done) { return hostLoop.runUntil([&] { source.handleEvents(); return done(); }); };
+    source.uriList = "file://" + home.path() + "/Dropped%20Room.vstpreset\r\n";
+    source.enter(window.child(), "text/uri-list");
+    source.moveTo(window.child(), 400, 150);
+    ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
+    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy"));
+    source.send(window.child(), "XdndDrop", 0, XCB_CURRENT_TIME, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return source.finished; }));
+    EXPECT_TRUE(source.finishAccepted);
+    EXPECT_EQ(source.finishAction, source.atom("XdndActionCopy"));
+
+    String128 name {};
+    controller->getProgramName(36, controller->getCurrentProgram(), name);
+    EXPECT_EQ(narrow(name), "Dropped Room");
+    EXPECT_EQ(controller->getHiddenParameters().getParamValue(2), 0.5);
+    view->removed();
 }

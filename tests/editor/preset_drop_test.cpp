@@ -3,11 +3,7 @@
 // things under a preset's name change nothing.
 #include "EditorHarness.h"
 
-#include "Vextoria3Cids.h"
-#include "dsp/Vextoria3FX.h"
 #include "processor/Vextoria3.h"
-
-#include "public.sdk/source/vst/vstpresetfile.h"
 
 #include <cstring>
 #include <fstream>
@@ -17,28 +13,6 @@
 using namespace EditorTest;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-// A program of the factory bank as the processor saves it.
-Bytes programState(int program)
-{
-    Vextoria3FX fx;
-    fx.loadFactoryBank();
-    fx.setProgram(program);
-    Bytes record;
-    fx.getChunk(record, true);
-    return record;
-}
-
-// A file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
-Bytes presetFile(const Bytes& component, const Bytes& controllerState)
-{
-    auto stream = owned(new MemoryStream);
-    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
-                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
-    return Bytes(stream->getData(), stream->getData() + stream->getSize());
-}
 
 template <typename Value>
 void writeAt(Bytes& bytes, uint64_t offset, Value value)
