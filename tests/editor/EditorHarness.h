@@ -4,7 +4,7 @@
 // events, and PNG output into the build folder.
 #include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
-#include "dsp/Vextoria3FX.h"
+#include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
 #include "offscreen.h"
@@ -167,15 +167,11 @@ inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& n
 
 using Bytes = std::vector<uint8_t>;
 
-// A program of the factory bank as the processor saves it.
+// The record of factory program `program` (0..15), a component state.
 inline Bytes programState(int program)
 {
-    Vextoria3FX fx;
-    fx.loadFactoryBank();
-    fx.setProgram(program);
-    Bytes record;
-    fx.getChunk(record, true);
-    return record;
+    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
+    return Bytes(record, record + kProgramChunkSize);
 }
 
 // A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.

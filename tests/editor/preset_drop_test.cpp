@@ -117,8 +117,9 @@ protected:
         taken.programName = narrow(name);
         return taken;
     }
-    // The processor and the controller hold `record`'s parameters (the controller all but the
-    // program number, which a state never switches).
+    // The processor and the controller hold `record`'s parameters: the processor all but pitch
+    // bend, which stays the live MIDI value, the controller all but the program number, which a
+    // state never switches.
     void expectProgram(const Bytes& record)
     {
         const auto expected = readProgramChunk(record.data(), record.size());
@@ -126,7 +127,8 @@ protected:
         const auto loaded = readProgramChunk(now.processorState.data(), now.processorState.size());
         ASSERT_TRUE(expected && loaded);
         for (int id = 0; id < 38; ++id) {
-            EXPECT_NEAR(loaded->params[id], expected->params[id], 1e-6) << id;
+            if (id != 34)
+                EXPECT_NEAR(loaded->params[id], expected->params[id], 1e-6) << id;
             if (id != 36 && id != 12)
                 EXPECT_NEAR(now.params[size_t(id)], expected->params[id], 1e-6) << id;
         }

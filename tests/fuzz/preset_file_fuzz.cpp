@@ -5,7 +5,8 @@
 
 #include "Vextoria3Cids.h"
 #include "controller/Vextoria3Controller.h"
-#include "dsp/Vextoria3FX.h"
+#include "dsp/FactoryBank.h"
+#include "dsp/ProgramChunk.h"
 #include "editor/Vextoria3Editor.h"
 #include "processor/Vextoria3.h"
 #include "settings/SettingsFile.h"
@@ -59,11 +60,7 @@ std::vector<uint8_t> presetFile(const std::vector<uint8_t>& component, const std
 
 std::vector<FuzzSeed> fuzzSeeds()
 {
-    Vextoria3FX fx;
-    fx.loadFactoryBank();
-    fx.setProgram(5);
-    std::vector<uint8_t> record;
-    fx.getChunk(record, true);
+    const std::vector<uint8_t> record(factoryBank() + 5 * kProgramChunkSize, factoryBank() + 6 * kProgramChunkSize);
     FuzzSeed state;
     state.add(uint64_t {1});
     for (double value : {0.0, 1.0, 0.5, 0.25, 1.0, 0.0, 0.75})
