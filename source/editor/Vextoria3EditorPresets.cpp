@@ -29,11 +29,13 @@ bool inside(const std::string& bytes, uint64_t offset, uint64_t count)
     return offset <= bytes.size() && count <= bytes.size() - offset;
 }
 
-// A little-endian integer at `offset`, which the caller has checked.
+// A little-endian integer at `offset`; 0 when it is not all inside `bytes`.
 template <typename Integer>
 Integer readInteger(const std::string& bytes, uint64_t offset)
 {
     uint64_t value = 0;
+    if (!inside(bytes, offset, sizeof(Integer)))
+        return 0;
     for (size_t byte = 0; byte < sizeof(Integer); ++byte)
         value |= uint64_t(uint8_t(bytes[size_t(offset) + byte])) << (8 * byte);
     return Integer(value);

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <sys/stat.h>
 
 using namespace EditorTest;
@@ -20,32 +19,21 @@ void writeAt(Bytes& bytes, uint64_t offset, Value value)
     std::memcpy(bytes.data() + offset, &value, sizeof value);
 }
 
-template <typename Value>
-Value readAt(const Bytes& bytes, uint64_t offset)
-{
-    Value value {};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
-// Field offsets of a file of presetFile: the list, and entry i's id, offset and size.
-uint64_t listOf(const Bytes& file) { return readAt<uint64_t>(file, 40); }
-uint64_t entryOf(const Bytes& file, int index) { return listOf(file) + 8 + 20 * uint64_t(index); }
-
-// A drag package of raw items: a path need not end in a NUL within its size.
+// A drag package of raw items: an item's size may end before its text does.
+struct RawItem {
+    IDataPackage::Type type;
+    std::string text;
+    size_t size = text.size();
+};
 class RawPackage : public IDataPackage, public NonAtomicReferenceCounted {
 public:
-    struct Item {
-        Type type;
-        std::string bytes;
-    };
-    explicit RawPackage(std::vector<Item> list) : items(std::move(list)) {}
+    explicit RawPackage(std::vector<RawItem> list) : items(std::move(list)) {}
     uint32 getCount() const override { return uint32(items.size()); }
-    uint32 getDataSize(uint32 index) const override { return uint32(items.at(index).bytes.size()); }
+    uint32 getDataSize(uint32 index) const override { return uint32(items.at(index).size); }
     Type getDataType(uint32 index) const override { return items.at(index).type; }
     uint32 getData(uint32 index, const void*& buffer, Type& type) const override
     {
-        buffer = items.at(index).bytes.data();
+        buffer = items.at(index).text.data();
         type = items.at(index).type;
         return getDataSize(index);
     }
@@ -53,11 +41,11 @@ public:
     void forget() override { NonAtomicReferenceCounted::forget(); }
 
 private:
-    std::vector<Item> items;
+    std::vector<RawItem> items;
 };
 
-// What a load changes: the processor's record, the controller's values, hidden settings and
-// the name of its current program.
+// What a load changes: the processor's record, the controller's parameters and hidden
+// settings, and the name of its current program.
 struct Snapshot {
     Bytes processorState;
     std::vector<double> params, hidden;
@@ -77,8 +65,7 @@ protected:
         ASSERT_EQ(component->initialize(&this->ControllerFixture::host), kResultOk);
         controller->disconnect(&processor);
         controller->connect(component);
-        folder = home.path() + "/Presets/";
-        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(folder + "a.b");
     }
     void TearDown() override
     {
@@ -91,17 +78,17 @@ protected:
         std::ofstream(folder + name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return folder + name;
     }
-    bool drop(std::vector<RawPackage::Item> items)
+    void drop(std::vector<RawItem> items)
     {
         auto package = SharedPointer<RawPackage>::adopt(new RawPackage(std::move(items)));
-        return editor->background->getDropTarget()->onDrop({package.get(), CPoint(400, 150), CButtonState()});
+        EXPECT_TRUE(editor->background->getDropTarget()->onDrop({package.get(), CPoint(400, 150), CButtonState()}));
     }
-    bool dropFiles(const std::vector<std::string>& paths)
+    void dropFiles(const std::vector<std::string>& paths)
     {
-        std::vector<RawPackage::Item> items;
+        std::vector<RawItem> items;
         for (const std::string& path : paths)
             items.push_back({IDataPackage::kFilePath, path + '\0'});
-        return drop(items);
+        drop(items);
     }
     Snapshot snapshot()
     {
@@ -117,33 +104,26 @@ protected:
         taken.programName = narrow(name);
         return taken;
     }
-    // The processor and the controller hold `record`'s parameters: the processor all but pitch
-    // bend, which stays the live MIDI value, the controller all but the program number, which a
-    // state never switches.
-    void expectProgram(const Bytes& record)
+    // The processor holds `record` (but pitch bend, the live MIDI value), the controller too (but
+    // the program number, which a state never switches), the hidden settings (but the view size,
+    // which stays with the screen) and the name.
+    void expectLoaded(const Bytes& record, const std::vector<double>& hidden, const std::string& name)
     {
-        const auto expected = readProgramChunk(record.data(), record.size());
         const Snapshot now = snapshot();
+        const auto expected = readProgramChunk(record.data(), record.size());
         const auto loaded = readProgramChunk(now.processorState.data(), now.processorState.size());
         ASSERT_TRUE(expected && loaded);
         for (int id = 0; id < 38; ++id) {
-            if (id != 34)
-                EXPECT_NEAR(loaded->params[id], expected->params[id], 1e-6) << id;
-            if (id != 36 && id != 12)
-                EXPECT_NEAR(now.params[size_t(id)], expected->params[id], 1e-6) << id;
+            EXPECT_NEAR(loaded->params[id], id == 34 ? 0.5 : expected->params[id], 1e-6) << id;
+            EXPECT_NEAR(now.params[size_t(id)], id == 36 || id == 12 ? now.params[size_t(id)] : expected->params[id], 1e-6) << id;
         }
-    }
-    void expectHidden(const std::vector<double>& values)
-    {
-        const std::vector<double> now = hiddenValues();
-        EXPECT_EQ(std::vector<double>(now.begin() + 1, now.end()), std::vector<double>(values.begin() + 1, values.end()))
-            << "all but the view size, which stays with the screen";
+        EXPECT_EQ(std::vector<double>(now.hidden.begin() + 1, now.hidden.end()), std::vector<double>(hidden.begin() + 1, hidden.end()));
+        EXPECT_EQ(now.programName, name);
     }
 
     IPtr<Steinberg::Vst::Vextoria3> component = owned(new Steinberg::Vst::Vextoria3);
-    std::string folder;
-    const Bytes programA = programState(4);
-    const Bytes programB = programState(12);
+    const std::string folder = home.path() + "/";
+    const Bytes programA = programState(4), programB = programState(12);
     const Bytes fileA = presetFile(programA, controllerState(1, kHiddenA));
     const Bytes fileB = presetFile(programB, controllerState(1, kHiddenB));
     BundlePictures pictures;
@@ -151,126 +131,80 @@ protected:
 
 } // namespace
 
-TEST_F(PresetDropTest, DroppedPresetsLoadIntoProcessorAndControllerInOrderAndNameTheProgram)
+TEST_F(PresetDropTest, DroppedPresetsLoadInOrderIntoProcessorAndControllerAndNameTheProgram)
 {
-    const VSTGUI::DragEventData over {nullptr, CPoint(400, 150), CButtonState()};
+    const DragEventData over {nullptr, CPoint(400, 150), CButtonState()};
     EXPECT_EQ(editor->background->getDropTarget()->onDragEnter(over), DragOperation::Copy);
     EXPECT_EQ(editor->background->getDropTarget()->onDragMove(over), DragOperation::Copy) << "never a move: the file stays";
+    dropFiles({write("Big Room.vstpreset", fileA)});
+    expectLoaded(programA, kHiddenA, "Big Room");
+    dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("Dr B.vstpreset", fileB)});
+    expectLoaded(programB, kHiddenB, "Dr B");
 
-    EXPECT_TRUE(dropFiles({write("Big Room.vstpreset", fileA)}));
-    expectProgram(programA);
-    expectHidden(kHiddenA);
-    EXPECT_EQ(snapshot().programName, "Big Room");
-    EXPECT_EQ(editor->getControl(3)->getValue(), float(readProgramChunk(programA.data(), programA.size())->params[3]));
-
-    // Three items: a preset, a text file, another preset; the last one stays.
-    EXPECT_TRUE(dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("Dr B.vstpreset", fileB)}));
-    expectProgram(programB);
-    expectHidden(kHiddenB);
-    EXPECT_EQ(snapshot().programName, "Dr B");
-}
-
-TEST_F(PresetDropTest, ChunkListVariantsLoadWhatTheyHold)
-{
-    // "Info" ahead of "Comp" and "Cont": skipped.
+    // "Info" ahead of "Comp" and "Cont" is skipped; of two "Comp" entries the last wins.
     auto stream = owned(new MemoryStream);
     PresetFile writer(stream);
     writer.setClassID(kVextoria3ProcessorUID);
-    const char info[] = "<MetaInfo/>";
-    const Bytes hiddenB = controllerState(1, kHiddenB);
-    ASSERT_TRUE(writer.writeHeader() && writer.writeMetaInfo(info) &&
+    ASSERT_TRUE(writer.writeHeader() && writer.writeMetaInfo("<MetaInfo/>") &&
                 writer.writeChunk(programB.data(), int32(programB.size()), kComponentState) &&
-                writer.writeChunk(hiddenB.data(), int32(hiddenB.size()), kControllerState) &&
-                writer.writeChunkList());
-    dropFiles({write("info first.vstpreset", Bytes(stream->getData(), stream->getData() + stream->getSize()))});
-    expectProgram(programB);
-    expectHidden(kHiddenB);
-
-    // "Comp" twice: the last entry wins.
-    Bytes twice = presetFile(programB, {});
-    const Bytes withA = presetFile(programA, {});
-    const uint64_t secondRecord = twice.size();
-    twice.insert(twice.end(), withA.begin() + 48, withA.begin() + 48 + int64_t(programA.size()));
-    const uint64_t list = twice.size();
-    twice.insert(twice.end(), {'L', 'i', 's', 't', 2, 0, 0, 0});
-    Bytes entry(20);
-    std::memcpy(entry.data(), "Comp", 4);
-    for (uint64_t offset : {uint64_t(48), secondRecord}) {
-        writeAt(entry, 4, offset);
-        writeAt(entry, 12, uint64_t(programA.size()));
-        twice.insert(twice.end(), entry.begin(), entry.end());
-    }
-    writeAt(twice, 40, list);
+                writer.writeChunk(programA.data(), int32(programA.size()), kControllerState) && writer.writeChunkList());
+    Bytes twice(stream->getData(), stream->getData() + stream->getSize());
+    std::memcpy(twice.data() + twice.size() - 20, "Comp", 4);
     dropFiles({write("twice.vstpreset", twice)});
-    expectProgram(programA);
-    EXPECT_EQ(snapshot().programName, "twice");
+    expectLoaded(programA, kHiddenB, "twice");
 
     // No "Cont", or one the controller refuses: the program loads, the hidden settings stay.
-    Bytes refusedState = presetFile(programA, controllerState(2, kHiddenA));
-    for (const Bytes& file : {presetFile(programB, {}), refusedState}) {
-        dropFiles({write("no state.vstpreset", file)});
-        expectHidden(kHiddenB);
-    }
-    expectProgram(programA);
+    dropFiles({write("A.vstpreset", presetFile(programA, controllerState(2, kHiddenA)))});
+    expectLoaded(programA, kHiddenB, "A");
+    dropFiles({write("B.vstpreset", presetFile(programB, {}))});
+    expectLoaded(programB, kHiddenB, "B");
 }
 
 TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
 {
-    struct Broken {
-        const char* what;
-        std::function<void(Bytes&)> change;
-    };
-    const Broken kBroken[] = {
-        {"other file id", [](Bytes& f) { f[3] = '2'; }},
-        {"other class id", [](Bytes& f) { f[8] = f[8] == '0' ? '1' : '0'; }},
-        {"class id in lower case", [](Bytes& f) { std::transform(f.begin() + 8, f.begin() + 40, f.begin() + 8, ::tolower); }},
-        {"list past the end", [](Bytes& f) { writeAt(f, 40, uint64_t(f.size() - 7)); }},
-        {"negative list offset", [](Bytes& f) { writeAt(f, 40, int64_t(-1)); }},
-        {"one entry more than the file holds", [](Bytes& f) { writeAt(f, listOf(f) + 4, int32_t(3)); }},
-        {"huge entry count", [](Bytes& f) { writeAt(f, listOf(f) + 4, int32_t(0x7fffffff)); }},
-        {"no entries", [](Bytes& f) { writeAt(f, listOf(f) + 4, int32_t(-1)); }},
-        {"chunk past the end", [](Bytes& f) { writeAt(f, entryOf(f, 0) + 4, uint64_t(f.size() - 100)); }},
-        {"chunk size above 2^31", [](Bytes& f) { writeAt(f, entryOf(f, 0) + 12, uint64_t(0x80000000u) + 372); }},
-        {"chunk size that wraps", [](Bytes& f) { writeAt(f, entryOf(f, 1) + 12, uint64_t(-48)); }},
-        {"no Comp", [](Bytes& f) { std::memcpy(f.data() + entryOf(f, 0), "Cmpx", 4); }},
-        {"Comp the processor refuses", [](Bytes& f) { writeAt(f, 48 + 4, int32_t(39)); }},
-        {"Comp too short for a record", [](Bytes& f) { writeAt(f, entryOf(f, 0) + 12, uint64_t(8)); }},
-        {"above 1 MiB", [](Bytes& f) { f.resize(1024 * 1024 + 1); }},
-    };
-    // Every broken file is one of program A over program B: a file let through would show.
+    // Each broken file is program A's, dropped over program B: one let through would show.
     dropFiles({write("Big Room.vstpreset", fileB)});
     const Snapshot before = snapshot();
-    std::vector<Bytes> files;
-    for (const Broken& broken : kBroken) {
-        files.push_back(fileA);
-        broken.change(files.back());
-    }
-    for (uint64_t cut : {0, 4, 8, 40, 47, 48, 400}) // in the header, then in the chunks before the list
-        files.emplace_back(fileA.begin(), fileA.begin() + int64_t(cut));
-    for (uint64_t field = listOf(fileA); field < fileA.size(); field += 4)
-        files.emplace_back(fileA.begin(), fileA.begin() + int64_t(field)); // each field of the list cut off
-    for (size_t i = 0; i < files.size(); ++i) {
-        SCOPED_TRACE(i < std::size(kBroken) ? kBroken[i].what : "truncated");
-        EXPECT_TRUE(dropFiles({write("broken.vstpreset", files[i])}));
-        EXPECT_EQ(snapshot(), before);
+    const uint64_t list = fileA.size() - 48, comp = list + 8, cont = comp + 20; // list and entries
+    std::vector<Bytes> broken(17, fileA);
+    broken[0][3] = '2';                                                           // file id
+    broken[1][8] = '0';                                                           // class id
+    std::transform(fileA.begin() + 8, fileA.begin() + 40, broken[2].begin() + 8, ::tolower);
+    writeAt(broken[3], 40, uint64_t(fileA.size() - 7));                           // list past the end
+    writeAt(broken[4], 40, int64_t(-1));
+    writeAt(broken[5], list + 4, int32_t(3));                                     // entries past the end
+    writeAt(broken[6], list + 4, int32_t(0x7fffffff));
+    writeAt(broken[7], list + 4, int32_t(-1));                                    // no entries
+    writeAt(broken[8], comp + 4, uint64_t(fileA.size() - 100));                   // chunk past the end
+    writeAt(broken[9], comp + 12, uint64_t(0x80000000u) + 372);                   // size above 2^31
+    writeAt(broken[10], cont + 12, uint64_t(-48));                                // size below 0
+    std::memcpy(broken[11].data() + comp, "Cmpx", 4);                             // no "Comp"
+    writeAt(broken[12], 48 + 4, int32_t(39));                                     // a record refused
+    writeAt(broken[13], comp + 12, uint64_t(8));
+    broken[14].resize(1024 * 1024 + 1);                                           // above 1 MiB
+    broken[15].resize(400);                                                       // cut in the chunks
+    broken[16].resize(47);                                                        // cut in the header
+    for (uint64_t field = list; field < fileA.size(); field += 4)
+        broken.emplace_back(fileA.begin(), fileA.begin() + int64_t(field));        // cut in the list
+    for (size_t i = 0; i < broken.size(); ++i) {
+        dropFiles({write("broken.vstpreset", broken[i])});
+        EXPECT_EQ(snapshot(), before) << i;
     }
 
-    // Not a preset by its name or its kind, whatever it holds.
-    std::filesystem::create_directories(folder + "a.b");
+    // Not a preset by its name or its kind; paths end at the first NUL or the item's end; only
+    // path items are paths.
     std::filesystem::create_directories(folder + "dir.vstpreset");
     ASSERT_EQ(mkfifo((folder + "fifo.vstpreset").c_str(), 0600), 0);
-    const std::string names[] = {"x.VSTPRESET", "x.fxp", "x.fxb", "vstpreset", "a.b/preset"};
-    std::vector<std::string> paths {"", folder + "dir.vstpreset", folder + "fifo.vstpreset", folder + "missing.vstpreset"};
-    for (const std::string& name : names)
+    std::vector<std::string> paths {"", folder + "dir.vstpreset", folder + "fifo.vstpreset", folder + "none.vstpreset"};
+    for (const char* name : {"x.VSTPRESET", "x.fxp", "x.fxb", "vstpreset", "a.b/preset"})
         paths.push_back(write(name, fileA));
-    EXPECT_TRUE(dropFiles(paths));
-    EXPECT_EQ(snapshot(), before);
-
-    // Paths end at the item's size or its first NUL; other types are not paths.
+    dropFiles(paths);
     const std::string presetA = write("A.vstpreset", fileA);
-    EXPECT_TRUE(drop({{IDataPackage::kFilePath, presetA + "x"}, {IDataPackage::kText, presetA + '\0'},
-                      {IDataPackage::kBinary, presetA}, {IDataPackage::kFilePath, std::string()}}));
+    drop({{IDataPackage::kFilePath, presetA + "x"}, {IDataPackage::kText, presetA + '\0'}, {IDataPackage::kBinary, presetA}});
     EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(drop({{IDataPackage::kFilePath, presetA + std::string("\0.txt", 5)}}));
+    drop({{IDataPackage::kFilePath, presetA + std::string("\0.txt", 5)}});
+    EXPECT_EQ(snapshot().programName, "A");
+    dropFiles({write("Big Room.vstpreset", fileB)});
+    drop({{IDataPackage::kFilePath, presetA + ".txt", presetA.size()}});
     EXPECT_EQ(snapshot().programName, "A");
 }

@@ -41,21 +41,6 @@ struct Plugin {
     IPtr<Vextoria3Editor> editor = owned(new Vextoria3Editor(controller, nullptr));
 };
 
-// A file as the SDK writes it, with a meta-information chunk ahead of the states when given.
-std::vector<uint8_t> presetFile(const std::vector<uint8_t>& component, const std::vector<uint8_t>& state, const char* info)
-{
-    auto stream = owned(new MemoryStream);
-    PresetFile writer(stream);
-    writer.setClassID(kVextoria3ProcessorUID);
-    writer.writeHeader();
-    if (info)
-        writer.writeMetaInfo(info);
-    writer.writeChunk(component.data(), int32(component.size()), kComponentState);
-    writer.writeChunk(state.data(), int32(state.size()), kControllerState);
-    writer.writeChunkList();
-    return {stream->getData(), stream->getData() + stream->getSize()};
-}
-
 } // namespace
 
 std::vector<FuzzSeed> fuzzSeeds()
@@ -65,8 +50,11 @@ std::vector<FuzzSeed> fuzzSeeds()
     state.add(uint64_t {1});
     for (double value : {0.0, 1.0, 0.5, 0.25, 1.0, 0.0, 0.75})
         state.add(value);
-    return {FuzzSeed().raw(presetFile(record, state.bytes, nullptr)),
-            FuzzSeed().raw(presetFile(record, state.bytes, "<MetaInfo><Attr id=\"MediaType\"/></MetaInfo>"))};
+    auto component = owned(new MemoryStream(const_cast<uint8_t*>(record.data()), TSize(record.size())));
+    auto controllerState = owned(new MemoryStream(state.bytes.data(), TSize(state.bytes.size())));
+    auto file = owned(new MemoryStream);
+    PresetFile::savePreset(file, kVextoria3ProcessorUID, component, controllerState, "<MetaInfo/>");
+    return {FuzzSeed().raw(file->getData(), size_t(file->getSize()))};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
