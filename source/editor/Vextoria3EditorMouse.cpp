@@ -142,11 +142,12 @@ void Vextoria3Editor::processContextMenu(Menu* menu)
     const int row = std::clamp(menu->hoveredItem, 0, std::max(menu->itemCount - 1, 0));
     if (menu == oscModeMenu)
         wrapper->setHiddenParameter(kScopeStyle, row * 0.5);
+    // A pick is a whole gesture: the host hears begin, perform and end, as from a control.
     else if (menu == trigModeMenu)
-        wrapper->setParameterAutomated(kTrigMode, row);
+        editParameter(kTrigMode, row);
     else if (menu == fxSelectMenu)
     {
-        wrapper->setParameterAutomated(kFxSelect, row * 0.25);
+        editParameter(kFxSelect, row * 0.25);
         if (row != kRandomEffect && showing(fxPanel) && fxPanel->tabView)
             fxPanel->tabView->chooseTab(row);
     }

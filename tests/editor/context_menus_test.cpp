@@ -58,7 +58,7 @@ TEST_F(ContextMenusTest, RackMenusOpenInsideTheWindowMarkTheChoiceAndPickThrough
     EXPECT_EQ(fx->textColor, CColor(220, 220, 220, 255));
     host.edits.clear();
     pick(fx, 3);
-    EXPECT_EQ(host.edits, (std::vector<std::string> {"perform 16 0.750"}));
+    EXPECT_EQ(host.edits, (std::vector<std::string> {"begin 16", "perform 16 0.750", "end 16"}));
     EXPECT_FALSE(fx->isVisible());
 
     controller->getHiddenParameters().setParamValue(2, 1.0);
@@ -71,7 +71,7 @@ TEST_F(ContextMenusTest, RackMenusOpenInsideTheWindowMarkTheChoiceAndPickThrough
     pick(scope, 1);
     EXPECT_EQ(hidden(2), 0.5);
     EXPECT_FALSE(editor->scopeView->smooth) << "the controller's echo restyles the scope";
-    EXPECT_EQ(host.edits.size(), 1u) << "a hidden setting, not a parameter";
+    EXPECT_EQ(host.edits.size(), 3u) << "a hidden setting, not a parameter";
 
     controller->setParamNormalized(14, 1.0);
     EXPECT_EQ(rightClick(300, 100, &E::oscModeMenu), "") << "Midi Slice";
