@@ -106,7 +106,6 @@ TEST_F(HostedEditorTest, TheOverlaySwitchChangesTheFaceAndTheHostWindowAndReopen
 
 TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilter)
 {
-    GTEST_SKIP() << "the editor opens no context menus yet";
     chooseFace(rack, 0);
     auto plugin = loadPlugin();
     ASSERT_NE(plugin, nullptr);
