@@ -10,26 +10,29 @@
 #include <random>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "ScopedHome.h"
 #include "dsp/Vextoria3FX.h"
+#include "ids.h"
+
+using namespace Vextoria3Ids;
 
 struct EngineRig {
     using Channels = std::vector<std::vector<float>>;
-    // Called before each block with its first frame, so a test can change things there.
+    // Called before each block with its first frame and length, so a test can change things there.
     using BlockHook = std::function<void(int64_t firstFrame, int32_t frames)>;
 
     EngineRig(double sampleRate, int32_t channels, int32_t maxBlock = 512, double tempo = 120.0)
         : channelCount(channels), fx(std::make_unique<Vextoria3FX>())
     {
-        fx->inputChannelCount = channels;
-        fx->outputChannelCount = channels;
+        fx->inputChannelCount = fx->outputChannelCount = channels;
         fx->resume(sampleRate, maxBlock);
         HostTimeInfo& time = fx->timeInfo;
         time.contextValid = time.playing = time.projectMusicValid = time.tempoValid = true;
         time.sampleRate = sampleRate;
         setTempo(tempo);
     }
-
     void setTempo(double tempo)
     {
         fx->timeInfo.tempo = tempo;
@@ -40,8 +43,6 @@ struct EngineRig {
         for (const auto& [id, value] : values)
             fx->setParameter(id, value);
     }
-    void locate(int64_t frame) { position = frame; }
-    void setPlaying(bool playing) { fx->timeInfo.playing = playing; }
 
     // Renders input (one vector per channel) in blocks; returns the output.
     Channels render(const Channels& input, int32_t blockSize, const BlockHook& hook = {})
@@ -54,18 +55,34 @@ struct EngineRig {
                 hook(start, count);
             const float* in[2];
             float* out[2];
-            for (int32_t c = 0; c < channelCount; ++c) {
-                in[c] = input[static_cast<size_t>(c)].data() + start;
-                out[c] = output[static_cast<size_t>(c)].data() + start;
+            for (size_t c = 0; c < static_cast<size_t>(channelCount); ++c) {
+                in[c] = input[c].data() + start;
+                out[c] = output[c].data() + start;
             }
             HostTimeInfo& time = fx->timeInfo;
             time.projectTimeSamples = position;
             time.projectTimeMusic = static_cast<double>(position) / time.samplesPerBeat;
             fx->process(in, out, count);
-            if (time.playing)
-                position += count;
+            position += time.playing ? count : 0;
         }
         return output;
+    }
+    // Renders frames of noise in blocks; answers each slice decision made, with the first
+    // frame of its block.
+    std::vector<std::pair<int64_t, SliceDecision>> decisions(int64_t frames, int32_t blockSize, const BlockHook& hook = {})
+    {
+        const Channels input = noise(channelCount, blockSize, 7);
+        std::vector<std::pair<int64_t, SliceDecision>> log;
+        for (int64_t frame = 0; frame < frames; frame += blockSize) {
+            if (hook)
+                hook(frame, blockSize);
+            const uint64_t seen = fx->decisionCount();
+            render(input, blockSize);
+            EXPECT_LE(fx->decisionCount() - seen, 1u) << "one slice start per block at most";
+            if (fx->decisionCount() != seen)
+                log.emplace_back(frame, fx->lastDecision());
+        }
+        return log;
     }
 
     static Channels constant(int32_t channels, int64_t frames, float value)
@@ -79,21 +96,19 @@ struct EngineRig {
         std::mt19937 engine(seed);
         std::uniform_real_distribution<float> uniform(-level, level);
         for (auto& channel : clip)
-            for (float& sample : channel)
-                sample = uniform(engine);
+            std::generate(channel.begin(), channel.end(), [&] { return uniform(engine); });
         return clip;
     }
     // Each sample holds its own frame index, scaled down so that it stays exact in a float.
-    static Channels ramp(int32_t channels, int64_t frames)
+    static Channels ramp(int32_t channels, int64_t frames, int64_t first = 0)
     {
         Channels clip = constant(channels, frames, 0.0f);
         for (auto& channel : clip)
             for (size_t i = 0; i < channel.size(); ++i)
-                channel[i] = static_cast<float>(i) / kRampScale;
+                channel[i] = static_cast<float>(first + static_cast<int64_t>(i)) / kRampScale;
         return clip;
     }
     static int64_t frameOf(float sample) { return std::llround(static_cast<double>(sample) * kRampScale); }
-
     static constexpr double kRampScale = 1048576.0;
 
     int32_t channelCount;

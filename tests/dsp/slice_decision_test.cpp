@@ -10,9 +10,6 @@
 #include "EngineRig.h"
 #include "dsp/RandomGenerator.h"
 #include "dsp/SliceDecider.h"
-#include "ids.h"
-
-using namespace Vextoria3Ids;
 
 namespace {
 
@@ -23,165 +20,8 @@ struct ScriptedRandom {
     int32_t next() { return draws < values.size() ? values[draws++] : (++draws, 0); }
 };
 
-// Only the always-made pick draw happens.
-DecisionParams quietParams() { return {.fxSelect = 0.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f}; }
-
-// The engine trace's parameter set as the decider reads it, with the effect stage off.
-DecisionParams scriptedParams()
-{
-    return {.pitchAmt = 0.5f, .up = 1.0f, .reverseAmt = 0.5f, .panAmt = 0.5f, .sliceAmt = 0.6f};
-}
-
-SliceDecision decide(const DecisionParams& p, ScriptedRandom& random, int32_t slicesPerBeat = 2, int32_t counter = 0,
-                     int32_t channels = 2)
-{
-    SliceDecider decider;
-    return decider.decide(p, slicesPerBeat, counter, channels, random);
-}
-
-} // namespace
-
-TEST(SliceDecision, QuietAmountsDrawOnlyThePickAndRollFractionOnlyAtOneSlicePerBeat)
-{
-    ScriptedRandom random;
-    const SliceDecision d = decide(quietParams(), random, 2, 5);
-    EXPECT_EQ(random.draws, 1u);
-    EXPECT_TRUE(d.repeat) << "Slice Amt 1 repeats without a draw";
-    EXPECT_FALSE(d.fxOn);
-    EXPECT_EQ(d.pan, 0.5f);
-
-    ScriptedRandom quarter{{5, 0}}, eighth{{8, 0}};
-    EXPECT_EQ(decide(quietParams(), quarter, 1).rollFraction, 0.25f);
-    EXPECT_EQ(quarter.draws, 2u);
-    EXPECT_EQ(decide(quietParams(), eighth, 1).rollFraction, 0.125f);
-    ScriptedRandom four;
-    EXPECT_EQ(decide(quietParams(), four, 4).rollFraction, 0.25f);
-    EXPECT_EQ(four.draws, 1u);
-}
-
-TEST(SliceDecision, EffectChoiceFilterOffsetAndEffectDraw)
-{
-    DecisionParams p = quietParams();
-    p.fxSelect = 1.0f;
-    p.effectActive[0] = p.effectActive[1] = p.effectActive[2] = p.effectActive[3] = 0.0f;
-    p.fxAmt = 1.0f;
-    ScriptedRandom none;
-    const SliceDecision d = decide(p, none);
-    EXPECT_EQ(d.fxId, SliceDecision::kRandomWithNothingEligible);
-    EXPECT_FALSE(d.fxOn) << "no effect flag on: no effect draw either";
-    EXPECT_EQ(none.draws, 1u);
-
-    p.effectActive[1] = p.effectActive[3] = 1.0f;
-    ScriptedRandom second{{1, 0, 0}}, first{{2, 0, 0}};
-    EXPECT_EQ(decide(p, second).fxId, 3);
-    EXPECT_EQ(decide(p, first).fxId, 1);
-    ScriptedRandom effectDraw{{5, 5}};
-    EXPECT_TRUE(decide(p, effectDraw).fxOn) << "any enabled flag allows the effect draw";
-
-    p = quietParams();
-    p.fxSelect = 0.5f; // high-pass filter
-    p.filterCut = 0.25f;
-    p.filterEnv = 0.5f;
-    ScriptedRandom offset{{40}};
-    const SliceDecision filtered = decide(p, offset);
-    EXPECT_EQ(filtered.fxId, 2);
-    ASSERT_TRUE(filtered.filterOffsetDrawn);
-    EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
-}
-
-TEST(SliceDecision, PitchDivisorWidensAtHighAmountOrInStretchMode)
-{
-    DecisionParams p = quietParams();
-    p.pitchAmt = 0.95f; // its float is below the double 0.95: divisor int(10 - 7.6) = 2
-    p.pitchRange = 0.0f;
-    ScriptedRandom odd{{1}}, always{{1}};
-    EXPECT_FALSE(decide(p, odd).pitched);
-    p.stretch = 1.0f; // divisor int(10 - 8.55) = 1: always pitched
-    EXPECT_TRUE(decide(p, always).pitched);
-}
-
-TEST(SliceDecision, SemitonesFollowUpDownAndPitchSet)
-{
-    DecisionParams p = quietParams();
-    p.pitchAmt = 1.0f;   // divisor int(10 - 8) = 2: draw 0 hits
-    p.pitchRange = 0.5f; // six semitones
-    struct Case {
-        float up, down, set;
-        std::vector<int32_t> draws;
-        int32_t semitones;
-    };
-    const Case cases[] = {
-        {1, 1, 1, {0, 1}, -6}, {1, 1, 1, {0, 2}, 6}, {1, 1, 0, {0, 11}, 5}, {1, 1, 0, {0, 0}, -6},
-        {1, 0, 1, {0}, 6},     {1, 0, 0, {0, 10}, 4}, {0, 1, 1, {0}, -6},   {0, 1, 0, {0, 9}, -3},
-        {0, 0, 0, {0}, 0},
-    };
-    for (const Case& c : cases) {
-        p.up = c.up;
-        p.down = c.down;
-        p.pitchSet = c.set;
-        ScriptedRandom random{c.draws};
-        const SliceDecision d = decide(p, random);
-        EXPECT_TRUE(d.pitched);
-        EXPECT_EQ(d.semitones, c.semitones) << c.up << c.down << c.set;
-        EXPECT_EQ(random.draws, c.draws.size() + 1) << "semitone draws, then the pick";
-    }
-}
-
-TEST(SliceDecision, PanHitsAlternateSidesAndNeedStereo)
-{
-    DecisionParams p = quietParams();
-    p.panAmt = 1.0f;
-    ScriptedRandom stereo, mono;
-    SliceDecider decider;
-    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 1.0f);
-    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 0.0f);
-    EXPECT_EQ(stereo.draws, 4u);
-    EXPECT_EQ(decide(p, mono, 2, 0, 1).pan, 0.5f);
-    EXPECT_EQ(mono.draws, 1u) << "no pan draw on a mono bus";
-}
-
-TEST(SliceDecision, NoDirectReplaysTheSameSliceOfTheBarBefore)
-{
-    DecisionParams p = quietParams();
-    p.noDirect = 1.0f;
-    p.sliceAmt = 0.0f;
-    ScriptedRandom random{{0x7FFFFFFF}};
-    SliceDecision d = decide(p, random, 2, 6);
-    EXPECT_TRUE(d.repeat);
-    EXPECT_EQ(d.pick, 6);
-    EXPECT_EQ(random.draws, 1u);
-
-    p.sliceAmt = 0.05f; // K = int(6.65) = 6, M = int(0.5) = 0: one draw discarded
-    ScriptedRandom discard{{0, 1, 99}};
-    d = decide(p, discard, 2, 3);
-    EXPECT_EQ(discard.draws, 3u);
-    EXPECT_EQ(d.pick, 3);
-    EXPECT_TRUE(d.repeat);
-
-    p.sliceAmt = 0.5f; // K = 3, M = 5
-    ScriptedRandom miss{{0, 1, 2}};
-    d = decide(p, miss, 2, 3);
-    EXPECT_TRUE(d.repeat);
-    EXPECT_EQ(d.pick, 0) << "M missed: the drawn pick stays";
-}
-
-TEST(SliceDecision, PickTablesReachTheirLastEntryAtOne)
-{
-    EXPECT_EQ(SliceDecider::pickFromTable(1, 0.0f), 0);
-    EXPECT_EQ(SliceDecider::pickFromTable(1, 1.0f), 3);
-    EXPECT_EQ(SliceDecider::pickFromTable(2, 1.0f), 7);
-    EXPECT_EQ(SliceDecider::pickFromTable(4, 1.0f), 14);
-    EXPECT_EQ(SliceDecider::pickFromTable(4, 0.5f), 8);
-    // rand()'s largest value rounds to 2^31 in single precision and finds the last entry.
-    EXPECT_EQ(static_cast<float>(0x7FFFFFFF) * 4.656613e-10f, 1.0f);
-}
-
-namespace {
-
-constexpr uint32_t kSeed = 20261206;
-constexpr int64_t kBar = 88200; // samples at 120 BPM and 44.1 kHz
-constexpr int32_t kBlock = 50;  // divides the bar
-
+// One entry per slice: effect (+ when the stage is on), semitones, reverse, roll, pan
+// (0 left, 1 centre, 2 right), picked slice, R when the slice repeats.
 std::string describe(const SliceDecision& d)
 {
     char text[96];
@@ -190,9 +30,109 @@ std::string describe(const SliceDecision& d)
     return text;
 }
 
-// The engine's decisions for the first `bars` bars under a parameter set where every
-// draw's condition is live, one entry per slice start.
-std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize, double fxAmount, int32_t bars)
+// Only the always-made pick draw happens.
+constexpr DecisionParams kQuiet = {.fxSelect = 0.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f};
+
+DecisionParams semitoneParams(float up, float down, float pitchSet)
+{
+    return {.fxSelect = 0.0f, .pitchAmt = 1.0f, .up = up, .down = down, .pitchSet = pitchSet, .reverseAmt = 0.0f,
+            .rollAmt = 0.0f};
+}
+
+} // namespace
+
+TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
+{
+    DecisionParams noneEnabled = kQuiet;
+    noneEnabled.fxSelect = 1.0f; // random among the enabled effects
+    noneEnabled.fxAmt = 1.0f;
+    std::fill(std::begin(noneEnabled.effectActive), std::end(noneEnabled.effectActive), 0.0f);
+    DecisionParams twoEnabled = noneEnabled;
+    twoEnabled.effectActive[1] = twoEnabled.effectActive[3] = 1.0f;
+    DecisionParams highPitchAmount = kQuiet; // its float is below the double 0.95: divisor int(10 - 7.6) = 2
+    highPitchAmount.pitchAmt = 0.95f;
+    DecisionParams stretched = highPitchAmount; // divisor int(10 - 8.55) = 1: always pitched
+    stretched.stretch = 1.0f;
+    stretched.pitchRange = 0.0f;
+    DecisionParams noDirect = kQuiet, discarding, missing;
+    noDirect.noDirect = 1.0f;
+    noDirect.sliceAmt = 0.0f;
+    discarding = missing = noDirect;
+    discarding.sliceAmt = 0.05f; // K = int(6.65) = 6, M = int(0.5) = 0: one draw discarded
+    missing.sliceAmt = 0.5f;     // K = 3, M = 5
+    struct Case {
+        const char* what;
+        DecisionParams params;
+        int32_t slicesPerBeat, counter;
+        std::vector<int32_t> values;
+        size_t draws;
+        const char* expected; // described, then the roll fraction in eighths and P when pitched
+    };
+    const Case cases[] = {
+        {"Slice Amt 1 repeats without a draw", kQuiet, 2, 5, {}, 1, "fx0 s0 p1 k0 R| 2"},
+        {"the roll fraction is drawn at one slice per beat", kQuiet, 1, 0, {5, 0}, 2, "fx0 s0 p1 k0 R| 2"},
+        {"an eighth on a draw divisible by 4", kQuiet, 1, 0, {8, 0}, 2, "fx0 s0 p1 k0 R| 1"},
+        {"no effect enabled: no effect draws", noneEnabled, 2, 0, {}, 1, "fx4 s0 p1 k0 R| 2"},
+        {"the second enabled effect", twoEnabled, 2, 0, {1, 0, 0}, 3, "fx3+ s0 p1 k0 R| 2"},
+        {"the first enabled effect", twoEnabled, 2, 0, {2, 0, 5}, 3, "fx1+ s0 p1 k0 R| 2"},
+        {"pitch amount 0.95 as a float divides by 2", highPitchAmount, 2, 0, {1}, 2, "fx0 s0 p1 k0 R| 2"},
+        {"in stretch mode by 1", stretched, 2, 0, {1}, 2, "fx0 s0 p1 k0 R| 2 P"},
+        {"up, down and set: down", semitoneParams(1, 1, 1), 2, 0, {0, 1}, 3, "fx0 s-6 p1 k0 R| 2 P"},
+        {"up, down and set: up", semitoneParams(1, 1, 1), 2, 0, {0, 2}, 3, "fx0 s6 p1 k0 R| 2 P"},
+        {"up and down: top", semitoneParams(1, 1, 0), 2, 0, {0, 11}, 3, "fx0 s5 p1 k0 R| 2 P"},
+        {"up and down: bottom", semitoneParams(1, 1, 0), 2, 0, {0, 0}, 3, "fx0 s-6 p1 k0 R| 2 P"},
+        {"up and set", semitoneParams(1, 0, 1), 2, 0, {0}, 2, "fx0 s6 p1 k0 R| 2 P"},
+        {"up", semitoneParams(1, 0, 0), 2, 0, {0, 10}, 3, "fx0 s4 p1 k0 R| 2 P"},
+        {"down and set", semitoneParams(0, 1, 1), 2, 0, {0}, 2, "fx0 s-6 p1 k0 R| 2 P"},
+        {"down", semitoneParams(0, 1, 0), 2, 0, {0, 9}, 3, "fx0 s-3 p1 k0 R| 2 P"},
+        {"neither up nor down", semitoneParams(0, 0, 0), 2, 0, {0}, 2, "fx0 s0 p1 k0 R| 2 P"},
+        {"no direct at Slice Amt 0 replays the slice", noDirect, 2, 6, {0x7FFFFFFF}, 1, "fx0 s0 p1 k6 R| 2"},
+        {"no direct, M 0: a draw discarded", discarding, 2, 3, {0, 1, 99}, 3, "fx0 s0 p1 k3 R| 2"},
+        {"no direct, M missed: the drawn pick stays", missing, 2, 3, {0, 1, 2}, 3, "fx0 s0 p1 k0 R| 2"},
+    };
+    for (const Case& c : cases) {
+        ScriptedRandom random{c.values};
+        const SliceDecision d = SliceDecider{}.decide(c.params, c.slicesPerBeat, c.counter, 2, random);
+        EXPECT_EQ(describe(d) + " " + std::to_string(static_cast<int>(d.rollFraction * 8)) + (d.pitched ? " P" : ""),
+                  c.expected) << c.what;
+        EXPECT_EQ(random.draws, c.draws) << c.what;
+    }
+    DecisionParams filter = kQuiet; // the high-pass filter draws its cutoff offset
+    filter.fxSelect = 0.5f;
+    filter.filterCut = 0.25f;
+    filter.filterEnv = 0.5f;
+    ScriptedRandom offset{{40}};
+    const SliceDecision filtered = SliceDecider{}.decide(filter, 2, 0, 2, offset);
+    EXPECT_EQ(filtered.fxId, 2);
+    EXPECT_TRUE(filtered.filterOffsetDrawn);
+    EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
+}
+
+TEST(SliceDecision, PanHitsAlternateSidesAndNeedsStereoAndPickTablesReachTheirLastEntryAtOne)
+{
+    DecisionParams p = kQuiet;
+    p.panAmt = 1.0f;
+    ScriptedRandom stereo, mono;
+    SliceDecider decider;
+    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 1.0f);
+    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 0.0f);
+    EXPECT_EQ(stereo.draws, 4u);
+    EXPECT_EQ(decider.decide(p, 2, 0, 1, mono).pan, 0.5f);
+    EXPECT_EQ(mono.draws, 1u) << "no pan draw on a mono bus";
+    for (const auto& [slicesPerBeat, u, pick] : {std::tuple{1, 0.0f, 0}, {1, 1.0f, 3}, {2, 1.0f, 7}, {4, 1.0f, 14},
+                                                 {4, 0.5f, 8}})
+        EXPECT_EQ(SliceDecider::pickFromTable(slicesPerBeat, u), pick) << slicesPerBeat << ", " << u;
+    // rand()'s largest value rounds to 2^31 in single precision and finds the last entry.
+    EXPECT_EQ(static_cast<float>(0x7FFFFFFF) * 4.656613e-10f, 1.0f);
+}
+
+namespace {
+
+constexpr uint32_t kSeed = 20261206;
+
+// The engine's decisions in its first two bars under a parameter set where every draw's
+// condition is live, one entry per slice start, in blocks of 50 (dividing the bar).
+std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize, double fxAmount)
 {
     EngineRig rig(44100.0, channels);
     rig.fx->setReplaySeed(kSeed);
@@ -200,27 +140,14 @@ std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize, d
              {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
              {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
              {kReplayRndSeq, 0.5}});
-    const EngineRig::Channels input = EngineRig::noise(channels, kBlock, 7);
     std::vector<SliceDecision> log;
-    for (int64_t frame = 0; frame < bars * kBar; frame += kBlock) {
-        const uint64_t seen = rig.fx->decisionCount();
-        rig.render(input, kBlock);
-        EXPECT_LE(rig.fx->decisionCount() - seen, 1u) << "one slice start per block at most";
-        if (rig.fx->decisionCount() != seen)
-            log.push_back(rig.fx->lastDecision());
-    }
+    for (const auto& [frame, decision] : rig.decisions(2 * 88200, 50))
+        log.push_back(decision);
     return log;
 }
 
-std::string trace(const std::vector<SliceDecision>& log)
-{
-    std::string text;
-    for (const SliceDecision& d : log)
-        text += describe(d);
-    return text;
-}
-
 struct TraceCase {
+    const char* name;
     double sliceSize;
     int32_t channels;
     const char* expected;
@@ -232,62 +159,64 @@ class DecisionTrace : public ::testing::TestWithParam<TraceCase> {};
 
 TEST_P(DecisionTrace, SeededSequenceIsPinned)
 {
-    EXPECT_EQ(trace(engineDecisions(GetParam().channels, GetParam().sliceSize, 0.8, 2)), GetParam().expected);
+    std::string trace;
+    for (const SliceDecision& d : engineDecisions(GetParam().channels, GetParam().sliceSize, 0.8))
+        trace += describe(d);
+    EXPECT_EQ(trace, GetParam().expected);
 }
 
-// One entry per slice: effect (+ when the stage is on), semitones, reverse, roll, pan
-// (0 left, 1 centre, 2 right), picked slice, R when the slice repeats.
+// Slice sizes 0, 0.5 and 1 are quarters, eighths and sixteenths.
 INSTANTIATE_TEST_SUITE_P(SliceSizesMonoAndStereo, DecisionTrace, ::testing::Values(
-    TraceCase{0.0, 1,
+    TraceCase{"QuartersMono", 0.0, 1,
               "fx1+ s0 p1 k3 R|fx1+ s0 p1 k1|fx3 s0 p1 k2 R|fx1 s0 p1 k2 R|fx1+ s0 p1 k1 R|fx0+ s0 rev p1 k2|"
               "fx1+ s0 p1 k1|fx3+ s0 p1 k0 R|"},
-    TraceCase{0.0, 2,
+    TraceCase{"QuartersStereo", 0.0, 2,
               "fx1 s0 p1 k2 R|fx0 s-1 p2 k0|fx1+ s0 p1 k0 R|fx3 s0 p1 k2 R|fx3+ s0 roll p1 k2 R|fx1 s0 p1 k0|"
               "fx2+ s0 p1 k0 R|fx3 s1 p1 k1|"},
-    TraceCase{0.5, 1,
+    TraceCase{"EighthsMono", 0.5, 1,
               "fx1+ s0 p1 k4 R|fx2 s0 p1 k1 R|fx0 s0 roll p1 k3|fx0 s0 p1 k3 R|fx2 s0 p1 k6 R|fx3 s0 p1 k5|"
               "fx2+ s0 p1 k4|fx1+ s0 rev p1 k2|fx3 s-3 p1 k6 R|fx1 s0 p1 k7 R|fx3+ s0 p1 k5 R|fx2+ s0 p1 k7 R|"
               "fx1+ s0 p1 k2 R|fx3 s-2 p1 k5|fx0 s0 p1 k2 R|fx3+ s0 roll p1 k6 R|"},
-    TraceCase{0.5, 2,
+    TraceCase{"EighthsStereo", 0.5, 2,
               "fx1+ s0 p1 k6 R|fx1+ s0 p1 k4|fx3 s0 rev p1 k5 R|fx1 s4 p2 k3|fx1+ s0 p1 k3 R|fx2+ s0 p1 k3|"
               "fx2+ s0 p1 k2|fx1+ s-3 p1 k3 R|fx3 s0 p1 k0|fx2 s0 rev p1 k0|fx1 s1 p1 k6 R|fx0+ s0 roll p1 k6 R|"
               "fx1+ s0 p1 k3|fx3+ s0 p1 k6 R|fx2+ s0 p1 k5 R|fx3 s0 p1 k6|"},
-    TraceCase{1.0, 1,
+    TraceCase{"SixteenthsMono", 1.0, 1,
               "fx1+ s0 p1 k6 R|fx2 s0 p1 k0 R|fx0 s0 roll p1 k4|fx0 s0 p1 k6 R|fx2 s0 p1 k10 R|fx3 s0 p1 k8|"
               "fx2+ s0 p1 k6|fx0 s0 p1 k4 R|fx2 s-3 p1 k8|fx2+ s-6 p1 k12|fx0 s0 p1 k6|fx1+ s0 p1 k4|fx1+ s0 p1 k10 R|"
               "fx1+ s0 p1 k0|fx1 s0 p1 k0|fx1 s0 p1 k8 R|fx2+ s0 p1 k4|fx0+ s0 rev p1 k6|fx0+ s0 p1 k14 R|"
               "fx2+ s0 p1 k6|fx2+ s0 p1 k6 R|fx2 s1 p1 k12|fx3 s0 p1 k8|fx2+ s0 p1 k4 R|fx3 s0 p1 k0 R|fx2+ s0 p1 k4|"
               "fx1 s0 p1 k14|fx0+ s0 p1 k12 R|fx2+ s0 p1 k8|fx0 s0 p1 k0|fx1+ s1 rev p1 k12 R|fx3+ s0 p1 k6|"},
-    TraceCase{1.0, 2,
+    TraceCase{"SixteenthsStereo", 1.0, 2,
               "fx1+ s0 p1 k12 R|fx1+ s0 p1 k8|fx3 s0 rev p1 k8 R|fx1 s4 p2 k6|fx1+ s0 p1 k4 R|fx2+ s0 p1 k4|"
               "fx0+ s0 rev p1 k2 R|fx1 s0 p0 k4 R|fx3+ s-3 p1 k10 R|fx3+ s-4 p1 k0 R|fx3+ s-4 roll p1 k12|"
               "fx2 s0 p1 k6 R|fx3+ s2 p1 k0 R|fx0+ s0 p2 k8 R|fx2+ s0 p0 k8|fx1 s0 p1 k2|fx2 s0 p1 k6|fx0 s0 p1 k8 R|"
               "fx2 s-3 p2 k12|fx3 s0 p1 k6 R|fx2+ s0 p1 k4 R|fx3 s0 p0 k0 R|fx1+ s0 p1 k4 R|fx3 s0 rev p1 k6|"
               "fx2 s0 p1 k14 R|fx0 s0 p1 k8 R|fx0 s0 rev p1 k12|fx0+ s0 p1 k8 R|fx3 s4 roll p2 k12 R|"
-              "fx3+ s0 roll p1 k8|fx1+ s0 p1 k6|fx2+ s-3 roll p1 k8 R|"}));
+              "fx3+ s0 roll p1 k8|fx1+ s0 p1 k6|fx2+ s-3 roll p1 k8 R|"
+    }), [](const ::testing::TestParamInfo<TraceCase>& info) { return std::string(info.param.name); });
 
 // Without the filter's per-sample draws, the engine's decisions are exactly the decider's
 // run on a generator seeded at the transport start, slice counter by slice counter; mono
 // makes no pan draw, so it never pans.
 TEST(DecisionTraceByHand, WithoutTheEffectStageEachSliceDrawsOnlyItsOwnDecision)
 {
-    for (const double sliceSize : {0.0, 0.5, 1.0}) {
+    // The trace's parameter set as the decider reads it, with the effect stage off.
+    const DecisionParams traced = {.pitchAmt = 0.5f, .up = 1.0f, .reverseAmt = 0.5f, .panAmt = 0.5f, .sliceAmt = 0.6f};
+    for (const auto& [sliceSize, slicesPerBeat] : {std::pair{0.0, 1}, {0.5, 2}, {1.0, 4}}) {
         for (const int32_t channels : {1, 2}) {
-            const std::vector<SliceDecision> log = engineDecisions(channels, sliceSize, 0.0, 2);
-            const int32_t slicesPerBeat = sliceSize == 0.0 ? 1 : sliceSize == 0.5 ? 2 : 4;
+            const std::vector<SliceDecision> log = engineDecisions(channels, sliceSize, 0.0);
             ASSERT_EQ(log.size(), static_cast<size_t>(2 * 4 * slicesPerBeat));
             RandomGenerator random;
             random.seed(kSeed);
             SliceDecider decider;
             for (size_t i = 0; i < log.size(); ++i) {
                 const auto counter = static_cast<int32_t>(i % static_cast<size_t>(4 * slicesPerBeat));
-                const SliceDecision expected = decider.decide(scriptedParams(), slicesPerBeat, counter, channels, random);
+                const SliceDecision expected = decider.decide(traced, slicesPerBeat, counter, channels, random);
                 EXPECT_EQ(describe(log[i]), describe(expected)) << "slice " << i << ", " << channels << " channels";
                 EXPECT_EQ(log[i].rollFraction, expected.rollFraction);
                 EXPECT_EQ(log[i].pitched, expected.pitched);
-                if (channels == 1) {
-                    EXPECT_EQ(log[i].pan, 0.5f) << "a mono slice is never panned";
-                }
+                EXPECT_TRUE(channels == 2 || log[i].pan == 0.5f) << "a mono slice is never panned";
             }
         }
     }

@@ -1,24 +1,19 @@
-// The engine's block and slice handling: transport, clock, "Active" fades, reseeding,
-// tempo changes, freeze, refusals and the scope fill.
+// The DSP object as the processor drives it: transport and clock, "Active" fades, replay
+// seeds, tempo changes, freeze, notes and "Midi Slice" mode, parameters, refusals, the
+// scope, non-finite input and seeded renders that repeat sample for sample.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "EngineRig.h"
-#include "ids.h"
-
-using namespace Vextoria3Ids;
 
 namespace {
-
 constexpr double kRate = 44100.0;
 constexpr int64_t kBeat = 22050; // samples at 120 BPM
 constexpr int64_t kBar = 4 * kBeat;
 constexpr int64_t kSlice = kBeat / 2;
-
-constexpr auto constant = EngineRig::constant;
-constexpr auto ramp = EngineRig::ramp;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Every slice repeats a slice of the bar before, unchanged and ungated.
 void repeatPlainly(EngineRig& rig)
@@ -32,161 +27,259 @@ int64_t playedAt(const EngineRig::Channels& output, int64_t at)
 {
     return EngineRig::frameOf(output[0][static_cast<size_t>(at)]);
 }
-
-// Frames at which a slice decision was made, rendering one sample per block.
-std::vector<int64_t> decisionFrames(EngineRig& rig, int64_t frames, const EngineRig::BlockHook& hook)
-{
-    std::vector<int64_t> at;
-    const EngineRig::Channels input = constant(rig.channelCount, 1, 0.25f);
-    for (int64_t frame = 0; frame < frames; ++frame) {
-        hook(frame, 1);
-        const uint64_t before = rig.fx->decisionCount();
-        rig.render(input, 1);
-        if (rig.fx->decisionCount() != before)
-            at.push_back(frame);
-    }
-    return at;
-}
-
 } // namespace
 
-TEST(SliceEngineTransport, StoppedTransportPassesTheInputAndDecidesNothing)
+TEST(SliceEngine, AStoppedTransportPassesTheInputAndAfterAStartTheFirstBarPlaysLive)
 {
-    EngineRig rig(kRate, 2);
-    rig.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kNoDirect, 1.0}});
-    rig.setPlaying(false);
-    const EngineRig::Channels input = ramp(2, 3000);
-    EXPECT_EQ(rig.render(input, 256), input);
-    EXPECT_EQ(rig.fx->decisionCount(), 0u);
-}
+    EngineRig stopped(kRate, 2);
+    stopped.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kNoDirect, 1.0}});
+    stopped.fx->timeInfo.playing = false;
+    const EngineRig::Channels input = EngineRig::ramp(2, 2 * kBar);
+    EXPECT_EQ(stopped.render(input, 256), input);
+    EXPECT_EQ(stopped.fx->decisionCount(), 0u);
 
-TEST(SliceEngineTransport, FirstBarAfterAStartPlaysLiveThenSlicesRepeatIt)
-{
     EngineRig rig(kRate, 2);
     repeatPlainly(rig);
-    const EngineRig::Channels output = rig.render(ramp(2, 2 * kBar), 512);
+    const EngineRig::Channels output = rig.render(input, 512);
     for (int64_t slice = 0; slice < 16; ++slice) {
         const int64_t played = playedAt(output, slice * kSlice + 5000);
         if (slice < 8) {
             EXPECT_EQ(played, slice * kSlice + 5000) << "slice " << slice << " of the first bar";
         } else {
-            EXPECT_LT(played, kBar) << "slice " << slice << " repeats the first bar";
-            EXPECT_EQ((played - 5000) % kSlice, 0) << "and starts on a slice of it";
+            EXPECT_TRUE(played < kBar && (played - 5000) % kSlice == 0) << "slice " << slice << " repeats a slice of bar 0";
         }
     }
 }
 
-TEST(SliceEngineClock, SliceCountChangesOnlyOnABeatAndSamplesStandInForAMusicalPosition)
+TEST(SliceEngine, SliceCountChangesOnABeatTheCounterRestartsOnABarAndSamplesStandInForMusic)
 {
+    // With no direct plays and Slice Amt 0 every slice picks the counter's own slice.
     EngineRig rig(kRate, 1);
-    rig.fx->setParameter(kSliceSize, 0.5);
-    EXPECT_EQ(decisionFrames(rig, 2 * kBeat, [&rig](int64_t frame, int32_t) {
-                  if (frame == 5000)
-                      rig.fx->setParameter(kSliceSize, 1.0);
-              }),
-              (std::vector<int64_t>{0, 11025, 22050, 27563, 33075, 38588}));
+    rig.set({{kSliceSize, 0.5}, {kNoDirect, 1.0}, {kSliceAmt, 0.0}});
+    std::vector<std::pair<int64_t, int32_t>> starts;
+    for (const auto& [frame, decision] : rig.decisions(kBar + 1, 1, [&rig](int64_t frame, int32_t) {
+             if (frame == 5000)
+                 rig.fx->setParameter(kSliceSize, 1.0);
+         }))
+        starts.emplace_back(frame, decision.pick);
+    const std::vector<std::pair<int64_t, int32_t>> expected = {
+        {0, 0},      {11025, 1},  {22050, 2},  {27563, 3},  {33075, 4},  {38588, 5},  {44100, 6},  {49613, 7},
+        {55125, 8},  {60638, 9},  {66150, 10}, {71663, 11}, {77175, 12}, {82688, 13}, {88200, 0}};
+    EXPECT_EQ(starts, expected);
 
     EngineRig samplesOnly(kRate, 2);
-    EXPECT_EQ(decisionFrames(samplesOnly, kBar / 2,
-                             [&samplesOnly](int64_t, int32_t) { samplesOnly.fx->timeInfo.projectMusicValid = false; }),
-              (std::vector<int64_t>{0, 11025, 22050, 33075}));
+    samplesOnly.fx->timeInfo.projectMusicValid = false;
+    std::vector<int64_t> frames;
+    for (const auto& [frame, decision] : samplesOnly.decisions(kBar / 2, 1))
+        frames.push_back(frame);
+    EXPECT_EQ(frames, (std::vector<int64_t>{0, 11025, 22050, 33075}));
 }
 
-TEST(SliceEngineClock, ContinuingBlocksKeepTheGridAtAnyBlockSize)
-{
-    for (const int32_t blockSize : {1, 128, 333, 512}) {
-        EngineRig rig(48000.0, 2, 512);
-        rig.render(constant(2, 4 * 96000, 0.1f), blockSize);
-        EXPECT_EQ(rig.fx->decisionCount(), 32u) << "4 bars of 8 slices, blocks of " << blockSize;
-    }
-}
-
-TEST(SliceEngineActive, SwitchingOnFadesFromTheDryInputAtTheNextSliceStart)
+TEST(SliceEngine, SwitchingOnFadesFromTheDryInputAtTheNextSliceStartAndOnActiveReplayRestarts)
 {
     EngineRig rig(kRate, 2);
     rig.set({{kActive, 0.0}, {kSliceAmt, 0.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0}});
-    const EngineRig::Channels output = rig.render(constant(2, kBeat, 0.5f), 100, [&rig](int64_t frame, int32_t) {
+    const EngineRig::Channels output = rig.render(EngineRig::constant(2, kBeat, 0.5f), 100, [&rig](int64_t frame, int32_t) {
         if (frame == 5000)
             rig.fx->setParameter(kActive, 1.0);
     });
     for (size_t i = 0; i <= kSlice; ++i)
         ASSERT_EQ(output[0][i], 0.5f) << "dry until the slice start, then from the last dry pair, frame " << i;
-    float largestStep = 0.0f;
     for (size_t i = kSlice; i < kSlice + 441; ++i)
-        largestStep = std::max(largestStep, std::fabs(output[0][i + 1] - output[0][i]));
-    EXPECT_LT(largestStep, 0.05f) << "no click when the slicer takes over";
-}
+        ASSERT_LT(std::fabs(output[0][i + 1] - output[0][i]), 0.05f) << "no click when the slicer takes over";
 
-TEST(SliceEngineActive, OnActiveReplayRestartsTheSequenceAtEverySwitchOn)
-{
-    EngineRig rig(kRate, 2);
-    rig.fx->setReplaySeed(99);
-    rig.set({{kActive, 0.0}, {kReplayRndSeq, 1.0}, {kReverseAmt, 0.6}, {kRollAmt, 0.5}, {kPitchAmt, 0.5},
-             {kSliceAmt, 0.5}, {kFxAmt, 0.0}});
-    std::vector<SliceDecision> log;
-    const EngineRig::Channels input = constant(2, 50, 0.1f);
-    for (int64_t frame = 0; frame < 4 * kBar; frame += 50) {
-        rig.fx->setParameter(kActive, (frame / kBar) % 2 == 1 ? 1.0 : 0.0);
-        const uint64_t seen = rig.fx->decisionCount();
-        rig.render(input, 50);
-        if (rig.fx->decisionCount() != seen)
-            log.push_back(rig.fx->lastDecision());
-    }
+    EngineRig replay(kRate, 2);
+    replay.fx->setReplaySeed(99);
+    replay.set({{kReplayRndSeq, 1.0}, {kReverseAmt, 0.6}, {kRollAmt, 0.5}, {kPitchAmt, 0.5}, {kSliceAmt, 0.5},
+                {kFxAmt, 0.0}});
+    const auto log = replay.decisions(4 * kBar, 50, [&replay](int64_t frame, int32_t) {
+        replay.fx->setParameter(kActive, (frame / kBar) % 2 == 1 ? 1.0 : 0.0);
+    });
     ASSERT_EQ(log.size(), 32u);
     for (size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(log[8 + i].pick, log[24 + i].pick) << "slice " << i << " after a switch-on";
-        EXPECT_EQ(log[8 + i].reverse, log[24 + i].reverse) << "slice " << i;
-        EXPECT_EQ(log[8 + i].semitones, log[24 + i].semitones) << "slice " << i;
+        const SliceDecision &first = log[8 + i].second, &again = log[24 + i].second;
+        EXPECT_EQ(std::tuple(first.pick, first.reverse, first.semitones), std::tuple(again.pick, again.reverse, again.semitones))
+            << "slice " << i << " after a switch-on";
     }
 }
 
-TEST(SliceEngineTempo, RepeatsAfterATempoChangeKeepTheirLengthInBeats)
+TEST(SliceEngine, RepeatsKeepTheirLengthInBeatsAfterATempoChangeAndFrozenOnesTheirBar)
 {
     EngineRig rig(kRate, 1);
     repeatPlainly(rig);
-    rig.render(ramp(1, 2 * kBar), 441);
+    rig.render(EngineRig::ramp(1, 2 * kBar), 441);
     rig.setTempo(60.0); // the transport carries on at bar 1; the recorded bar spans half a bar now
-    const EngineRig::Channels output = rig.render(constant(1, 2 * kBar, 0.0f), 441);
+    const EngineRig::Channels output = rig.render(EngineRig::constant(1, 2 * kBar, 0.0f), 441);
     EXPECT_EQ(playedAt(output, kSlice + 1000) - playedAt(output, kSlice), 500)
         << "a slice recorded at twice the tempo plays at half rate";
-}
 
-TEST(SliceEngineFreeze, FrozenRepeatsKeepComingFromTheBarBeforeTheSwitch)
-{
-    EngineRig rig(kRate, 1);
-    repeatPlainly(rig);
-    const EngineRig::Channels output = rig.render(ramp(1, 5 * kBar), 441, [&rig](int64_t frame, int32_t) {
+    EngineRig frozen(kRate, 1);
+    repeatPlainly(frozen);
+    const EngineRig::Channels played = frozen.render(EngineRig::ramp(1, 5 * kBar), 441, [&frozen](int64_t frame, int32_t) {
         if (frame == 2 * kBar + kBar / 2)
-            rig.fx->setParameter(kFreeze, 1.0);
+            frozen.fx->setParameter(kFreeze, 1.0);
     });
     for (int64_t slice = 24; slice < 40; ++slice) {
-        const int64_t played = playedAt(output, slice * kSlice + 3000);
-        EXPECT_TRUE(played >= kBar && played < 2 * kBar) << "slice " << slice << " plays " << played;
+        const int64_t at = playedAt(played, slice * kSlice + 3000);
+        EXPECT_TRUE(at >= kBar && at < 2 * kBar) << "slice " << slice << " plays " << at << ", not the bar before freeze";
     }
 }
 
-TEST(SliceEngineRefusals, BlockLongerThanTheMaximumIsRefusedWhole)
+TEST(SliceEngine, NotesAreLoggedInEventOrderSelectSlicesAndOutOfRangeInputIsRefused)
 {
-    EngineRig rig(kRate, 2, 256);
-    const EngineRig::Channels input = constant(2, 257, 0.3f);
-    EngineRig::Channels output = constant(2, 257, std::numeric_limits<float>::quiet_NaN());
-    const float* in[2] = {input[0].data(), input[1].data()};
-    float* out[2] = {output[0].data(), output[1].data()};
-    rig.fx->process(in, out, 257);
-    EXPECT_TRUE(std::isnan(output[0][0]) && std::isnan(output[1][256])) << "nothing written";
-    EXPECT_EQ(rig.fx->decisionCount(), 0u);
-    std::array<int8_t, ScopeRing::kMaxBytes> bytes{};
-    EXPECT_EQ(rig.fx->scopeRing().drain(bytes), 0);
-    rig.fx->process(in, nullptr, 100);
-    EXPECT_EQ(rig.fx->decisionCount(), 0u) << "no output, no block";
+    EngineRig rig(kRate, 2);
+    Vextoria3FX& fx = *rig.fx;
+    fx.startProcessMIDI();
+    fx.noteOn(128, 100, 0);
+    fx.noteOn(-1, 100, 0);
+    fx.noteOff(200, 100, 0);
+    fx.noteOn(60, 127, 3);
+    fx.noteOn(30, 64, 10);
+    fx.noteOff(60, 0, 20);
+    fx.endProcessMIDI();
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+    std::array<MidiNoteRecord, MidiEventRing::kCapacity> records{};
+    ASSERT_EQ(fx.noteRing().drain(records), 3) << "only the notes in range are logged";
+    const auto fields = [](const MidiNoteRecord& r) { return std::tuple(r.type, r.pitch, r.velocity, r.sampleOffset); };
+    EXPECT_EQ(fields(records[0]), std::tuple(MidiEventRing::kNoteOn, 60, 127, 3));
+    EXPECT_EQ(fields(records[1]), std::tuple(MidiEventRing::kNoteOn, 30, 64, 10));
+    EXPECT_EQ(fields(records[2]), std::tuple(MidiEventRing::kNoteOff, 60, 0, 20));
+
+    fx.setParameter(kSliceSize, 0.5); // 8 slices per bar
+    fx.noteOn(43, 100, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), 7);
+    fx.noteOn(44, 100, 0);
+    EXPECT_EQ(fx.getSelectedSlice(), 0);
+    fx.noteOff(44, 0, 0);
+    fx.noteOff(43, 0, 0);
+    EXPECT_FALSE(fx.setSliceFromUI(16) || fx.setSliceFromUI(-2));
+    EXPECT_EQ(fx.getSelectedSlice(), -1);
+    EXPECT_TRUE(fx.setSliceFromUI(15));
+    EXPECT_EQ(fx.getSelectedSlice(), 15);
 }
 
-TEST(SliceEngineScope, EveryOutputSampleReachesTheScope)
+namespace {
+// A mono instance in "Midi Slice" mode that has played one bar of a ramp (slices do not
+// repeat on their own, so only the notes choose); answers the frames played at offset
+// into slice 3 of the second bar and 1000 later, after `before` has held notes and bent.
+template <typename Before>
+std::pair<int64_t, int64_t> midiSlicePlay(int64_t offset, Before before)
+{
+    EngineRig rig(kRate, 1);
+    rig.set({{kActive, 1.0}, {kTrigMode, 1.0}, {kSliceAmt, 0.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0},
+             {kRollAmt, 0.0}, {kPitchAmt, 0.0}, {kFxAmt, 0.0}, {kUp, 1.0}, {kDown, 0.0}, {kPitchRange, 1.0}});
+    rig.render(EngineRig::ramp(1, kBar), 441);
+    before(*rig.fx);
+    const EngineRig::Channels output = rig.render(EngineRig::ramp(1, kBar, kBar), 441);
+    const auto at = static_cast<size_t>(3 * kSlice + offset);
+    return {EngineRig::frameOf(output[0][at]), EngineRig::frameOf(output[0][at + 1000])};
+}
+} // namespace
+
+TEST(SliceEngine, AHeldNoteReplaysItsSlicePitchBendTransposesUpOnlyAndTheModWheelRolls)
+{
+    EXPECT_EQ(midiSlicePlay(2000, [](Vextoria3FX&) {}), std::pair(kBar + 3 * kSlice + 2000, kBar + 3 * kSlice + 3000))
+        << "no note held: the slice plays live";
+    for (const double bend : {0.75, 0.0}) { // half way up: 6 of 12 semitones; down is off
+        const auto [frame, later] = midiSlicePlay(2000, [bend](Vextoria3FX& fx) {
+            fx.noteOn(38, 100, 0);
+            fx.setPitchBend(bend);
+        });
+        const double rate = bend > 0.5 ? std::sqrt(2.0) : 1.0, tolerance = bend > 0.5 ? 2.0 : 0.0;
+        EXPECT_NEAR(static_cast<double>(frame), 2 * kSlice + 2000 * rate, tolerance) << "slice 2 of bar 0, bend " << bend;
+        EXPECT_NEAR(static_cast<double>(later - frame), 1000 * rate, tolerance) << bend;
+    }
+    // Above three quarters the play returns to its start past 1378.125 samples: a cycle of 1379.
+    EXPECT_EQ(midiSlicePlay(5000, [](Vextoria3FX& fx) {
+                  fx.noteOn(37, 100, 0);
+                  fx.setModwheel(0.8f);
+              }),
+              std::pair(kSlice + 5000 % 1379, kSlice + 6000 % 1379));
+}
+
+TEST(SliceEngine, ParametersAreNarrowedAndClampedAndIdsThatAreNoParameterAreIgnored)
+{
+    EngineRig rig(kRate, 2);
+    Vextoria3FX& fx = *rig.fx;
+    EXPECT_FLOAT_EQ(fx.reverbDry(), 0.4f) << "the reverb mix starts applied";
+    EXPECT_FLOAT_EQ(fx.reverbWet(), 0.3f);
+    for (const auto& [id, value, stored] : {std::tuple{1, 0.3, 0.3f}, {1, 1.5, 1.0f}, {1, -3.0, 0.0f}, {7, kNaN, 0.0f},
+                                            {16, std::numeric_limits<double>::infinity(), 1.0f}}) {
+        fx.setParameter(id, value);
+        EXPECT_EQ(fx.getParameter(id), stored) << id << " set to " << value;
+    }
+    for (const auto& [mix, dry, wet] : {std::tuple{0.2, 0.5f, 0.1f}, {0.8, 0.2f, 0.4f}, {7.0, 0.0f, 0.5f}}) {
+        fx.setParameter(kReverbDryWet, mix);
+        EXPECT_FLOAT_EQ(fx.reverbDry(), dry) << mix;
+        EXPECT_FLOAT_EQ(fx.reverbWet(), wet) << mix;
+    }
+    std::vector<float> before;
+    for (int32_t id = 0; id < 38; ++id)
+        before.push_back(fx.getParameter(id));
+    for (const int32_t id : {-1, 38, 1000, 12, 34, 35}) { // the last three are the controller's
+        fx.setParameter(id, 0.7);
+        EXPECT_EQ(fx.getParameter(id), id >= 0 && id < 38 ? before[id] : 0.0f) << id;
+    }
+    fx.setModwheel(0.8f);
+    for (int32_t id = 0; id < 38; ++id)
+        EXPECT_EQ(fx.getParameter(id), before[id]) << id << " (the mod wheel is not reported)";
+    fx.setPitchBend(0.75);
+    EXPECT_EQ(fx.getParameter(34), 0.75f);
+    fx.setPitchBend(kNaN);
+    EXPECT_EQ(fx.getParameter(34), 0.0f);
+
+    fx.loadFactoryBank(); // the program number selects; negative or NaN select nothing
+    for (const auto& [value, program] : {std::pair{0.99, 15}, {1.0, 15}, {0.0624, 0}, {0.1875, 3}, {5.0, 15},
+                                         {-0.1, 7}, {-1e300, 7}, {kNaN, 7}}) {
+        fx.setProgram(7);
+        fx.setParameter(kFactoryPresets, value);
+        EXPECT_EQ(fx.getCurrentProgram(), program) << value;
+        EXPECT_EQ(fx.getParameter(kFactoryPresets), 0.0f);
+    }
+}
+
+TEST(SliceEngine, NonsenseSettingsAndOverlongBlocksAreRefusedAndMissingBusesReadAsSilence)
+{
+    EngineRig rig(kRate, 2, 256);
+    Vextoria3FX& fx = *rig.fx;
+    fx.resume(kNaN, 0);
+    fx.resume(-44100.0, -5);
+    EXPECT_EQ(std::pair(fx.getSampleRate(), fx.getBlockSize()), std::pair(kRate, 256));
+    const EngineRig::Channels input = EngineRig::constant(2, 257, 0.3f);
+    EngineRig::Channels output = EngineRig::constant(2, 257, static_cast<float>(kNaN));
+    const float* in[2] = {input[0].data(), input[1].data()};
+    float* out[2] = {output[0].data(), output[1].data()};
+    fx.process(in, out, 257);
+    EXPECT_TRUE(std::isnan(output[0][0]) && std::isnan(output[1][256])) << "a block over the maximum: nothing written";
+    std::array<int8_t, ScopeRing::kMaxBytes> bytes{};
+    EXPECT_EQ(fx.scopeRing().drain(bytes), 0);
+    fx.process(in, nullptr, 100);
+    EXPECT_EQ(fx.decisionCount(), 0u) << "no output, no block";
+
+    fx.timeInfo.contextValid = false; // no transport: the input passes
+    float left[5] = {1, 2, 3, 4, 5}, right[5] = {-1, -2, -3, -4, -5}, outLeft[5] = {}, outRight[5] = {};
+    const float* inputs[2] = {left, right};
+    float* outputs[2] = {outLeft, outRight};
+    fx.process(inputs, outputs, 5);
+    EXPECT_EQ(std::pair(outLeft[4], outRight[4]), std::pair(5.0f, -5.0f));
+    fx.inputChannelCount = 1; // a mono input feeds both sides
+    fx.process(inputs, outputs, 5);
+    EXPECT_EQ(outRight[2], 3.0f);
+    fx.process(nullptr, outputs, 5);
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(std::pair(outLeft[i], outRight[i]), std::pair(0.0f, 0.0f)) << i;
+    outLeft[0] = 7.0f;
+    fx.inputChannelCount = 0; // a bus without channels
+    fx.process(inputs, outputs, 5);
+    EXPECT_EQ(outLeft[0], 0.0f);
+}
+
+TEST(SliceEngine, EveryOutputSampleReachesTheScope)
 {
     for (const int32_t channels : {1, 2}) {
         EngineRig rig(kRate, channels);
         rig.fx->setParameter(kActive, 0.0);
-        EngineRig::Channels input = ramp(channels, 300);
+        EngineRig::Channels input = EngineRig::ramp(channels, 300);
         if (channels == 2)
             std::fill(input[1].begin(), input[1].end(), -0.5f);
         const EngineRig::Channels output = rig.render(input, 300);
@@ -194,5 +287,134 @@ TEST(SliceEngineScope, EveryOutputSampleReachesTheScope)
         ASSERT_EQ(rig.fx->scopeRing().drain(bytes), 300);
         for (size_t i = 0; i < 300; ++i)
             EXPECT_EQ(bytes[i], ScopeRing::toScopeByte(output[0][i], output.back()[i])) << channels << ": " << i;
+    }
+}
+
+TEST(SliceEngine, WhileBypassedTheBarClockTakesThePositionFromSamplesWithoutAMusicalOne)
+{
+    EngineRig rig(48000.0, 1);
+    HostTimeInfo& time = rig.fx->timeInfo;
+    time.projectMusicValid = false;
+    time.projectTimeSamples = 100000;
+    time.projectTimeMusic = 99.0; // not valid, so not used
+    std::vector<float> left(64, 0.25f);
+    const float* inputs[2] = {left.data(), nullptr};
+    rig.fx->processBypass(inputs, nullptr, 64);
+    EXPECT_DOUBLE_EQ(rig.fx->sliceClock().barPos, std::fmod(100000.0, 96000.0) + 64.0);
+    time.projectTimeSamples += 64;
+    rig.fx->processBypass(nullptr, nullptr, 64); // a missing input bus records silence
+    time.contextValid = false;                    // no transport: the clock runs on
+    rig.fx->processBypass(nullptr, nullptr, 64);
+    EXPECT_DOUBLE_EQ(rig.fx->sliceClock().barPos, std::fmod(100000.0, 96000.0) + 192.0);
+}
+
+namespace {
+bool isPoisoned(int64_t frame) { return frame % (kBar / 2) < 30; }
+
+// Seeded noise with a run of NaN, +infinity and -infinity samples in every half bar.
+EngineRig::Channels poisonedNoise(int64_t frames)
+{
+    EngineRig::Channels clip = EngineRig::noise(2, frames, 11);
+    const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity()};
+    for (auto& channel : clip)
+        for (int64_t i = 0; i < frames; ++i)
+            channel[static_cast<size_t>(i)] = isPoisoned(i) ? bad[i % 3] : channel[static_cast<size_t>(i)];
+    return clip;
+}
+} // namespace
+
+TEST(SliceEngine, NonFiniteInputIsTakenAsSilenceSoNoEffectNorTheStretcherKeepsIt)
+{
+    EngineRig dry(kRate, 2); // switched off, the dry output carries silence instead
+    const EngineRig::Channels input = poisonedNoise(kBar), output = dry.render(input, 512);
+    for (size_t c = 0; c < 2; ++c)
+        for (size_t i = 0; i < input[c].size(); ++i)
+            ASSERT_EQ(output[c][i], isPoisoned(static_cast<int64_t>(i)) ? 0.0f : input[c][i]) << c << ", " << i;
+
+    const EngineRig::Channels longer = poisonedNoise(6 * kBar);
+    for (int32_t effect = 0; effect < 4; ++effect) {
+        for (const double stretch : {0.0, 1.0}) {
+            EngineRig rig(kRate, 2);
+            rig.fx->setReplaySeed(7);
+            rig.set({{kActive, 1.0}, {kFxAmt, 1.0}, {kFxSelect, effect / 4.0}, {kPitchAmt, 1.0}, {kStretch, stretch},
+                     {kReverseAmt, 0.5}, {kRollAmt, 0.5}});
+            for (const auto& channel : rig.render(longer, 512)) {
+                const auto bad = std::find_if(channel.begin(), channel.end(), [](float s) { return !std::isfinite(s); });
+                EXPECT_EQ(bad, channel.end()) << "effect " << effect << ", stretch " << stretch << ", frame "
+                                              << (bad - channel.begin());
+            }
+        }
+    }
+}
+
+namespace {
+// A drum-like loop: a decaying low thump on every beat and seeded noise hats between.
+EngineRig::Channels loop(int32_t bars)
+{
+    EngineRig::Channels clip = EngineRig::constant(2, bars * kBar, 0.0f);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> noise(-0.2f, 0.2f);
+    for (size_t i = 0; i < clip[0].size(); ++i) {
+        const double sinceBeat = static_cast<double>(i % kBeat) / kRate;
+        const float thump = static_cast<float>(0.7 * std::exp(-sinceBeat * 18.0) * std::sin(6.2832 * 60.0 * sinceBeat));
+        const float hat = (i % kSlice) < 800 ? noise(random) : 0.0f;
+        clip[0][i] = thump + hat;
+        clip[1][i] = thump - hat;
+    }
+    return clip;
+}
+
+// Stretch mode as a factory program uses it (switched active) or, in "Midi Slice" mode, a
+// held note whose slices alternate between +12 and -12 semitones (pitch bend down and up).
+EngineRig::Channels renderStretched(int32_t program, bool alternating, const EngineRig::Channels& input,
+                                    int32_t blockSize, double stretch = 1.0)
+{
+    EngineRig rig(kRate, 2, blockSize);
+    rig.fx->loadFactoryBank();
+    rig.fx->setReplaySeed(4242);
+    rig.set({{kFactoryPresets, program / 16.0}, {kStretch, stretch}, {kActive, 1.0}});
+    if (!alternating)
+        return rig.render(input, blockSize);
+    rig.set({{kTrigMode, 1.0}, {kUp, 1.0}, {kDown, 1.0}, {kPitchRange, 1.0}, {kSliceSize, 1.0}});
+    rig.fx->noteOn(36, 100, 0);
+    return rig.render(input, blockSize, [&rig](int64_t first, int32_t frames) {
+        rig.fx->setPitchBend((first + frames - 1) / (kBar / 16) % 2 == 0 ? 0.0 : 1.0);
+    });
+}
+} // namespace
+
+TEST(SeededRender, SameSeedAndHistoryGiveTheSameAudioForEveryProgram)
+{
+    EngineRig a(kRate, 2, 256), b(kRate, 2, 256);
+    const auto set = [&a, &b](std::initializer_list<std::pair<int32_t, double>> values) {
+        a.set(values);
+        b.set(values);
+    };
+    a.fx->setReplaySeed(4242);
+    b.fx->setReplaySeed(4242);
+    const EngineRig::Channels input = loop(2);
+    for (int32_t program = 0; program < 16; ++program) {
+        set({{kFactoryPresets, program / 16.0}, {kActive, 1.0}});
+        ASSERT_EQ(a.render(input, 256), b.render(input, 256)) << "program " << program;
+    }
+    set({{kStretch, 1.0}, {kPitchAmt, 0.8}, {kFxAmt, 0.8}, {kFxSelect, 1.0}, {kSliceAmt, 0.7}, {kReverseAmt, 0.4},
+         {kRollAmt, 0.4}, {kPanAmt, 0.3}});
+    const EngineRig::Channels longer = loop(4);
+    EXPECT_EQ(a.render(longer, 256), b.render(longer, 256)) << "stretch mode with every effect";
+}
+
+TEST(SeededRender, StretchModeRendersTheSameAtEveryBlockSize)
+{
+    // Programs 3 and 15 and the alternating octaves play stretched slices; program 1 pitches none.
+    const EngineRig::Channels input = loop(4);
+    for (const auto& [program, alternating, pitched] : {std::tuple{1, false, false}, {3, false, true},
+                                                        {15, false, true}, {0, true, true}}) {
+        const EngineRig::Channels reference = renderStretched(program, alternating, input, 64);
+        if (pitched) {
+            ASSERT_NE(reference, renderStretched(program, alternating, input, 64, 0.0)) << "stretched slices must play";
+        }
+        for (const int32_t blockSize : {32, 128, 512, 1000})
+            ASSERT_EQ(reference, renderStretched(program, alternating, input, blockSize)) << program << ", " << blockSize;
     }
 }
