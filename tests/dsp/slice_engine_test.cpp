@@ -1,6 +1,5 @@
-// The DSP object as the processor drives it: transport and clock, "Active" fades, replay
-// seeds, tempo changes, freeze, notes and "Midi Slice" mode, parameters, refusals, the
-// scope, non-finite input and seeded renders that repeat sample for sample.
+// The DSP object as the processor drives it: transport and clock, notes and "Midi Slice"
+// mode, parameters, refusals, non-finite input and seeded renders that repeat sample for sample.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,19 +13,6 @@ constexpr int64_t kBeat = 22050; // samples at 120 BPM
 constexpr int64_t kBar = 4 * kBeat;
 constexpr int64_t kSlice = kBeat / 2;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Every slice repeats a slice of the bar before, unchanged and ungated.
-void repeatPlainly(EngineRig& rig)
-{
-    rig.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
-             {kRollAmt, 0.0}, {kFxAmt, 0.0}});
-}
-
-// The frame the ramp output at `at` was recorded at.
-int64_t playedAt(const EngineRig::Channels& output, int64_t at)
-{
-    return EngineRig::frameOf(output[0][static_cast<size_t>(at)]);
-}
 } // namespace
 
 TEST(SliceEngine, AStoppedTransportPassesTheInputAndAfterAStartTheFirstBarPlaysLive)
@@ -38,11 +24,12 @@ TEST(SliceEngine, AStoppedTransportPassesTheInputAndAfterAStartTheFirstBarPlaysL
     EXPECT_EQ(stopped.render(input, 256), input);
     EXPECT_EQ(stopped.fx->decisionCount(), 0u);
 
-    EngineRig rig(kRate, 2);
-    repeatPlainly(rig);
+    EngineRig rig(kRate, 2); // every slice repeats a slice of the bar before, unchanged and ungated
+    rig.set({{kActive, 1.0}, {kSliceAmt, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0},
+             {kRollAmt, 0.0}, {kFxAmt, 0.0}});
     const EngineRig::Channels output = rig.render(input, 512);
     for (int64_t slice = 0; slice < 16; ++slice) {
-        const int64_t played = playedAt(output, slice * kSlice + 5000);
+        const int64_t played = EngineRig::frameOf(output[0][static_cast<size_t>(slice * kSlice + 5000)]);
         if (slice < 8) {
             EXPECT_EQ(played, slice * kSlice + 5000) << "slice " << slice << " of the first bar";
         } else {
@@ -73,56 +60,6 @@ TEST(SliceEngine, SliceCountChangesOnABeatTheCounterRestartsOnABarAndSamplesStan
     for (const auto& [frame, decision] : samplesOnly.decisions(kBar / 2, 1))
         frames.push_back(frame);
     EXPECT_EQ(frames, (std::vector<int64_t>{0, 11025, 22050, 33075}));
-}
-
-TEST(SliceEngine, SwitchingOnFadesFromTheDryInputAtTheNextSliceStartAndOnActiveReplayRestarts)
-{
-    EngineRig rig(kRate, 2);
-    rig.set({{kActive, 0.0}, {kSliceAmt, 0.0}, {kReverseAmt, 0.0}, {kRollAmt, 0.0}, {kPitchAmt, 0.0}});
-    const EngineRig::Channels output = rig.render(EngineRig::constant(2, kBeat, 0.5f), 100, [&rig](int64_t frame, int32_t) {
-        if (frame == 5000)
-            rig.fx->setParameter(kActive, 1.0);
-    });
-    for (size_t i = 0; i <= kSlice; ++i)
-        ASSERT_EQ(output[0][i], 0.5f) << "dry until the slice start, then from the last dry pair, frame " << i;
-    for (size_t i = kSlice; i < kSlice + 441; ++i)
-        ASSERT_LT(std::fabs(output[0][i + 1] - output[0][i]), 0.05f) << "no click when the slicer takes over";
-
-    EngineRig replay(kRate, 2);
-    replay.fx->setReplaySeed(99);
-    replay.set({{kReplayRndSeq, 1.0}, {kReverseAmt, 0.6}, {kRollAmt, 0.5}, {kPitchAmt, 0.5}, {kSliceAmt, 0.5},
-                {kFxAmt, 0.0}});
-    const auto log = replay.decisions(4 * kBar, 50, [&replay](int64_t frame, int32_t) {
-        replay.fx->setParameter(kActive, (frame / kBar) % 2 == 1 ? 1.0 : 0.0);
-    });
-    ASSERT_EQ(log.size(), 32u);
-    for (size_t i = 0; i < 8; ++i) {
-        const SliceDecision &first = log[8 + i].second, &again = log[24 + i].second;
-        EXPECT_EQ(std::tuple(first.pick, first.reverse, first.semitones), std::tuple(again.pick, again.reverse, again.semitones))
-            << "slice " << i << " after a switch-on";
-    }
-}
-
-TEST(SliceEngine, RepeatsKeepTheirLengthInBeatsAfterATempoChangeAndFrozenOnesTheirBar)
-{
-    EngineRig rig(kRate, 1);
-    repeatPlainly(rig);
-    rig.render(EngineRig::ramp(1, 2 * kBar), 441);
-    rig.setTempo(60.0); // the transport carries on at bar 1; the recorded bar spans half a bar now
-    const EngineRig::Channels output = rig.render(EngineRig::constant(1, 2 * kBar, 0.0f), 441);
-    EXPECT_EQ(playedAt(output, kSlice + 1000) - playedAt(output, kSlice), 500)
-        << "a slice recorded at twice the tempo plays at half rate";
-
-    EngineRig frozen(kRate, 1);
-    repeatPlainly(frozen);
-    const EngineRig::Channels played = frozen.render(EngineRig::ramp(1, 5 * kBar), 441, [&frozen](int64_t frame, int32_t) {
-        if (frame == 2 * kBar + kBar / 2)
-            frozen.fx->setParameter(kFreeze, 1.0);
-    });
-    for (int64_t slice = 24; slice < 40; ++slice) {
-        const int64_t at = playedAt(played, slice * kSlice + 3000);
-        EXPECT_TRUE(at >= kBar && at < 2 * kBar) << "slice " << slice << " plays " << at << ", not the bar before freeze";
-    }
 }
 
 TEST(SliceEngine, NotesAreLoggedInEventOrderSelectSlicesAndOutOfRangeInputIsRefused)
@@ -272,40 +209,6 @@ TEST(SliceEngine, NonsenseSettingsAndOverlongBlocksAreRefusedAndMissingBusesRead
     fx.inputChannelCount = 0; // a bus without channels
     fx.process(inputs, outputs, 5);
     EXPECT_EQ(outLeft[0], 0.0f);
-}
-
-TEST(SliceEngine, EveryOutputSampleReachesTheScope)
-{
-    for (const int32_t channels : {1, 2}) {
-        EngineRig rig(kRate, channels);
-        rig.fx->setParameter(kActive, 0.0);
-        EngineRig::Channels input = EngineRig::ramp(channels, 300);
-        if (channels == 2)
-            std::fill(input[1].begin(), input[1].end(), -0.5f);
-        const EngineRig::Channels output = rig.render(input, 300);
-        std::array<int8_t, ScopeRing::kMaxBytes> bytes{};
-        ASSERT_EQ(rig.fx->scopeRing().drain(bytes), 300);
-        for (size_t i = 0; i < 300; ++i)
-            EXPECT_EQ(bytes[i], ScopeRing::toScopeByte(output[0][i], output.back()[i])) << channels << ": " << i;
-    }
-}
-
-TEST(SliceEngine, WhileBypassedTheBarClockTakesThePositionFromSamplesWithoutAMusicalOne)
-{
-    EngineRig rig(48000.0, 1);
-    HostTimeInfo& time = rig.fx->timeInfo;
-    time.projectMusicValid = false;
-    time.projectTimeSamples = 100000;
-    time.projectTimeMusic = 99.0; // not valid, so not used
-    std::vector<float> left(64, 0.25f);
-    const float* inputs[2] = {left.data(), nullptr};
-    rig.fx->processBypass(inputs, nullptr, 64);
-    EXPECT_DOUBLE_EQ(rig.fx->sliceClock().barPos, std::fmod(100000.0, 96000.0) + 64.0);
-    time.projectTimeSamples += 64;
-    rig.fx->processBypass(nullptr, nullptr, 64); // a missing input bus records silence
-    time.contextValid = false;                    // no transport: the clock runs on
-    rig.fx->processBypass(nullptr, nullptr, 64);
-    EXPECT_DOUBLE_EQ(rig.fx->sliceClock().barPos, std::fmod(100000.0, 96000.0) + 192.0);
 }
 
 namespace {
