@@ -72,6 +72,7 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
         {"Slice Amt 1 repeats without a draw", kQuiet, 2, 5, {}, 1, "fx0 s0 p1 k0 R| 2"},
         {"the roll fraction is drawn at one slice per beat", kQuiet, 1, 0, {5, 0}, 2, "fx0 s0 p1 k0 R| 2"},
         {"an eighth on a draw divisible by 4", kQuiet, 1, 0, {8, 0}, 2, "fx0 s0 p1 k0 R| 1"},
+        {"rand()'s largest value rounds to 1 and picks the last entry", kQuiet, 4, 0, {0x7FFFFFFF}, 1, "fx0 s0 p1 k14 R| 2"},
         {"no effect enabled: no effect draws", noneEnabled, 2, 0, {}, 1, "fx4 s0 p1 k0 R| 2"},
         {"the second enabled effect", twoEnabled, 2, 0, {1, 0, 0}, 3, "fx3+ s0 p1 k0 R| 2"},
         {"the first enabled effect", twoEnabled, 2, 0, {2, 0, 5}, 3, "fx1+ s0 p1 k0 R| 2"},
@@ -106,24 +107,6 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
     EXPECT_EQ(filtered.fxId, 2);
     EXPECT_TRUE(filtered.filterOffsetDrawn);
     EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
-}
-
-TEST(SliceDecision, PanHitsAlternateSidesAndNeedsStereoAndPickTablesReachTheirLastEntryAtOne)
-{
-    DecisionParams p = kQuiet;
-    p.panAmt = 1.0f;
-    ScriptedRandom stereo, mono;
-    SliceDecider decider;
-    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 1.0f);
-    EXPECT_EQ(decider.decide(p, 2, 0, 2, stereo).pan, 0.0f);
-    EXPECT_EQ(stereo.draws, 4u);
-    EXPECT_EQ(decider.decide(p, 2, 0, 1, mono).pan, 0.5f);
-    EXPECT_EQ(mono.draws, 1u) << "no pan draw on a mono bus";
-    for (const auto& [slicesPerBeat, u, pick] : {std::tuple{1, 0.0f, 0}, {1, 1.0f, 3}, {2, 1.0f, 7}, {4, 1.0f, 14},
-                                                 {4, 0.5f, 8}})
-        EXPECT_EQ(SliceDecider::pickFromTable(slicesPerBeat, u), pick) << slicesPerBeat << ", " << u;
-    // rand()'s largest value rounds to 2^31 in single precision and finds the last entry.
-    EXPECT_EQ(static_cast<float>(0x7FFFFFFF) * 4.656613e-10f, 1.0f);
 }
 
 namespace {
