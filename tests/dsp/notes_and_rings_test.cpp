@@ -12,8 +12,8 @@ TEST(HeldNotes, PitchSelectsSliceModuloSlicesPerBarAndReleaseHandsBackToTheLates
 {
     HeldNotes notes;
     // pitch, slices per bar, slice before, slice after: from 36 on, modulo the count.
-    for (const auto& [pitch, slices, before, after] : {std::tuple{36, 8, -1, 0}, {43, 8, 0, 7}, {44, 8, 7, 0},
-                                                       {35, 8, 3, 3}, {43, 4, 0, 3}, {128, 8, 5, 5}, {-1, 8, 5, 5}, {40, 0, 5, 5}})
+    for (const auto& [pitch, slices, before, after] : {std::tuple{36, 8, -1, 0}, {43, 8, 0, 7}, {44, 8, 7, 0}, {35, 8, 3, 3},
+                                                       {43, 4, 0, 3}, {128, 8, 5, 5}, {-1, 8, 5, 5}, {40, 0, 5, 5}})
         EXPECT_EQ(notes.press(pitch, slices, before), after) << pitch << " of " << slices;
     HeldNotes stray;
     EXPECT_EQ(stray.release(50, 8, 3), -1) << "a never-pressed note with none held selects none";
@@ -41,7 +41,9 @@ TEST(NoteRing, BlockOfEventsIsDrainedOnceInEventOrderAndOverflowKeepsTheNewest)
     std::array<MidiNoteRecord, MidiEventRing::kCapacity> out{};
     ASSERT_EQ(ring.drain(out), 3);
     ring.clearFlag();
-    const auto fields = [](const MidiNoteRecord& r) { return std::vector<int32_t>{r.type, r.pitch, r.velocity, r.sampleOffset}; };
+    const auto fields = [](const MidiNoteRecord& r) {
+        return std::vector<int32_t>{r.type, r.pitch, r.velocity, r.sampleOffset};
+    };
     EXPECT_EQ(fields(out[0]), (std::vector<int32_t>{MidiEventRing::kNoteOn, 40, 100, 3}));
     EXPECT_EQ(fields(out[2]), (std::vector<int32_t>{MidiEventRing::kNoteOff, 40, 0, 64}));
     ring.endBlock(); // nothing new

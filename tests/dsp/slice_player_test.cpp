@@ -120,8 +120,9 @@ TEST(SlicePlayer, RollReturnsToThePlayStartEveryQuarterOrEighthThroughAFade)
     ASSERT_TRUE(recorder.slice.playSlice(22050.0, 0, false, true));
     for (int32_t t = 0; t < 3 * 5513; ++t) {
         const float played = recorder.play();
-        if (t <= 5513 || t % 5513 >= 440)
+        if (t <= 5513 || t % 5513 >= 440) {
             ASSERT_EQ(played, Recorder::valueOf(kBarA + (t <= 5513 ? t : t % 5513))) << t;
+        }
     }
     recorder.slice.setRollFraction(0.125);
     EXPECT_EQ(recorder.firstMismatch(recorder.slice.playSlice(22050.0, 0, false, true), 2757, Recorder::run(kBarA, 1)), -1);
@@ -274,8 +275,10 @@ TEST(Freeze, ARunningDirectPlayStaysLiveAndSwitchingOffAndOnRecapturesTheLatestB
     const int64_t barC = frozen.recorded - 4000;
     frozen.slice.setFreeze(true);
     frozen.take = 1;
-    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice(500.0, 2, false, false), 500, Recorder::run(barC + 1000, 1, 2)), -1);
-    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice2(500.0, 4, false, false), 1, Recorder::run(barC + 2000, 1, 2)), -1);
+    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice(500.0, 2, false, false), 500, Recorder::run(barC + 1000, 1, 2)),
+              -1);
+    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice2(500.0, 4, false, false), 1, Recorder::run(barC + 2000, 1, 2)),
+              -1);
 }
 
 namespace {
