@@ -1,11 +1,14 @@
-// Held notes choosing slices, and the note and scope rings the editor drains.
+// Held notes choosing slices, the note and scope rings the editor drains, and the
+// generator that replays the C library's rand().
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
 #include "dsp/HeldNotes.h"
 #include "dsp/MidiEventRing.h"
+#include "dsp/RandomGenerator.h"
 #include "dsp/ScopeRing.h"
 
 TEST(HeldNotes, PitchSelectsSliceModuloSlicesPerBarAndReleaseHandsBackToTheLatestHeld)
@@ -65,4 +68,23 @@ TEST(ScopeRing, BytesAreTheScaledMeanOfBothChannelsAndStayDefinedBeyondAnyRange)
         EXPECT_EQ(ScopeRing::toScopeByte(left, right), byte) << left << ", " << right << " (louder samples wrap)";
     const float huge = std::numeric_limits<float>::max(); // defined (for the sanitizers) beyond any range
     EXPECT_EQ(ScopeRing::toScopeByte(huge, huge), ScopeRing::toScopeByte(huge, huge));
+}
+
+// The generator replays what rand() gives after srand(), for small, large and sign-bit
+// seeds alike; a fresh one and seed 0 behave as seed 1.
+TEST(RandomGenerator, ReproducesTheCLibrarySequenceForEverySeed)
+{
+    for (uint32_t seed : {0u, 1u, 2u, 12345u, 0x7fffffffu, 0x80000000u, 3000000000u, 0xffffffffu}) {
+        RandomGenerator generator;
+        for (int round = 0; round < 2; ++round) { // reseeding replays
+            generator.seed(seed);
+            std::srand(seed == 0 ? 1 : seed);
+            for (int i = 0; i < 5000; ++i)
+                ASSERT_EQ(generator.next(), std::rand()) << "seed " << seed << ", draw " << i;
+        }
+    }
+    RandomGenerator fresh;
+    std::srand(1);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(fresh.next(), std::rand());
 }
