@@ -99,17 +99,6 @@ struct EngineRig {
             std::generate(channel.begin(), channel.end(), [&] { return uniform(engine); });
         return clip;
     }
-    // Each sample holds its own frame index, scaled down so that it stays exact in a float.
-    static Channels ramp(int32_t channels, int64_t frames, int64_t first = 0)
-    {
-        Channels clip = constant(channels, frames, 0.0f);
-        for (auto& channel : clip)
-            for (size_t i = 0; i < channel.size(); ++i)
-                channel[i] = static_cast<float>(first + static_cast<int64_t>(i)) / kRampScale;
-        return clip;
-    }
-    static int64_t frameOf(float sample) { return std::llround(static_cast<double>(sample) * kRampScale); }
-    static constexpr double kRampScale = 1048576.0;
 
     int32_t channelCount;
     int64_t position = 0; // project samples

@@ -1,4 +1,4 @@
-// The slice player: recording, repeated, reversed, rolled and panned plays, freeze, and
+// The slice player: recording, repeated, reversed and panned plays, freeze, and
 // stretched plays that read the stretcher's output only where it has written everything.
 #include <gtest/gtest.h>
 
@@ -25,10 +25,10 @@ struct Recorder {
         slice.setSamplePerBeat(samplesPerBeat);
     }
     static float valueOf(int64_t n, int take = 1) { return static_cast<float>(take == 1 ? n + 1 : -(n + 1)); }
-    // The values of indexes start, start + step, ... of a take.
-    static auto run(int64_t start, int64_t step, int take = 1)
+    // The values of indexes start, start + step, ... of the first take.
+    static auto run(int64_t start, int64_t step)
     {
-        return [=](int32_t t) { return valueOf(start + step * t, take); };
+        return [=](int32_t t) { return valueOf(start + step * t); };
     }
     void record(int64_t count)
     {
@@ -108,27 +108,6 @@ TEST(SlicePlayer, DirectPlaysTheLatestSampleAndRepeatsReadThePreviousBarAtTheirP
     EXPECT_EQ(recorder.firstMismatch(slice.playSlice2(250.0, 3, true, false), 100, Recorder::run(kBarA + 1500, -2)), -1);
     EXPECT_EQ(recorder.firstMismatch(slice.playSlice2(250.0, 0, true, false), 100, Recorder::run(kBarA, 2)), -1)
         << "slice 0 stays forward";
-}
-
-TEST(SlicePlayer, RollReturnsToThePlayStartEveryQuarterOrEighthThroughAFade)
-{
-    Recorder recorder(22050.0);
-    recorder.record(kBarA);
-    recorder.recordBar(22050, 4);
-    // The jump at + 5513 fades out from the pair there toward the restarted play, which
-    // stands alone once the fade (441 samples) has ended.
-    ASSERT_TRUE(recorder.slice.playSlice(22050.0, 0, false, true));
-    for (int32_t t = 0; t < 3 * 5513; ++t) {
-        const float played = recorder.play();
-        if (t <= 5513 || t % 5513 >= 440) {
-            ASSERT_EQ(played, Recorder::valueOf(kBarA + (t <= 5513 ? t : t % 5513))) << t;
-        }
-    }
-    recorder.slice.setRollFraction(0.125);
-    EXPECT_EQ(recorder.firstMismatch(recorder.slice.playSlice(22050.0, 0, false, true), 2757, Recorder::run(kBarA, 1)), -1);
-    for (int32_t t = 0; t < 500; ++t)
-        recorder.play();
-    EXPECT_EQ(recorder.play(), Recorder::valueOf(kBarA + 500)) << "an eighth later the play starts again";
 }
 
 TEST(SlicePlayer, PanSemitonesAndPitchCurvesSetGainsAndRatesAndRefuseUnusableValues)
@@ -216,11 +195,11 @@ struct FrozenBar : BarA {
         slice.setFreeze(true);
         take = 2;
     }
-    static auto captured(int64_t start, int64_t step, int64_t count = kBarA + 5500)
+    static auto captured(int64_t start, int64_t step)
     {
         return [=](int32_t t) {
             const int64_t slot = (start + step * t) & (kRing - 1);
-            return slot < count ? valueOf(slot) : 0.0f;
+            return slot < kBarA + 5500 ? valueOf(slot) : 0.0f;
         };
     }
 };
@@ -231,16 +210,13 @@ TEST(Freeze, FrozenPlaysKeepPlayingTheCapturedBarWhileRecordingGoesOnAndFollowTh
     FrozenBar frozen;
     Slice& slice = frozen.slice;
     ASSERT_TRUE(slice.isFrozen());
-    for (int64_t recordGap : {int64_t{0}, int64_t{3000}, kRing / 8, kRing - 20000}) {
+    for (int64_t recordGap : {int64_t{0}, kRing - 20000}) {
         frozen.record(recordGap);
         slice.setPitch(1.0);
         EXPECT_EQ(frozen.firstMismatch(slice.playSlice(500.0, 3, false, false), 500,
                                        FrozenBar::captured(kBarA + 1500, 1)), -1) << recordGap;
-        EXPECT_EQ(frozen.firstMismatch(slice.playSlice(500.0, 0, true, false), 500, FrozenBar::captured(kBarA, -1)), -1);
         EXPECT_EQ(frozen.firstMismatch(slice.playFreezeDirect(500.0, 5, false, false), 500,
                                        FrozenBar::captured(kBarA + 2500, 1)), -1);
-        EXPECT_EQ(frozen.firstMismatch(slice.playSlice2(500.0, 6, false, false), 500,
-                                       FrozenBar::captured(kBarA + 3000, 1)), -1) << "bar A's table, captured";
         slice.setPitch(5.0);
         EXPECT_EQ(frozen.firstMismatch(slice.playSlice(500.0, 7, false, false), 500,
                                        FrozenBar::captured(kBarA + 3500, 5)), -1) << "past the capture point";
@@ -253,32 +229,6 @@ TEST(Freeze, FrozenPlaysKeepPlayingTheCapturedBarWhileRecordingGoesOnAndFollowTh
                                    FrozenBar::captured(kBarA + 1500, -2)), -1) << "inside the bar: reverses";
     EXPECT_EQ(frozen.firstMismatch(slice.playFreezeDirect(250.0, 7, true, false), 250,
                                    FrozenBar::captured(kBarA + 3500, 2)), -1) << "would pass the bar: forward";
-}
-
-TEST(Freeze, ARunningDirectPlayStaysLiveAndSwitchingOffAndOnRecapturesTheLatestBar)
-{
-    Recorder recorder;
-    recorder.record(5000);
-    EXPECT_EQ(recorder.firstMismatch(recorder.slice.playDirect(500.0, false), 100, Recorder::run(5000, 1)), -1);
-    recorder.slice.setFreeze(true);
-    EXPECT_EQ(recorder.firstMismatch(true, 400, Recorder::run(5100, 1)), -1);
-    EXPECT_EQ(recorder.firstMismatch(recorder.slice.playFreezeDirect(500.0, 0, false, false), 500,
-                                     FrozenBar::captured(recorder.slice.getBarStart(), 1, 5100)), -1)
-        << "the next play reads the capture";
-
-    FrozenBar frozen;
-    frozen.slice.setFreeze(true); // already on: nothing is recaptured
-    frozen.slice.setFreeze(false);
-    EXPECT_FALSE(frozen.slice.isFrozen());
-    frozen.record(2500); // the rest of bar B, in the second take
-    frozen.recordBar(500, 8);
-    const int64_t barC = frozen.recorded - 4000;
-    frozen.slice.setFreeze(true);
-    frozen.take = 1;
-    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice(500.0, 2, false, false), 500, Recorder::run(barC + 1000, 1, 2)),
-              -1);
-    EXPECT_EQ(frozen.firstMismatch(frozen.slice.playSlice2(500.0, 4, false, false), 1, Recorder::run(barC + 2000, 1, 2)),
-              -1);
 }
 
 namespace {
@@ -338,58 +288,4 @@ TEST(StretchedPlay, ReadsOnlyWhatTheCurrentRunOfStretchModeWrote)
     slice.setStretchMode(true);
     recorder.record(StretchFeed::kChunkSize);
     EXPECT_EQ(slices(), std::vector<bool>({false, false, false}));
-}
-
-TEST(StretchedPlay, OnlyPitchedSlicesStretchAlsoUnderAPitchEffectAndARateChangeForgetsTheRun)
-{
-    Recorder recorder(5000.0, true);
-    Slice& slice = recorder.slice;
-    recorder.record(60000);
-    slice.setStart();
-    const int32_t latencyAt44k = slice.getStretchLatency();
-    ASSERT_TRUE(playsStretched(slice, 1));
-    slice.setPitchSemitone(0);
-    ASSERT_TRUE(slice.playSlice(2500.0, 1, false, false));
-    EXPECT_FALSE(slice.isStretchedPlay()) << "unpitched";
-    ASSERT_TRUE(slice.setPitchFx(true, PitchCurves::kTapeStop));
-    EXPECT_TRUE(playsStretched(slice, 1)) << "a pitch effect on a pitched slice plays the stretched copy too";
-    ASSERT_TRUE(slice.setPitchFx(false, PitchCurves::kScratch));
-    slice.setSamplerate(44100.0); // the same rate: nothing rebuilt, nothing forgotten
-    slice.setSamplerate(-1.0);    // refused
-    EXPECT_TRUE(playsStretched(slice, 1));
-    slice.setSamplerate(96000.0);
-    EXPECT_GT(slice.getStretchLatency(), latencyAt44k) << "a latency measured for the new rate";
-    EXPECT_FALSE(playsStretched(slice, 1)) << "written before the rebuild";
-    recorder.record(60000);
-    slice.setStart();
-    EXPECT_TRUE(playsStretched(slice, 1));
-    slice.setStretchMode(false);
-    EXPECT_FALSE(playsStretched(slice, 1)) << "outside stretch mode";
-}
-
-TEST(StretchedPlay, KeepsTheRecordedLengthAndCarriesTheTranspositionOfItsMaterial)
-{
-    // A 441 Hz sine read at rate 1 stays 441 Hz through factor 1 and becomes 882 Hz through
-    // +12 semitones; an unstretched play gives 882 Hz from either: rising zero crossings in
-    // 1000 outputs of slice 2 one octave up.
-    for (const auto& [stretch, recordedShift, expected] : {std::tuple{true, 0, 10}, {true, 12, 20}, {false, 0, 20}}) {
-        Recorder recorder(5000.0, stretch);
-        Slice& slice = recorder.slice;
-        slice.setPitchSemitone(recordedShift);
-        for (int64_t i = 0; i < 60000; ++i) {
-            const auto value = static_cast<float>(0.5 * std::sin(2.0 * M_PI * static_cast<double>(i) / 100.0));
-            slice.record(value, value);
-            slice.processStretch();
-        }
-        slice.setStart();
-        EXPECT_EQ(playsStretched(slice, 2), stretch);
-        int32_t crossings = 0;
-        float previous = 0.0f;
-        for (int32_t t = 0; t < 1000; ++t) {
-            const float left = recorder.play(false);
-            crossings += t > 0 && previous < 0.0f && left >= 0.0f;
-            previous = left;
-        }
-        EXPECT_NEAR(crossings, expected, 1) << recordedShift << (stretch ? " stretched" : "");
-    }
 }

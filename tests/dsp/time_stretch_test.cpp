@@ -116,24 +116,12 @@ TEST(TimeStretcher, TransposesBySemitonesRefusesOutOfRangeShiftsAndSurvivesNonFi
     }
 }
 
-TEST(TimeStretcher, KeepsTheReportedLatencyAndABlockReadyThroughAbruptTranspositionChanges)
+TEST(TimeStretcher, KeepsABlockReadyThroughAbruptTranspositionChanges)
 {
-    // A click comes out at the latency whatever the shift, even after a history of random
-    // shifts, within a few milliseconds (the shifter's frames blur a click's position).
-    std::mt19937 random(20240601);
-    std::uniform_int_distribution<int> semitones(-12, 12);
-    for (int shift : {-12, -7, -1, 0, 5, 12}) {
-        TimeStretcher stretcher;
-        Signal input(48 * kBlock, 0.0f);
-        const int clickAt = 40 * kBlock + 333;
-        input[clickAt] = 1.0f;
-        const Signal output = stretch(stretcher, input, [&](int block) { return block < 24 ? semitones(random) : shift; });
-        const auto peak = std::max_element(output.begin() + clickAt, output.end(),
-                                           [](float a, float b) { return std::fabs(a) < std::fabs(b); });
-        EXPECT_NEAR(static_cast<int>(peak - output.begin()) - clickAt, stretcher.latency(), 256) << shift;
-    }
     // A shortfall would show as a run of exact silence inside a tone (looked for once the
     // first shifted frames are through: until then the shifts move silence about).
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<int> semitones(-12, 12);
     TimeStretcher stretcher;
     const Signal output = stretch(stretcher, sine(440.0, 120 * kBlock), [&](int) { return semitones(random); });
     size_t longestSilence = 0;
