@@ -1,8 +1,6 @@
 #pragma once
-// Drives the DSP object headless the way the processor does: transport in, parameters,
-// then blocks of audio, with the position moving on while the transport plays.
+// Drives the DSP object the way the processor does: transport, parameters, blocks of audio.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -31,12 +29,8 @@ struct EngineRig {
         HostTimeInfo& time = fx->timeInfo;
         time.contextValid = time.playing = time.projectMusicValid = time.tempoValid = true;
         time.sampleRate = sampleRate;
-        setTempo(tempo);
-    }
-    void setTempo(double tempo)
-    {
-        fx->timeInfo.tempo = tempo;
-        fx->timeInfo.samplesPerBeat = fx->timeInfo.sampleRate * 60.0 / tempo;
+        time.tempo = tempo;
+        time.samplesPerBeat = sampleRate * 60.0 / tempo;
     }
     void set(std::initializer_list<std::pair<int32_t, double>> values)
     {
@@ -89,12 +83,12 @@ struct EngineRig {
     {
         return Channels(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), value));
     }
-    // Seeded uniform noise between -level and level, channel after channel.
-    static Channels noise(int32_t channels, int64_t frames, uint32_t seed, float level = 0.5f)
+    // Seeded uniform noise between -0.5 and 0.5, channel after channel.
+    static Channels noise(int32_t channels, int64_t frames, uint32_t seed)
     {
         Channels clip = constant(channels, frames, 0.0f);
         std::mt19937 engine(seed);
-        std::uniform_real_distribution<float> uniform(-level, level);
+        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
         for (auto& channel : clip)
             std::generate(channel.begin(), channel.end(), [&] { return uniform(engine); });
         return clip;

@@ -28,7 +28,7 @@ void overwriteInt(std::vector<uint8_t>& bytes, size_t offset, int32_t value)
 }
 } // namespace
 
-TEST(ProgramRecord, RefusesCountsOutsideTheirSlotsHugeCountsAndEveryTruncation)
+TEST(ProgramRecord, RefusesBadCountsAndEveryTruncationAndStoringClampsTheValues)
 {
     for (const auto& [paramCount, hiddenCount] : {std::pair{39, 7}, {38, 8}, {-1, 7}, {38, -1}, {INT32_MIN, 0}}) {
         std::vector<uint8_t> bytes = steppedRecord(38, 7);
@@ -53,41 +53,27 @@ TEST(ProgramRecord, RefusesCountsOutsideTheirSlotsHugeCountsAndEveryTruncation)
         }
     }
     EXPECT_FALSE(readProgramChunk(nullptr, 372));
-}
-
-TEST(ProgramRecord, StoringClampsValuesAndLeavesSlotsPastTheCounts)
-{
+    // Storing clamps the values; slots past the counts keep their defaults.
     const double values[] = {-4.0, std::numeric_limits<double>::quiet_NaN(), 9.0};
     const std::vector<uint8_t> bytes =
         makeRecord(3, 1, [&](int32_t id) { return values[id]; }, [](int32_t) { return 0.25; });
     Vextoria3Preset program;
     storeProgramRecord(readProgramChunk(bytes.data(), bytes.size()).value(), program);
-    // -4, NaN and 9 clamped; id 4 and hidden 3 past the counts keep their defaults.
     EXPECT_EQ(std::vector<float>({program.params[0], program.params[1], program.params[2], program.params[4]}),
               std::vector<float>({0.0f, 0.0f, 1.0f, 0.35f}));
     EXPECT_EQ(std::vector<float>({program.hidden[0], program.hidden[3]}), std::vector<float>({0.25f, 1.0f}));
 }
 
-class ProgramStore : public ::testing::Test {
-protected:
-    std::vector<uint8_t> chunk(bool single = true)
-    {
+TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThreadAndIsSavedMeanwhile)
+{
+    ScopedHome home;
+    Vextoria3FX fx;
+    const auto chunk = [&fx](bool single) {
         std::vector<uint8_t> bytes;
         const int32_t size = fx.getChunk(bytes, single);
         EXPECT_EQ(size, static_cast<int32_t>(bytes.size()));
         return bytes;
-    }
-    ProgramRecord saved()
-    {
-        const std::vector<uint8_t> bytes = chunk();
-        return readProgramChunk(bytes.data(), bytes.size()).value();
-    }
-    ScopedHome home;
-    Vextoria3FX fx;
-};
-
-TEST_F(ProgramStore, RefusedRecordsChangeNothing)
-{
+    };
     fx.setParameter(1, 0.3);
     const std::vector<uint8_t> before = chunk(false), full = uniformRecord(0.9);
     std::vector<uint8_t> tooMany = full;
@@ -104,17 +90,15 @@ TEST_F(ProgramStore, RefusedRecordsChangeNothing)
     fx.setHiddenValues(hidden, -3);
     fx.applyPendingChunk();
     EXPECT_EQ(chunk(false), before);
-}
 
-TEST_F(ProgramStore, PostedRecordWaitsForTheAudioThreadAndIsSavedMeanwhile)
-{
     const std::vector<uint8_t> bytes = uniformRecord(0.875), second = uniformRecord(0.75);
     ASSERT_TRUE(fx.postChunk(bytes.data(), 372));
-    EXPECT_EQ(fx.getParameter(1), 0.85f) << "not applied yet";
+    EXPECT_EQ(fx.getParameter(1), 0.3f) << "not applied yet";
     // Hidden values answered during a save also reach the waiting record.
     const double answered[7] = {0.0, 1.0, 0.5, 1.0, 0.0, 1.0, 0.75};
     fx.setHiddenValues(answered, 7);
-    const ProgramRecord pending = saved();
+    const std::vector<uint8_t> saved = chunk(true);
+    const ProgramRecord pending = readProgramChunk(saved.data(), saved.size()).value();
     EXPECT_EQ(std::vector<double>({pending.params[1], pending.params[36], pending.params[34]}),
               std::vector<double>({0.875, 0.0, 0.5}));
     fx.applyPendingChunk();

@@ -1,6 +1,5 @@
 // Slice decisions: each draw's condition on scripted values, then the sequence a seeded
-// instance makes under a fixed tempo and parameter set, including the two draws the
-// high-pass filter makes per sample.
+// instance makes, the high-pass filter's two draws per sample included.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,7 +10,6 @@
 #include "dsp/SliceDecider.h"
 
 namespace {
-
 // Hands out scripted values (then zeros) and counts the draws.
 struct ScriptedRandom {
     std::vector<int32_t> values;
@@ -37,7 +35,6 @@ DecisionParams semitoneParams(float up, float down, float pitchSet)
     return {.fxSelect = 0.0f, .pitchAmt = 1.0f, .up = up, .down = down, .pitchSet = pitchSet, .reverseAmt = 0.0f,
             .rollAmt = 0.0f};
 }
-
 } // namespace
 
 TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
@@ -109,25 +106,6 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
 }
 
 namespace {
-
-constexpr uint32_t kSeed = 20261206;
-
-// The engine's decisions in its first two bars under a parameter set where every draw's
-// condition is live, one entry per slice start, in blocks of 50 (dividing the bar).
-std::vector<SliceDecision> engineDecisions(int32_t channels, double sliceSize)
-{
-    EngineRig rig(44100.0, channels);
-    rig.fx->setReplaySeed(kSeed);
-    rig.set({{kActive, 1.0}, {kSliceSize, sliceSize}, {kFxSelect, 1.0}, {kFxAmt, 0.8}, {kFilterCut, 0.4},
-             {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
-             {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
-             {kReplayRndSeq, 0.5}});
-    std::vector<SliceDecision> log;
-    for (const auto& [frame, decision] : rig.decisions(2 * 88200, 50))
-        log.push_back(decision);
-    return log;
-}
-
 struct TraceCase {
     const char* name;
     double sliceSize;
@@ -136,14 +114,21 @@ struct TraceCase {
 };
 
 class DecisionTrace : public ::testing::TestWithParam<TraceCase> {};
-
 } // namespace
 
+// The engine's decisions in its first two bars under a parameter set where every draw's
+// condition is live, one entry per slice start, in blocks of 50 (dividing the bar).
 TEST_P(DecisionTrace, SeededSequenceIsPinned)
 {
+    EngineRig rig(44100.0, GetParam().channels);
+    rig.fx->setReplaySeed(20261206);
+    rig.set({{kActive, 1.0}, {kSliceSize, GetParam().sliceSize}, {kFxSelect, 1.0}, {kFxAmt, 0.8}, {kFilterCut, 0.4},
+             {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
+             {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
+             {kReplayRndSeq, 0.5}});
     std::string trace;
-    for (const SliceDecision& d : engineDecisions(GetParam().channels, GetParam().sliceSize))
-        trace += describe(d);
+    for (const auto& [frame, decision] : rig.decisions(2 * 88200, 50))
+        trace += describe(decision);
     EXPECT_EQ(trace, GetParam().expected);
 }
 

@@ -1,10 +1,6 @@
-// The user settings file: where it lives, how it is prepared, which saved defaults the DSP
-// object takes, and how numbers are read and written.
+// The user settings file: which saved defaults the DSP object takes, and how numbers are
+// read and written.
 #include <gtest/gtest.h>
-
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -35,42 +31,7 @@ std::vector<float> savedDefaults(const std::string& settings)
 }
 } // namespace
 
-TEST(Settings, HomeIsTakenUnchangedElseFromThePasswordDatabase)
-{
-    ScopedHome home;
-    EXPECT_EQ(SettingsFile::homeFolder(), home.path());
-    setenv("HOME", "", 1);
-    EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt) << "an empty home is none";
-    EXPECT_EQ(SettingsFile::settingsPath(""), "/.harlowmint/Vextoria3/Vextoria3.conf");
-    unsetenv("HOME");
-    const passwd* entry = getpwuid(getuid());
-    EXPECT_EQ(SettingsFile::homeFolder(), entry != nullptr && entry->pw_dir != nullptr
-                                              ? std::optional<std::string>(entry->pw_dir) : std::nullopt);
-}
-
-TEST(Settings, FoldersAndAnEmptyFileAreCreatedAndFailuresOnlyPrinted)
-{
-    const std::string folderMessage = "Vextoria3FX > Error Can't Create settings configuration folder \n";
-    const std::string fileMessage = "Vextoria3FX > Error Can't Create settings configuration file \n";
-    // what is in the way at ~/.harlowmint: nothing, the folder, a file
-    for (const auto& [inTheWay, printed, fileMade] : {std::tuple{"", std::string(), true}, {"folder", folderMessage, true},
-                                                      {"file", folderMessage + fileMessage, false}}) {
-        ScopedHome home;
-        if (std::string(inTheWay) == "folder")
-            mkdir((home.path() + "/.harlowmint").c_str(), 0775);
-        if (std::string(inTheWay) == "file")
-            std::ofstream(home.path() + "/.harlowmint") << "not a folder";
-        testing::internal::CaptureStdout();
-        Vextoria3FX fx;
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), printed) << inTheWay;
-        struct stat info {};
-        EXPECT_EQ(stat((home.settingsFolder() + "/Vextoria3.conf").c_str(), &info) == 0, fileMade) << inTheWay;
-        EXPECT_EQ(readFile(home.settingsFolder() + "/Vextoria3.conf"), "") << inTheWay;
-        EXPECT_EQ(fx.getParameter(33), 0.5f) << "construction goes on: " << inTheWay;
-    }
-}
-
-TEST(Settings, AnOpenGateAppliesTheSavedDefaultsReadLikeNumbersAndClamped)
+TEST(Settings, AnOpenGateAppliesSavedDefaultsReadLikeNumbersAndWritingKeepsOrderAndComments)
 {
     EXPECT_EQ(savedDefaults("[Plugin]\nactive=1.000000\nsize=0.333333\nscopespeed=0.250000\nstretch=1.000000\n"
                             "nodirect=1.000000\npitchset=1.000000\nreplayseq=0.500000\n"),
@@ -90,10 +51,8 @@ TEST(Settings, AnOpenGateAppliesTheSavedDefaultsReadLikeNumbersAndClamped)
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(parseLeadingNumber(text), value) << text;
     EXPECT_EQ(formatFixedSix(1.0) + " " + formatFixedSix(1.0 / 3.0), "1.000000 0.333333");
-}
 
-TEST(Settings, WritingKeepsOrderAndCommentsAndAddsKeysWithoutBlanks)
-{
+    // Writing keeps the order and the comments and adds keys without blanks.
     ScopedHome home;
     const std::string path = home.path() + "/test.conf";
     std::ofstream(path) << "; comment\n[Other]\nkeep=yes\n[Plugin]\nuiid=0\nsigns=+-5\n";
