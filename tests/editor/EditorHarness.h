@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
 // host (component handler and processor peer), an offscreen frame that takes synthetic mouse
-// events, and PNG output into the build folder.
+// events, the bundle's pictures, PNG output into the build folder and preset files.
 #include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
 #include "dsp/FactoryBank.h"
@@ -27,14 +27,14 @@ using Steinberg::tresult;
 // The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
 class EditRecorder : public StandIn<Steinberg::Vst::IComponentHandler> {
 public:
-    tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return log("begin %u", id, 0); }
-    tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue v) override { return log("perform %u %.3f", id, v); }
-    tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return log("end %u", id, 0); }
+    tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
     tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
     std::vector<std::string> edits;
 
 private:
-    tresult log(const char* format, Steinberg::Vst::ParamID id, double value)
+    tresult log(const char* format, ParamID id, double value)
     {
         char text[48];
         std::snprintf(text, sizeof text, format, unsigned(id), value);
@@ -48,8 +48,7 @@ private:
 class MessageRecorder : public StandIn<Steinberg::Vst::IConnectionPoint> {
 public:
     struct Received {
-        std::string id;
-        std::string command;
+        std::string id, command;
         int64 integer = 0;
     };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
@@ -93,7 +92,7 @@ public:
         openUI(style);
         openOn(getFrame());
     }
-    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto stamp) { return stamp != 0; }); }
+    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto stamp) { return stamp; }); }
 };
 
 // The pictures of the built bundle, for as long as it lives.
@@ -102,7 +101,7 @@ struct BundlePictures {
     ~BundlePictures() { setResourceFolderFunction({}); }
 };
 
-// A RACK-sized window with the editor open on it; events in window pixels.
+// A RACK-sized frame with the editor open on it; events in window pixels.
 class EditorFixture : public ControllerFixture {
 protected:
     void SetUp() override
@@ -137,7 +136,6 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
-
     // Replaces the test's frame with the editor's own face of `style`, built offscreen.
     void buildFace(int32 style)
     {
@@ -145,7 +143,9 @@ protected:
         editor->openOffscreen(style);
         frame = editor->getFrame();
     }
+    double hidden(int index) { return editor->getWrapper()->getHiddenParameter(index); }
 
+    BundlePictures pictures;
     ScopedManualRunLoop runLoop;
     EditRecorder host;
     MessageRecorder processor;

@@ -28,9 +28,9 @@ public:
     }
     tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override { return remove(handler, "timer"); }
 
-    // Waits up to `timeoutMs` for a ready descriptor, then calls the ready handlers and the due
-    // timers, each only while it is still registered.
-    void runOnce(int timeoutMs)
+    // Calls the handlers whose descriptor is ready within `timeoutMs` (all timers with `timers`,
+    // else the due ones), each only while it is still registered.
+    void runOnce(int timeoutMs, bool timers = false)
     {
         std::vector<pollfd> fds;
         std::vector<FUnknown*> ready;
@@ -39,8 +39,8 @@ public:
                 fds.push_back({e.fd, POLLIN, 0});
         poll(fds.data(), fds.size(), timeoutMs);
         for (const Entry& e : entries)
-            if (e.event ? std::any_of(fds.begin(), fds.end(), [&](const pollfd& p) { return p.fd == e.fd && p.revents; })
-                        : e.due <= now())
+            if (e.event ? !timers && std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; })
+                        : timers || e.due <= now())
                 ready.push_back(e.handler());
         for (FUnknown* handler : ready)
             fire(handler);
@@ -48,21 +48,11 @@ public:
     template <typename Done>
     bool runUntil(Done done, int limitMs = 3000)
     {
-        const uint64 end = now() + uint64(limitMs);
-        while (!done() && now() < end)
+        for (const uint64 end = now() + uint64(limitMs); !done() && now() < end;)
             runOnce(5);
         return done();
     }
-    // Calls every registered timer once, as a tick would.
-    void fireTimers()
-    {
-        std::vector<FUnknown*> timers;
-        for (const Entry& e : entries)
-            if (e.timer)
-                timers.push_back(e.timer.get());
-        for (FUnknown* timer : timers)
-            fire(timer);
-    }
+    void fireTimers() { runOnce(0, true); } // every registered timer once, as a tick would
     size_t count(bool timers) const
     {
         return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
@@ -90,9 +80,10 @@ private:
         entries.push_back(std::move(entry));
         return kResultOk;
     }
+    auto find(FUnknown* handler) { return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.handler() == handler; }); }
     tresult remove(FUnknown* handler, const char* kind)
     {
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+        auto it = find(handler);
         if (it == entries.end())
             return kInvalidArgument;
         entries.erase(it); // drops the host's reference at once, as a plain host would
@@ -102,7 +93,7 @@ private:
     // Calls through a plain pointer: the host holds no reference of its own during the call.
     void fire(FUnknown* handler)
     {
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+        auto it = find(handler);
         if (it == entries.end())
             return;
         it->due = now() + it->interval;
@@ -117,31 +108,25 @@ private:
 // How the plug frame answers the view's resizeView.
 enum class Answer { atOnce, later, refusesWhileAttaching };
 
-class FakePlugFrame : public IPlugFrame {
+class FakePlugFrame : public ControllerTest::StandIn<IPlugFrame> {
 public:
     explicit FakePlugFrame(Answer how, FakeHostRunLoop* loop = nullptr) : answer(how), runLoop(loop) {}
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
     {
-        *obj = nullptr;
-        if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-            *obj = static_cast<IPlugFrame*>(this);
-        else if (runLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
-            *obj = static_cast<Linux::IRunLoop*>(runLoop);
-        return *obj ? kResultOk : kNoInterface;
+        if (runLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+            return *obj = static_cast<Linux::IRunLoop*>(runLoop), kResultOk;
+        return StandIn<IPlugFrame>::queryInterface(iid, obj);
     }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
     tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override
     {
         requests.push_back(*size);
         if (answer == Answer::refusesWhileAttaching && !attached)
             return kResultFalse;
-        if (answer == Answer::later) {
-            pending.push_back(*size);
-            return kResultOk;
-        }
-        ViewRect given = *size;
-        view->onSize(&given);
+        ViewRect given = *size; // the view's own rectangle stays its own
+        if (answer == Answer::later)
+            pending.push_back(given);
+        else
+            view->onSize(&given);
         return kResultOk;
     }
     // After attached returned: a later host delivers what it owes; a refusing one sizes its
@@ -160,8 +145,7 @@ public:
     Answer answer;
     FakeHostRunLoop* runLoop;
     bool attached = false;
-    std::vector<ViewRect> requests;
-    std::vector<ViewRect> pending;
+    std::vector<ViewRect> requests, pending;
 };
 
 } // namespace EditorTest

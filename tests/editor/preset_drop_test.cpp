@@ -13,12 +13,6 @@ using namespace EditorTest;
 
 namespace {
 
-template <typename Value>
-void writeAt(Bytes& bytes, uint64_t offset, Value value)
-{
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
-
 // A drag package of raw items: an item's size may end before its text does.
 struct RawItem {
     IDataPackage::Type type;
@@ -53,8 +47,7 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
-const std::vector<double> kHiddenA {0.0, 1.0, 0.5, 0.25, 1.0, 0.0, 0.75};
-const std::vector<double> kHiddenB {0.0, 0.0, 1.0, 0.75, 0.0, 1.0, 0.25};
+const std::vector<double> kHiddenA {0.0, 1.0, 0.5, 0.25, 1.0, 0.0, 0.75}, kHiddenB {0.0, 0.0, 1.0, 0.75, 0.0, 1.0, 0.25};
 
 class PresetDropTest : public EditorFixture {
 protected:
@@ -65,7 +58,6 @@ protected:
         ASSERT_EQ(component->initialize(&this->ControllerFixture::host), kResultOk);
         controller->disconnect(&processor);
         controller->connect(component);
-        std::filesystem::create_directories(folder + "a.b");
     }
     void TearDown() override
     {
@@ -126,7 +118,6 @@ protected:
     const Bytes programA = programState(4), programB = programState(12);
     const Bytes fileA = presetFile(programA, controllerState(1, kHiddenA));
     const Bytes fileB = presetFile(programB, controllerState(1, kHiddenB));
-    BundlePictures pictures;
 };
 
 } // namespace
@@ -166,26 +157,28 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
     dropFiles({write("Big Room.vstpreset", fileB)});
     const Snapshot before = snapshot();
     const uint64_t list = fileA.size() - 48, comp = list + 8, cont = comp + 20; // list and entries
-    std::vector<Bytes> broken(17, fileA);
-    broken[0][3] = '2';                                                           // file id
-    broken[1][8] = '0';                                                           // class id
-    std::transform(fileA.begin() + 8, fileA.begin() + 40, broken[2].begin() + 8, ::tolower);
-    writeAt(broken[3], 40, uint64_t(fileA.size() - 7));                           // list past the end
-    writeAt(broken[4], 40, int64_t(-1));
-    writeAt(broken[5], list + 4, int32_t(3));                                     // entries past the end
-    writeAt(broken[6], list + 4, int32_t(0x7fffffff));
-    writeAt(broken[7], list + 4, int32_t(-1));                                    // no entries
-    writeAt(broken[8], comp + 4, uint64_t(fileA.size() - 100));                   // chunk past the end
-    writeAt(broken[9], comp + 12, uint64_t(0x80000000u) + 372);                   // size above 2^31
-    writeAt(broken[10], cont + 12, uint64_t(-48));                                // size below 0
-    std::memcpy(broken[11].data() + comp, "Cmpx", 4);                             // no "Comp"
-    writeAt(broken[12], 48 + 4, int32_t(39));                                     // a record refused
-    writeAt(broken[13], comp + 12, uint64_t(8));
-    broken[14].resize(1024 * 1024 + 1);                                           // above 1 MiB
-    broken[15].resize(400);                                                       // cut in the chunks
-    broken[16].resize(47);                                                        // cut in the header
+    auto with = [&](uint64_t offset, auto value) {
+        Bytes bytes = fileA;
+        std::memcpy(bytes.data() + offset, &value, sizeof value);
+        return bytes;
+    };
+    std::vector<Bytes> broken {
+        with(3, '2'), with(8, '0'),                                                // file id, class id
+        with(40, uint64_t(fileA.size() - 7)), with(40, int64_t(-1)),               // list past the end
+        with(list + 4, int32_t(3)), with(list + 4, int32_t(0x7fffffff)),            // entries past the end
+        with(list + 4, int32_t(-1)),                                               // no entries
+        with(comp + 4, uint64_t(fileA.size() - 100)),                              // chunk past the end
+        with(comp + 12, uint64_t(0x80000000u) + 372), with(cont + 12, uint64_t(-48)), // size above 2^31, below 0
+        with(comp, std::array<char, 4> {'C', 'm', 'p', 'x'}),                      // no "Comp"
+        with(48 + 4, int32_t(39)), with(comp + 12, uint64_t(8)),                   // a record refused
+        Bytes(fileA.begin(), fileA.begin() + 400), Bytes(fileA.begin(), fileA.begin() + 47), // cut in the chunks, the header
+    };
+    broken.push_back(fileA);
+    std::transform(fileA.begin() + 8, fileA.begin() + 40, broken.back().begin() + 8, ::tolower); // class id in lower case
+    broken.push_back(fileA);
+    broken.back().resize(1024 * 1024 + 1); // above 1 MiB
     for (uint64_t field = list; field < fileA.size(); field += 4)
-        broken.emplace_back(fileA.begin(), fileA.begin() + int64_t(field));        // cut in the list
+        broken.emplace_back(fileA.begin(), fileA.begin() + int64_t(field)); // cut in the list
     for (size_t i = 0; i < broken.size(); ++i) {
         dropFiles({write("broken.vstpreset", broken[i])});
         EXPECT_EQ(snapshot(), before) << i;
@@ -194,6 +187,7 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
     // Not a preset by its name or its kind; paths end at the first NUL or the item's end; only
     // path items are paths.
     std::filesystem::create_directories(folder + "dir.vstpreset");
+    std::filesystem::create_directories(folder + "a.b");
     ASSERT_EQ(mkfifo((folder + "fifo.vstpreset").c_str(), 0600), 0);
     std::vector<std::string> paths {"", folder + "dir.vstpreset", folder + "fifo.vstpreset", folder + "none.vstpreset"};
     for (const char* name : {"x.VSTPRESET", "x.fxp", "x.fxb", "vstpreset", "a.b/preset"})

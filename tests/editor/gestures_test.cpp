@@ -1,0 +1,434 @@
+// Edits on the RACK face built offscreen: what the host hears, the value read-out and its fades
+// on the toolkit's manual clock, the overlay keeping the mouse from the face, the right-click
+// menus, the FX panel's tabs and controls, the tick's deferred work, the toast and note lights.
+#include "EditorHarness.h"
+
+#include "controls/Knob2.h"
+#include "controls/Menu.h"
+#include "controls/SimpleDisplay.h"
+#include "controls/VSlider.h"
+#include "dsp/MidiEventRing.h"
+#include "editor/FxView.h"
+#include "editor/MidiSlicerView.h"
+#include "editor/Oscilloscope.h"
+#include "editor/TabView.h"
+#include "ids.h"
+
+#include <cstdlib>
+#include <set>
+
+using namespace EditorTest;
+using namespace Vextoria3Ids;
+
+namespace {
+
+class GesturesTest : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        buildFace(kUiRack);
+    }
+    float alpha(CView* view) const { return view->getAlphaValue(); }
+    // Drags the GATE knob up from its centre; `during` runs between press and release.
+    template <typename During>
+    void dragGate(During during)
+    {
+        press(271, 229);
+        move(271, 200);
+        during();
+        release(271, 200);
+    }
+    // The host's edits since the last call, without their values: "begin 9", "perform 9", ...
+    std::vector<std::string> edits()
+    {
+        std::vector<std::string> kept;
+        for (const std::string& edit : std::exchange(host.edits, {}))
+            kept.push_back(edit.substr(0, edit.find(' ', edit.find(' ') + 1)));
+        return kept;
+    }
+    // A right click's menu rows as "Reverb,HP Filter*,...", a star on checked rows; "" for none.
+    std::string rightClick(CCoord x, CCoord y, Menu* Vextoria3Editor::*menu)
+    {
+        click(x, y, kRButton);
+        Menu* shown = editor->*menu;
+        std::string rows;
+        for (const MenuItem& item : shown && shown->isShowing() ? shown->items : std::vector<MenuItem> {})
+            rows += (rows.empty() ? "" : ",") + item.name + (item.checked ? "*" : "");
+        return rows;
+    }
+    void pick(Menu* menu, int row) // the pointer over row `row`, then a left click there
+    {
+        const CPoint where(menu->getViewSize().left + 50, menu->getViewSize().top + row * 20 + 12);
+        frame->platformOnMouseMoved(where, CButtonState());
+        click(where.x, where.y);
+    }
+    void showFxPanel(bool show = true)
+    {
+        editor->getWrapper()->setHiddenParameter(5, show);
+        editor->idle();
+    }
+};
+using E = Vextoria3Editor;
+
+} // namespace
+
+TEST_F(GesturesTest, TheReadOutNamesTheControlAndItsValueTextInItsColour)
+{
+    const std::tuple<int, float, std::string> cases[] = {
+        {1, 0.856f, "GATE SIZE : 85%"},  {7, 1.f, "SLICE SIZE : 1/4 BEAT"}, {7, 0.5f, "SLICE SIZE : 1/2 BEAT"},
+        {7, 0.49f, "SLICE SIZE : 1 BEAT"}, {9, 0.5f, "PITCH RANGE : 6 ST"}, {8, 1.f, "SLICE AMOUNT : 100%"},
+        {3, 0.f, "FX SIZE AMOUNT : 0%"}, {13, 1.f, " : "},
+    };
+    for (const auto& [tag, value, text] : cases) {
+        CControl* control = editor->getControl(tag);
+        control->setValue(value);
+        editor->valueChanged(control);
+        EXPECT_EQ(editor->readout->text, text);
+    }
+    EXPECT_EQ(Vextoria3Editor::getControlName(0), "");
+    EXPECT_EQ(Vextoria3Editor::getControlName(10), "");
+    // Freeze from the host recolours the scope and the read-out; the scope speed sets its fold.
+    for (auto [freeze, colour] : {std::pair{1.0, CColor(57, 181, 74, 254)}, {0.0, CColor(0, 170, 255, 254)}}) {
+        controller->setParamNormalized(kFreeze, freeze);
+        EXPECT_EQ(editor->scopeView->traceColor, colour);
+        EXPECT_EQ(editor->readout->textColor, colour);
+    }
+    for (auto [speed, samples] : {std::pair{1.0, 12}, {0.0, 176}, {0.5, 94}}) {
+        controller->setParamNormalized(kScopeSpeed, speed);
+        EXPECT_EQ(editor->scopeView->samplesPerPoint, samples) << "faster is fewer samples a point";
+    }
+}
+
+TEST_F(GesturesTest, AMainControlsGestureFadesTheReadOutInOverTheDimmedPanels)
+{
+    controller->setParamNormalized(kTrigMode, 1.0);
+    editor->idle(); // Midi Slice: the pads show
+    ASSERT_TRUE(editor->slicePads->isShowing());
+    dragGate([&] {
+        EXPECT_TRUE(editor->readout->isVisible());
+        EXPECT_FLOAT_EQ(alpha(editor->scopeView), 0.1f);
+        EXPECT_FLOAT_EQ(alpha(editor->slicePads), 0.1f);
+        runLoop.advance(40);
+        EXPECT_FLOAT_EQ(alpha(editor->readout), 0.75f);
+    });
+    EXPECT_EQ(edits().front(), "begin 1");
+    EXPECT_EQ(editor->readout->text.rfind("GATE SIZE : ", 0), 0u);
+    runLoop.advance(200);
+    EXPECT_NEAR(alpha(editor->readout), 0.375f, 0.05f) << "400 ms to nothing, linearly";
+    EXPECT_NEAR(alpha(editor->scopeView), 0.1f + 0.66f * 0.4f, 0.05f);
+    runLoop.advance(400);
+    EXPECT_FLOAT_EQ(alpha(editor->readout), 0.f);
+    EXPECT_FLOAT_EQ(alpha(editor->scopeView), 0.76f) << "the scope rests at 0.76";
+    EXPECT_FLOAT_EQ(alpha(editor->slicePads), 1.f);
+
+    showFxPanel(); // the scope under the FX panel goes out entirely and the panel comes back
+    dragGate([&] {
+        EXPECT_FLOAT_EQ(alpha(editor->scopeView), 0.f);
+        EXPECT_FLOAT_EQ(alpha(editor->fxPanel), 0.1f);
+    });
+    runLoop.advance(600);
+    EXPECT_FLOAT_EQ(alpha(editor->fxPanel), 1.f);
+    const std::string text = editor->readout->text; // Freeze has no read-out
+    editor->controlBeginEdit(editor->getControl(kFreeze));
+    EXPECT_EQ(editor->readout->text, text);
+    EXPECT_FLOAT_EQ(alpha(editor->scopeView), 0.76f);
+}
+
+TEST_F(GesturesTest, TheHostHearsGesturesOnlyForRealParametersEachAroundItsOwnEdit)
+{
+    const std::vector<std::string> pitchRange {"begin 9", "perform 9", "end 9"};
+    const std::tuple<const char*, CPoint, std::vector<std::string>> cases[] = {
+        {"pitch range arrow", {111, 261}, pitchRange},
+        {"EDIT FX", {473, 192}, {}},
+        {"settings", {797, 30}, {}},
+        {"PITCH STRETCH", {550, 99}, {"begin 15", "perform 15", "end 15"}},
+        {"replay switch", {551, 240}, {"begin 32", "perform 32", "end 32"}},
+        {"KNOB SPEED", {480, 158}, {}},
+        {"reset", {30, 240}, {"begin 33", "perform 33", "end 33", "begin 15", "perform 15", "end 15", "begin 17",
+                              "perform 17", "end 17", "begin 27", "perform 27", "end 27", "begin 32", "perform 32", "end 32"}},
+        {"layout switch to LEGACY", {405, 247}, {}},
+    };
+    for (const auto& [what, where, expected] : cases) {
+        click(where.x, where.y);
+        EXPECT_EQ(edits(), expected) << what;
+        EXPECT_TRUE(where != CPoint(473, 192) || hidden(5) == 1.0) << "EDIT FX went to its hidden setting";
+    }
+    EXPECT_EQ(editor->getWrapper()->getParameter(kScopeSpeed), 0.5) << "reset puts the factory values back";
+    EXPECT_EQ(hidden(3), 1.0);
+    EXPECT_TRUE(editor->layoutPending) << "the switch waits for the tick";
+}
+
+TEST_F(GesturesTest, WhileTheOverlayShowsNoPressOrWheelStepReachesTheFaceOrItsMenus)
+{
+    editor->showSettings();
+    const float before = editor->getControl(kGateSize)->getValue();
+    dragGate([] {});
+    EXPECT_FALSE(frame->platformOnMouseWheel(CPoint(271, 229), kMouseWheelAxisY, 1, CButtonState()));
+    click(55, 155); // Freeze, under an empty part of the panel
+    EXPECT_EQ(rightClick(467, 220, &E::fxSelectMenu), "") << "the overlay covers the knob";
+    EXPECT_EQ(editor->getControl(kGateSize)->getValue(), before);
+    EXPECT_EQ(editor->getControl(kFreeze)->getValue(), 0.f);
+    EXPECT_TRUE(host.edits.empty());
+    editor->hideSettings();
+    click(55, 155);
+    EXPECT_EQ(editor->getControl(kFreeze)->getValue(), 1.f);
+}
+
+TEST_F(GesturesTest, RightClickMenusOpenInsideTheWindowMarkTheChoiceAndPickAsWholeGestures)
+{
+    controller->setParamNormalized(kFxSelect, 0.5);
+    EXPECT_EQ(rightClick(467, 250, &E::fxSelectMenu), "Reverb,Bit Crusher,HP Filter*,Pitch FX,Random");
+    Menu* fx = editor->fxSelectMenu;
+    EXPECT_EQ(fx->getViewSize(), CRect(467, 142, 567, 250)) << "50 px above the bottom: opens upwards";
+    EXPECT_EQ(fx->getParentView(), frame);
+    EXPECT_EQ(fx->textColor, CColor(220, 220, 220, 255));
+    host.edits.clear();
+    pick(fx, 3);
+    EXPECT_EQ(host.edits, (std::vector<std::string> {"begin 16", "perform 16 0.750", "end 16"}));
+    EXPECT_FALSE(fx->isVisible());
+
+    controller->getHiddenParameters().setParamValue(2, 1.0);
+    EXPECT_EQ(rightClick(300, 100, &E::oscModeMenu), "SquaryScope,Waveform,Smoothy*");
+    Menu* scope = editor->oscModeMenu;
+    EXPECT_EQ(scope->getViewSize(), CRect(300, 100, 400, 168));
+    rightClick(771, 170, &E::oscModeMenu);
+    EXPECT_EQ(editor->oscModeMenu, scope) << "made once, then placed again";
+    EXPECT_EQ(scope->getViewSize(), CRect(760, 170, 860, 238)) << "moved left into the window";
+    pick(scope, 1);
+    EXPECT_EQ(hidden(2), 0.5);
+    EXPECT_FALSE(editor->scopeView->smooth) << "the controller's echo restyles the scope";
+    EXPECT_EQ(host.edits.size(), 3u) << "a hidden setting, not a parameter";
+    editor->scopeView->setViewSize(CRect(236, 250, 772, 300)); // a scope at the bottom edge
+    rightClick(300, 280, &E::oscModeMenu);
+    EXPECT_EQ(scope->getViewSize(), CRect(300, 232, 400, 300)) << "moved up just enough";
+    editor->scopeView->setViewSize(CRect(236, 18, 772, 174));
+
+    controller->setParamNormalized(kTrigMode, 1.0);
+    EXPECT_EQ(rightClick(300, 100, &E::oscModeMenu), "") << "Midi Slice";
+    controller->setParamNormalized(kTrigMode, 0.0);
+    showFxPanel();
+    EXPECT_EQ(rightClick(300, 100, &E::oscModeMenu), "") << "the FX panel covers the scope";
+    rightClick(467, 220, &E::fxSelectMenu); // with the panel showing a picked effect shows its tab
+    pick(fx, 2);
+    editor->idle();
+    EXPECT_EQ(editor->fxPanel->tabView->selectedTab, 2);
+    rightClick(467, 220, &E::fxSelectMenu);
+    pick(fx, 4); // "Random" leaves it
+    editor->idle();
+    EXPECT_EQ(controller->getParamNormalized(kFxSelect), 1.0);
+    EXPECT_EQ(editor->fxPanel->tabView->selectedTab, 2);
+    EXPECT_EQ(hidden(6), 0.5);
+
+    buildFace(kUiLegacy);
+    EXPECT_EQ(editor->fxSelectMenu, nullptr) << "a rebuild forgets the old tree's menus";
+    EXPECT_EQ(rightClick(60, 351, &E::trigModeMenu), "Auto Mode*,Midi Slice");
+    EXPECT_EQ(editor->trigModeMenu->getViewSize(), CRect(60, 351, 160, 399));
+    pick(editor->trigModeMenu, 1);
+    EXPECT_EQ(controller->getParamNormalized(kTrigMode), 1.0);
+    EXPECT_EQ(rightClick(60, 300, &E::trigModeMenu), "Auto Mode,Midi Slice*");
+    EXPECT_EQ(rightClick(300, 200, &E::fxSelectMenu), "Reverb,Bit Crusher,HP Filter,Pitch FX,Random*");
+    EXPECT_FALSE(editor->trigModeMenu->isVisible()) << "a right press closes the other menus";
+    EXPECT_EQ(editor->fxSelectMenu->getViewSize(), CRect(300, 200, 400, 308));
+}
+
+TEST_F(GesturesTest, LeftPressesCloseTheMenusTheyMissAndTheScopesCornerClosesTheFxPanel)
+{
+    rightClick(467, 220, &E::fxSelectMenu);
+    for (int32 buttons : {int32(kMButton), kLButton | kRButton})
+        click(10, 290, buttons);
+    EXPECT_TRUE(editor->fxSelectMenu->isVisible()) << "only one button alone counts";
+    click(10, 290);
+    EXPECT_FALSE(editor->fxSelectMenu->isVisible());
+    rightClick(467, 220, &E::fxSelectMenu);
+    pick(editor->fxSelectMenu, 1); // the menu itself takes the left press it is hit by
+    EXPECT_EQ(controller->getParamNormalized(kFxSelect), 0.25);
+
+    showFxPanel();
+    for (CPoint miss : {CPoint(761, 18), CPoint(767, 28)}) // the scope's right edge is 772
+        click(miss.x, miss.y);
+    EXPECT_EQ(hidden(5), 1.0);
+    editor->showSettings();
+    click(762, 18);
+    EXPECT_EQ(hidden(5), 1.0) << "the overlay takes the press";
+    editor->hideSettings();
+    click(762, 18);
+    EXPECT_EQ(hidden(5), 0.0);
+    editor->idle();
+    EXPECT_FALSE(editor->fxPanel->isVisible());
+    EXPECT_EQ(editor->hiddenControls[5]->getValue(), 0.f);
+}
+
+TEST_F(GesturesTest, TheFxPanelsNineControlsAndFourTabsInBothLooks)
+{
+    const int32 ids[] = {kRoomSize, kReverbDryWet, kDamping, kReduceRate, kReduceDryWet, kFilterCut, kFilterRes,
+                         kFilterEnv, kPitchFxId};
+    for (int32 style : {kUiLegacy, kUiRack}) {
+        controller->setParamNormalized(kReverbDryWet, 0.6);
+        controller->setParamNormalized(kFilterActive, 1.0);
+        controller->getHiddenParameters().setParamValue(6, 0.0); // the first tab
+        buildFace(style);
+        SCOPED_TRACE(style);
+        editor->setKnobSpeed(1.0); // 128 pixels for the whole range
+        for (int32 id : ids) {
+            CControl* control = editor->getControl(id);
+            ASSERT_NE(control, nullptr) << id;
+            EXPECT_EQ(control->getListener(), editor);
+            auto* knob = dynamic_cast<Knob2*>(control);
+            EXPECT_EQ(knob != nullptr, style == kUiRack) << id;
+            EXPECT_TRUE(!knob || (knob->sensitivity == 64.0 / 128.0 && knob->lineWidth == (id == kRoomSize ? 4.0 : 3.0)));
+        }
+        CControl* dryWet = editor->getControl(kReverbDryWet);
+        EXPECT_EQ(dryWet->getValue(), 0.6f);
+        if (auto* knob = dynamic_cast<Knob2*>(dryWet)) {
+            EXPECT_EQ(knob->converter(knob->getValue()) + knob->unit, "40/60%");
+        }
+        TabView& tabs = *editor->fxPanel->tabView;
+        EXPECT_EQ(tabs.selectedTab, 0);
+        for (int tab = 0; tab < 4; ++tab) {
+            tabs.selectTab(tab);
+            renderToPng(*editor->fxPanel, std::string("fx_panel_") + (style == kUiRack ? "rack" : "legacy") + "_tab" + std::to_string(tab));
+        }
+        tabs.selectTab(0);
+        showFxPanel();
+        host.edits.clear();
+        const CRect panel = editor->fxPanel->getViewSize();
+        const CCoord step = style == kUiRack ? 102 : 47, row = panel.top + (style == kUiRack ? 136 : 39) + 5; // tab width less the overlap
+        if (style == kUiLegacy) { // a click selects anywhere, a double click toggles the random flag
+            click(panel.left + step + 10, row);
+            EXPECT_EQ(tabs.selectedTab, 1);
+            click(panel.left + 2 * step + 10, row, kLButton | kDoubleClick);
+            EXPECT_EQ(host.edits, (std::vector<std::string> {"begin 30", "perform 30 0.000", "end 30"}));
+            continue;
+        }
+        for (CCoord dx : {8.0, 19.0}) // on the circle: the filter's flag, off and on again
+            click(panel.left + 2 * step + dx, row);
+        EXPECT_EQ(tabs.selectedTab, 0);
+        EXPECT_EQ(host.edits, (std::vector<std::string> {"begin 30", "perform 30 0.000", "end 30", "begin 30", "perform 30 1.000", "end 30"}));
+        click(panel.left + 2 * step + 7, row); // beside it: selects
+        EXPECT_EQ(tabs.selectedTab, 2);
+        EXPECT_EQ(hidden(6), 0.5);
+        click(panel.left + 3 * step + 20, row);
+        EXPECT_EQ(hidden(6), 0.75);
+        EXPECT_EQ(host.edits.size(), 6u) << "selections are no parameter edits";
+        controller->setParamNormalized(kBitCrushActive, 0.49);
+        EXPECT_FALSE(tabs.tabs[1]->randomFlag) << "the parameter comes back to the tab";
+        // Tab 3 selected: its circle opaque, tab 0's faded, tab 1's (flag off) only outlined.
+        const OffscreenImage image = renderView(*editor->fxPanel, 2);
+        auto circleCentre = [&](int tab) { return image.getPixel(int(tab * 102 + 13) * 2, 146 * 2); };
+        EXPECT_GT(circleCentre(3).blue, 200);
+        EXPECT_LT(circleCentre(0).blue, 150);
+        EXPECT_GT(circleCentre(0).blue, circleCentre(0).red + 40);
+        EXPECT_EQ(circleCentre(1).blue, circleCentre(1).red) << "the panel's grey shows through";
+    }
+}
+
+TEST_F(GesturesTest, FxPanelEditsAreBracketedAndThePanelKeepsEventsFromTheViewsBelow)
+{
+    controller->setParamNormalized(kTrigMode, 1.0); // the pads below the panel too
+    showFxPanel();
+    host.edits.clear();
+    press(236 + 172, 18 + 72); // the room knob
+    move(236 + 172, 18 + 62);
+    release(236 + 172, 18 + 62);
+    const std::vector<std::string> bracket = edits();
+    EXPECT_EQ(bracket.front(), "begin 23");
+    EXPECT_EQ(bracket[1], "perform 23");
+    EXPECT_EQ(bracket.back(), "end 23");
+
+    auto* below = new VSlider(CRect(240, 110, 300, 124), editor, kScopeSpeed); // under an empty part of a page
+    editor->background->addView(below, editor->fxPanel);
+    below->setValue(0.5f);
+    processor.received.clear();
+    click(236 + 310, 18 + 24); // the "DAMP" caption, over the pads
+    EXPECT_FALSE(frame->platformOnMouseWheel(CPoint(250, 117), kMouseWheelAxisY, 1, CButtonState()));
+    EXPECT_EQ(below->getValue(), 0.5f);
+    EXPECT_TRUE(processor.slices().empty());
+    EXPECT_TRUE(host.edits.empty());
+    EXPECT_EQ(editor->slicePads->highlightedSlice, -1);
+}
+
+TEST_F(GesturesTest, PendingWorkRunsAtTheTickInOrderAndTheProcessorIsAskedEveryTime)
+{
+    controller->setParamNormalized(kTrigMode, 1.0);
+    editor->getWrapper()->setHiddenParameter(5, 1.0);
+    editor->getWrapper()->setHiddenParameter(6, 0.5);
+    EXPECT_FALSE(editor->slicePads->isVisible() || editor->fxPanel->isVisible()) << "nothing before the tick";
+    editor->idle();
+    EXPECT_TRUE(editor->slicePads->isVisible());
+    EXPECT_TRUE(editor->fxPanel->isVisible()) << "edit FX comes after the trig mode";
+    EXPECT_EQ(editor->fxPanel->tabView->selectedTab, 2);
+    EXPECT_EQ(processor.received.back().command, "linuxtimer");
+    EXPECT_EQ(processor.received.back().integer, 1);
+    EXPECT_EQ(processor.received.back().id, "IntMessage");
+
+    controller->setParamNormalized(kTrigMode, 0.0); // hides the panel, leaving the setting and the button on
+    editor->idle();
+    EXPECT_FALSE(editor->slicePads->isVisible() || editor->fxPanel->isVisible());
+    EXPECT_EQ(hidden(5), 1.0);
+    EXPECT_EQ(editor->hiddenControls[5]->getValue(), 1.f);
+    EXPECT_FALSE(editor->setHiddenParameter(Vextoria3Editor::kHiddenCount, 0.5)) << "no such hidden setting";
+    EXPECT_FALSE(editor->setHiddenParameter(-1, 0.5));
+
+    editor->close();
+    const size_t sent = processor.received.size();
+    editor->idle();
+    EXPECT_EQ(processor.received.size(), sent) << "a closed editor does nothing";
+    EXPECT_FALSE(editor->setHiddenParameter(0, 0.5));
+}
+
+TEST_F(GesturesTest, TheToastMovesWithTheEditorsOwnGeneratorLeavingLibcsAlone)
+{
+    std::srand(7);
+    const int expected = std::rand();
+    std::srand(7);
+    buildFace(kUiLegacy);
+    controller->setParamNormalized(kActive, 1.0);
+    editor->getWrapper()->setHiddenParameter(4, 1.0);
+    const CRect home = editor->toastButton->getViewSize();
+    // The toast's offsets over `ticks` ticks with Slice Amt at `amount`, each from home.
+    auto offsets = [&](double amount, int ticks) {
+        controller->setParamNormalized(kSliceAmt, amount);
+        std::set<int> seen;
+        for (int i = 0; i < ticks; ++i) {
+            editor->idle();
+            const CRect now = editor->toastButton->getViewSize();
+            EXPECT_EQ(CPoint(now.left - home.left, now.top - home.top), CPoint(editor->toastOffset[0], editor->toastOffset[1]));
+            seen.insert({editor->toastOffset[0], editor->toastOffset[1]});
+            editor->toastButton->setViewSize(home);
+            editor->toastOffset[0] = editor->toastOffset[1] = 0;
+        }
+        return seen;
+    };
+    EXPECT_EQ(offsets(0.0, 60), (std::set<int> {-3, -2})) << "Slice Amt 0: k = 2";
+    const std::set<int> wide = offsets(1.0, 400);
+    EXPECT_EQ(std::tuple(*wide.begin(), *wide.rbegin(), wide.size()), std::tuple(-3, 8, size_t(12))) << "Slice Amt 1: k = 12";
+    EXPECT_EQ(std::rand(), expected) << "the processor's replayable sequence is untouched";
+    controller->setParamNormalized(kActive, 0.0);
+    editor->idle();
+    EXPECT_EQ(editor->toastButton->getViewSize(), home) << "only while the effect is on";
+    buildFace(kUiLegacy);
+    EXPECT_EQ(editor->toastOffset[0], 0);
+}
+
+TEST_F(GesturesTest, NotesLightThePadOfTheLatestHeldKeyAndAreForgottenWhenTheTreeIsBuiltAgain)
+{
+    auto notes = [&](std::vector<std::pair<int32_t, int32_t>> typeAndKey) {
+        std::vector<MidiNoteRecord> records;
+        for (auto [type, key] : typeAndKey)
+            records.push_back(MidiNoteRecord {type, key, 0, 100});
+        editor->processMidiNoteFromhost(records.data(), int32_t(records.size()));
+        return editor->slicePads->highlightedSlice;
+    };
+    EXPECT_EQ(notes({{1, 60}, {1, 62}, {1, 64}}), 4);
+    EXPECT_EQ(notes({{2, 64}}), 2) << "back to the latest key still held";
+    EXPECT_EQ(notes({{2, 62}, {1, 200}, {1, -5}}), 0) << "keys outside 0..127 ignored";
+    EXPECT_EQ(notes({{2, 60}}), -1);
+    EXPECT_EQ(notes({{1, 45}}), 1);
+    EXPECT_EQ(notes({{1, 35}}), -1) << "keys below the first pad light none";
+    EXPECT_EQ(notes({{3, 50}, {1, 36}}), 0) << "other records are skipped";
+    EXPECT_TRUE(editor->anyKeyHeld());
+    editor->processUISelect(1.f);
+    editor->idle();
+    EXPECT_FALSE(editor->anyKeyHeld()) << "a rebuild forgets held keys";
+}
