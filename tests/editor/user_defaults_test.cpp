@@ -24,23 +24,12 @@ protected:
         std::ifstream file(path());
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
-    std::vector<std::string> folderEntries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(home.settingsFolder()))
-            names.push_back(entry.path().filename());
-        return names;
-    }
     PluginWrapper wrapper() const { return PluginWrapper(controller); }
 };
 
-const char* const kSaved = "[Plugin]\nactive=1.000000\nsize=0.333333\ndarkmode=0.000000\nknobspeed=1.000000\n"
-                           "scopestyle=0.500000\nmovetoast=0.000000\neditfx=1.000000\nscopespeed=0.250000\n"
-                           "stretch=1.000000\nnodirect=0.000000\npitchset=1.000000\nreplayseq=0.500000\n";
-
 } // namespace
 
-TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderAndResetClosesOnlyTheGate)
+TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAndTheLayoutComesFirst)
 {
     writeSettings("");
     for (auto [index, value] : {std::pair{0, 1.0 / 3.0}, {2, 0.5}, {5, 1.0}})
@@ -48,20 +37,16 @@ TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderAndResetClosesOnlyTheGate
     for (auto [id, value] : {std::pair{33, 0.25}, {15, 1.0}, {27, 1.0}, {32, 0.5}})
         controller->setParamNormalized(Steinberg::Vst::ParamID(id), value);
     ASSERT_TRUE(UserDefaults::save(wrapper()));
-    EXPECT_EQ(text(), kSaved);
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"Vextoria3.conf"}) << "no temporary file left";
-
+    std::string saved = "[Plugin]\nactive=1.000000\nsize=0.333333\ndarkmode=0.000000\nknobspeed=1.000000\n"
+                        "scopestyle=0.500000\nmovetoast=0.000000\neditfx=1.000000\nscopespeed=0.250000\n"
+                        "stretch=1.000000\nnodirect=0.000000\npitchset=1.000000\nreplayseq=0.500000\n";
+    EXPECT_EQ(text(), saved);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.settingsFolder()), {}), 1) << "no temporary file left";
     ASSERT_TRUE(UserDefaults::closeGate());
-    std::string reset = kSaved;
-    reset.replace(reset.find("active=1"), 8, "active=0");
-    EXPECT_EQ(text(), reset);
-
+    EXPECT_EQ(text(), saved.replace(saved.find("active=1"), 8, "active=0"));
     ASSERT_TRUE(UserDefaults::writeLayout(0));
-    EXPECT_EQ(text(), reset + "uiid=0\n");
-}
+    EXPECT_EQ(text(), saved + "uiid=0\n");
 
-TEST_F(UserDefaultsTest, TheLayoutComesFirstAndASaveAppendsAfterIt)
-{
     writeSettings("; mine\n[Other]\nkey = kept\n");
     chmod(path().c_str(), 0640);
     ASSERT_TRUE(UserDefaults::writeLayout(0));
@@ -77,7 +62,7 @@ TEST_F(UserDefaultsTest, TheLayoutComesFirstAndASaveAppendsAfterIt)
 TEST_F(UserDefaultsTest, OnlyExactlyZeroChoosesLegacy)
 {
     const std::pair<const char*, int32> cases[] = {
-        {"1", kUiRack},  {"0", kUiLegacy}, {"", kUiRack},   {"2", kUiRack},           {"-1", kUiRack},
+        {"1", kUiRack},     {"0", kUiLegacy},   {"", kUiRack},           {"2", kUiRack},                   {"-1", kUiRack},
         {"abc", kUiLegacy}, {" 0x", kUiLegacy}, {"4294967296", kUiRack}, {"99999999999999999999", kUiRack},
     };
     for (const auto& [value, style] : cases) {
@@ -126,7 +111,6 @@ TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
     EXPECT_FALSE(UserDefaults::writeLayout(0));
     EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
     EXPECT_FALSE(std::filesystem::exists("/.harlowmint")) << "nothing made at the root";
-
     SettingsFile file;
     for (const char* active : {"nan", "-NAN(1)", "0", "abc", "0.0e5"}) {
         file.setText("Plugin", "active", active);
