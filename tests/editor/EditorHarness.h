@@ -1,12 +1,9 @@
 #pragma once
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
 // host (component handler and processor peer), an offscreen frame that takes synthetic mouse
-// events, the bundle's pictures, PNG output into the build folder and preset files.
-#include "Vextoria3Cids.h"
+// events, the bundle's pictures and PNG output into the build folder.
 #include "controller/ControllerHarness.h"
-#include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
-#include "public.sdk/source/vst/vstpresetfile.h"
 #include "offscreen.h"
 #include "toolkit/toolkit_test_support.h"
 
@@ -14,8 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
-#include <vector>
 
 namespace EditorTest {
 
@@ -25,42 +20,39 @@ using Steinberg::int64;
 using Steinberg::tresult;
 
 // The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
-class EditRecorder : public StandIn<Steinberg::Vst::IComponentHandler> {
+class EditRecorder : public StandIn<IComponentHandler> {
 public:
     tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
     tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
     tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
-    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
-    std::vector<std::string> edits;
-
-private:
+    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return kResultOk; }
     tresult log(const char* format, ParamID id, double value)
     {
         char text[48];
         std::snprintf(text, sizeof text, format, unsigned(id), value);
         edits.push_back(text);
-        return Steinberg::kResultOk;
+        return kResultOk;
     }
+    std::vector<std::string> edits;
 };
 
-// The processor's side of the messages: each message's id, and the command and value of the
-// integers the editor sends.
-class MessageRecorder : public StandIn<Steinberg::Vst::IConnectionPoint> {
+// The processor's side: each message's id, and the command and value of the editor's integers.
+class MessageRecorder : public StandIn<IConnectionPoint> {
 public:
     struct Received {
         std::string id, command;
         int64 integer = 0;
     };
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
-    tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
+    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API notify(IMessage* message) override
     {
         Received entry {message->getMessageID() ? message->getMessageID() : "", "", 0};
         for (const char* command : {"setslice", "linuxtimer"})
-            if (message->getAttributes()->getInt(command, entry.integer) == Steinberg::kResultOk)
+            if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
                 entry.command = command;
         received.push_back(entry);
-        return Steinberg::kResultOk;
+        return kResultOk;
     }
     std::vector<int64> slices() const // every "setslice" value, in order
     {
@@ -73,7 +65,7 @@ public:
     std::vector<Received> received;
 };
 
-// The editor as the host would have it open: the test builds its views into `frame`.
+// The editor as the host would have it open, on a frame the test gives or on its own face.
 class OpenEditor : public Vextoria3Editor {
 public:
     using Vextoria3Editor::Vextoria3Editor;
@@ -81,12 +73,11 @@ public:
     {
         frame = newFrame;
         windowOpen = true;
-        if (auto* vextoria = dynamic_cast<Steinberg::Vst::Vextoria3Controller*>(getController()))
+        if (auto* vextoria = dynamic_cast<Vextoria3Controller*>(getController()))
             vextoria->setEditor(this);
         listenToParameters(true);
     }
-    // Builds the face of `style` offscreen, as open does but without a window.
-    void openOffscreen(int32 style)
+    void openOffscreen(int32 style) // the face of `style`, as open builds it but without a window
     {
         uiStyle = style;
         openUI(style);
@@ -111,8 +102,7 @@ protected:
         controller->disconnect(&peer);
         controller->connect(&processor);
         editor = new OpenEditor(controller, nullptr);
-        frame = new CFrame(CRect(0, 0, 860, 300), editor);
-        editor->openOn(frame);
+        editor->openOn(frame = new CFrame(CRect(0, 0, 860, 300), editor));
     }
     void TearDown() override
     {
@@ -136,8 +126,7 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
-    // Replaces the test's frame with the editor's own face of `style`, built offscreen.
-    void buildFace(int32 style)
+    void buildFace(int32 style) // the test's frame becomes the editor's own face of `style`
     {
         editor->close();
         editor->openOffscreen(style);
@@ -153,8 +142,8 @@ protected:
     CFrame* frame = nullptr; // the editor's; closed by its close
 };
 
-// Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build
-// folder and hands back both images for probing.
+// Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build folder
+// and hands back both images for probing.
 inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& name)
 {
     std::vector<OffscreenImage> images;
@@ -163,24 +152,6 @@ inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& n
         EXPECT_TRUE(images.back().writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/" + name + "@" + std::to_string(zoom) + "x.png"));
     }
     return images;
-}
-
-using Bytes = std::vector<uint8_t>;
-
-// The record of factory program `program` (0..15), a component state.
-inline Bytes programState(int program)
-{
-    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
-    return Bytes(record, record + kProgramChunkSize);
-}
-
-// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
-inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
-{
-    auto stream = owned(new MemoryStream);
-    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
-                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
-    return Bytes(stream->getData(), stream->getData() + stream->getSize());
 }
 
 } // namespace EditorTest

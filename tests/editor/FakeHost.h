@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <poll.h>
-#include <vector>
 
 namespace EditorTest {
 
@@ -28,22 +27,28 @@ public:
     }
     tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override { return remove(handler, "timer"); }
 
-    // Calls the handlers whose descriptor is ready within `timeoutMs` (all timers with `timers`,
-    // else the due ones), each only while it is still registered.
-    void runOnce(int timeoutMs, bool timers = false)
+    // Calls the handlers whose descriptor is ready within `timeoutMs` and the due timers (every
+    // timer alone with `allTimers`), each only while it is still registered.
+    void runOnce(int timeoutMs, bool allTimers = false)
     {
         std::vector<pollfd> fds;
-        std::vector<FUnknown*> ready;
         for (const Entry& e : entries)
             if (e.event)
                 fds.push_back({e.fd, POLLIN, 0});
         poll(fds.data(), fds.size(), timeoutMs);
+        std::vector<FUnknown*> ready;
         for (const Entry& e : entries)
-            if (e.event ? !timers && std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; })
-                        : timers || e.due <= now())
+            if (e.event ? !allTimers && std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; })
+                        : allTimers || e.due <= now())
                 ready.push_back(e.handler());
         for (FUnknown* handler : ready)
-            fire(handler);
+            if (auto it = find(handler); it != entries.end()) { // the host holds no reference while it calls
+                it->due = now() + it->interval;
+                if (Linux::ITimerHandler* timer = it->timer.get())
+                    timer->onTimer();
+                else
+                    it->event->onFDIsSet(it->fd);
+            }
     }
     template <typename Done>
     bool runUntil(Done done, int limitMs = 3000)
@@ -80,7 +85,10 @@ private:
         entries.push_back(std::move(entry));
         return kResultOk;
     }
-    auto find(FUnknown* handler) { return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.handler() == handler; }); }
+    std::vector<Entry>::iterator find(FUnknown* handler)
+    {
+        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+    }
     tresult remove(FUnknown* handler, const char* kind)
     {
         auto it = find(handler);
@@ -89,18 +97,6 @@ private:
         entries.erase(it); // drops the host's reference at once, as a plain host would
         calls.push_back(kind);
         return kResultOk;
-    }
-    // Calls through a plain pointer: the host holds no reference of its own during the call.
-    void fire(FUnknown* handler)
-    {
-        auto it = find(handler);
-        if (it == entries.end())
-            return;
-        it->due = now() + it->interval;
-        if (Linux::ITimerHandler* timer = it->timer.get())
-            timer->onTimer();
-        else
-            it->event->onFDIsSet(it->fd);
     }
     std::vector<Entry> entries;
 };

@@ -3,7 +3,10 @@
 // things under a preset's name change nothing.
 #include "EditorHarness.h"
 
+#include "Vextoria3Cids.h"
+#include "dsp/FactoryBank.h"
 #include "processor/Vextoria3.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 
 #include <cstring>
 #include <fstream>
@@ -12,6 +15,23 @@
 using namespace EditorTest;
 
 namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes programState(int program) // the record of factory program 0..15, a component state
+{
+    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
+    return Bytes(record, record + kProgramChunkSize);
+}
+
+// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
+inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
+{
+    auto stream = owned(new MemoryStream);
+    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
+                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
+    return Bytes(stream->getData(), stream->getData() + stream->getSize());
+}
 
 // A drag package of raw items: an item's size may end before its text does.
 struct RawItem {
@@ -169,10 +189,11 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
         with(list + 4, int32_t(-1)),                                               // no entries
         with(comp + 4, uint64_t(fileA.size() - 100)),                              // chunk past the end
         with(comp + 12, uint64_t(0x80000000u) + 372), with(cont + 12, uint64_t(-48)), // size above 2^31, below 0
-        with(comp, std::array<char, 4> {'C', 'm', 'p', 'x'}),                      // no "Comp"
         with(48 + 4, int32_t(39)), with(comp + 12, uint64_t(8)),                   // a record refused
         Bytes(fileA.begin(), fileA.begin() + 400), Bytes(fileA.begin(), fileA.begin() + 47), // cut in the chunks, the header
     };
+    broken.push_back(with(comp, std::array<char, 4> {'C', 'm', 'p', 'x'})); // no "Comp": not even read
+    EXPECT_FALSE(Vextoria3Editor::readVST3Preset(write("no comp.vstpreset", broken.back())));
     broken.push_back(fileA);
     std::transform(fileA.begin() + 8, fileA.begin() + 40, broken.back().begin() + 8, ::tolower); // class id in lower case
     broken.push_back(fileA);

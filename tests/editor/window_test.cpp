@@ -1,9 +1,9 @@
 // The editor in a real X window, as a host opens it: sizes at every zoom whatever the host's
 // way of answering, refused sizes, failed opens, the host's run loop, two views of one
-// controller, the layout switch, a host that releases without removing, a file manager's drop.
+// controller, the layout switch, and a host that releases without removing.
 #include "EditorHarness.h"
 #include "FakeHost.h"
-#include "toolkit/x11_drag_source.h"
+#include "toolkit/x11_test_support.h"
 
 #include "editor/FxView.h"
 #include "editor/Oscilloscope.h"
@@ -164,32 +164,5 @@ TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceAndRebuiltAtTheNextTick)
     view->removed();
     view = open(plugFrame);
     EXPECT_EQ(editorOf(view).uiStyle, kUiLegacy) << "the next window opens in the recorded layout";
-    view->removed();
-}
-
-TEST_F(WindowTest, AFileDraggedFromAFileManagerIsTakenAsACopyAndNamesTheProgram)
-{
-    const Bytes file = presetFile(programState(9), controllerState(1, {0, 1, 0.5, 0.5, 0, 0, 0}));
-    std::ofstream(home.path() + "/Dropped Room.vstpreset", std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
-    IPtr<IPlugView> view = open(plugFrame);
-
-    ToolkitTest::DisplayLock turn; // one drag selection per display
-    ToolkitTest::DragSource source(window);
-    auto pumpUntil = [&](auto done) { return hostLoop.runUntil([&] { source.handleEvents(); return done(); }); };
-    source.uriList = "file://" + home.path() + "/Dropped%20Room.vstpreset\r\n";
-    source.enter(window.child(), "text/uri-list");
-    source.moveTo(window.child(), 400, 150);
-    ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
-    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy"));
-    source.send(window.child(), "XdndDrop", 0, XCB_CURRENT_TIME, 0, 0);
-    ASSERT_TRUE(pumpUntil([&] { return source.finished; }));
-    EXPECT_TRUE(source.finishAccepted);
-    EXPECT_EQ(source.finishAction, source.atom("XdndActionCopy"));
-    String128 name {};
-    controller->getProgramName(36, controller->getCurrentProgram(), name);
-    EXPECT_EQ(narrow(name), "Dropped Room");
-    EXPECT_EQ(controller->getHiddenParameters().getParamValue(2), 0.5);
     view->removed();
 }
