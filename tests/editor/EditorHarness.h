@@ -143,15 +143,14 @@ protected:
 };
 
 // Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build folder
-// and hands back both images for probing.
-inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& name)
+// and hands back the image at zoom 2 for probing.
+inline OffscreenImage renderToPng(CView& view, const std::string& name)
 {
-    std::vector<OffscreenImage> images;
-    for (int zoom : {1, 2}) {
-        images.push_back(renderView(view, zoom));
-        EXPECT_TRUE(images.back().writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/" + name + "@" + std::to_string(zoom) + "x.png"));
-    }
-    return images;
+    const std::string path = std::string(VEXTORIA_TEST_OUTPUT) + "/" + name;
+    EXPECT_TRUE(renderView(view, 1).writePng(path + "@1x.png"));
+    OffscreenImage image = renderView(view, 2);
+    EXPECT_TRUE(image.writePng(path + "@2x.png"));
+    return image;
 }
 
 } // namespace EditorTest

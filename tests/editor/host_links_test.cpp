@@ -1,24 +1,147 @@
 // The editor's roads to its host: the controller wrapper (edits, hidden settings with their
 // echo, the host's name, changes coming back), the run-loop bridge onto the host's loop, the
-// host-specific sizing, and the pictures found through the bundle module's own path.
+// pictures found through the bundle module's own path, and the editor in a real X window as a
+// host opens it: sizes at every zoom whatever the host's way of answering, refused sizes,
+// failed opens, two views of one controller, the layout switch, a release without removing.
 #include "EditorHarness.h"
-#include "FakeHost.h"
+#include "toolkit/x11_test_support.h"
 
 #include "controls/VSlider.h"
+#include "editor/FxView.h"
 #include "editor/MyBitmap.h"
+#include "editor/Oscilloscope.h"
 #include "editor/ResourceFolder.h"
 #include "editor/RunLoopBridge.h"
 #include "ids.h"
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
+#include <chrono>
 #include <dlfcn.h>
+#include <fstream>
 #include <functional>
+#include <poll.h>
 
 using namespace EditorTest;
 using namespace Vextoria3Ids;
 using BridgeLoop = Steinberg::Vst::RunLoop;
 
 namespace {
+// The host's run loop (Linux::IRunLoop) on poll(): it keeps each handler only while registered
+// and calls it without a reference of its own.
+class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
+public:
+    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) override
+    {
+        return add({handler, nullptr, fd});
+    }
+    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override { return remove(handler, "event"); }
+    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
+    {
+        return add({nullptr, handler, -1});
+    }
+    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override { return remove(handler, "timer"); }
+
+    // Every timer once, and with `events` each handler whose descriptor is ready within
+    // `timeoutMs`; each only while it is still registered, without a reference of the host's.
+    void runOnce(int timeoutMs, bool events = true)
+    {
+        std::vector<pollfd> fds;
+        for (const Entry& e : entries)
+            if (e.event && events)
+                fds.push_back({e.fd, POLLIN, 0});
+        poll(fds.data(), fds.size(), timeoutMs);
+        std::vector<FUnknown*> ready;
+        for (const Entry& e : entries)
+            if (e.timer || std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; }))
+                ready.push_back(e.handler());
+        for (FUnknown* handler : ready)
+            if (auto it = find(handler); it != entries.end())
+                it->timer ? it->timer->onTimer() : it->event->onFDIsSet(it->fd);
+    }
+    template <typename Done>
+    bool runUntil(Done done, int limitMs = 3000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+        while (!done() && std::chrono::steady_clock::now() < end)
+            runOnce(5);
+        return done();
+    }
+    void fireTimers() { runOnce(0, false); } // every registered timer once, as a tick would
+    size_t count(bool timers) const
+    {
+        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
+    }
+    bool refuse = false;            // every registration fails
+    std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
+
+private:
+    struct Entry {
+        IPtr<Linux::IEventHandler> event; // one of the two, referenced while registered
+        IPtr<Linux::ITimerHandler> timer;
+        int fd;
+        FUnknown* handler() const { return event ? static_cast<FUnknown*>(event.get()) : timer.get(); }
+    };
+    tresult add(Entry entry)
+    {
+        if (refuse || !entry.handler())
+            return kResultFalse;
+        entries.push_back(std::move(entry));
+        return kResultOk;
+    }
+    std::vector<Entry>::iterator find(FUnknown* handler)
+    {
+        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+    }
+    tresult remove(FUnknown* handler, const char* kind)
+    {
+        auto it = find(handler);
+        if (it == entries.end())
+            return kInvalidArgument;
+        entries.erase(it); // drops the host's reference at once, as a plain host would
+        calls.push_back(kind);
+        return kResultOk;
+    }
+    std::vector<Entry> entries;
+};
+
+// How the plug frame answers the view's resizeView.
+enum class Answer { atOnce, later, refusesWhileAttaching };
+
+class FakePlugFrame : public StandIn<IPlugFrame> {
+public:
+    explicit FakePlugFrame(Answer how, FakeHostRunLoop* loop = nullptr) : answer(how), runLoop(loop) {}
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (runLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+            return *obj = static_cast<Linux::IRunLoop*>(runLoop), kResultOk;
+        return StandIn<IPlugFrame>::queryInterface(iid, obj);
+    }
+    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override
+    {
+        requests.push_back(*size);
+        if (answer == Answer::refusesWhileAttaching && !attached)
+            return kResultFalse;
+        ViewRect given = *size; // the view's own rectangle stays its own
+        answer == Answer::later ? pending.push_back(given) : void(view->onSize(&given));
+        return kResultOk;
+    }
+    // After attached returned: a later host delivers what it owes; a refusing one sizes its
+    // window to the view's size.
+    void settle(IPlugView* view)
+    {
+        attached = true;
+        for (ViewRect size : std::exchange(pending, {}))
+            view->onSize(&size);
+        ViewRect size;
+        if (answer == Answer::refusesWhileAttaching && view->getSize(&size) == kResultOk)
+            view->onSize(&size);
+    }
+    Answer answer;
+    FakeHostRunLoop* runLoop;
+    bool attached = false;
+    std::vector<ViewRect> requests, pending;
+};
 
 // A host with the name `text`, repeated to fill all 128 units without a terminator when long.
 class NamedHost : public StandIn<IHostApplication> {
@@ -56,9 +179,34 @@ struct BridgeTest : testing::Test {
 
 using WrapperTest = EditorFixture;
 
+class WindowTest : public ControllerFixture {
+protected:
+    void SetUp() override
+    {
+        ControllerFixture::SetUp();
+        if (!window.usable())
+            GTEST_SKIP() << "no X display";
+    }
+    // A new view from the controller, attached to the test window (or `parent`) through `plugFrame`.
+    IPtr<IPlugView> open(FakePlugFrame& plugFrame, tresult expected = kResultOk, void* parent = nullptr)
+    {
+        IPtr<IPlugView> made = owned(controller->createView("editor"));
+        made->setFrame(&plugFrame);
+        EXPECT_EQ(made->attached(parent ? parent : window.parentHandle(), kPlatformTypeX11EmbedWindowID), expected);
+        plugFrame.settle(made);
+        return made;
+    }
+    static Vextoria3Editor& editorOf(IPlugView* view) { return *dynamic_cast<Vextoria3Editor*>(view); }
+    size_t handlers() const { return hostLoop.count(false) + hostLoop.count(true); }
+
+    ToolkitTest::TestHostWindow window;
+    BundlePictures pictures;
+    FakeHostRunLoop hostLoop;
+};
+
 } // namespace
 
-TEST_F(WrapperTest, EditsAndHiddenSettingsCarryTheStoredValueAndRefusalsChangeNothing)
+TEST_F(WrapperTest, EditsAndChangesCarryTheStoredValueWhileOpenAndRefusalsChangeNothing)
 {
     PluginWrapper& wrapper = *editor->getWrapper();
     EXPECT_TRUE(wrapper.setParameterAutomated(kRoomSize, 1.7));
@@ -79,10 +227,7 @@ TEST_F(WrapperTest, EditsAndHiddenSettingsCarryTheStoredValueAndRefusalsChangeNo
     EXPECT_EQ(wrapper.getHiddenParameter(6), 0.5);
     EXPECT_TRUE(editor->tabSelectPending) << "the echo reached the open editor at once";
     EXPECT_EQ(wrapper.getHiddenParameter(9), 0.0);
-}
 
-TEST_F(WrapperTest, ParameterChangesReachTheControlsWhileOpenAndNobodyAfterClose)
-{
     auto* slider = add(new VSlider(CRect(0, 0, 60, 14), editor, kDamping));
     editor->addControl(slider);
     controller->setParamNormalized(kDamping, 0.75);
@@ -130,7 +275,7 @@ TEST(HostName, IsCutToItsBufferAndDecidesTheSizing)
     other->terminate();
 }
 
-TEST_F(BridgeTest, WithoutAHostLoopOrWhenTheHostRefusesEveryRegistrationFails)
+TEST_F(BridgeTest, RegistrationsNeedAHostLoopThatTakesThemAndEachIsOneWrapperUnregisteredFirstFirst)
 {
     for (FUnknown* plugFrame : {static_cast<FUnknown*>(&withoutLoop), static_cast<FUnknown*>(nullptr)}) {
         BridgeLoop* loop = bridge(plugFrame);
@@ -141,10 +286,8 @@ TEST_F(BridgeTest, WithoutAHostLoopOrWhenTheHostRefusesEveryRegistrationFails)
     host.refuse = true;
     EXPECT_FALSE(bridge(&withLoop)->registerTimer(100, &handler)) << "a refused wrapper is not kept";
     EXPECT_EQ(host.count(true), 0u);
-}
+    host.refuse = false;
 
-TEST_F(BridgeTest, EachRegistrationIsOneWrapperAndUnregisteringTakesTheFirst)
-{
     BridgeLoop* loop = bridge(&withLoop);
     ASSERT_TRUE(loop->registerTimer(100, &handler) && loop->registerTimer(100, &handler));
     ASSERT_TRUE(loop->registerEventHandler(0, &handler));
@@ -155,11 +298,9 @@ TEST_F(BridgeTest, EachRegistrationIsOneWrapperAndUnregisteringTakesTheFirst)
     CountingHandler stranger;
     EXPECT_FALSE(loop->unregisterTimer(&stranger) || loop->unregisterEventHandler(&stranger));
     EXPECT_EQ(host.calls, std::vector<std::string> {"timer"}) << "nothing asked of the host for a stranger";
-    host.runOnce(0); // descriptor 0 need not be readable; timers are not due yet
-    EXPECT_EQ(handler.ticks, 2);
 }
 
-TEST_F(BridgeTest, AHandlerMayUnregisterItselfFromItsOwnCallback)
+TEST_F(BridgeTest, AHandlerMayUnregisterItselfFromItsOwnCallbackAndTheLastReferenceWithdrawsTheRest)
 {
     BridgeLoop* loop = bridge(&withLoop);
     handler.then = [&] {
@@ -171,20 +312,19 @@ TEST_F(BridgeTest, AHandlerMayUnregisterItselfFromItsOwnCallback)
     EXPECT_EQ(handler.ticks, 1);
     EXPECT_EQ(host.count(true) + host.count(false), 0u);
     EXPECT_EQ(host.calls, (std::vector<std::string> {"timer", "event"}));
-}
 
-TEST_F(BridgeTest, TheLastReferenceWithdrawsWhatIsStillRegisteredAndItsWrappersCallNothing)
-{
-    auto* loop = new BridgeLoop(&withLoop);
-    ASSERT_TRUE(loop->registerTimer(100, &handler) && loop->registerEventHandler(0, &handler));
+    host.calls.clear();
+    handler.then = [] {};
+    auto* owned = new BridgeLoop(&withLoop);
+    ASSERT_TRUE(owned->registerTimer(100, &handler) && owned->registerEventHandler(0, &handler));
     BridgeLoop::TimerHandler probe(&handler); // a wrapper as the host would hold it
     probe.handler = nullptr;
     probe.onTimer();
-    EXPECT_EQ(handler.ticks, 0) << "an unregistered wrapper reaches nothing";
-    loop->remember();
-    loop->forget();
+    EXPECT_EQ(handler.ticks, 1) << "an unregistered wrapper reaches nothing";
+    owned->remember();
+    owned->forget();
     EXPECT_EQ(host.count(true), 1u) << "still referenced";
-    loop->forget();
+    owned->forget();
     EXPECT_EQ(host.count(true) + host.count(false), 0u);
     EXPECT_EQ(host.calls, (std::vector<std::string> {"timer", "event"}));
 }
@@ -216,4 +356,120 @@ TEST(BundlePictures, LoadInTheirScalesFromTheModulesResourceFolderTheScaleComing
     MyBitmap missing("gone.png");
     EXPECT_FALSE(missing.addScaledBitmap("a_x2.png")) << "no 1x width to divide by";
     EXPECT_EQ(missing.getPlatformBitmap(), nullptr);
+}
+
+TEST_F(WindowTest, TheWindowEndsAtTheZoomOfTheViewSizeHoweverTheHostAnswers)
+{
+    const double zooms[] = {1.0, 1.5, 2.0, 0.75};
+    for (const char* uiid : {"1", "0"}) {
+        writeSettings(std::string("[Plugin]\nuiid=") + uiid + "\n");
+        const std::pair<int, int> base = uiid[0] == '1' ? std::pair(860, 300) : std::pair(600, 400);
+        for (int index = 0; index < 4; ++index)
+            for (Answer answer : {Answer::atOnce, Answer::later, Answer::refusesWhileAttaching}) {
+                if (uiid[0] == '0' && answer != Answer::atOnce)
+                    continue; // every way of answering in one face; the other face's sizes at once
+                SCOPED_TRACE(testing::Message() << "uiid " << uiid << " zoom " << zooms[index] << " answer " << int(answer));
+                controller->getHiddenParameters().setParamValue(0, index / 3.0);
+                const std::pair<int, int> size(int(base.first * zooms[index]), int(base.second * zooms[index]));
+                FakePlugFrame plugFrame(answer, &hostLoop);
+                IPtr<IPlugView> view = open(plugFrame);
+                EXPECT_EQ(editorOf(view).getFrame()->getZoom(), zooms[index]);
+                EXPECT_EQ(editorOf(view).getFrame()->getViewSize(), CRect(0, 0, size.first, size.second));
+                ViewRect rect;
+                EXPECT_EQ(view->getSize(&rect), kResultTrue);
+                EXPECT_EQ(std::pair(rect.getWidth(), rect.getHeight()), size);
+                EXPECT_EQ(plugFrame.requests.back().getWidth(), size.first);
+                EXPECT_TRUE(hostLoop.runUntil([&] { return window.sizeOf(window.child()) == size; }, 1000)) << "embedded";
+                EXPECT_EQ(view->removed(), kResultOk);
+                EXPECT_EQ(window.childCount(), 0);
+            }
+    }
+}
+
+TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGoWithdrawsAll)
+{
+    {
+        FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
+        IPtr<IPlugView> view = open(plugFrame, kResultFalse, reinterpret_cast<void*>(uintptr_t(0x3fffffff)));
+        EXPECT_FALSE(editorOf(view).isOpen());
+        EXPECT_EQ(editorOf(view).getFrame(), nullptr);
+        EXPECT_EQ(controller->getEditor(), nullptr);
+        EXPECT_EQ(handlers(), 0u);
+    }
+    controller->setParamNormalized(1, 0.3); // no listener of the released view is left behind
+    FakePlugFrame noLoop(Answer::atOnce), plugFrame(Answer::atOnce, &hostLoop);
+    IPtr<IPlugView> view = open(noLoop);
+    EXPECT_TRUE(editorOf(view).isOpen()) << "a host without a loop still gets one";
+    EXPECT_EQ(window.childCount(), 1);
+    view->removed();
+
+    view = open(plugFrame);
+    for (int32 width : {30000, 600, 0, -860, 860}) { // 860: the width it already has
+        ViewRect refused(0, 0, width, 300);
+        EXPECT_EQ(view->onSize(&refused), kResultFalse) << width;
+    }
+    EXPECT_EQ(view->onSize(nullptr), kResultFalse);
+    EXPECT_EQ(view->getSize(nullptr), kInvalidArgument);
+    EXPECT_EQ(editorOf(view).getFrame()->getZoom(), 1.0);
+    ViewRect larger(0, 0, 1720, 600);
+    EXPECT_EQ(view->onSize(&larger), kResultTrue);
+    EXPECT_EQ(editorOf(view).getFrame()->getZoom(), 2.0);
+
+    Vextoria3Editor& editor = editorOf(view);
+    EXPECT_EQ(hostLoop.count(false), 1u) << "the X connection";
+    EXPECT_TRUE(hostLoop.runUntil([&] { return editor.getFrame()->getDirtyRect().isEmpty(); })) << "the host's loop paints";
+    EXPECT_TRUE(hostLoop.runUntil([&] {
+        return std::count_if(peer.received.begin(), peer.received.end(), [](auto& m) { return m.messageId == "IntMessage"; }) >= 2;
+    }, 1000)) << "ticks reach the processor";
+    EXPECT_TRUE(editor.fxPanel && !editor.fxPanel->isVisible()) << "the first tick applied the FX panel setting";
+    view->removed();
+    EXPECT_EQ(handlers(), 0u) << "all withdrawn at close";
+
+    view = open(plugFrame);
+    view = nullptr; // the last reference without removed: the editor closes itself
+    EXPECT_EQ(controller->getEditor(), nullptr);
+    EXPECT_EQ(window.childCount(), 0);
+    EXPECT_EQ(handlers(), 0u);
+    controller->setParamNormalized(1, 0.4);
+}
+
+TEST_F(WindowTest, OfTwoViewsTheLastOpenedOwnsTheControllersPointerAndKeepsDrawing)
+{
+    FakePlugFrame first(Answer::atOnce, &hostLoop), second(Answer::atOnce, &hostLoop);
+    IPtr<IPlugView> a = open(first), b = open(second);
+    EXPECT_EQ(controller->getEditor(), static_cast<EditorLink*>(&editorOf(b)));
+    a->removed();
+    EXPECT_EQ(controller->getEditor(), static_cast<EditorLink*>(&editorOf(b))) << "closing the other view leaves it";
+    auto audio = makeMessage("BinaryMessage");
+    const std::vector<int8_t> samples(4000, 100);
+    audio->getAttributes()->setBinary("AudioData", samples.data(), uint32(samples.size()));
+    controller->notify(audio);
+    EXPECT_GT(editorOf(b).scopeView->pointCount, 0);
+    b->removed();
+    EXPECT_EQ(controller->getEditor(), nullptr);
+}
+
+TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceAndRebuiltAtTheNextTick)
+{
+    controller->getHiddenParameters().setParamValue(0, 1.0 / 3.0);
+    writeSettings(""); // as the processor leaves it
+    FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
+    IPtr<IPlugView> view = open(plugFrame);
+    Vextoria3Editor& editor = editorOf(view);
+    editor.showSettings();
+    CView* rackOverlay = editor.settingsView;
+    editor.processUISelect(0.f);
+    std::ifstream file(home.settingsFolder() + "/Vextoria3.conf");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "[Plugin]\nuiid=0\n");
+    EXPECT_EQ(editor.settingsView, rackOverlay) << "nothing rebuilt inside the switch's event";
+    editor.idle();
+    EXPECT_EQ(editor.baseSize[2], 600.0);
+    EXPECT_EQ(std::pair(plugFrame.requests.back().getWidth(), plugFrame.requests.back().getHeight()), std::pair(900, 600));
+    EXPECT_EQ(editor.getFrame()->getViewSize(), CRect(0, 0, 900, 600));
+    EXPECT_TRUE(editor.settingsView->isVisible()) << "the user stays in the overlay";
+    EXPECT_EQ(editor.hiddenControls[4]->getValue(), 0.f) << "the LEGACY overlay has MOVE TOAST";
+    view->removed();
+    view = open(plugFrame);
+    EXPECT_EQ(editorOf(view).uiStyle, kUiLegacy) << "the next window opens in the recorded layout";
+    view->removed();
 }

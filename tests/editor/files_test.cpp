@@ -1,15 +1,22 @@
-// Preset files dropped on the editor's background: files the SDK wrote load into the
-// processor and the controller and name the program; broken files, other types and other
-// things under a preset's name change nothing.
+// The files the editor reads and writes. Dropped preset files the SDK wrote load into the
+// processor and the controller and name the program; broken files, other types and other things
+// under a preset's name change nothing. The user settings file in a temporary home: the twelve
+// keys of a save, the reset's closed gate, the layout key, and files that must be neither waited
+// for nor overwritten.
 #include "EditorHarness.h"
 
 #include "Vextoria3Cids.h"
 #include "dsp/FactoryBank.h"
+#include "editor/UserDefaults.h"
 #include "processor/Vextoria3.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
+#include "settings/SettingsFile.h"
 
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <sys/stat.h>
 
 using namespace EditorTest;
@@ -18,14 +25,14 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes programState(int program) // the record of factory program 0..15, a component state
+Bytes programState(int program) // the record of factory program 0..15, a component state
 {
     const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
     return Bytes(record, record + kProgramChunkSize);
 }
 
 // A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
-inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
+Bytes presetFile(const Bytes& component, const Bytes& controllerState)
 {
     auto stream = owned(new MemoryStream);
     EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
@@ -39,8 +46,7 @@ struct RawItem {
     std::string text;
     size_t size = text.size();
 };
-class RawPackage : public IDataPackage, public NonAtomicReferenceCounted {
-public:
+struct RawPackage : IDataPackage, NonAtomicReferenceCounted {
     explicit RawPackage(std::vector<RawItem> list) : items(std::move(list)) {}
     uint32 getCount() const override { return uint32(items.size()); }
     uint32 getDataSize(uint32 index) const override { return uint32(items.at(index).size); }
@@ -53,8 +59,6 @@ public:
     }
     void remember() override { NonAtomicReferenceCounted::remember(); }
     void forget() override { NonAtomicReferenceCounted::forget(); }
-
-private:
     std::vector<RawItem> items;
 };
 
@@ -145,8 +149,9 @@ protected:
 TEST_F(PresetDropTest, DroppedPresetsLoadInOrderIntoProcessorAndControllerAndNameTheProgram)
 {
     const DragEventData over {nullptr, CPoint(400, 150), CButtonState()};
-    EXPECT_EQ(editor->background->getDropTarget()->onDragEnter(over), DragOperation::Copy);
-    EXPECT_EQ(editor->background->getDropTarget()->onDragMove(over), DragOperation::Copy) << "never a move: the file stays";
+    auto* target = editor->background->getDropTarget();
+    EXPECT_EQ(std::pair(target->onDragEnter(over), target->onDragMove(over)), std::pair(DragOperation::Copy, DragOperation::Copy))
+        << "never a move: the file stays";
     dropFiles({write("Big Room.vstpreset", fileA)});
     expectLoaded(programA, kHiddenA, "Big Room");
     dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("Dr B.vstpreset", fileB)});
@@ -222,4 +227,108 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
     dropFiles({write("Big Room.vstpreset", fileB)});
     drop({{IDataPackage::kFilePath, presetA + ".txt", presetA.size()}});
     EXPECT_EQ(snapshot().programName, "A");
+}
+
+namespace {
+
+class UserDefaultsTest : public ControllerFixture {
+protected:
+    std::string path() const { return home.settingsFolder() + "/Vextoria3.conf"; }
+    std::string text() const
+    {
+        std::ifstream file(path());
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    PluginWrapper wrapper() const { return PluginWrapper(controller); }
+};
+
+} // namespace
+
+TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAndTheLayoutComesFirst)
+{
+    writeSettings("");
+    for (auto [index, value] : {std::pair{0, 1.0 / 3.0}, {2, 0.5}, {5, 1.0}})
+        controller->getHiddenParameters().setParamValue(index, value);
+    for (auto [id, value] : {std::pair{33, 0.25}, {15, 1.0}, {27, 1.0}, {32, 0.5}})
+        controller->setParamNormalized(Steinberg::Vst::ParamID(id), value);
+    ASSERT_TRUE(UserDefaults::save(wrapper()));
+    std::string saved = "[Plugin]\nactive=1.000000\nsize=0.333333\ndarkmode=0.000000\nknobspeed=1.000000\nscopestyle=0.500000\n"
+                        "movetoast=0.000000\neditfx=1.000000\nscopespeed=0.250000\nstretch=1.000000\nnodirect=0.000000\n"
+                        "pitchset=1.000000\nreplayseq=0.500000\n";
+    EXPECT_EQ(text(), saved);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.settingsFolder()), {}), 1) << "no temporary file left";
+    ASSERT_TRUE(UserDefaults::closeGate());
+    EXPECT_EQ(text(), saved.replace(saved.find("active=1"), 8, "active=0"));
+    ASSERT_TRUE(UserDefaults::writeLayout(0));
+    EXPECT_EQ(text(), saved + "uiid=0\n");
+
+    writeSettings("; mine\n[Other]\nkey = kept\n");
+    chmod(path().c_str(), 0640);
+    ASSERT_TRUE(UserDefaults::writeLayout(0));
+    EXPECT_NE(text().find("; mine\n"), std::string::npos);
+    EXPECT_LT(text().find("[Other]\nkey=kept\n"), text().find("[Plugin]\nuiid=0\n")) << "other sections are kept, before ours";
+    struct stat info {};
+    stat(path().c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its permissions";
+    ASSERT_TRUE(UserDefaults::save(wrapper()));
+    EXPECT_EQ(text().find("[Plugin]\nuiid=0\nactive=1.000000\nsize="), text().find("[Plugin]"));
+}
+
+TEST_F(UserDefaultsTest, OnlyExactlyZeroChoosesLegacy)
+{
+    for (const auto& [value, style] : std::initializer_list<std::pair<const char*, int32>> {
+             {"1", kUiRack}, {"0", kUiLegacy}, {"", kUiRack}, {"2", kUiRack}, {"-1", kUiRack}, {"abc", kUiLegacy},
+             {" 0x", kUiLegacy}, {"4294967296", kUiRack}, {"99999999999999999999", kUiRack}}) {
+        writeSettings(std::string("[Plugin]\nuiid=") + value + "\n");
+        EXPECT_EQ(UserDefaults::readLayout(), style) << value;
+    }
+    std::filesystem::remove(path());
+    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
+}
+
+TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverwritten)
+{
+    writeSettings("");
+    std::filesystem::remove(path());
+    ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
+    auto attempt = std::async(std::launch::async, [this] {
+        SettingsFile::prepare(home.path()); // as the processor and the controller start
+        SettingsFile().load(path());
+        return std::pair(UserDefaults::readLayout(), UserDefaults::writeLayout(0));
+    });
+    const bool finished = attempt.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished)
+        close(open(path().c_str(), O_WRONLY | O_NONBLOCK)); // let a blocked reader go
+    ASSERT_TRUE(finished) << "a FIFO must not hold the host";
+    EXPECT_EQ(attempt.get(), std::pair(int32(kUiRack), false));
+    EXPECT_TRUE(std::filesystem::is_fifo(path()));
+    std::filesystem::remove(path());
+
+    const std::string oversized = "[Plugin]\nuiid=0\n;" + std::string(SettingsFile::kMaxBytes, 'x') + "\n";
+    writeSettings(oversized);
+    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
+    EXPECT_FALSE(UserDefaults::save(wrapper()));
+    EXPECT_EQ(text(), oversized);
+    std::filesystem::remove(path());
+
+    std::filesystem::create_directory(path()); // unreadable as a file
+    EXPECT_FALSE(UserDefaults::closeGate());
+    EXPECT_TRUE(std::filesystem::is_directory(path()));
+    std::filesystem::remove(path());
+}
+
+TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
+{
+    setenv("HOME", "", 1);
+    EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
+    EXPECT_FALSE(UserDefaults::writeLayout(0));
+    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
+    EXPECT_FALSE(std::filesystem::exists("/.harlowmint")) << "nothing made at the root";
+    SettingsFile file;
+    for (const char* active : {"nan", "-NAN(1)", "0", "abc", "0.0e5"}) {
+        file.setText("Plugin", "active", active);
+        EXPECT_FALSE(file.defaultsEnabled()) << active;
+    }
+    file.setText("Plugin", "active", "1");
+    EXPECT_TRUE(file.defaultsEnabled());
 }
