@@ -47,11 +47,10 @@ public:
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
-        Received entry {message->getMessageID() ? message->getMessageID() : "", "", 0};
+        Received& entry = received.emplace_back(Received {message->getMessageID() ? message->getMessageID() : ""});
         for (const char* command : {"setslice", "linuxtimer"})
             if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
                 entry.command = command;
-        received.push_back(entry);
         return kResultOk;
     }
     std::vector<int64> slices() const // every "setslice" value, in order
@@ -83,7 +82,7 @@ public:
         openUI(style);
         openOn(getFrame());
     }
-    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto stamp) { return stamp; }); }
+    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto held) { return held; }); }
 };
 
 // The pictures of the built bundle, for as long as it lives.

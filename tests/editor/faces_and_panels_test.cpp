@@ -51,6 +51,30 @@ protected:
     }
 };
 
+const CRect kRackScope(0, 0, 536, 156);
+
+// A decaying 441 Hz tone as the processor's scope ring holds it: one signed byte per sample.
+std::vector<int8_t> toneBytes(int count)
+{
+    std::vector<int8_t> bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(int8_t(std::lround(120.0 * std::exp(-i / 200000.0) * std::sin(2 * M_PI * 441 * i / 44100.0))));
+    return bytes;
+}
+
+// The trace's colour at (x, y); a line on a whole-pixel x may land in the column on either side.
+bool traceAt(const OffscreenImage& image, int x, int y)
+{
+    auto isTrace = [](const CColor& pixel) { return pixel.alpha > 20 && pixel.blue > 150 && pixel.red < 60; };
+    return isTrace(image.getPixel(x, y)) || isTrace(image.getPixel(x - 1, y));
+}
+
+// RACK's scope rectangle as the pads: 536 px, 67 px a pad at 8 pads.
+const CRect kPads(236, 18, 772, 174);
+CCoord padX(int pad) { return kPads.left + pad * 67 + 10; }
+constexpr CCoord kPadY = 90;
+using SlicePadsTest = EditorFixture;
+
 } // namespace
 
 TEST_F(FacesTest, EachFaceIsBuiltWhereItsPicturesBelongAndDrawnAtEveryZoomWithTheOverlayDimmingIt)
@@ -132,34 +156,6 @@ TEST_F(FacesTest, BuildTakesTheControllersValuesAndAnUnknownStyleBuildsNothing)
     EXPECT_EQ(editor->baseSize[2], 860.0) << "nothing built, the size kept";
     EXPECT_EQ(editor->getFrame(), frame);
 }
-
-namespace {
-
-const CRect kRackScope(0, 0, 536, 156);
-
-// A decaying 441 Hz tone as the processor's scope ring holds it: one signed byte per sample.
-std::vector<int8_t> toneBytes(int count)
-{
-    std::vector<int8_t> bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.push_back(int8_t(std::lround(120.0 * std::exp(-i / 200000.0) * std::sin(2 * M_PI * 441 * i / 44100.0))));
-    return bytes;
-}
-
-// The trace's colour at (x, y); a line on a whole-pixel x may land in the column on either side.
-bool traceAt(const OffscreenImage& image, int x, int y)
-{
-    auto isTrace = [](const CColor& pixel) { return pixel.alpha > 20 && pixel.blue > 150 && pixel.red < 60; };
-    return isTrace(image.getPixel(x, y)) || isTrace(image.getPixel(x - 1, y));
-}
-
-// RACK's scope rectangle as the pads: 536 px, 67 px a pad at 8 pads.
-const CRect kPads(236, 18, 772, 174);
-CCoord padX(int pad) { return kPads.left + pad * 67 + 10; }
-constexpr CCoord kPadY = 90;
-using SlicePadsTest = EditorFixture;
-
-} // namespace
 
 TEST(Oscilloscope, PointsCoverExactlyTheirSamplesAcrossMessagesAndTheFitNeverLeavesTheArrays)
 {

@@ -144,6 +144,17 @@ protected:
     const Bytes fileB = presetFile(programB, controllerState(1, kHiddenB));
 };
 
+class UserDefaultsTest : public ControllerFixture {
+protected:
+    std::string path() const { return home.settingsFolder() + "/Vextoria3.conf"; }
+    std::string text() const
+    {
+        std::ifstream file(path());
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    PluginWrapper wrapper() const { return PluginWrapper(controller); }
+};
+
 } // namespace
 
 TEST_F(PresetDropTest, DroppedPresetsLoadInOrderIntoProcessorAndControllerAndNameTheProgram)
@@ -228,21 +239,6 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
     drop({{IDataPackage::kFilePath, presetA + ".txt", presetA.size()}});
     EXPECT_EQ(snapshot().programName, "A");
 }
-
-namespace {
-
-class UserDefaultsTest : public ControllerFixture {
-protected:
-    std::string path() const { return home.settingsFolder() + "/Vextoria3.conf"; }
-    std::string text() const
-    {
-        std::ifstream file(path());
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-    PluginWrapper wrapper() const { return PluginWrapper(controller); }
-};
-
-} // namespace
 
 TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAndTheLayoutComesFirst)
 {

@@ -275,7 +275,7 @@ TEST(HostName, IsCutToItsBufferAndDecidesTheSizing)
     other->terminate();
 }
 
-TEST_F(BridgeTest, RegistrationsNeedAHostLoopThatTakesThemAndEachIsOneWrapperUnregisteredFirstFirst)
+TEST_F(BridgeTest, RegistrationsNeedAHostLoopThatTakesThemAndEachIsOneWrapperUnregisteredOldestFirst)
 {
     for (FUnknown* plugFrame : {static_cast<FUnknown*>(&withoutLoop), static_cast<FUnknown*>(nullptr)}) {
         BridgeLoop* loop = bridge(plugFrame);
