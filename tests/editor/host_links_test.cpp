@@ -361,29 +361,23 @@ TEST(BundlePictures, LoadInTheirScalesFromTheModulesResourceFolderTheScaleComing
 TEST_F(WindowTest, TheWindowEndsAtTheZoomOfTheViewSizeHoweverTheHostAnswers)
 {
     const double zooms[] = {1.0, 1.5, 2.0, 0.75};
-    for (const char* uiid : {"1", "0"}) {
-        writeSettings(std::string("[Plugin]\nuiid=") + uiid + "\n");
-        const std::pair<int, int> base = uiid[0] == '1' ? std::pair(860, 300) : std::pair(600, 400);
-        for (int index = 0; index < 4; ++index)
-            for (Answer answer : {Answer::atOnce, Answer::later, Answer::refusesWhileAttaching}) {
-                if (uiid[0] == '0' && answer != Answer::atOnce)
-                    continue; // every way of answering in one face; the other face's sizes at once
-                SCOPED_TRACE(testing::Message() << "uiid " << uiid << " zoom " << zooms[index] << " answer " << int(answer));
-                controller->getHiddenParameters().setParamValue(0, index / 3.0);
-                const std::pair<int, int> size(int(base.first * zooms[index]), int(base.second * zooms[index]));
-                FakePlugFrame plugFrame(answer, &hostLoop);
-                IPtr<IPlugView> view = open(plugFrame);
-                EXPECT_EQ(editorOf(view).getFrame()->getZoom(), zooms[index]);
-                EXPECT_EQ(editorOf(view).getFrame()->getViewSize(), CRect(0, 0, size.first, size.second));
-                ViewRect rect;
-                EXPECT_EQ(view->getSize(&rect), kResultTrue);
-                EXPECT_EQ(std::pair(rect.getWidth(), rect.getHeight()), size);
-                EXPECT_EQ(plugFrame.requests.back().getWidth(), size.first);
-                EXPECT_TRUE(hostLoop.runUntil([&] { return window.sizeOf(window.child()) == size; }, 1000)) << "embedded";
-                EXPECT_EQ(view->removed(), kResultOk);
-                EXPECT_EQ(window.childCount(), 0);
-            }
-    }
+    for (int index = 0; index < 4; ++index)
+        for (Answer answer : {Answer::atOnce, Answer::later, Answer::refusesWhileAttaching}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zooms[index] << " answer " << int(answer));
+            controller->getHiddenParameters().setParamValue(0, index / 3.0);
+            const std::pair<int, int> size(int(860 * zooms[index]), int(300 * zooms[index]));
+            FakePlugFrame plugFrame(answer, &hostLoop);
+            IPtr<IPlugView> view = open(plugFrame);
+            EXPECT_EQ(editorOf(view).getFrame()->getZoom(), zooms[index]);
+            EXPECT_EQ(editorOf(view).getFrame()->getViewSize(), CRect(0, 0, size.first, size.second));
+            ViewRect rect;
+            EXPECT_EQ(view->getSize(&rect), kResultTrue);
+            EXPECT_EQ(std::pair(rect.getWidth(), rect.getHeight()), size);
+            EXPECT_EQ(plugFrame.requests.back().getWidth(), size.first);
+            EXPECT_TRUE(hostLoop.runUntil([&] { return window.sizeOf(window.child()) == size; }, 1000)) << "embedded";
+            EXPECT_EQ(view->removed(), kResultOk);
+            EXPECT_EQ(window.childCount(), 0);
+        }
 }
 
 TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGoWithdrawsAll)
