@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 using layout_tables::Rect;
@@ -22,11 +23,11 @@ struct Pixel {
 
 // A PNG of the bundle, decoded once for the whole run; 0 wide when it does not decode.
 struct Png {
-    cairo_surface_t* surface;
+    std::shared_ptr<cairo_surface_t> surface; // destroyed with the cache, so the leak checker sees none
     int width, height;
     Pixel at(int x, int y) const
     {
-        const auto* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+        const auto* row = cairo_image_surface_get_data(surface.get()) + y * cairo_image_surface_get_stride(surface.get());
         const unsigned argb = reinterpret_cast<const unsigned*>(row)[x];
         return {(argb >> 16 & 0xff) / 255.0, (argb >> 8 & 0xff) / 255.0, (argb & 0xff) / 255.0, (argb >> 24) / 255.0};
     }
@@ -34,11 +35,11 @@ struct Png {
 const Png& png(const std::string& name)
 {
     static std::map<std::string, Png> decoded;
-    if (!decoded.contains(name)) {
-        auto* surface = cairo_image_surface_create_from_png((VEXTORIA_BUNDLE_RESOURCES "/" + name).c_str());
-        decoded[name] = {surface, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)};
-    }
-    return decoded[name];
+    if (decoded.contains(name))
+        return decoded[name];
+    auto* surface = cairo_image_surface_create_from_png((VEXTORIA_BUNDLE_RESOURCES "/" + name).c_str());
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    return decoded[name] = {{surface, cairo_surface_destroy}, width, height};
 }
 const Png& png(const std::string& base, int scale) { return png(picture_names::layoutFiles(base)[2 * scale - 2].name); }
 using Size = std::pair<int, int>; // width, height
@@ -46,8 +47,7 @@ Size sizeOf(const std::string& name) { return {png(name).width, png(name).height
 
 Rect frameOf(const Png& strip, int frames, int frame)
 {
-    const int height = strip.height / frames;
-    return {0, double(frame * height), double(strip.width), double((frame + 1) * height)};
+    return {0, double(frame * (strip.height / frames)), double(strip.width), double((frame + 1) * (strip.height / frames))};
 }
 
 // The sum of `value(x, y)` over the pixels of `region` (file pixels).
