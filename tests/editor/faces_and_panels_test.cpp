@@ -30,15 +30,13 @@ int distance(const CColor& a, const CColor& b)
 
 class FacesTest : public EditorFixture {
 protected:
-    // The window at view size `viewSize` (zoom `zoom`) as it shows it, written as editor_<name>.png.
-    OffscreenImage draw(double viewSize, double zoom, const std::string& name = "")
+    // The window at view size `viewSize` (zoom `zoom`) as it shows it.
+    OffscreenImage draw(double viewSize, double zoom)
     {
         frame->setZoom(zoom);
         editor->resize(viewSize);
         frame->invalid();
-        OffscreenImage image = renderView(*frame, 1.0);
-        EXPECT_TRUE(name.empty() || image.writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/editor_" + name + ".png"));
-        return image;
+        return renderView(*frame, 1.0);
     }
     // The pixel at `where` (layout pixels) of `image`, and of `view` drawn alone, at `zoom`.
     static CColor at(const OffscreenImage& image, CPoint where, double zoom)
@@ -62,13 +60,6 @@ std::vector<int8_t> toneBytes(int count)
     return bytes;
 }
 
-// The trace's colour at (x, y); a line on a whole-pixel x may land in the column on either side.
-bool traceAt(const OffscreenImage& image, int x, int y)
-{
-    auto isTrace = [](const CColor& pixel) { return pixel.alpha > 20 && pixel.blue > 150 && pixel.red < 60; };
-    return isTrace(image.getPixel(x, y)) || isTrace(image.getPixel(x - 1, y));
-}
-
 // RACK's scope rectangle as the pads: 536 px, 67 px a pad at 8 pads.
 const CRect kPads(236, 18, 772, 174);
 CCoord padX(int pad) { return kPads.left + pad * 67 + 10; }
@@ -77,64 +68,23 @@ using SlicePadsTest = EditorFixture;
 
 } // namespace
 
-TEST_F(FacesTest, EachFaceIsBuiltWhereItsPicturesBelongAndDrawnAtEveryZoomWithTheOverlayDimmingIt)
+TEST_F(FacesTest, PicturesAndFilmStripsLandOnWholeDevicePixelsAtEveryZoom)
 {
-    auto sizeOf = [](const std::string& name) {
-        const CPoint size = MyBitmap(name.c_str()).getSize();
-        return std::pair(size.x, size.y);
-    };
     controller->setParamNormalized(0, 1.0); // the power button lit
     for (const bool rack : {true, false}) {
-        const std::string name = rack ? "rack" : "legacy";
-        const CRect size(0, 0, rack ? 860 : 600, rack ? 300 : 400);
-        const CRect panel = rack ? CRect(236, 18, 772, 174) : CRect(224, 80, 415, 134);
-        controller->setParamNormalized(14, 0.0);
         buildFace(rack ? kUiRack : kUiLegacy);
-        ASSERT_EQ(editor->background->getNbViews(), 24u) << "twenty controls and four panels";
-        EXPECT_EQ(frame->getViewSize(), CRect(0, 0, size.right + 1, size.bottom)) << "one pixel wider at zoom 1";
-        EXPECT_EQ(editor->background->getViewSize(), size);
-        for (size_t i = 0; i < 20; ++i) { // the power button, added last, lies on top of the panels
-            const layout_tables::Rect place = rack ? layout_tables::rackControls[i].rect
-                                                   : layout_tables::legacyRect(layout_tables::legacyControls[i], sizeOf);
-            EXPECT_EQ(editor->background->getView(uint32(i < 19 ? i : 23))->getViewSize(),
-                      CRect(place.left, place.top, place.right, place.bottom)) << name << " " << i;
-        }
-        for (CView* view : std::initializer_list<CView*> {editor->scopeView, editor->readout, editor->slicePads, editor->fxPanel})
-            EXPECT_EQ(view->getViewSize(), panel) << name;
-        EXPECT_FALSE(editor->settingsView->isVisible());
-        EXPECT_EQ(frame->getView(frame->getNbViews() - 1), editor->settingsView) << "the overlay lies above everything";
-
         auto picture = SharedPointer<MyBitmap>::adopt(new MyBitmap(rack ? "vxp_background.png" : "background.png"));
         CView bare(CRect(CPoint(0, 0), picture->getSize()));
         bare.setBackground(picture.get());
-        const CPoint bareSpot(20, size.bottom - 10);
+        const CPoint bareSpot(20, bare.getHeight() - 10);
         const CRect& power = editor->powerButton->getViewSize();
-        for (auto [viewSize, zoom, suffix] :
-             {std::tuple {0.0, 1.0, "100"}, {1 / 3.0, 1.5, "150"}, {2 / 3.0, 2.0, "200"}, {1.0, 0.75, "075"}}) {
-            const OffscreenImage image = draw(viewSize, zoom, name + "_" + suffix);
-            EXPECT_EQ(std::pair(image.getWidth(), image.getHeight()), std::pair(int(size.right * zoom), int(size.bottom * zoom)));
-            EXPECT_LT(distance(at(image, bareSpot, zoom), alone(bare, bareSpot, zoom)), 6) << name << suffix;
+        for (auto [viewSize, zoom] : {std::pair {0.0, 1.0}, {1 / 3.0, 1.5}, {2 / 3.0, 2.0}, {1.0, 0.75}}) {
+            const OffscreenImage image = draw(viewSize, zoom);
+            EXPECT_LT(distance(at(image, bareSpot, zoom), alone(bare, bareSpot, zoom)), 6) << rack << zoom;
             // Drawn alone from the same whole-pixel origin, the power button looks as it does on top.
             const CPoint origin(power.left * zoom, power.top * zoom), centre = power.getCenter();
             EXPECT_TRUE(origin.x != std::floor(origin.x) || origin.y != std::floor(origin.y) ||
-                        distance(at(image, centre, zoom), alone(*editor->powerButton, centre, zoom)) < 6) << name << suffix;
-        }
-        const CPoint padSpot(panel.left + 12, panel.top + 12);
-        const OffscreenImage plain = draw(0.0, 1.0);
-        controller->setParamNormalized(14, 1.0);
-        editor->idle();
-        EXPECT_GT(distance(at(draw(0.0, 1.0, name + "_pads"), padSpot, 1.0), at(plain, padSpot, 1.0)), 30) << "the pads show";
-
-        editor->showSettings();
-        for (auto [viewSize, zoom, suffix] : {std::tuple {0.0, 1.0, "100"}, {2 / 3.0, 2.0, "200"}}) {
-            const OffscreenImage image = draw(viewSize, zoom, name + "_settings_" + suffix);
-            const CCoord centre = size.right / 2;
-            const CPoint corner(0.5, 0.5), face(centre - 200, 60);
-            EXPECT_EQ(distance(at(image, corner, zoom), at(plain, corner, 1.0)), 0) << "the rounded corner is open";
-            EXPECT_NEAR(at(image, face, zoom).red, at(plain, face, 1.0).red * 0.24, 3) << "black at 76 % over the face";
-            // Each layer at 76 %: the panel, the dark bar, its lighter middle.
-            const double panelOverFace = at(plain, CPoint(centre, 42), 1.0).green * 0.24;
-            EXPECT_NEAR(at(image, CPoint(centre, 42), zoom).green, 92 * 0.76 + (52 * 0.76 + panelOverFace * 0.24) * 0.24, 3);
+                        distance(at(image, centre, zoom), alone(*editor->powerButton, centre, zoom)) < 6) << rack << zoom;
         }
     }
 }
@@ -193,27 +143,6 @@ TEST(Oscilloscope, PointsCoverExactlyTheirSamplesAcrossMessagesAndTheFitNeverLea
     EXPECT_EQ(wide.pointCount, Oscilloscope::kCapacity);
 }
 
-TEST(Oscilloscope, EachStyleDrawsSilenceOnTheCentreAndSignalAroundIt)
-{
-    const std::vector<int8_t> silence(88 * 80, 0), tone = toneBytes(88 * 600);
-    const char* const names[] = {"scope_squary", "scope_waveform", "scope_smoothy"};
-    const int centre = 78;
-    for (int style = 0; style < 3; ++style) {
-        Oscilloscope scope(kRackScope);
-        scope.traceColor = CColor(0, 170, 255, 254);
-        scope.setStyle(style * 0.5);
-        scope.process(silence.data(), int(silence.size()));
-        const OffscreenImage quiet = renderView(scope, 1);
-        EXPECT_TRUE(traceAt(quiet, 2 * scope.pointStep, style == 2 ? centre : centre - 1)) << names[style];
-        EXPECT_FALSE(traceAt(quiet, 2 * scope.pointStep, centre - 20)) << names[style];
-        scope.process(tone.data(), int(tone.size()));
-        const OffscreenImage loud = renderToPng(scope, names[style]);
-        const int last = (scope.pointCount - 1) * scope.pointStep * 2;
-        EXPECT_TRUE(traceAt(loud, last, (centre - 30) * 2) && traceAt(loud, last, (centre + 10) * 2)) << names[style];
-        EXPECT_FALSE(traceAt(loud, last, 4)) << "nothing at the top edge";
-    }
-}
-
 TEST_F(SlicePadsTest, PadsSendTheChosenSlicesAndEveryEndOfAPressGivesItBack)
 {
     auto* pads = editor->slicePads = add(new MidiSlicerView(kPads, editor));
@@ -247,23 +176,13 @@ TEST_F(SlicePadsTest, PadsSendTheChosenSlicesAndEveryEndOfAPressGivesItBack)
     }
 }
 
-TEST(SlicePads, CountChangesKeepThePlaceAndTheLitPadStandsOutAtEachCount)
+TEST(SlicePads, CountChangesKeepThePlaceAndNoSuchCountChangesNothing)
 {
     MidiSlicerView pads(CRect(0, 0, 536, 156), nullptr);
     for (auto [lit, value, count, stays] : {std::tuple {3, 1.f, 16, 6}, {7, 0.f, 4, 1}, {1, 1.5f, 4, 1}}) {
         pads.highLightSlice(lit);
         pads.setNbSlice2(value); // 1.5: no such count, nothing changes
         EXPECT_EQ(std::pair(pads.nbSlice, pads.highlightedSlice), std::pair(count, stays)) << value;
-    }
-    pads.smallFontSize = 14;
-    for (auto [value, count] : {std::pair {0.f, 4}, {0.5f, 8}, {1.f, 16}}) {
-        pads.setNbSlice2(value);
-        pads.highLightSlice(1);
-        const OffscreenImage image = renderToPng(pads, "slice_pads_" + std::to_string(count));
-        const double width = 536.0 / count * 2;
-        const CColor lit = image.getPixel(int(width), 156), dim = image.getPixel(int(3 * width), 156); // pad 2's frame, unlit
-        EXPECT_GT(lit.alpha, dim.alpha + 40) << count << " pads";
-        EXPECT_EQ(image.getPixel(int(width * 2.5), 8).alpha, 156) << "the dimmed ground";
     }
 }
 
@@ -283,19 +202,8 @@ TEST(MidiAssignPanel, TwentyFixedNumbersNoneEditableDrawnWithoutABackground)
     EXPECT_GT(image.getPixel(204, 20).alpha, 200) << "the first box is drawn";
 }
 
-TEST(FxConverters, TextsAtTheirEndsMiddlesAndSteps)
+TEST(FxConverters, NoSuchPitchEffectHasNoText)
 {
-    const std::tuple<ValueConverter, float, const char*> cases[] = {
-        {convertRoom, 0.f, "1"},           {convertRoom, 1.f, "800"},         {convertRoom, 0.5f, "400"},
-        {convertHz, 0.f, "40"},            {convertHz, 1.f, "10000"},         {convertHz, 0.5f, "5020"},
-        {convertDryWet, 0.25f, "75/25"},   {convertPitchFx, 0.4f, "scratch"}, {convertPitchFx, 0.5f, "tapestop "},
-        {convertPitchFx, 1.f, "vibrato"},  {convertPitchFx, 1.5f, ""},        {convertPitchFx, -0.1f, ""},
-        {convertPitchFx, std::nanf(""), ""}, {convertPercent, 0.999f, "99"},
-    };
-    for (const auto& [converter, value, text] : cases)
-        EXPECT_EQ(converter(value), text) << value;
-    for (int step = 0; step <= 100; ++step) { // the two shares always add up to 100
-        const std::string text = convertDryWet(step / 100.f);
-        EXPECT_EQ(std::stoi(text.substr(0, text.find('/'))) + std::stoi(text.substr(text.find('/') + 1)), 100) << text;
-    }
+    for (float value : {1.5f, -0.1f, std::nanf("")})
+        EXPECT_EQ(convertPitchFx(value), "") << value;
 }

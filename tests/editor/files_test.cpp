@@ -1,8 +1,8 @@
 // The files the editor reads and writes. Dropped preset files the SDK wrote load into the
 // processor and the controller and name the program; broken files, other types and other things
 // under a preset's name change nothing. The user settings file in a temporary home: the twelve
-// keys of a save, the reset's closed gate, the layout key, and files that must be neither waited
-// for nor overwritten.
+// keys of a save, the reset's closed gate, and files that must be neither waited for nor
+// overwritten.
 #include "EditorHarness.h"
 
 #include "Vextoria3Cids.h"
@@ -268,18 +268,6 @@ TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAnd
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its permissions";
     ASSERT_TRUE(UserDefaults::save(wrapper()));
     EXPECT_EQ(text().find("[Plugin]\nuiid=0\nactive=1.000000\nsize="), text().find("[Plugin]"));
-}
-
-TEST_F(UserDefaultsTest, OnlyExactlyZeroChoosesLegacy)
-{
-    for (const auto& [value, style] : std::initializer_list<std::pair<const char*, int32>> {
-             {"1", kUiRack}, {"0", kUiLegacy}, {"", kUiRack}, {"2", kUiRack}, {"-1", kUiRack}, {"abc", kUiLegacy},
-             {" 0x", kUiLegacy}, {"4294967296", kUiRack}, {"99999999999999999999", kUiRack}}) {
-        writeSettings(std::string("[Plugin]\nuiid=") + value + "\n");
-        EXPECT_EQ(UserDefaults::readLayout(), style) << value;
-    }
-    std::filesystem::remove(path());
-    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
 }
 
 TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverwritten)

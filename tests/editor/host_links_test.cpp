@@ -1,23 +1,18 @@
 // The editor's roads to its host: the controller wrapper (edits, hidden settings with their
-// echo, the host's name, changes coming back), the run-loop bridge onto the host's loop, the
-// pictures found through the bundle module's own path, and the editor in a real X window as a
-// host opens it: sizes at every zoom whatever the host's way of answering, refused sizes,
-// failed opens, two views of one controller, the layout switch, a release without removing.
+// echo, changes coming back), the run-loop bridge onto the host's loop, and the editor in a real
+// X window as a host opens it: sizes at every zoom, refused sizes, failed opens, two views of
+// one controller, the layout switch, a release without removing.
 #include "EditorHarness.h"
 #include "toolkit/x11_test_support.h"
 
 #include "controls/VSlider.h"
 #include "editor/FxView.h"
-#include "editor/MyBitmap.h"
 #include "editor/Oscilloscope.h"
-#include "editor/ResourceFolder.h"
 #include "editor/RunLoopBridge.h"
 #include "ids.h"
 #include "pluginterfaces/gui/iplugview.h"
-#include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <chrono>
-#include <dlfcn.h>
 #include <fstream>
 #include <functional>
 #include <poll.h>
@@ -105,12 +100,10 @@ private:
     std::vector<Entry> entries;
 };
 
-// How the plug frame answers the view's resizeView.
-enum class Answer { atOnce, later, refusesWhileAttaching };
-
+// The plug frame: offers `loop` as its run loop and sizes the view as asked.
 class FakePlugFrame : public StandIn<IPlugFrame> {
 public:
-    explicit FakePlugFrame(Answer how, FakeHostRunLoop* loop = nullptr) : answer(how), runLoop(loop) {}
+    explicit FakePlugFrame(FakeHostRunLoop* loop = nullptr) : runLoop(loop) {}
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
     {
         if (runLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
@@ -120,41 +113,12 @@ public:
     tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override
     {
         requests.push_back(*size);
-        if (answer == Answer::refusesWhileAttaching && !attached)
-            return kResultFalse;
         ViewRect given = *size; // the view's own rectangle stays its own
-        answer == Answer::later ? pending.push_back(given) : void(view->onSize(&given));
+        view->onSize(&given);
         return kResultOk;
     }
-    // After attached returned: a later host delivers what it owes; a refusing one sizes its
-    // window to the view's size.
-    void settle(IPlugView* view)
-    {
-        attached = true;
-        for (ViewRect size : std::exchange(pending, {}))
-            view->onSize(&size);
-        ViewRect size;
-        if (answer == Answer::refusesWhileAttaching && view->getSize(&size) == kResultOk)
-            view->onSize(&size);
-    }
-    Answer answer;
     FakeHostRunLoop* runLoop;
-    bool attached = false;
-    std::vector<ViewRect> requests, pending;
-};
-
-// A host with the name `text`, repeated to fill all 128 units without a terminator when long.
-class NamedHost : public StandIn<IHostApplication> {
-public:
-    explicit NamedHost(std::string text) : name(std::move(text)) {}
-    tresult PLUGIN_API getName(String128 out) override
-    {
-        for (size_t i = 0; i < 128; ++i)
-            out[i] = i < name.size() || name.size() > 26 ? TChar(name[i % name.size()]) : 0;
-        return kResultOk;
-    }
-    tresult PLUGIN_API createInstance(TUID, TUID, void** obj) override { return *obj = nullptr, kResultFalse; }
-    std::string name;
+    std::vector<ViewRect> requests;
 };
 
 struct CountingHandler : VSTGUI::X11::IEventHandler, VSTGUI::X11::ITimerHandler {
@@ -172,7 +136,7 @@ struct BridgeTest : testing::Test {
             loop->forget();
     }
     FakeHostRunLoop host;
-    FakePlugFrame withLoop {Answer::atOnce, &host}, withoutLoop {Answer::atOnce};
+    FakePlugFrame withLoop {&host}, withoutLoop;
     CountingHandler handler;
     std::vector<BridgeLoop*> made;
 };
@@ -193,7 +157,6 @@ protected:
         IPtr<IPlugView> made = owned(controller->createView("editor"));
         made->setFrame(&plugFrame);
         EXPECT_EQ(made->attached(parent ? parent : window.parentHandle(), kPlatformTypeX11EmbedWindowID), expected);
-        plugFrame.settle(made);
         return made;
     }
     static Vextoria3Editor& editorOf(IPlugView* view) { return *dynamic_cast<Vextoria3Editor*>(view); }
@@ -241,38 +204,6 @@ TEST_F(WrapperTest, EditsAndChangesCarryTheStoredValueWhileOpenAndRefusalsChange
     EXPECT_EQ(controller->getEditor(), nullptr);
     controller->setParamNormalized(kDamping, 0.3); // ASan: reaches nobody
     EXPECT_FALSE(editor->setHiddenParameter(6, 0.25));
-}
-
-// A host's name is cut to its buffer; hosts that size from getSize get the zoomed size and set
-// the zoom through onSize, storing nothing.
-TEST(HostName, IsCutToItsBufferAndDecidesTheSizing)
-{
-    EXPECT_EQ(PluginWrapper(nullptr).getHostName(), "");
-    NamedHost longName("abcdefghijklmnopqrstuvwxyz!"), renoise("ReNoise 3");
-    auto other = owned(new Vextoria3Controller);
-    ASSERT_EQ(other->initialize(&longName), kResultOk);
-    const std::string name = PluginWrapper(other).getHostName();
-    EXPECT_EQ(std::pair(name.size(), name.substr(0, 3)), std::pair(size_t(127), std::string("abc")));
-    other->terminate();
-
-    EXPECT_TRUE(Vextoria3Editor::isRenoise("renoise") && Vextoria3Editor::isRenoise("x audiopluginserver64"));
-    EXPECT_FALSE(Vextoria3Editor::isRenoise("Reason"));
-    ASSERT_EQ(other->initialize(&renoise), kResultOk);
-    other->getHiddenParameters().setParamValue(0, 1.0 / 3.0);
-    auto* view = new Vextoria3Editor(other, nullptr);
-    view->openUI(kUiRack);
-    ViewRect rect(10, 20, 0, 0);
-    EXPECT_EQ(view->getSize(&rect), kResultOk);
-    EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(10, 20, 1300, 470));
-    other->getHiddenParameters().setParamValue(0, 0.9);
-    view->getSize(&rect);
-    EXPECT_EQ(rect.getWidth(), 645) << "one zoom index everywhere: 0.9 is 75 %";
-    ViewRect given(0, 0, 645, 225);
-    EXPECT_EQ(view->onSize(&given), kResultOk);
-    EXPECT_EQ(view->getFrame()->getZoom(), 0.75);
-    EXPECT_EQ(view->getRect().getWidth(), 0) << "nothing stored";
-    view->release();
-    other->terminate();
 }
 
 TEST_F(BridgeTest, RegistrationsNeedAHostLoopThatTakesThemAndEachIsOneWrapperUnregisteredOldestFirst)
@@ -329,61 +260,24 @@ TEST_F(BridgeTest, AHandlerMayUnregisterItselfFromItsOwnCallbackAndTheLastRefere
     EXPECT_EQ(host.calls, (std::vector<std::string> {"timer", "event"}));
 }
 
-TEST(BundlePictures, LoadInTheirScalesFromTheModulesResourceFolderTheScaleComingFromTheWidth)
-{
-    void* module = dlopen(VEXTORIA_BUNDLE_PATH "/Contents/x86_64-linux/Vextoria3.so", RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module, nullptr) << dlerror();
-    const std::string folder = ResourceFolder::ofModuleContaining(dlsym(module, "GetPluginFactory"));
-    EXPECT_EQ(folder, std::filesystem::canonical(VEXTORIA_BUNDLE_PATH).string() + "/Contents/Resources");
-    EXPECT_EQ(ResourceFolder::ofModuleContaining(&folder), "") << "a stack address lies in no module";
-    dlclose(module);
-    setResourceFolderFunction([folder] { return folder; });
-    auto* knob = MyBitmap::fromLayout("vxp_knob_gate");
-    EXPECT_EQ(knob->getSize(), CPoint(54, 6858));
-    EXPECT_EQ(knob->getBestPlatformBitmapForScaleFactor(2.0)->getScaleFactor(), 2.0);
-    knob->forget();
-    auto* help = MyBitmap::fromOverlay("help");
-    EXPECT_EQ(help->getBestPlatformBitmapForScaleFactor(1.5)->getScaleFactor(), 1.5);
-    help->forget();
-
-    ToolkitTest::ResourceFolder own;
-    own.writeBands("a.png", 10, 20, {kRedCColor});
-    own.writeBands("a_x2.png", 15, 30, {kRedCColor}); // only 1.5 times as wide
-    MyBitmap picture("a.png");
-    EXPECT_TRUE(picture.addScaledBitmap("a_x2.png"));
-    EXPECT_EQ(picture.getBestPlatformBitmapForScaleFactor(2.0)->getScaleFactor(), 1.5);
-    EXPECT_FALSE(picture.addScaledBitmap("missing.png"));
-    MyBitmap missing("gone.png");
-    EXPECT_FALSE(missing.addScaledBitmap("a_x2.png")) << "no 1x width to divide by";
-    EXPECT_EQ(missing.getPlatformBitmap(), nullptr);
-}
-
-TEST_F(WindowTest, TheWindowEndsAtTheZoomOfTheViewSizeHoweverTheHostAnswers)
+TEST_F(WindowTest, TheWindowEndsAtTheZoomOfTheViewSize)
 {
     const double zooms[] = {1.0, 1.5, 2.0, 0.75};
-    for (int index = 0; index < 4; ++index)
-        for (Answer answer : {Answer::atOnce, Answer::later, Answer::refusesWhileAttaching}) {
-            SCOPED_TRACE(testing::Message() << "zoom " << zooms[index] << " answer " << int(answer));
-            controller->getHiddenParameters().setParamValue(0, index / 3.0);
-            const std::pair<int, int> size(int(860 * zooms[index]), int(300 * zooms[index]));
-            FakePlugFrame plugFrame(answer, &hostLoop);
-            IPtr<IPlugView> view = open(plugFrame);
-            EXPECT_EQ(editorOf(view).getFrame()->getZoom(), zooms[index]);
-            EXPECT_EQ(editorOf(view).getFrame()->getViewSize(), CRect(0, 0, size.first, size.second));
-            ViewRect rect;
-            EXPECT_EQ(view->getSize(&rect), kResultTrue);
-            EXPECT_EQ(std::pair(rect.getWidth(), rect.getHeight()), size);
-            EXPECT_EQ(plugFrame.requests.back().getWidth(), size.first);
-            EXPECT_TRUE(hostLoop.runUntil([&] { return window.sizeOf(window.child()) == size; }, 1000)) << "embedded";
-            EXPECT_EQ(view->removed(), kResultOk);
-            EXPECT_EQ(window.childCount(), 0);
-        }
+    for (int index = 0; index < 4; ++index) {
+        controller->getHiddenParameters().setParamValue(0, index / 3.0);
+        const std::pair<int, int> size(int(860 * zooms[index]), int(300 * zooms[index]));
+        FakePlugFrame plugFrame(&hostLoop);
+        IPtr<IPlugView> view = open(plugFrame);
+        EXPECT_EQ(editorOf(view).getFrame()->getZoom(), zooms[index]);
+        EXPECT_TRUE(hostLoop.runUntil([&] { return window.sizeOf(window.child()) == size; }, 1000)) << zooms[index];
+        view->removed();
+    }
 }
 
 TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGoWithdrawsAll)
 {
     {
-        FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
+        FakePlugFrame plugFrame(&hostLoop);
         IPtr<IPlugView> view = open(plugFrame, kResultFalse, reinterpret_cast<void*>(uintptr_t(0x3fffffff)));
         EXPECT_FALSE(editorOf(view).isOpen());
         EXPECT_EQ(editorOf(view).getFrame(), nullptr);
@@ -391,7 +285,7 @@ TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGo
         EXPECT_EQ(handlers(), 0u);
     }
     controller->setParamNormalized(1, 0.3); // no listener of the released view is left behind
-    FakePlugFrame noLoop(Answer::atOnce), plugFrame(Answer::atOnce, &hostLoop);
+    FakePlugFrame noLoop, plugFrame(&hostLoop);
     IPtr<IPlugView> view = open(noLoop);
     EXPECT_TRUE(editorOf(view).isOpen()) << "a host without a loop still gets one";
     EXPECT_EQ(window.childCount(), 1);
@@ -429,7 +323,7 @@ TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGo
 
 TEST_F(WindowTest, OfTwoViewsTheLastOpenedOwnsTheControllersPointerAndKeepsDrawing)
 {
-    FakePlugFrame first(Answer::atOnce, &hostLoop), second(Answer::atOnce, &hostLoop);
+    FakePlugFrame first(&hostLoop), second(&hostLoop);
     IPtr<IPlugView> a = open(first), b = open(second);
     EXPECT_EQ(controller->getEditor(), static_cast<EditorLink*>(&editorOf(b)));
     a->removed();
@@ -447,7 +341,7 @@ TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceAndRebuiltAtTheNextTick)
 {
     controller->getHiddenParameters().setParamValue(0, 1.0 / 3.0);
     writeSettings(""); // as the processor leaves it
-    FakePlugFrame plugFrame(Answer::atOnce, &hostLoop);
+    FakePlugFrame plugFrame(&hostLoop);
     IPtr<IPlugView> view = open(plugFrame);
     Vextoria3Editor& editor = editorOf(view);
     editor.showSettings();
