@@ -1,12 +1,8 @@
 #pragma once
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
-// host (component handler and processor peer), an offscreen frame that takes synthetic mouse
-// events, and PNG output into the build folder.
-#include "Vextoria3Cids.h"
+// host and processor, an offscreen frame that takes synthetic mouse events, the bundle's pictures.
 #include "controller/ControllerHarness.h"
-#include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
-#include "public.sdk/source/vst/vstpresetfile.h"
 #include "offscreen.h"
 #include "toolkit/toolkit_test_support.h"
 
@@ -14,8 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
-#include <vector>
 
 namespace EditorTest {
 
@@ -25,43 +19,39 @@ using Steinberg::int64;
 using Steinberg::tresult;
 
 // The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
-class EditRecorder : public StandIn<Steinberg::Vst::IComponentHandler> {
+class EditRecorder : public StandIn<IComponentHandler> {
 public:
-    tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return log("begin %u", id, 0); }
-    tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue v) override { return log("perform %u %.3f", id, v); }
-    tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return log("end %u", id, 0); }
-    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
-    std::vector<std::string> edits;
-
-private:
-    tresult log(const char* format, Steinberg::Vst::ParamID id, double value)
+    tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
+    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return kResultOk; }
+    tresult log(const char* format, ParamID id, double value)
     {
         char text[48];
         std::snprintf(text, sizeof text, format, unsigned(id), value);
         edits.push_back(text);
-        return Steinberg::kResultOk;
+        return kResultOk;
     }
+    std::vector<std::string> edits;
 };
 
-// The processor's side of the messages: each message's id, and the command and value of the
-// integers the editor sends.
-class MessageRecorder : public StandIn<Steinberg::Vst::IConnectionPoint> {
+// The processor's side: each message's id, and the command and value of the editor's integers.
+class MessageRecorder : public StandIn<IConnectionPoint> {
 public:
     struct Received {
-        std::string id;
-        std::string command;
+        std::string id, command;
         int64 integer = 0;
     };
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
-    tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
+    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API notify(IMessage* message) override
     {
-        Received entry {message->getMessageID() ? message->getMessageID() : "", "", 0};
+        const char* id = message->getMessageID();
+        Received& entry = received.emplace_back(Received {id ? id : "", ""});
         for (const char* command : {"setslice", "linuxtimer"})
-            if (message->getAttributes()->getInt(command, entry.integer) == Steinberg::kResultOk)
+            if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
                 entry.command = command;
-        received.push_back(entry);
-        return Steinberg::kResultOk;
+        return kResultOk;
     }
     std::vector<int64> slices() const // every "setslice" value, in order
     {
@@ -74,7 +64,7 @@ public:
     std::vector<Received> received;
 };
 
-// The editor as the host would have it open: the test builds its views into `frame`.
+// The editor as the host would have it open, on a frame the test gives or on its own face.
 class OpenEditor : public Vextoria3Editor {
 public:
     using Vextoria3Editor::Vextoria3Editor;
@@ -82,18 +72,17 @@ public:
     {
         frame = newFrame;
         windowOpen = true;
-        if (auto* vextoria = dynamic_cast<Steinberg::Vst::Vextoria3Controller*>(getController()))
+        if (auto* vextoria = dynamic_cast<Vextoria3Controller*>(getController()))
             vextoria->setEditor(this);
         listenToParameters(true);
     }
-    // Builds the face of `style` offscreen, as open does but without a window.
-    void openOffscreen(int32 style)
+    void openOffscreen(int32 style) // the face of `style`, as open builds it but without a window
     {
         uiStyle = style;
         openUI(style);
         openOn(getFrame());
     }
-    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto stamp) { return stamp != 0; }); }
+    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto held) { return held; }); }
 };
 
 // The pictures of the built bundle, for as long as it lives.
@@ -102,7 +91,7 @@ struct BundlePictures {
     ~BundlePictures() { setResourceFolderFunction({}); }
 };
 
-// A RACK-sized window with the editor open on it; events in window pixels.
+// A RACK-sized frame with the editor open on it; events in window pixels.
 class EditorFixture : public ControllerFixture {
 protected:
     void SetUp() override
@@ -112,8 +101,7 @@ protected:
         controller->disconnect(&peer);
         controller->connect(&processor);
         editor = new OpenEditor(controller, nullptr);
-        frame = new CFrame(CRect(0, 0, 860, 300), editor);
-        editor->openOn(frame);
+        editor->openOn(frame = new CFrame(CRect(0, 0, 860, 300), editor));
     }
     void TearDown() override
     {
@@ -137,50 +125,20 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
-
-    // Replaces the test's frame with the editor's own face of `style`, built offscreen.
-    void buildFace(int32 style)
+    void buildFace(int32 style) // the test's frame becomes the editor's own face of `style`
     {
         editor->close();
         editor->openOffscreen(style);
         frame = editor->getFrame();
     }
+    double hidden(int index) { return editor->getWrapper()->getHiddenParameter(index); }
 
+    BundlePictures pictures;
     ScopedManualRunLoop runLoop;
     EditRecorder host;
     MessageRecorder processor;
     OpenEditor* editor = nullptr;
     CFrame* frame = nullptr; // the editor's; closed by its close
 };
-
-// Writes `view` at zoom 1 and 2 as "<name>@1x.png" and "<name>@2x.png" into the build
-// folder and hands back both images for probing.
-inline std::vector<OffscreenImage> renderToPng(CView& view, const std::string& name)
-{
-    std::vector<OffscreenImage> images;
-    for (int zoom : {1, 2}) {
-        images.push_back(renderView(view, zoom));
-        EXPECT_TRUE(images.back().writePng(std::string(VEXTORIA_TEST_OUTPUT) + "/" + name + "@" + std::to_string(zoom) + "x.png"));
-    }
-    return images;
-}
-
-using Bytes = std::vector<uint8_t>;
-
-// The record of factory program `program` (0..15), a component state.
-inline Bytes programState(int program)
-{
-    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
-    return Bytes(record, record + kProgramChunkSize);
-}
-
-// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
-inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
-{
-    auto stream = owned(new MemoryStream);
-    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
-                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
-    return Bytes(stream->getData(), stream->getData() + stream->getSize());
-}
 
 } // namespace EditorTest
