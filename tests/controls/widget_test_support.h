@@ -1,174 +1,177 @@
-// Shared helpers of the widget tests: a listener that logs what a widget reports, a frame
-// that takes synthetic mouse and wheel events, numbered film strips and pixel counts.
+// Shared helpers of the widget tests: every widget kind the tests use, made by name in a frame
+// that plays scripted mouse gestures; a log of what widgets and their owner are told;
+// numbered film strips and pixel counts.
 #pragma once
 
+#include "controls/KeyboardListener.h"
+#include "editor/Vextoria3Editor.h"
 #include "offscreen.h"
 #include "toolkit/toolkit_test_support.h"
-#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
+
+class MiniSlider;
 
 namespace WidgetTest {
 
 using namespace VSTGUI;
 
-// Logs values, begin/end edit and the editor's side of the bracket, in order.
+// A number as the log writes it: four significant digits.
+std::string shortNumber(double value);
+
+// Everything told, in order, as words: "begin", each value reported ("0.25"), "end"; the
+// owner's callbacks add theirs. told() hands the story over and starts a new one.
 struct ListenerLog : IControlListener, VSTGUIEditorInterface
 {
-    std::vector<float> values;      // every valueChanged, in order
-    std::vector<std::string> calls; // "begin", "value", "end"
-    void valueChanged(CControl* control) override
-    {
-        values.push_back(control->getValue());
-        calls.push_back("value");
-    }
-    void controlBeginEdit(CControl*) override { calls.push_back("begin"); }
-    void controlEndEdit(CControl*) override { calls.push_back("end"); }
+    std::string story;
+    void note(const std::string& word) { story += (story.empty() ? "" : " ") + word; }
+    std::string told() { return std::exchange(story, {}); }
+    void valueChanged(CControl* control) override { note(shortNumber(control->getValue())); }
+    void controlBeginEdit(CControl*) override { note("begin"); }
+    void controlEndEdit(CControl*) override { note("end"); }
     void beginEdit(int32) override {}
     void endEdit(int32) override {}
-    void clear()
-    {
-        values.clear();
-        calls.clear();
-    }
-    bool logged(const char* call = "begin") const { return std::count(calls.begin(), calls.end(), call) > 0; }
+};
+
+// The editor as the widgets' owner and the keyboard's note listener, telling the same log.
+struct EditorSpy : Vextoria3Editor, KeyboardListener
+{
+    explicit EditorSpy(ListenerLog& log) : Vextoria3Editor(nullptr, nullptr), log(log) {}
+    ListenerLog& log;
+    void valueChanged(CControl* control) override { log.valueChanged(control); }
+    void controlBeginEdit(CControl* control) override { log.controlBeginEdit(control); }
+    void controlEndEdit(CControl* control) override { log.controlEndEdit(control); }
+    void onValue(int tag, float value) { log.note("owner " + std::to_string(tag) + "=" + shortNumber(value)); }
+    void onPressed() { log.note("owner pressed"); }
+    void onRightClick(int tag, CPoint& where) { log.note("owner right " + std::to_string(tag) + " at " + shortNumber(where.x)); }
+    void onRelease() { log.note("owner released"); }
+    void onChange(MiniSlider*) { log.note("owner changed"); }
+    void processContextMenu(Menu* menu) override;
+    void keyboardMidi(int status, int note, int velocity) override;
 };
 
 // Removes the control that reports, as an owner that rebuilds its views would.
 struct RemovingListener : IControlListener
 {
     CFrame* frame = nullptr;
-    std::vector<float> values;
+    int reports = 0;
     void valueChanged(CControl* control) override
     {
-        values.push_back(control->getValue());
+        ++reports;
         frame->removeView(control); // frees it
     }
 };
 
-// A frame of 400 x 300 pixels with a manual clock; events are given in window pixels.
-struct Scene
-{
-    ScopedManualRunLoop runLoop;
-    ListenerLog log;
-    CFrame* frame = new CFrame(CRect(0, 0, 400, 300), &log);
-
-    Scene() = default;
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
-    ~Scene() { frame->forget(); }
-
-    template <typename Widget>
-    Widget* add(Widget* widget)
-    {
-        frame->addView(widget);
-        return widget;
-    }
-    // Each press comes a second after anything before it, so no two presses make a double
-    // click unless the test says so.
-    CMouseEventResult press(CCoord x, CCoord y, int32 state = kLButton)
-    {
-        runLoop.advance(1000);
-        return frame->platformOnMouseDown(CPoint(x, y), CButtonState(state));
-    }
-    CMouseEventResult move(CCoord x, CCoord y, int32 state = kLButton)
-    {
-        return frame->platformOnMouseMoved(CPoint(x, y), CButtonState(state));
-    }
-    CMouseEventResult release(CCoord x, CCoord y, int32 state = kLButton)
-    {
-        return frame->platformOnMouseUp(CPoint(x, y), CButtonState(state));
-    }
-    void click(CCoord x, CCoord y, int32 state = kLButton)
-    {
-        press(x, y, state);
-        release(x, y, state);
-    }
-    // A vertical drag in one-pixel moves, then the release.
-    void drag(CCoord x, CCoord fromY, CCoord toY, int32 state = kLButton)
-    {
-        press(x, fromY, state & ~kShift);
-        const CCoord direction = toY > fromY ? 1 : -1;
-        for (CCoord y = fromY + direction; direction > 0 ? y <= toY : y >= toY; y += direction)
-            move(x, y, state);
-        release(x, toY, state & ~kShift);
-    }
-    bool wheel(CCoord x, CCoord y, float distance, CMouseWheelAxis axis = kMouseWheelAxisY)
-    {
-        return frame->platformOnMouseWheel(CPoint(x, y), axis, distance, CButtonState());
-    }
-};
-
-// The colour that marks frame `index` of a numbered strip: red counts the frames.
-inline CColor frameColour(int index) { return CColor(uint8_t(index), uint8_t(255 - index), 60, 255); }
-
-// Writes a strip of `frames` frames of `width` x `frameHeight`, each filled with its colour,
-// and loads it; the caller owns the reference.
-inline CBitmap* numberedStrip(const ToolkitTest::ResourceFolder& folder, const std::string& name, int width,
-                              int frameHeight, int frames)
-{
-    std::vector<CColor> colours;
-    for (int i = 0; i < frames; ++i)
-        colours.push_back(frameColour(i));
-    folder.writeBands(name, width, frameHeight * frames, colours);
-    return new CBitmap(CResourceDescription(name.c_str()));
-}
-
-// Writes a picture of one colour and loads it; the caller owns the reference.
-inline CBitmap* solidPicture(const ToolkitTest::ResourceFolder& folder, const std::string& name, int width, int height,
-                             CColor colour)
-{
-    folder.writeBands(name, width, height, {colour});
-    return new CBitmap(CResourceDescription(name.c_str()));
-}
-
-// The colours of a button's normal, hover, pressed and active pictures.
+// The colours of a picture button's normal, hover, pressed and active pictures.
 const CColor kNormal = kRedCColor;
 const CColor kHover = kGreenCColor;
 const CColor kPressed = kBlueCColor;
 const CColor kActive = kWhiteCColor;
 
-// Gives a picture button its pictures of `width` x `height`, each of one colour; the button
-// keeps its own references.
-template <typename Button>
-void givePictures(const ToolkitTest::ResourceFolder& folder, Button& button, int width, int height,
-                  bool withActive = true)
+// A frame of 400 x 300 pixels with a manual clock and its own resource folder; events are
+// given in window pixels.
+struct Scene
 {
-    auto give = [&](void (Button::*setter)(CBitmap*), const char* name, CColor colour) {
-        CBitmap* bitmap = solidPicture(folder, name, width, height, colour);
-        (button.*setter)(bitmap);
-        bitmap->forget();
-    };
-    give(&Button::setNormalPix, "normal.png", kNormal);
-    give(&Button::setHoverPix, "hover.png", kHover);
-    give(&Button::setPressedPix, "pressed.png", kPressed);
-    if (withActive)
-        give(&Button::setActivePix, "active.png", kActive);
-}
+    ToolkitTest::ResourceFolder folder;
+    ScopedManualRunLoop runLoop;
+    ListenerLog log;
+    EditorSpy owner{log};
+    CFrame* frame = new CFrame(CRect(0, 0, 400, 300), &log);
+    std::vector<SharedPointer<CBaseObject>> held; // pictures and fonts the widgets share
+    std::string brokenPicture;                    // when set, every widget's picture is this file
 
-// The first and last columns holding a pixel that passes the test, and how many pass;
-// {width, -1, 0} when none does.
+    ~Scene() { frame->forget(); }
+
+    // Adds a widget of `kind` where the cases aim at it, or with its top left corner at `at`
+    // (see widget_test_support.cpp for the kinds).
+    CView* make(const std::string& kind, std::optional<CPoint> at = {});
+    // Adds `widget` to the frame, after `setUp` configured it.
+    template <typename Widget, typename SetUp = void (*)(Widget&)>
+    Widget* add(Widget* widget, SetUp setUp = [](Widget&) {})
+    {
+        setUp(*widget);
+        frame->addView(widget);
+        return widget;
+    }
+    template <typename Object>
+    Object* hold(Object* object)
+    {
+        held.push_back(SharedPointer<CBaseObject>::adopt(object));
+        return object;
+    }
+    // Each press comes a second after anything before it, so no two presses make a double
+    // click unless the script says so.
+    CMouseEventResult press(CCoord x, CCoord y, int32 state = kLButton)
+    {
+        runLoop.advance(1000);
+        return frame->platformOnMouseDown(CPoint(x, y), CButtonState(state));
+    }
+
+    // Plays a script of steps separated by ';', each a verb, its numbers and button words:
+    //   press, move, release, click x y   with the left button unless told: none, right, middle,
+    //                                     both (left and right), ctrl, shift, double; a press
+    //                                     the widgets decline notes "declined"
+    //   drag x fromY toY                  one-pixel moves between a press and a release
+    //   wheel x y distance [sideways]     wait ms     cancel (the press is taken away)
+    //   zoom factor                       the frame's zoom; events stay in window pixels
+    //   set value, default value          pushed into the control by its owner
+    //   value, seen                       notes "=" and its value; "shown" or "hidden"
+    //   draw                              renders the view, as a redraw would
+    //   shows                             notes what its middle shows at zoom 1 and 2 alike:
+    //                                     "frame N", normal, hover, pressed, active, nothing, ?
+    //   look                              notes "redraw" when anything waits to be redrawn
+    //   say word                          notes the word, to mark a moment in the story
+    void play(CView* view, const std::string& script);
+};
+
+// One scripted case: what a widget of `kind` is told, the story then told and the value it
+// ends at (NaN: not checked). A story starting with "..." is checked at its end only.
+struct Case
+{
+    const char* kind;
+    const char* script;
+    std::string story;
+    float value = std::nanf("");
+};
+
+// The value a control or a push button holds, and one pushed in by the owner.
+float valueOf(CView* view);
+void setValueOf(CView* view, float value);
+
+// Plays each case in a new scene on a new widget of its kind.
+void playCases(const std::vector<Case>& cases);
+
+// The colour that marks frame `index` of a numbered strip: red counts the frames.
+inline CColor frameColour(int index) { return CColor(uint8_t(index), uint8_t(255 - index), 60, 255); }
+
+// Writes a picture of `width` x `bandHeight * bands` in bands of `bandHeight` rows, band i
+// filled with frameColour(i / bandsPerFrame), and loads it; the caller owns the reference.
+CBitmap* numberedStrip(const ToolkitTest::ResourceFolder& folder, const std::string& name, int width,
+                       int bandHeight, int bands, int bandsPerFrame = 1);
+
+// The first and last columns of `area` (device pixels; the whole image when empty) holding a
+// pixel that passes the test, and how many pass; {width, -1, 0} when none does.
 struct Ink
 {
     int first, last, count;
 };
 template <typename Test>
-Ink inkWhere(const OffscreenImage& image, Test test)
+Ink inkWhere(const OffscreenImage& image, Test test, CRect area = {})
 {
+    if (area.isEmpty())
+        area = CRect(0, 0, image.getWidth(), image.getHeight());
     Ink ink{image.getWidth(), -1, 0};
-    for (int y = 0; y < image.getHeight(); ++y)
-        for (int x = 0; x < image.getWidth(); ++x)
+    for (int y = int(area.top); y < int(area.bottom); ++y)
+        for (int x = int(area.left); x < int(area.right); ++x)
             if (test(image.getPixel(x, y)))
-            {
                 ink = {std::min(ink.first, x), std::max(ink.last, x), ink.count + 1};
-            }
     return ink;
 }
 
-inline bool blank(const OffscreenImage& image)
-{
-    return inkWhere(image, [](const CColor& pixel) { return pixel.alpha != 0; }).count == 0;
-}
+inline bool opaque(const CColor& pixel) { return pixel.alpha != 0; }
+inline bool blank(const OffscreenImage& image) { return inkWhere(image, opaque).count == 0; }
 
 // The frame index a rendered pixel shows, or -1 when it is no frame colour.
 inline int frameIndexOf(const CColor& pixel)
