@@ -60,7 +60,6 @@ const Placed kSheet[] = {
     {"disabled spin box", 70, 305, 0.5f, "41 7 white"},           // no triangles
     {"pictured spin box", 130, 305, 0.5f, "46 3 green; 46 26 blue"},
     {"label", 10, 345, 0, "2 2 green; 49 18 green; 58 10 near 0 255 0 255 80; 58 1 clear; 58 18 clear"},
-    {"tag label", 80, 345, 0, ""},
     {"keyboard", 10, 375, 0.6875f, "75 35 red; 5 35 white"}, // note 48 pressed in
     {"fader", 380, 10, 0, "10 100 frame 0"},
     {"fader", 405, 10, 0.5f, "10 100 frame 49"},
@@ -161,15 +160,12 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
             }
         }
 
-        // Captions: the on text is wider; the text spin box's red number; the tag's text.
+        // Captions: the on text is wider; the text spin box's red number.
         auto captionEnd = [&](size_t i) { return column(i, inkIn(i, [](const CColor& c) { return c.green > 40; }).last); };
         const size_t off = placed("caption push button", 10), on = placed("caption push button", 140);
         EXPECT_GT(captionEnd(off), 0);
         EXPECT_GT(captionEnd(on), captionEnd(off) + 10) << "the on text";
         EXPECT_GT(inkIn(placed("text strip spin box"), [](const CColor& c) { return c.green < 60 && c.red > 200; }).count, 5);
-        const Ink tag = inkIn(placed("tag label"), [](const CColor& c) { return c.alpha > 200 && c.green < 128; });
-        EXPECT_GT(tag.count, 5);
-        EXPECT_LT(column(placed("tag label"), tag.first), 30) << "the text sits at the left";
 
         // The vector knob's arc runs from 125 degrees to the value's angle, its short pointer
         // ends there.
