@@ -22,7 +22,7 @@ public:
     std::string gestures;
 };
 
-// Notes each resize request; lives on the test's stack.
+// Notes each resize request of the host window; lives on the test's stack.
 class TestPlugFrame : public IPlugFrame
 {
 public:
@@ -38,17 +38,15 @@ public:
     }
     uint32 PLUGIN_API addRef() override { return 1; }
     uint32 PLUGIN_API release() override { return 1; }
-
     std::vector<ViewRect> resizeRequests;
 };
 
-// Opens a 320 x 240 frame on the test's run loop, as a plug-in's editor does.
+// Opens a 320 x 240 frame at its zoom on the test's run loop, as a plug-in's editor does.
 class TestEditor : public VSTGUIEditor
 {
 public:
-    TestEditor(EditController* controller, ViewRect* size) : VSTGUIEditor(controller, size) { ++liveEditors; }
+    TestEditor(EditController* controller) : VSTGUIEditor(controller, nullptr) { ++liveEditors; }
     ~TestEditor() override { --liveEditors; }
-
     bool PLUGIN_API open(void* parent, const VSTGUI::PlatformType& type) override
     {
         ++opens;
@@ -57,27 +55,21 @@ public:
         VSTGUI::X11::FrameConfig config;
         config.runLoop = runLoop.get();
         if (!frame->open(parent, type, &config))
-        {
-            frame->forget();
-            frame = nullptr;
-        }
+            std::exchange(frame, nullptr)->forget();
         return frame != nullptr;
     }
     void PLUGIN_API close() override
     {
         ++closes;
         if (frame)
-            frame->close();
-        frame = nullptr;
+            std::exchange(frame, nullptr)->close();
     }
     VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender, VSTGUI::IdStringPtr message) override
     {
         const auto result = VSTGUIEditor::notify(sender, message);
-        if (result == VSTGUI::kMessageNotified)
-            ++ticks;
+        ticks += result == VSTGUI::kMessageNotified;
         return result;
     }
-
     VSTGUI::SharedPointer<ToolkitTest::TestX11RunLoop> runLoop =
         VSTGUI::SharedPointer<ToolkitTest::TestX11RunLoop>::adopt(new ToolkitTest::TestX11RunLoop);
     double zoom = 1.0;
@@ -85,79 +77,62 @@ public:
     static inline int liveEditors = 0;
 };
 
-struct EditorBase : testing::Test
-{
-    IPtr<RecordingController> controller = owned(new RecordingController);
-    ViewRect initial{0, 0, 600, 400};
-    IPtr<TestEditor> editor = owned(new TestEditor(controller, &initial));
-};
-
 } // namespace
 
-TEST_F(EditorBase, AnswersTheHostWithoutAWindowAndPassesGesturesOn)
+// Without a window it answers for X11 embedding only, refuses other window systems and a
+// removal of what never came, and passes gestures on; the toolkit's and the host's references
+// are one count.
+TEST(EditorBase, AnswersTheHostWithoutAWindowAndKeepsOneReferenceCount)
 {
+    auto controller = owned(new RecordingController);
+    auto editor = owned(new TestEditor(controller));
     EXPECT_EQ(editor->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
     EXPECT_EQ(editor->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
     EXPECT_EQ(editor->isPlatformTypeSupported(nullptr), kResultFalse);
-
-    // Other window systems are refused before anything opens; removing what never came is refused.
     EXPECT_EQ(editor->attached(reinterpret_cast<void*>(uintptr_t(1)), kPlatformTypeHWND), kResultFalse);
     EXPECT_EQ(editor->removed(), kResultFalse);
     EXPECT_EQ(editor->opens + editor->closes, 0);
-
     editor->beginEdit(7);
     editor->endEdit(7);
     EXPECT_EQ(controller->gestures, "begin 7 end 7 ");
-}
 
-TEST(EditorBaseReferences, ToolkitAndHostReferencesAreOneCount)
-{
-    auto controller = owned(new RecordingController);
-    auto* editor = new TestEditor(controller, nullptr);
-    VSTGUI::SharedPointer<VSTGUI::CBaseObject> toolkitReference(editor);
-    editor->release(); // the host lets go first: the toolkit's reference keeps it
+    VSTGUI::SharedPointer<VSTGUI::CBaseObject> toolkitReference(editor.get());
+    editor = nullptr; // the host lets go first: the toolkit's reference keeps it
     EXPECT_EQ(TestEditor::liveEditors, 1);
-    editor->addRef();
     toolkitReference.reset();
-    EXPECT_EQ(TestEditor::liveEditors, 1);
-    editor->release();
     EXPECT_EQ(TestEditor::liveEditors, 0);
 }
 
-TEST_F(EditorBase, AttachOpensTheFrameSizesTheHostAndTicksUntilRemoved)
+// Attached, it opens the frame, sizes the host window to it at its zoom, ticks until removed,
+// and refuses a second attach; removed, it leaves no window, descriptor, timer or run loop.
+TEST(EditorBase, AttachOpensTheFrameSizesTheHostAndTicksUntilRemoved)
 {
-    ToolkitTest::TestHostWindow host;
-    if (!host.usable())
+    ToolkitTest::TestHostWindow window;
+    if (!window.usable())
         GTEST_SKIP() << "no X display";
-    TestPlugFrame plugFrame;
-    editor->setFrame(&plugFrame);
-    auto& loop = *editor->runLoop;
-
+    TestPlugFrame host;
+    auto editor = owned(new TestEditor(owned(new RecordingController)));
+    editor->setFrame(&host);
     for (double zoom : {1.0, 2.0}) // attach, remove, attach again
     {
         SCOPED_TRACE(zoom);
         editor->zoom = zoom;
-        ASSERT_EQ(editor->attached(host.parentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
-        ASSERT_FALSE(plugFrame.resizeRequests.empty());
-        EXPECT_EQ(plugFrame.resizeRequests.back().getWidth(), int32(320 * zoom));
-        EXPECT_EQ(plugFrame.resizeRequests.back().getHeight(), int32(240 * zoom));
+        ASSERT_EQ(editor->attached(window.parentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+        ASSERT_FALSE(host.resizeRequests.empty());
+        EXPECT_EQ(host.resizeRequests.back().getWidth(), int32(320 * zoom));
+        EXPECT_EQ(host.resizeRequests.back().getHeight(), int32(240 * zoom));
         ViewRect size;
         editor->getSize(&size);
         EXPECT_EQ(size.getWidth(), int32(320 * zoom));
-        EXPECT_EQ(host.childCount(), 1);
-        EXPECT_EQ(editor->attached(host.parentHandle(), kPlatformTypeX11EmbedWindowID), kResultFalse)
-            << "attached twice";
-
+        EXPECT_EQ(window.childCount(), 1);
+        EXPECT_EQ(editor->attached(window.parentHandle(), kPlatformTypeX11EmbedWindowID), kResultFalse);
         editor->ticks = 0;
-        EXPECT_TRUE(loop.runUntil([&] { return editor->ticks >= 2; }));
-
+        EXPECT_TRUE(editor->runLoop->runUntil([&] { return editor->ticks >= 2; }));
         EXPECT_EQ(editor->removed(), kResultOk);
         EXPECT_EQ(editor->getFrame(), nullptr);
-        EXPECT_EQ(loop.descriptorCount(), 0u);
-        EXPECT_EQ(loop.timerCount(), 0u);
-        EXPECT_EQ(host.childCount(), 0);
+        EXPECT_EQ(editor->runLoop->descriptorCount() + editor->runLoop->timerCount(), 0u);
+        EXPECT_EQ(window.childCount(), 0);
         EXPECT_EQ(VSTGUI::X11::RunLoop::get(), nullptr);
     }
-    EXPECT_EQ(editor->opens, 2);
-    EXPECT_EQ(editor->closes, 2);
+    EXPECT_EQ(editor->opens + editor->closes, 4);
 }
