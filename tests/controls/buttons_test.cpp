@@ -14,30 +14,25 @@ using namespace WidgetTest;
 // A strip shows frame 1 while held and its last frame while on. A momentary button reports 1
 // then 0 in one edit, released anywhere; a toggle reports on the release, on from 0.5 when
 // pushed in, which tells nobody. The owner hears right clicks that began on the button, and
-// a disabled button's right clicks only: no left clicks, no hover, no pushed-in state.
+// a disabled button's right clicks only: no left clicks, no hover, no pushed-in state. Both
+// kinds show the hover picture over a button that is off, never over the on picture.
 TEST(Buttons, PictureButtonsReportTheirClicksAndShowTheirState)
 {
+    const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
+                                "move 200 200 none; shows";
     const char* pressAndToggle = "shows; press 20 20; shows; release 20 20; shows; click 20 20; shows";
     playCases({{"3-frame toggle", pressAndToggle, "frame 0 frame 1 begin 1 end frame 2 begin 0 end frame 0"},
                {"2-frame toggle", pressAndToggle, "frame 0 frame 1 begin 1 end frame 1 begin 0 end frame 0"},
                {"momentary button", "press 20 20; say held; release 390 290", "begin 1 held 0 end", 0.f},
                {"toggle button", "press 20 20; say held; release 20 20; click 20 20", "held begin 1 end begin 0 end", 0.f},
                {"toggle button", "set 0.5; shows; set 0.49; shows; set nan; shows", "active normal normal", 0.49f},
+               {"toggle button", hoverOffAndOn, "hover normal active active"},
+               {"toggle push button", hoverOffAndOn, "hover normal active active"},
                {"owned button", "release 20 20 right; press 20 20 right; release 25 22 right; click 20 20",
                 "owner right 9 at 25 begin 1 end owner released"},
                {"ownerless button", "click 20 20 right; click 20 20", "", 1.f},
                {"disabled owned button", "click 20 20; move 20 20 none; shows; click 20 20 right; set 1; shows",
                 "declined normal owner right 9 at 20 normal", 1.f}});
-}
-
-// Both kinds show the hover picture while the pointer is over a button that is off, and
-// never over the on picture.
-TEST(Buttons, HoverPictureNeverHidesTheOnPicture)
-{
-    const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
-                                "move 200 200 none; shows";
-    playCases({{"toggle button", hoverOffAndOn, "hover normal active active"},
-               {"toggle push button", hoverOffAndOn, "hover normal active active"}});
 }
 
 // A push button calls its owner at the press, before the release, with only the callbacks
@@ -51,8 +46,7 @@ TEST(Buttons, PushButtonsCallTheirOwner)
     playCases({{"push button", "press 20 20; shows; release 20 20; shows", "owner 3=1 owner pressed pressed owner 3=0 normal", 0.f},
                {"push button without value callback", "click 20 20", "owner pressed"},
                {"ownerless push button", "click 20 20", ""},
-               {"push button", "click 20 20 shift", click},
-               {"push button", "click 20 20 ctrl", click},
+               {"push button", "click 20 20 shift; click 20 20 ctrl", click + " " + click},
                {"push button", "click 20 20 both; click 20 20 right; click 20 20 middle", ""},
                {"disabled push button", "press 20 20; shows; release 20 20", "declined normal"},
                {"locked push button", "press 20 20; shows; release 20 20", "declined hover"},

@@ -1,13 +1,11 @@
-// A contact sheet: every widget kind in its main states in one frame, rendered at zoom 1 and 2,
-// written to widget-contact-sheet-1x.png and -2x.png in the test output folder and checked by
-// pixel probes placed relative to each widget.
-#include "controls/Knob2.h"
-#include "controls/Menu.h"
-#include "controls/VSlider.h"
+// What widgets draw: a contact sheet of every widget kind in its main states in one frame,
+// rendered at zoom 1 and 2, written to widget-contact-sheet-1x.png and -2x.png in the test
+// output folder and checked by pixel probes placed relative to each widget; pictures that
+// failed to load, film-strip frames, and copies that outlive their originals.
+#include "controls/FilmStrip.h"
 #include "widget_test_support.h"
+#include <climits>
 #include <filesystem>
-#include <gtest/gtest.h>
-#include <sstream>
 #include <stdexcept>
 
 using namespace VSTGUI;
@@ -112,6 +110,15 @@ bool shows(const CColor& pixel, std::istringstream& expected)
     return false;
 }
 
+// Draws one frame of a strip with frames 10 rows high into its whole rectangle.
+struct FrameView : CView
+{
+    FrameView(const CRect& size, CBitmap* strip, int32 index) : CView(size), strip(strip), index(index) {}
+    void draw(CDrawContext* context) override { FilmStrip::drawFrame(context, strip, getViewSize(), 10, index); }
+    CBitmap* strip;
+    int32 index;
+};
+
 } // namespace
 
 TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
@@ -167,26 +174,23 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
         EXPECT_GT(captionEnd(on), captionEnd(off) + 10) << "the on text";
         EXPECT_GT(inkIn(placed("text strip spin box"), [](const CColor& c) { return c.green < 60 && c.red > 200; }).count, 5);
 
-        // The vector knob's arc runs from 125 degrees to the value's angle, its short pointer
-        // ends there.
-        auto arcAt = [&](size_t i, double degrees, double radius) {
-            const CColor c = at(i, 50 + radius * std::cos(degrees * M_PI / 180), 50 + radius * std::sin(degrees * M_PI / 180));
-            return c.alpha > 200 && c.green > 100 && c.red < 60;
-        };
-        const struct
-        {
-            std::vector<double> lit, clear;
-            double pointer;
-        } arcs[] = {{{}, {140, 270, 45}, 125}, {{130, 200, 265}, {290, 0, 100}, 270}, {{130, 270, 0, 50}, {70, 90, 110}, 415}};
+        // The vector knob's arc (radius 47) runs from 125 degrees to the value's angle; its
+        // short pointer (radius 43) ends there.
+        const std::vector<double> litAngles[] = {{}, {130, 200, 265}, {130, 270, 0, 50}};
+        const std::vector<double> unlitAngles[] = {{140, 270, 45}, {290, 0, 100}, {70, 90, 110}};
         for (size_t i = 0; i < 3; ++i)
         {
             const size_t knob = placed("vector knob") + i;
-            for (double angle : arcs[i].lit)
-                EXPECT_TRUE(arcAt(knob, angle, 47)) << i << " arc at " << angle;
-            for (double angle : arcs[i].clear)
-                EXPECT_FALSE(arcAt(knob, angle, 47)) << i << " no arc at " << angle;
-            EXPECT_TRUE(arcAt(knob, arcs[i].pointer, 43)) << i << " pointer";
-            EXPECT_FALSE(arcAt(knob, arcs[i].pointer + 12, 43)) << i << " the pointer is short";
+            auto lit = [&](double degrees, double radius) {
+                const CColor c = at(knob, 50 + radius * std::cos(degrees * M_PI / 180), 50 + radius * std::sin(degrees * M_PI / 180));
+                return c.alpha > 200 && c.green > 100 && c.red < 60;
+            };
+            for (double angle : litAngles[i])
+                EXPECT_TRUE(lit(angle, 47)) << i << " arc at " << angle;
+            for (double angle : unlitAngles[i])
+                EXPECT_FALSE(lit(angle, 47)) << i << " no arc at " << angle;
+            const double pointer = 125 + 290 * kSheet[knob].value;
+            EXPECT_TRUE(lit(pointer, 43) && !lit(pointer + 12, 43)) << i << " a short pointer at the value";
         }
         EXPECT_EQ(static_cast<Knob2*>(views[placed("vector knob", 120)])->valueText, "50%");
         EXPECT_EQ(static_cast<VSlider*>(views[placed("bar slider", 230)])->valueText, "99%");
@@ -203,4 +207,86 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
         inkIn(empty + 3, [&](const CColor& c) { return c.red > 250 && (mostOpaqueRed = std::max(mostOpaqueRed, int(c.alpha))); });
         EXPECT_NEAR(mostOpaqueRed, 204, 3) << "red text at the view's alpha";
     }
+}
+
+// At full scale the last frame lies furthest past a picture that is too short for its strip.
+TEST(BrokenStrips, WidgetsDrawNothingFromThemAtAnyZoom)
+{
+    for (const char* file : {"missing.png", "short.png"})
+        for (const char* kind : {"3-frame toggle", "knob", "fader", "strip spin box", "strip spin box from 13",
+                                 "keyboard"})
+        {
+            SCOPED_TRACE(std::string(kind) + " with " + file);
+            Scene scene;
+            scene.folder.writeBands("short.png", 20, 1, {kRedCColor});
+            scene.brokenPicture = file;
+            CView* view = scene.make(kind);
+            setValueOf(view, 1.f);
+            for (double zoom : {1.0, 2.0})
+                EXPECT_TRUE(blank(renderView(*view, zoom))) << zoom;
+        }
+}
+
+// A frame shows only its own rows, from odd coordinates and a rectangle taller than a frame,
+// at every zoom. Indices past either end draw nothing, the frame count too when rows are left
+// below the last frame.
+TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
+{
+    ToolkitTest::ResourceFolder folder;
+    constexpr int frames = 5;
+    // Five frames of 10 rows in bands of 5, and half a sixth frame's rows below them.
+    CBitmap* strip = numberedStrip(folder, "strip.png", 10, 5, 2 * frames + 1, 2);
+    for (int32 badCount : {0, -1})
+        EXPECT_EQ(FilmStrip::frameHeight(strip, badCount), 0) << badCount;
+    EXPECT_EQ(FilmStrip::frameHeight(nullptr, frames), 0);
+    for (int32 index : {frames - 1, 2, frames, -1, INT_MAX})
+    {
+        CViewContainer container(CRect(0, 0, 20, 24));
+        container.setTransparency(true);
+        container.addView(new FrameView(CRect(3, 5, 13, 19), strip, index));
+        const bool exists = index >= 0 && index < frames;
+        for (double zoom : {0.75, 1.0, 1.5, 2.0})
+        {
+            SCOPED_TRACE(testing::Message() << "frame " << index << " at zoom " << zoom);
+            const OffscreenImage image = renderView(container, zoom);
+            const int own = inkWhere(image, [index](const CColor& pixel) {
+                                return opaque(pixel) && frameIndexOf(pixel) == index;
+                            }).count;
+            EXPECT_EQ(own, inkWhere(image, opaque).count);
+            auto whole = [zoom](double coordinate) { return int(std::floor(coordinate * zoom + 0.5)); };
+            EXPECT_EQ(own, exists ? (whole(15) - whole(5)) * (whole(13) - whole(3)) : 0);
+        }
+    }
+    strip->forget();
+}
+
+// A copy shows what the original showed after the original is gone; a menu's copy hides on
+// its own timer.
+TEST(WidgetCopies, OutliveTheOriginalAndStillDrawTheirPicturesAndTimers)
+{
+    for (const char* kind : {"toggle button", "push button", "strip spin box", "pictured spin box", "handle switch",
+                             "strip switch", "picture slider", "menu"})
+    {
+        SCOPED_TRACE(kind);
+        Scene scene;
+        CView* original = scene.make(kind);
+        if (std::string(kind) != "menu")
+            setValueOf(original, 1.f);
+        CView* copy = scene.add(original->newCopy());
+        copy->setViewSize(CRect(original->getViewSize()).offset(0, 100));
+        const OffscreenImage before = renderView(*original);
+        scene.frame->removeView(original);
+        scene.held.clear();
+        const OffscreenImage after = renderView(*copy);
+        EXPECT_FALSE(blank(after));
+        for (int y = 0; y < after.getHeight(); y += 3)
+            for (int x = 0; x < after.getWidth(); x += 3)
+                ASSERT_EQ(after.getPixel(x, y), before.getPixel(x, y)) << x << ", " << y;
+    }
+    Scene scene;
+    CView* original = scene.make("menu");
+    CView* copy = scene.add(original->newCopy());
+    scene.frame->removeView(original);
+    scene.play(copy, "move 150 60 none; move 300 60 none; wait 300; seen");
+    EXPECT_EQ(scene.log.told(), "hidden");
 }

@@ -26,7 +26,7 @@ TEST(Steps, SwitchesReportEachNewPositionOnce)
 // reports each step; the halves' box steps in one edit each and repeats from 300 ms after the
 // press until an end. A held arrow steps at the press, 500 ms later, then every 100 ms until
 // 2900 ms after the press, then every 20 ms (counted with a range of 1000).
-TEST(Steps, SpinBoxesStepWithinTheirRange)
+TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
 {
     playCases({{"arrow spin box", "set 0.5; value; click 110 20", "=0.5 0.5833", 7 / 12.f},
                {"arrow spin box", "set 1; press 110 20; wait 1000; release 110 20", "", 1.f},
@@ -48,18 +48,29 @@ TEST(Steps, SpinBoxesStepWithinTheirRange)
     for (auto [script, steps] : {std::pair{"press 110 20", 1}, {"wait 499", 0}, {"wait 1", 1}, {"wait 1000", 10},
                                  {"wait 1390", 13}, {"wait 110", 6}, {"wait 200", 10}, {"release 110 20; wait 1000", 0}})
         EXPECT_EQ(stepsAfter(script), steps) << script;
-}
-
-TEST(Steps, EveryNumberOfTheArrowsBoxReadsBackAsItself)
-{
-    Scene scene;
-    auto* box = static_cast<SpinBox2*>(scene.make("arrow spin box"));
     box->maximum = 100;
-    for (int n = 1; n <= 100; ++n)
+    box->setValue(0.f);
+    for (int n = 1; n <= 100; ++n) // every number of the arrows' box reads back as itself
     {
         scene.play(box, "click 110 20");
         ASSERT_EQ(box->number(), n);
     }
+
+    // The halves' box keeps its default within its range; disabled, it refuses presses and
+    // pushed-in values and opens no edit that no release would close.
+    scene.frame->removeView(box);
+    auto* halves = static_cast<SpinBox*>(scene.make("spin box -5..20"));
+    EXPECT_EQ(halves->text, "-5");
+    halves->setDefaultValue(50);
+    EXPECT_EQ(halves->defaultNumber, 20);
+    halves->setDefaultValue(3);
+    halves->enabled = false;
+    scene.log.told();
+    scene.play(halves, "press 30 15; set 1; release 30 15");
+    halves->enabled = true;
+    scene.play(halves, "click 30 35 ctrl");
+    EXPECT_EQ(scene.log.told(), "declined begin 0.32 end");
+    EXPECT_EQ(halves->text, "3");
 }
 
 // Timers end with their widget, even while running (ASan: nothing fires on a freed widget),
@@ -102,28 +113,10 @@ TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
     scene.runLoop.advance(3000);
 }
 
-// The halves' box keeps its default within its range; a disabled box refuses presses and
-// pushed-in values, and opens no edit that no release would close.
-TEST(Steps, SpinBoxDefaultsStayInTheRangeAndDisabledBoxesRefuse)
-{
-    Scene scene;
-    auto* box = static_cast<SpinBox*>(scene.make("spin box -5..20"));
-    EXPECT_EQ(box->text, "-5");
-    box->setDefaultValue(50);
-    EXPECT_EQ(box->defaultNumber, 20);
-    box->setDefaultValue(3);
-    box->enabled = false;
-    scene.play(box, "press 30 15; set 1; release 30 15");
-    box->enabled = true;
-    scene.play(box, "click 30 35 ctrl");
-    EXPECT_EQ(scene.log.told(), "declined begin 0.32 end");
-    EXPECT_EQ(box->text, "3");
-}
-
 // A list opens in place on a click; a row click picks the row under the pointer at any zoom
 // and folds it, the header folds it unchanged; the wheel steps through the folded list,
 // vertically only, with no edit bracket; an empty list takes nothing.
-TEST(Steps, ListsPickTheRowUnderThePointer)
+TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
 {
     playCases({{"list", "set 0.6666667; wheel 50 20 3; wheel 50 20 1; wheel 50 20 1; wheel 50 20 1 sideways", "0.3333 0"},
                {"list", "set 0.6666667; click 50 20; click 50 20", ""},
@@ -133,13 +126,10 @@ TEST(Steps, ListsPickTheRowUnderThePointer)
                {"list", "zoom 2; click 100 40; click 100 200", "1"},
                {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""},
                {"1-item list", "click 50 20; click 50 40", "0"}});
-}
 
-// Pushed-in values and lookups move only the selection, within the list; a row above the list
-// is refused, one far below is the last; a copy owns its items. The older list ignores values
-// outside its range.
-TEST(Steps, ListSelectionsStayWithinTheList)
-{
+    // Pushed-in values and lookups move only the selection, within the list; a row above the
+    // list is refused, one far below is the last; a copy owns its items. The older list
+    // ignores values outside its range.
     Scene scene;
     auto* list = static_cast<DropDown2*>(scene.make("list"));
     for (auto [value, selected] : {std::pair{0.5f, 1}, {1.f, 3}, {0.f, 0}, {1.5f, 3}, {-1.f, 0}})
@@ -175,7 +165,7 @@ TEST(Steps, ListSelectionsStayWithinTheList)
 // the last below them, at any zoom; a click without a move chooses the first row. It hides
 // 300 ms after the pointer left unless it came back; opened again elsewhere, it is not closed
 // by the earlier hide and lights its first row.
-TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwner)
+TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwnerAndRefusesOtherRows)
 {
     playCases({{"menu", "click 150 110", "owner chose 0"},
                {"menu", "move 150 69 none; click 150 69; move 150 70 none; click 150 70; move 150 95 none; "
@@ -194,13 +184,7 @@ TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwner)
     menu->setVisible(true);
     scene.play(menu, "wait 1000; seen");
     EXPECT_EQ(scene.log.told(), "owner chose 0 shown");
-}
-
-// Rows out of range give a placeholder that is not kept: a careless caller changes nothing.
-TEST(Steps, MenuRowsOutOfRangeGiveAPlaceholder)
-{
-    Scene scene;
-    auto* menu = static_cast<Menu*>(scene.make("menu"));
+    // Rows out of range give a placeholder that is not kept: a careless caller changes nothing.
     for (int index : {-1, 3, 1000})
     {
         EXPECT_EQ(menu->getItem(index)->name, "Out Of Range");
