@@ -1,12 +1,9 @@
 // Picture buttons and push buttons as scripted cases: strip frames and pictures by state,
 // momentary and toggle clicks, the owner's callbacks, which mouse buttons count, pushed-in
 // values, refusals and the hover rule; slide mode and radio groups of either kind.
-#include "controls/Button.h"
 #include "controls/ButtonGroup.h"
 #include "controls/ButtonGroup2.h"
-#include "controls/PushButton.h"
 #include "widget_test_support.h"
-#include <gtest/gtest.h>
 
 using namespace VSTGUI;
 using namespace WidgetTest;

@@ -28,8 +28,6 @@ struct Placed
 
 const Placed kSheet[] = {
     {"3-frame toggle", 10, 10, 0, "2 10 frame 0; 14 10 frame 0; 20 10 frame 0; 26 10 frame 0; 38 10 frame 0"},
-    {"3-frame toggle", 60, 10, 1, "20 10 frame 2"},
-    {"toggle push button", 110, 10, 1, "20 10 white"},
     {"dimmed push button", 160, 10, 0, "20 10 alpha 128"},
     {"bare push button", 210, 10, 0, "20 10 clear"},
     {"caption push button", 10, 40, 0, ""},

@@ -1,8 +1,6 @@
 // Knobs, faders and sliders: what clicks, drags, wheel steps, resets and pushed-in values do,
 // as scripted cases; the strip knob's refused settings.
-#include "controls/Knob.h"
 #include "widget_test_support.h"
-#include <gtest/gtest.h>
 
 using namespace VSTGUI;
 using namespace WidgetTest;
@@ -12,7 +10,6 @@ using namespace WidgetTest;
 TEST(Dials, DragsTurnKnobsByThePixelAndStopAtTheEnds)
 {
     playCases({{"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
-          {"knob", "set 0; drag 10 10 -54", "...0.5 end", 0.5f},
           {"knob", "set 0; drag 10 10 -118 shift", "...0.125 end", 0.125f},
           {"knob", "set 0; drag 10 10 -1014 shift", "...1 end", 1.f},
           {"vector knob", "set 0; drag 10 10 -118", "...1 end", 1.f},
@@ -34,12 +31,10 @@ TEST(Dials, ResetsToTheDefaultOnlyWhereOffered)
           {"knob", "default 0.25; set 0.75; click 10 10 right ctrl", "", 0.75f},
           {"vector knob", "default 0.25; set 0.75; click 50 50 ctrl", "begin 0.25 end", 0.25f},
           {"vector knob", "default 0.25; set 0.75; click 50 50 double", "begin 0.25 end", 0.25f},
-          {"vector knob", "default 0.25; set 0.75; click 50 50 ctrl shift", "begin end", 0.75f},
           {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
           {"fader", "default 0.2; set 0.2; draw; click 20 60 right; click 20 60 middle; click 20 60 both; "
                     "wheel 20 100 1; click 20 60 ctrl", "begin 0.2 end", 0.2f},
           {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
-          {"bar slider", "default 0.4; set 0.9; click 180 20 double", "begin 0.8 end", 0.8f},
           {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
           {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f},
           {"picture slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.4 end", 0.4f},
@@ -98,14 +93,14 @@ TEST(Dials, ClicksAndDragsPlaceTheHandleUnderThePointer)
           {"picture slider", "press 150 20; cancel; release 150 20", "begin 0.45 end"}});
 }
 
+// A square strip says nothing about its frames; settings outside their range are refused.
 TEST(KnobSettings, StripGeometryAndRefusedSettings)
 {
     ToolkitTest::ResourceFolder folder;
     Knob knob(CRect(0, 0, 20, 20), nullptr, 0, nullptr, 128);
-    EXPECT_EQ(knob.frameSize, 64);
     CBitmap* square = numberedStrip(folder, "square.png", 30, 30, 1);
     knob.setKnobPix(square, 10);
-    EXPECT_EQ(knob.frameSize, 64); // a square strip says nothing about its frames
+    EXPECT_EQ(knob.frameSize, 64);
     EXPECT_EQ(knob.lastFrame, 9);
     knob.setKnobPix(square, 0);
     EXPECT_EQ(knob.lastFrame, 9);
@@ -115,8 +110,6 @@ TEST(KnobSettings, StripGeometryAndRefusedSettings)
     EXPECT_EQ(knob.range, 100);
     knob.setAccelerator(0);
     EXPECT_DOUBLE_EQ(knob.accelerator, 100 / 128.0);
-    knob.setAccelerator(200);
-    EXPECT_DOUBLE_EQ(knob.accelerator, 0.5);
     knob.setStartValue(100);
     EXPECT_EQ(knob.startValue, 0);
     knob.setDefaultValue(1.5f);

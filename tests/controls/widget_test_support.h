@@ -25,6 +25,7 @@
 #include "toolkit/toolkit_test_support.h"
 #include <cmath>
 #include <cstdio>
+#include <iomanip>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
@@ -36,9 +37,9 @@ using namespace VSTGUI;
 // A number as the log writes it: four significant digits.
 inline std::string shortNumber(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
-    return text;
+    std::ostringstream text;
+    text << std::setprecision(4) << value;
+    return text.str();
 }
 
 // Everything told, in order, as words: "begin", each value reported ("0.25"), "end", and the
@@ -208,19 +209,21 @@ struct Scene
                 button.text = "CAPTION";
                 button.textColor = kBlackCColor;
             });
-        if (kind == "toggle button" || kind == "momentary button") // reports to the log
-            return add(new Button(buttonBox, &log, 3), [&](Button& button) {
+        // A picture button: a toggle unless "momentary", telling the log with tag 3; "owned" tells
+        // and calls back its owner instead, "ownerless" no one, both with tag 9.
+        if (has("button") && !has("push"))
+        {
+            IControlListener* listener = &log;
+            if (has("own"))
+                listener = has("owned") ? &owner : nullptr;
+            return add(new Button(buttonBox, listener, has("own") ? 9 : 3), [&](Button& button) {
                 givePictures(button, true);
-                button.toggle = has("toggle");
-            });
-        if (has("owned button") || kind == "ownerless button") // a toggle that calls its owner back, tag 9
-            return add(new Button(buttonBox, has("owned") ? &owner : nullptr, 9), [&](Button& button) {
-                givePictures(button, true);
-                button.toggle = true;
+                button.toggle = !has("momentary");
                 button.disabled = has("disabled");
                 button.rightClickCallback = static_cast<Button::RightClickCallback>(&EditorSpy::onRightClick);
                 button.releaseClickCallback = static_cast<Button::ReleaseClickCallback>(&EditorSpy::onRelease);
             });
+        }
         if (has("push button")) // calls its owner back, tag 3; "bare": no pictures; "caption": 120 x 30, black
             return add(new PushButton(has("caption") ? box({0, 0, 120, 30}) : buttonBox, has("ownerless") ? nullptr : &owner, 3),
                        [&](PushButton& button) {
@@ -243,10 +246,9 @@ struct Scene
                            button.dimmed = has("dimmed");
                        });
 
-        if (has("horizontal switch")) // 90 x 20 at (100, 10), three positions
-            return add(new Switch2(box({100, 10, 190, 30}), &log, 32, 3, Switch2::kHorizontal));
-        if (kind == "vertical switch") // 20 x 90 at (100, 10), three positions
-            return add(new Switch2(box({100, 10, 120, 100}), &log, 32, 3, Switch2::kVertical));
+        if (has("horizontal switch") || has("vertical switch")) // 90 x 20 or 20 x 90 at (100, 10), three positions
+            return add(new Switch2(box(has("horizontal") ? CRect(100, 10, 190, 30) : CRect(100, 10, 120, 100)), &log, 32, 3,
+                                   has("horizontal") ? Switch2::kHorizontal : Switch2::kVertical));
         if (kind == "strip switch") // 30 x 40 at (0, 0), two positions shown by a strip
             return add(new Switch2(box({0, 0, 30, 40}), &log, 14, 2, Switch2::kVertical),
                        [&](Switch2& control) { control.setStrip(strip(30, 40, 2)); });
