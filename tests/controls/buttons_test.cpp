@@ -89,7 +89,6 @@ void checkRadioGroup(const char* kind, const std::string& lockedStory)
     for (int i = 0; i < 3; ++i)
     {
         members.push_back(static_cast<Member*>(scene.make(kind, CPoint(10 + 50 * i, 10))));
-        members.back()->toggle = true;
         group.addButton(members.back());
     }
     group.lock = false;
