@@ -283,8 +283,8 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
         ASSERT_EQ(box->number(), n);
     }
 
-    // The halves' box keeps its default within its range; disabled, it refuses presses and
-    // pushed-in values and opens no edit that no release would close.
+    // The halves' box keeps its default and its number within its range; disabled, it refuses
+    // presses and pushed-in values and opens no edit that no release would close.
     scene.frame->removeView(box);
     auto* halves = static_cast<SpinBox*>(scene.make("spin box -5..20"));
     EXPECT_EQ(halves->text, "-5");
@@ -298,6 +298,8 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
     scene.play(halves, "click 30 35 ctrl");
     EXPECT_EQ(scene.log.told(), "declined begin 0.32 end");
     EXPECT_EQ(halves->text, "3");
+    scene.play(halves, "set 1; click 30 15");
+    EXPECT_EQ(halves->text, "20") << "stepped past its top, it shows its top";
 }
 
 // Timers end with their widget, even while running (ASan: nothing fires on a freed widget),
