@@ -1,12 +1,9 @@
 // Widgets driven by scripted mouse gestures. Buttons: strip frames and pictures by state,
 // momentary and toggle clicks, the owner's callbacks, which mouse buttons count, pushed-in
-// values, the hover rule, slide mode and radio groups. Dials (knobs, faders, sliders): clicks,
+// values and the hover rule. Dials (knobs, faders, sliders): clicks,
 // drags, wheel steps, resets, pushed-in values and the strip knob's refused settings. Steps
 // (switches, spin boxes, lists, the pop-up menu, the keyboard): their timers, owners that
 // remove them while they report, and the values they refuse.
-#include "controls/ButtonGroup.h"
-#include "controls/ButtonGroup2.h"
-#include "controls/DropDown.h"
 #include "widget_test_support.h"
 
 using namespace VSTGUI;
@@ -23,7 +20,6 @@ TEST(Buttons, PictureButtonsReportTheirClicksAndShowTheirState)
                                 "move 200 200 none; shows";
     const char* pressAndToggle = "shows; press 20 20; shows; release 20 20; shows; click 20 20; shows";
     playCases({{"3-frame toggle", pressAndToggle, "frame 0 frame 1 begin 1 end frame 2 begin 0 end frame 0"},
-               {"2-frame toggle", pressAndToggle, "frame 0 frame 1 begin 1 end frame 1 begin 0 end frame 0"},
                {"momentary button", "press 20 20; say held; release 390 290", "begin 1 held 0 end", 0.f},
                {"toggle button", "press 20 20; say held; release 20 20; click 20 20", "held begin 1 end begin 0 end", 0.f},
                {"toggle button", "set 0.5; shows; set 0.49; shows; set nan; shows", "active normal normal", 0.49f},
@@ -31,93 +27,26 @@ TEST(Buttons, PictureButtonsReportTheirClicksAndShowTheirState)
                {"toggle push button", hoverOffAndOn, "hover normal active active"},
                {"owned button", "release 20 20 right; press 20 20 right; release 25 22 right; click 20 20",
                 "owner right 9 at 25 begin 1 end owner released"},
-               {"ownerless button", "click 20 20 right; click 20 20", "", 1.f},
                {"disabled owned button", "click 20 20; move 20 20 none; shows; click 20 20 right; set 1; shows",
                 "declined normal owner right 9 at 20 normal", 1.f}});
 }
 
-// A push button calls its owner at the press, before the release, with only the callbacks
-// set; only the left button alone counts, and not while disabled or locked. A toggle flips on
-// each release (the pressed picture stands in for a missing active one), or keeps its state
+// A push button calls its owner at the press, before the release; only the left button alone
+// counts, and not while disabled or locked. A toggle flips on each release, or keeps its state
 // and reports it. Pushed-in values show without being reported.
 TEST(Buttons, PushButtonsCallTheirOwner)
 {
-    const char* toggleTwice = "press 20 20; shows; release 20 20; shows; click 20 20; shows";
     const std::string click = "owner 3=1 owner pressed owner 3=0";
     playCases({{"push button", "press 20 20; shows; release 20 20; shows", "owner 3=1 owner pressed pressed owner 3=0 normal", 0.f},
-               {"push button without value callback", "click 20 20", "owner pressed"},
-               {"ownerless push button", "click 20 20", ""},
                {"push button", "click 20 20 shift; click 20 20 ctrl", click + " " + click},
                {"push button", "click 20 20 both; click 20 20 right; click 20 20 middle", ""},
                {"disabled push button", "press 20 20; shows; release 20 20", "declined normal"},
                {"locked push button", "press 20 20; shows; release 20 20", "declined hover"},
-               {"toggle push button", toggleTwice, "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
-               {"toggle push button without active picture", toggleTwice,
-                "owner pressed pressed owner 3=1 pressed owner pressed owner 3=0 normal"},
+               {"toggle push button", "press 20 20; shows; release 20 20; shows; click 20 20; shows", "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
                {"keeping push button", "click 20 20; click 20 20; set 1; click 20 20; shows",
                 "owner pressed owner 3=0 owner pressed owner 3=0 owner pressed owner 3=1 active"},
                {"push button", "move 20 20 none; set 0; shows; set 0.7; shows; set 0.2; shows; set nan",
                 "hover pressed normal", 0.2f}});
-}
-
-// A left drag presses every button it enters, leaving their state to the owner; a left press
-// on a button that is on does nothing, a right press releases it.
-TEST(Buttons, SlideModePressesEveryButtonTheDragEnters)
-{
-    Scene scene;
-    std::vector<PushButton*> row;
-    for (int i = 0; i < 3; ++i)
-    {
-        row.push_back(static_cast<PushButton*>(scene.make("push button", CPoint(10 + 50 * i, 10))));
-        row.back()->tag = i;
-        row.back()->slideMode = true;
-    }
-    scene.play(row[0], "move 20 20 none; press 20 20; move 21 20; move 70 20; move 120 20; release 130 20; shows");
-    EXPECT_EQ(scene.log.told(), "owner pressed owner 0=1 owner pressed owner 1=1 owner pressed owner 2=1 pressed");
-    for (PushButton* button : row)
-        EXPECT_FALSE(button->on);
-    row[0]->on = true;
-    scene.play(row[0], "press 20 20; say left; press 20 20 right; shows");
-    EXPECT_EQ(scene.log.told(), "left owner 0=0 normal");
-}
-
-// Unlocked, the member that is on may go off. Locked, the group holds the member that is on
-// and switches the old one off (a picture button's listener hears 0 before the new member's
-// 1); a member pushed in by the owner takes over; a removed member leaves no pointer behind.
-template <typename Group, typename Member>
-void checkRadioGroup(const char* kind, const std::string& lockedStory)
-{
-    Scene scene;
-    Group group;
-    std::vector<Member*> members;
-    for (int i = 0; i < 3; ++i)
-    {
-        members.push_back(static_cast<Member*>(scene.make(kind, CPoint(10 + 50 * i, 10))));
-        group.addButton(members.back());
-    }
-    group.lock = false;
-    scene.play(members[0], "click 20 20; click 20 20");
-    EXPECT_FALSE(members[0]->on || members[0]->disabled);
-    group.lock = true;
-    scene.log.told();
-    scene.play(members[0], "click 20 20; click 20 20; say then; click 120 20");
-    EXPECT_EQ(scene.log.told(), lockedStory);
-    EXPECT_TRUE(members[2]->on && members[2]->disabled);
-    EXPECT_FALSE(members[0]->on || members[0]->disabled);
-    members[1]->setValue(1.f);
-    EXPECT_FALSE(members[2]->on);
-    EXPECT_EQ(group.current, members[1]);
-    group.removeButton(members[0]);
-    EXPECT_EQ(group.current, members[1]) << "removing another member keeps the current one";
-    for (Member* member : members)
-        scene.frame->removeView(member);
-    EXPECT_EQ(group.current, nullptr);
-}
-
-TEST(Buttons, RadioGroupsKeepOneMemberOnAndLockIt)
-{
-    checkRadioGroup<ButtonGroup, Button>("toggle button", "begin 1 end declined then begin 0 1 end");
-    checkRadioGroup<ButtonGroup2, PushButton>("toggle push button", "owner pressed owner 3=1 declined then owner pressed owner 3=1");
 }
 
 // 128 pixels up turn a knob through its range (the vector knob's accelerator sets its own);
@@ -126,18 +55,15 @@ TEST(Dials, DragsTurnKnobsByThePixelAndStopAtTheEnds)
 {
     playCases({{"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
           {"knob", "set 0; drag 10 10 -118 shift", "...0.125 end", 0.125f},
-          {"knob", "set 0; drag 10 10 -1014 shift", "...1 end", 1.f},
           {"vector knob", "set 0; drag 10 10 -118", "...1 end", 1.f},
-          {"vector knob", "set 0; drag 10 10 -118 shift", "...0.125 end", 0.125f},
           {"slow vector knob", "set 0; drag 10 10 -118", "...0.5 end", 0.5f},
-          {"slow vector knob", "set 0; drag 10 10 -246", "...1 end", 1.f},
           {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
           {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f}});
 }
 
 // A left Ctrl-click or a double click resets a knob, reporting even at the default; Ctrl with
 // Shift or with the right button does not. The fader resets on Ctrl only, the bar slider never
-// (a click sets the value where it lands), the mini and picture sliders on Ctrl-click only.
+// (a click sets the value where it lands), the mini slider on Ctrl-click only.
 TEST(Dials, ResetsToTheDefaultOnlyWhereOffered)
 {
     playCases({{"knob", "default 0.25; set 0.75; click 10 10 ctrl", "begin 0.25 end", 0.25f},
@@ -145,15 +71,12 @@ TEST(Dials, ResetsToTheDefaultOnlyWhereOffered)
           {"knob", "default 0.25; set 0.75; click 10 10 ctrl shift", "begin end", 0.75f},
           {"knob", "default 0.25; set 0.75; click 10 10 right ctrl", "", 0.75f},
           {"vector knob", "default 0.25; set 0.75; click 50 50 ctrl", "begin 0.25 end", 0.25f},
-          {"vector knob", "default 0.25; set 0.75; click 50 50 double", "begin 0.25 end", 0.25f},
           {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
           {"fader", "default 0.2; set 0.2; draw; click 20 60 right; click 20 60 middle; click 20 60 both; "
                     "wheel 20 100 1; click 20 60 ctrl", "begin 0.2 end", 0.2f},
           {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
           {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
-          {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f},
-          {"picture slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.4 end", 0.4f},
-          {"picture slider", "default 0.4; set 0.9; click 180 20 double", "begin 0.75 end", 0.75f}});
+          {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f}});
 }
 
 // Each wheel event is one step: a hundredth for the strip knob, in one edit that ends 500 ms
@@ -189,7 +112,6 @@ TEST(Dials, PushedInValuesOutsideTheRangeOrDuringAGestureAreIgnoredUnreported)
 TEST(Dials, ClicksAndDragsPlaceTheHandleUnderThePointer)
 {
     playCases({{"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
-          {"fader", "set 1; draw; click 20 249", "begin 0 end", 0.f},
           {"fader", "set 0; draw; click 20 150", "begin 0.5 end", 0.5f},
           {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
           {"handle fader", "set 0.5; click 105 10", "begin 1 end", 1.f},
@@ -200,9 +122,6 @@ TEST(Dials, ClicksAndDragsPlaceTheHandleUnderThePointer)
           {"mini slider", "click 153 15; click 180 15 right", "begin owner changed 0.5 end", 0.5f},
           {"mini slider", "set 0.5; press 152 15; move 162 15; move 250 15; move 260 15; release 270 15",
            "begin owner changed 0.6 owner changed 1 owner changed 1 end", 1.f},
-          {"picture slider", "set 0.5; press 152 20; move 162 20; move 400 20; release 400 20",
-           "begin 0.6 1 end", 1.f},
-          {"picture slider", "click 120 20", "begin 0.15 end", 0.15f},
           {"bar slider", "press 150 20; cancel; release 150 20", "begin 0.5 end"},
           {"mini slider", "press 150 15; cancel; release 150 15", "begin owner changed 0.47 end"},
           {"picture slider", "press 150 20; cancel; release 150 20", "begin 0.45 end"}});
@@ -237,7 +156,7 @@ TEST(KnobSettings, StripGeometryAndRefusedSettings)
 // A click or a drag picks the position under the pointer (past the ends the first or the
 // last), each new one reported once without an edit bracket; right clicks do nothing. A
 // position pushed in is not reported again and keeps the value last picked. The handle switch
-// steps by its handle's height and picks the first position without a handle.
+// steps by its handle's height.
 TEST(Steps, SwitchesReportEachNewPositionOnce)
 {
     playCases({{"horizontal switch", "set 0; click 145 20; click 145 20; press 145 20; move 250 20; move 255 25; "
@@ -245,14 +164,12 @@ TEST(Steps, SwitchesReportEachNewPositionOnce)
                {"vertical switch", "set 0; click 110 55; click 110 55; press 110 55; move 110 250; move 115 255; "
                                    "move 50 -40; release 50 -40; click 110 55 right", "0.5 1 0", 0.f},
                {"horizontal switch", "set 0.6; value; click 145 20; click 105 20", "=0 0", 0.f},
-               {"handle switch", "click 20 35; press 20 15; move 20 100; release 20 100; set 0.5; click 20 25", "1 0 1 0.5"},
-               {"no handle switch", "click 20 12; click 20 25; click 20 38", "0"}});
+               {"handle switch", "click 20 35; press 20 15; move 20 100; release 20 100; set 0.5; click 20 25", "1 0 1 0.5"}});
 }
 
 // Spin boxes step by one within their range and tell nobody at a limit. The arrows' box
 // reports each step; the halves' box steps in one edit each and repeats from 300 ms after the
-// press until an end. A held arrow steps at the press, 500 ms later, then every 100 ms until
-// 2900 ms after the press, then every 20 ms (counted with a range of 1000).
+// press until an end.
 TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
 {
     playCases({{"arrow spin box", "set 0.5; value; click 110 20", "=0.5 0.5833", 7 / 12.f},
@@ -266,15 +183,6 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
                 "begin 0.6 later 0.7 0.8 0.9 1 end", 1.f}});
     Scene scene;
     auto* box = static_cast<SpinBox2*>(scene.make("arrow spin box"));
-    box->maximum = 1000;
-    auto stepsAfter = [&](const char* script) {
-        scene.play(box, script);
-        const std::string told = scene.log.told();
-        return told.empty() ? 0 : std::count(told.begin(), told.end(), ' ') + 1;
-    };
-    for (auto [script, steps] : {std::pair{"press 110 20", 1}, {"wait 499", 0}, {"wait 1", 1}, {"wait 1000", 10},
-                                 {"wait 1390", 13}, {"wait 110", 6}, {"wait 200", 10}, {"release 110 20; wait 1000", 0}})
-        EXPECT_EQ(stepsAfter(script), steps) << script;
     box->maximum = 100;
     box->setValue(0.f);
     for (int n = 1; n <= 100; ++n) // every number of the arrows' box reads back as itself
@@ -350,14 +258,12 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
     playCases({{"list", "set 0.6666667; wheel 50 20 3; wheel 50 20 1; wheel 50 20 1; wheel 50 20 1 sideways", "0.3333 0"},
                {"list", "set 0.6666667; click 50 20; click 50 20", ""},
                {"list", "set 0.6666667; click 50 20; click 50 109", "1"},
-               {"list", "zoom 1.5; click 75 30; click 75 90", "0.3333"},
                {"list", "zoom 2; click 100 40; click 100 200", "1"},
                {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""},
                {"1-item list", "click 50 20; click 50 40", "0"}});
 
     // Pushed-in values and lookups move only the selection, within the list; a row above the
-    // list is refused, one far below is the last; a copy owns its items. The older list
-    // ignores values outside its range.
+    // list is refused, one far below is the last; a copy owns its items.
     Scene scene;
     auto* list = static_cast<DropDown2*>(scene.make("list"));
     for (auto [value, selected] : {std::pair{0.5f, 1}, {1.f, 3}, {0.f, 0}, {1.5f, 3}, {-1.f, 0}})
@@ -380,13 +286,6 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
     scene.frame->removeView(list);
     EXPECT_EQ(copy->getCurrentItem()->name, "Item 3") << "a copy owns its items";
     copy->forget();
-
-    DropDown older(CRect(0, 0, 100, 20), nullptr, 0);
-    for (const char* name : {"a", "b", "c"})
-        older.addItem(name);
-    for (float value : {1.f, 1.5f, -0.5f, std::nanf("")})
-        older.setValue(value);
-    EXPECT_EQ(older.selected, 2);
 }
 
 // The menu hands the row under the pointer to its owner on a left click, rows of 20 pixels,
@@ -422,29 +321,12 @@ TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwnerAndRefusesOtherRows)
     EXPECT_EQ(menu->items.size(), 3u);
 }
 
-// A press plays the key under the pointer (black keys take their part of the upper area) with
-// the press's depth as velocity; sliding ends one note and starts the next, up to the last key;
-// notes above the last one are refused; without pictures nothing plays. Values pushed in press
-// (from 0.5) and release notes without playing them; bad notes and NaN are refused.
-TEST(Steps, KeyboardPlaysTheKeyUnderThePointer)
+// Keys above the last note are refused, by the mouse and by a caller alike.
+TEST(Steps, KeyboardRefusesNotesAboveTheLast)
 {
-    playCases({{"keyboard", "click 25 35; click 25 10; click 10 10; click 8 10; click 5 30; click 38 10; click 31 10",
-                "on 40 v111 off 40 on 40 v31 off 40 on 37 v50 off 37 on 37 v50 off 37 on 36 v95 off 36 "
-                "on 42 v50 off 42 on 41 v31 off 41"},
-               {"keyboard", "press 5 35; move 7 35; move 15 35; move 500 100; release 500 100",
-                "on 36 v111 off 36 on 38 v111 off 38 on 95 v127 off 95"},
-               {"high keyboard", "click 25 35; click 55 35", "on 124 v111 off 124"},
-               {"keyboard without pictures", "click 10 30", ""}});
+    playCases({{"high keyboard", "click 25 35; click 55 35", "on 124 v111 off 124"}});
     Scene scene;
     auto* keyboard = static_cast<Keyboard*>(scene.make("keyboard"));
-    keyboard->setValue(0.75f); // note on 64: white key 16
-    EXPECT_EQ(renderView(*keyboard).getPixel(165, 35), kRedCColor);
-    keyboard->setMidiNote(Keyboard::kNoteOn, 37); // C sharp: black slot 0
-    EXPECT_TRUE(keyboard->blackDown[0]);
-    for (int bad : {-1, 128, 20})
-        keyboard->setMidiNote(Keyboard::kNoteOn, bad);
     keyboard->sendMidi(Keyboard::kNoteOn, 55, 10, false); // white key 55 would be note 131
-    keyboard->setValue(0.25f);
-    EXPECT_EQ(std::count(keyboard->whiteDown.begin(), keyboard->whiteDown.end(), true), 0);
     EXPECT_EQ(scene.log.told(), "");
 }

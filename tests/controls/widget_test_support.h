@@ -161,11 +161,11 @@ struct Scene
             folder.writeBands(name, width, height, {colour});
             return load(name);
         };
-        auto givePictures = [&](auto& button, bool withActive) {
+        auto givePictures = [&](auto& button) {
             button.setNormalPix(picture(40, 20, kNormal));
             button.setHoverPix(picture(40, 20, kHover));
             button.setPressedPix(picture(40, 20, kPressed));
-            button.setActivePix(withActive ? picture(40, 20, kActive) : nullptr);
+            button.setActivePix(picture(40, 20, kActive));
         };
         int first = 0, last = 0;
 
@@ -210,14 +210,12 @@ struct Scene
                 button.textColor = kBlackCColor;
             });
         // A picture button: a toggle unless "momentary", telling the log with tag 3; "owned" tells
-        // and calls back its owner instead, "ownerless" no one, both with tag 9.
+        // and calls back its owner instead, with tag 9.
         if (has("button") && !has("push"))
         {
-            IControlListener* listener = &log;
-            if (has("own"))
-                listener = has("owned") ? &owner : nullptr;
-            return add(new Button(buttonBox, listener, has("own") ? 9 : 3), [&](Button& button) {
-                givePictures(button, true);
+            IControlListener* listener = has("owned") ? static_cast<IControlListener*>(&owner) : &log;
+            return add(new Button(buttonBox, listener, has("owned") ? 9 : 3), [&](Button& button) {
+                givePictures(button);
                 button.toggle = !has("momentary");
                 button.disabled = has("disabled");
                 button.rightClickCallback = static_cast<Button::RightClickCallback>(&EditorSpy::onRightClick);
@@ -225,10 +223,9 @@ struct Scene
             });
         }
         if (has("push button")) // calls its owner back, tag 3; "bare": no pictures; "caption": 120 x 30, black
-            return add(new PushButton(has("caption") ? box({0, 0, 120, 30}) : buttonBox, has("ownerless") ? nullptr : &owner, 3),
+            return add(new PushButton(has("caption") ? box({0, 0, 120, 30}) : buttonBox, &owner, 3),
                        [&](PushButton& button) {
-                           if (!has("without value callback"))
-                               button.valueChangedCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
+                           button.valueChangedCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
                            button.pressedCallback = static_cast<PushButton::PressedCallback>(&EditorSpy::onPressed);
                            if (has("caption"))
                            {
@@ -238,7 +235,7 @@ struct Scene
                                button.activeText = "ONNNNNNN"; // wider, so its ink reaches further right
                            }
                            else if (!has("bare"))
-                               givePictures(button, !has("without active picture"));
+                               givePictures(button);
                            button.toggle = has("toggle") || has("keeping") || has("caption");
                            button.keepStateOnUp = has("keeping");
                            button.disabled = has("disabled");
@@ -252,8 +249,8 @@ struct Scene
         if (kind == "strip switch") // 30 x 40 at (0, 0), two positions shown by a strip
             return add(new Switch2(box({0, 0, 30, 40}), &log, 14, 2, Switch2::kVertical),
                        [&](Switch2& control) { control.setStrip(strip(30, 40, 2)); });
-        if (has("handle switch")) // 20 x 30 at (10, 10), three positions, a blue handle 10 high unless "no"
-            return add(new Switch(box({10, 10, 30, 40}), &log, 4, nullptr, has("no") ? nullptr : picture(20, 10, kBlueCColor), 3));
+        if (has("handle switch")) // 20 x 30 at (10, 10), three positions, a blue handle 10 high
+            return add(new Switch(box({10, 10, 30, 40}), &log, 4, nullptr, picture(20, 10, kBlueCColor), 3));
         if (kind == "arrow spin box") // 50 x 20 at (10, 10), 0..12; arrows 20 x 20 at (70, 10) and (100, 10)
             return add(new SpinBox2(CRect(10, 10, 60, 30), &log, 9, nullptr), [&](SpinBox2& spin) {
                 spin.maximum = 12;
@@ -297,8 +294,7 @@ struct Scene
                     menu.addItem(name);
             });
         if (has("keyboard")) // 350 x 40 at (0, 0): white keys 10 x 40 (white, red when down), black 6 x 25 (black, blue)
-            return add(new Keyboard(box({0, 0, 350, 40}), &log, 0, &owner, has("without") ? nullptr : load("white.png"),
-                                    has("without") ? nullptr : load("black.png")),
+            return add(new Keyboard(box({0, 0, 350, 40}), &log, 0, &owner, load("white.png"), load("black.png")),
                        [&](Keyboard& keyboard) { keyboard.baseNote = has("high") ? 120 : 36; });
         if (has("label")) // 60 x 20 at (0, 0), green
             return add(new LeftLabel(box({0, 0, 60, 20}), ""), [](LeftLabel& label) { label.fillColor = kGreenCColor; });
