@@ -1,6 +1,5 @@
-// Shared helpers of the widget tests: every widget kind the tests use, made by name in a frame
-// that plays scripted mouse gestures; a log of what widgets and their owner are told; numbered
-// film strips and pixel counts.
+// Widget kinds made by name in a frame that plays scripted mouse gestures, a log of what widgets
+// and their owner are told, numbered film strips and pixel counts.
 #pragma once
 
 #include "controls/Button.h"
@@ -25,8 +24,8 @@
 #include "toolkit/toolkit_test_support.h"
 #include <cmath>
 #include <cstdio>
-#include <iomanip>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <optional>
 #include <sstream>
 
@@ -42,8 +41,7 @@ inline std::string shortNumber(double value)
     return text.str();
 }
 
-// Everything told, in order, as words: "begin", each value reported ("0.25"), "end", and the
-// owner's callbacks. told() hands the story over and starts a new one.
+// Everything told, in order, as words: "begin", each value ("0.25"), "end", the owner's calls.
 struct ListenerLog : IControlListener, VSTGUIEditorInterface
 {
     std::string story;
@@ -77,7 +75,6 @@ struct EditorSpy : Vextoria3Editor, KeyboardListener
     }
 };
 
-// The colours of a picture button's normal, hover, pressed and active pictures.
 const CColor kNormal = kRedCColor;
 const CColor kHover = kGreenCColor;
 const CColor kPressed = kBlueCColor;
@@ -88,8 +85,7 @@ inline CColor frameColour(int index) { return CColor(uint8_t(index), uint8_t(255
 // The frame index a rendered pixel shows, or -1 when it is no frame colour.
 inline int frameIndexOf(const CColor& pixel) { return ToolkitTest::near(pixel, frameColour(pixel.red), 2) ? pixel.red : -1; }
 
-// Writes a picture of `width` x `bandHeight * bands` in bands of `bandHeight` rows, band i
-// filled with frameColour(i / bandsPerFrame), and loads it; the caller owns the reference.
+// Loads a new picture of `bands` bands of `bandHeight` rows, band i in frameColour(i / bandsPerFrame).
 inline CBitmap* numberedStrip(const ToolkitTest::ResourceFolder& folder, const std::string& name, int width,
                               int bandHeight, int bands, int bandsPerFrame = 1)
 {
@@ -100,7 +96,7 @@ inline CBitmap* numberedStrip(const ToolkitTest::ResourceFolder& folder, const s
     return new CBitmap(CResourceDescription(name.c_str()));
 }
 
-// The value a control or a push button (a plain view) holds, and one pushed in by the owner.
+// The value a control or a push button (a plain view) holds or is given.
 inline float valueOf(CView* view)
 {
     auto* push = dynamic_cast<PushButton*>(view);
@@ -113,8 +109,7 @@ inline void setValueOf(CView* view, float value)
     dynamic_cast<CControl&>(*view).setValue(value);
 }
 
-// A frame of 400 x 300 pixels with a manual clock and its own resource folder; events are
-// given in window pixels.
+// A frame of 400 x 300 pixels with a manual clock and its own resource folder.
 struct Scene
 {
     ToolkitTest::ResourceFolder folder;
@@ -127,7 +122,6 @@ struct Scene
 
     ~Scene() { frame->forget(); }
 
-    // Adds `widget` to the frame, after `setUp` configured it.
     template <typename Widget, typename SetUp = void (*)(Widget&)>
     Widget* add(Widget* widget, SetUp setUp = [](Widget&) {})
     {
@@ -142,8 +136,7 @@ struct Scene
         return object;
     }
 
-    // Adds a widget of `kind` where the cases aim at it (the comments give where), or with its
-    // top left corner at `at`.
+    // Adds a widget of `kind` where the comments say, or with its top left corner at `at`.
     CView* make(const std::string& kind, std::optional<CPoint> at = {})
     {
         auto has = [&kind](const char* word) { return kind.find(word) != std::string::npos; };
@@ -193,14 +186,12 @@ struct Scene
         if (has("mini slider")) // 106 x 10 at (100, 10), a handle 6 pixels wide, the owner told
             return add(new MiniSlider(box({100, 10, 206, 20}), &owner, 33), [&](MiniSlider& slider) {
                 slider.changeCallback = static_cast<MiniSlider::ChangeCallback>(&EditorSpy::onChange);
-                slider.handleColor = has("black") ? kBlackCColor : slider.handleColor;
             });
         if (kind == "picture slider") // 110 x 20 at (100, 10), a blue handle 10 pixels wide
             return add(new HSlider(box({100, 10, 210, 30}), &log, 1),
                        [&](HSlider& slider) { slider.setHandle(picture(10, 20, kBlueCColor)); });
 
-        // Buttons: 40 x 20 at (10, 10) with a picture of each colour, or a strip of 2 or 3 frames
-        // and a caption that the strip never shows.
+        // Buttons: 40 x 20 at (10, 10) with a picture of each colour, or a strip of 2 or 3 frames.
         const CRect buttonBox = box({10, 10, 50, 30});
         if (has("frame toggle"))
             return add(new Button(buttonBox, &log, 3), [&](Button& button) {
@@ -222,26 +213,16 @@ struct Scene
                 button.releaseClickCallback = static_cast<Button::ReleaseClickCallback>(&EditorSpy::onRelease);
             });
         }
-        if (has("push button")) // calls its owner back, tag 3; "bare": no pictures; "caption": 120 x 30, black
-            return add(new PushButton(has("caption") ? box({0, 0, 120, 30}) : buttonBox, &owner, 3),
-                       [&](PushButton& button) {
-                           button.valueChangedCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
-                           button.pressedCallback = static_cast<PushButton::PressedCallback>(&EditorSpy::onPressed);
-                           if (has("caption"))
-                           {
-                               button.setNormalPix(picture(120, 30, kBlackCColor));
-                               button.setPressedPix(picture(120, 30, kBlackCColor));
-                               button.text = "OFF";
-                               button.activeText = "ONNNNNNN"; // wider, so its ink reaches further right
-                           }
-                           else if (!has("bare"))
-                               givePictures(button);
-                           button.toggle = has("toggle") || has("keeping") || has("caption");
-                           button.keepStateOnUp = has("keeping");
-                           button.disabled = has("disabled");
-                           button.locked = has("locked");
-                           button.dimmed = has("dimmed");
-                       });
+        if (has("push button")) // calls its owner back, tag 3
+            return add(new PushButton(buttonBox, &owner, 3), [&](PushButton& button) {
+                button.valueChangedCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
+                button.pressedCallback = static_cast<PushButton::PressedCallback>(&EditorSpy::onPressed);
+                givePictures(button);
+                button.toggle = has("toggle") || has("keeping");
+                button.keepStateOnUp = has("keeping");
+                button.disabled = has("disabled");
+                button.locked = has("locked");
+            });
 
         if (has("horizontal switch") || has("vertical switch")) // 90 x 20 or 20 x 90 at (100, 10), three positions
             return add(new Switch2(box(has("horizontal") ? CRect(100, 10, 190, 30) : CRect(100, 10, 120, 100)), &log, 32, 3,
@@ -310,21 +291,12 @@ struct Scene
         });
     }
 
-    // Plays a script of steps separated by ';', each a verb, its numbers and button words:
-    //   press, move, release, click x y   with the left button unless told: none, right, middle,
-    //                                     both (left and right), ctrl, shift, double; a press
-    //                                     the widgets decline notes "declined"
-    //   drag x fromY toY                  one-pixel moves between a press and a release
-    //   wheel x y distance [sideways]     wait ms     cancel (the press is taken away)
-    //   zoom factor                       the frame's zoom; events stay in window pixels
-    //   set value, default value          pushed into the control by its owner
-    //   value, seen                       notes "=" and its value; "shown" or "hidden"
-    //   draw                              renders the view, as a redraw would
-    //   shows                             notes what its middle shows at zoom 1 and 2 alike:
-    //                                     "frame N", normal, hover, pressed, active, nothing, ?
-    //   look                              notes "redraw" when anything waits to be redrawn
-    //   say word                          notes the word, to mark a moment in the story
-    // Each press comes a second after anything before it: no double click unless told.
+    // Plays steps separated by ';': press, move, release, click x y (left button unless told:
+    // none, right, middle, both; ctrl, shift, double; a declined press notes "declined"); drag x
+    // fromY toY; wheel x y distance [sideways]; wait ms; cancel; zoom factor (events stay in
+    // window pixels); set / default value; value ("=" and it); seen (shown, hidden); draw;
+    // shows (see shown()); look ("redraw" when something waits for it); say word. Each press
+    // comes a second after anything before it: no double click unless told.
     void play(CView* view, const std::string& script)
     {
         std::istringstream steps(script);
@@ -418,8 +390,8 @@ struct Scene
     }
 };
 
-// One scripted case: what a widget of `kind` is told, the story then told and the value it
-// ends at (NaN: not checked). A story starting with "..." is checked at its end only.
+// A widget of `kind` is told `script`; the story then told ("..." first: its end only) and the
+// value it ends at (NaN: not checked).
 struct Case
 {
     const char* kind;
@@ -428,7 +400,6 @@ struct Case
     float value = std::nanf("");
 };
 
-// Plays each case in a new scene on a new widget of its kind.
 inline void playCases(const std::vector<Case>& cases)
 {
     for (const Case& each : cases)
@@ -447,8 +418,8 @@ inline void playCases(const std::vector<Case>& cases)
     }
 }
 
-// The first and last columns of `area` (device pixels; the whole image when empty) holding a
-// pixel that passes the test, and how many pass; {width, -1, 0} when none does.
+// The first and last columns of `area` (device pixels; empty: all) with a pixel passing the
+// test, and how many pass; {width, -1, 0} when none does.
 struct Ink
 {
     int first, last, count;
