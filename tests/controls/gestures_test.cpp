@@ -1,9 +1,6 @@
-// Widgets driven by scripted mouse gestures. Buttons: strip frames and pictures by state,
-// momentary and toggle clicks, the owner's callbacks, which mouse buttons count, pushed-in
-// values and the hover rule. Dials (knobs, faders, sliders): clicks,
-// drags, wheel steps, resets, pushed-in values and the strip knob's refused settings. Steps
-// (switches, spin boxes, lists, the pop-up menu, the keyboard): their timers, owners that
-// remove them while they report, and the values they refuse.
+// Widgets driven by scripted mouse gestures: buttons, dials (knobs, faders, sliders) and steps
+// (switches, spin boxes, lists, the pop-up menu, the keyboard); their timers, owners that
+// remove them while they report, and the values and settings they refuse.
 #include "widget_test_support.h"
 
 using namespace VSTGUI;
@@ -31,32 +28,30 @@ TEST(Buttons, PictureButtonsReportTheirClicksAndShowTheirState)
                 "declined normal owner right 9 at 20 normal", 1.f}});
 }
 
-// A push button calls its owner at the press, before the release; only the left button alone
-// counts, and not while disabled or locked. A toggle flips on each release, or keeps its state
-// and reports it. Pushed-in values show without being reported.
+// A push button calls its owner at the press, before the release, and not while disabled or
+// locked. A toggle flips on each release, or keeps its state and reports it. Pushed-in values
+// show without being reported.
 TEST(Buttons, PushButtonsCallTheirOwner)
 {
-    const std::string click = "owner 3=1 owner pressed owner 3=0";
-    playCases({{"push button", "press 20 20; shows; release 20 20; shows", "owner 3=1 owner pressed pressed owner 3=0 normal", 0.f},
-               {"push button", "click 20 20 shift; click 20 20 ctrl", click + " " + click},
-               {"push button", "click 20 20 both; click 20 20 right; click 20 20 middle", ""},
+    playCases({{"push button", "press 20 20; shows; release 20 20; shows",
+                "owner 3=1 owner pressed pressed owner 3=0 normal", 0.f},
                {"disabled push button", "press 20 20; shows; release 20 20", "declined normal"},
                {"locked push button", "press 20 20; shows; release 20 20", "declined hover"},
-               {"toggle push button", "press 20 20; shows; release 20 20; shows; click 20 20; shows", "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
+               {"toggle push button", "press 20 20; shows; release 20 20; shows; click 20 20; shows",
+                "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
                {"keeping push button", "click 20 20; click 20 20; set 1; click 20 20; shows",
                 "owner pressed owner 3=0 owner pressed owner 3=0 owner pressed owner 3=1 active"},
                {"push button", "move 20 20 none; set 0; shows; set 0.7; shows; set 0.2; shows; set nan",
                 "hover pressed normal", 0.2f}});
 }
 
-// 128 pixels up turn a knob through its range (the vector knob's accelerator sets its own);
+// 128 pixels up turn a knob through its range;
 // Shift alone makes it eight times finer. A drag past an end stops there and reports no more.
 TEST(Dials, DragsTurnKnobsByThePixelAndStopAtTheEnds)
 {
     playCases({{"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
           {"knob", "set 0; drag 10 10 -118 shift", "...0.125 end", 0.125f},
           {"vector knob", "set 0; drag 10 10 -118", "...1 end", 1.f},
-          {"slow vector knob", "set 0; drag 10 10 -118", "...0.5 end", 0.5f},
           {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
           {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f}});
 }
@@ -79,21 +74,6 @@ TEST(Dials, ResetsToTheDefaultOnlyWhereOffered)
           {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f}});
 }
 
-// Each wheel event is one step: a hundredth for the strip knob, in one edit that ends 500 ms
-// after the last step; a sixty-fourth for the vector knob, in no edit, redrawn once 300 ms
-// after the last step; two hundredths on either axis for the bar slider. None at the ends.
-TEST(Dials, EachWheelEventIsOneStepAndNoneAtTheEnds)
-{
-    playCases({{"knob", "wheel 10 10 0.1; wheel 10 10 5; wheel 10 10 -0.5; wheel 10 10 30; wait 499; say later; wait 1",
-           "begin 0.01 0.02 0.01 0.02 later end", 0.02f},
-          {"knob", "wheel 10 10 1; wheel 10 10 -1; wheel 10 10 -1; wheel 10 10 -1; wait 500", "begin 0.01 0 end", 0.f},
-          {"vector knob", "wheel 50 50 7; wheel 50 50 0.2; wheel 50 50 -1; wheel 50 50 -1; wheel 50 50 -1; look; "
-                          "wait 299; look; say later; wait 1; look", "0.01562 0.03125 0.01562 0 redraw later redraw", 0.f},
-          {"bar slider", "set 0.99; wheel 150 20 0.1; wheel 150 20 3; wheel 150 20 -7 sideways; wait 1000",
-           "begin 1 0.98 end", 0.98f},
-          {"fader", "set 0.5; wheel 20 150 1", "", 0.5f}});
-}
-
 // Values pushed in by the owner outside the range, NaN or during a gesture are ignored, and
 // none is reported; an ignored one does not even redraw.
 TEST(Dials, PushedInValuesOutsideTheRangeOrDuringAGestureAreIgnoredUnreported)
@@ -112,13 +92,10 @@ TEST(Dials, PushedInValuesOutsideTheRangeOrDuringAGestureAreIgnoredUnreported)
 TEST(Dials, ClicksAndDragsPlaceTheHandleUnderThePointer)
 {
     playCases({{"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
-          {"fader", "set 0; draw; click 20 150", "begin 0.5 end", 0.5f},
           {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
           {"handle fader", "set 0.5; click 105 10", "begin 1 end", 1.f},
           {"bar slider", "press 125 20; move 150 20; move 199 20; move 230 20; move 260 20; move 250 20; release 250 20",
            "begin 0.25 0.5 0.99 1 end", 1.f},
-          {"bar slider", "move 150 20 none; click 150 20 right", "", 0.f},
-          {"rising bar slider", "click 20 175", "begin 0.25 end", 0.25f},
           {"mini slider", "click 153 15; click 180 15 right", "begin owner changed 0.5 end", 0.5f},
           {"mini slider", "set 0.5; press 152 15; move 162 15; move 250 15; move 260 15; release 270 15",
            "begin owner changed 0.6 owner changed 1 owner changed 1 end", 1.f},
@@ -161,8 +138,6 @@ TEST(Steps, SwitchesReportEachNewPositionOnce)
 {
     playCases({{"horizontal switch", "set 0; click 145 20; click 145 20; press 145 20; move 250 20; move 255 25; "
                                      "move 50 -40; release 50 -40; click 145 20 right", "0.5 1 0", 0.f},
-               {"vertical switch", "set 0; click 110 55; click 110 55; press 110 55; move 110 250; move 115 255; "
-                                   "move 50 -40; release 50 -40; click 110 55 right", "0.5 1 0", 0.f},
                {"horizontal switch", "set 0.6; value; click 145 20; click 105 20", "=0 0", 0.f},
                {"handle switch", "click 20 35; press 20 15; move 20 100; release 20 100; set 0.5; click 20 25", "1 0 1 0.5"}});
 }

@@ -164,10 +164,10 @@ struct Scene
 
         if (kind == "knob") // 20 x 20 at (0, 0), a strip of 127 frames
             return add(new Knob(box({0, 0, 20, 20}), &log, 1, strip(20, 20, 127), 127));
-        if (has("vector knob")) // 100 x 100 at (0, 0); "slow": 256 pixels for the whole range
+        if (has("vector knob")) // 100 x 100 at (0, 0)
             return add(new Knob2(box({0, 0, 100, 100}), &log, 2, nullptr), [&](Knob2& knob) {
                 knob.unit = "%";
-                knob.setAccelerator(has("slow") ? 256 : 128);
+                knob.setAccelerator(128);
             });
         if (kind == "fader") // 20 x 200 at (10, 50), a strip of 100 frames, a band of 32 pixels
             return add(new Fader2(box({10, 50, 30, 250}), &log, 7, nullptr), [&](Fader2& fader) {
@@ -177,12 +177,11 @@ struct Scene
         if (kind == "handle fader") // 110 x 20 at (0, 0), a red handle 10 pixels wide
             return add(new Fader2(box({0, 0, 110, 20}), &log, 8, nullptr),
                        [&](Fader2& fader) { fader.setHandle(picture(10, 20, kRedCColor)); });
-        if (has("bar slider")) // 100 x 20 at (100, 10) growing to the right; "rising": 20 x 100 at (10, 100)
-            return add(new VSlider(box(has("rising") ? CRect(10, 100, 30, 200) : CRect(100, 10, 200, 30)), &log, 7),
-                       [&](VSlider& slider) {
-                           slider.orientation = has("rising") ? 0 : 1;
-                           slider.unit = "%";
-                       });
+        if (has("bar slider")) // 100 x 20 at (100, 10) growing to the right
+            return add(new VSlider(box({100, 10, 200, 30}), &log, 7), [&](VSlider& slider) {
+                slider.orientation = 1;
+                slider.unit = "%";
+            });
         if (has("mini slider")) // 106 x 10 at (100, 10), a handle 6 pixels wide, the owner told
             return add(new MiniSlider(box({100, 10, 206, 20}), &owner, 33), [&](MiniSlider& slider) {
                 slider.changeCallback = static_cast<MiniSlider::ChangeCallback>(&EditorSpy::onChange);
@@ -224,9 +223,8 @@ struct Scene
                 button.locked = has("locked");
             });
 
-        if (has("horizontal switch") || has("vertical switch")) // 90 x 20 or 20 x 90 at (100, 10), three positions
-            return add(new Switch2(box(has("horizontal") ? CRect(100, 10, 190, 30) : CRect(100, 10, 120, 100)), &log, 32, 3,
-                                   has("horizontal") ? Switch2::kHorizontal : Switch2::kVertical));
+        if (kind == "horizontal switch") // 90 x 20 at (100, 10), three positions
+            return add(new Switch2(box({100, 10, 190, 30}), &log, 32, 3, Switch2::kHorizontal));
         if (kind == "strip switch") // 30 x 40 at (0, 0), two positions shown by a strip
             return add(new Switch2(box({0, 0, 30, 40}), &log, 14, 2, Switch2::kVertical),
                        [&](Switch2& control) { control.setStrip(strip(30, 40, 2)); });
@@ -256,8 +254,6 @@ struct Scene
                 spin.setMinimum(first);
                 spin.setMaximum(last > first ? last : 10);
                 spin.enabled = !has("disabled");
-                spin.setUpPix(has("pictured") ? picture(8, 8, kGreenCColor) : nullptr);
-                spin.setDownPix(has("pictured") ? picture(8, 8, kBlueCColor) : nullptr);
             });
         }
 
