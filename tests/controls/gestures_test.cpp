@@ -7,40 +7,25 @@ using namespace VSTGUI;
 using namespace WidgetTest;
 
 // A strip shows frame 1 while held and its last frame while on. A momentary button reports 1
-// then 0 in one edit, released anywhere; a toggle reports on the release, on from 0.5 when
-// pushed in, which tells nobody. The owner hears right clicks that began on the button, and
-// a disabled button's right clicks only: no left clicks, no hover, no pushed-in state. Both
-// kinds show the hover picture over a button that is off, never over the on picture.
-TEST(Buttons, PictureButtonsReportTheirClicksAndShowTheirState)
+// then 0 in one edit, released anywhere; a toggle is on from 0.5 when pushed in, which tells
+// nobody. Both kinds show the hover picture over a button that is off, never over the on
+// picture. A push button calls its owner at the press, before the release, not while disabled;
+// a toggle flips on each release. Pushed-in values show without being reported.
+TEST(Buttons, ButtonsReportTheirClicksAndShowTheirState)
 {
     const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
                                 "move 200 200 none; shows";
     const char* pressAndToggle = "shows; press 20 20; shows; release 20 20; shows; click 20 20; shows";
     playCases({{"3-frame toggle", pressAndToggle, "frame 0 frame 1 begin 1 end frame 2 begin 0 end frame 0"},
                {"momentary button", "press 20 20; say held; release 390 290", "begin 1 held 0 end", 0.f},
-               {"toggle button", "press 20 20; say held; release 20 20; click 20 20", "held begin 1 end begin 0 end", 0.f},
                {"toggle button", "set 0.5; shows; set 0.49; shows; set nan; shows", "active normal normal", 0.49f},
                {"toggle button", hoverOffAndOn, "hover normal active active"},
                {"toggle push button", hoverOffAndOn, "hover normal active active"},
-               {"owned button", "release 20 20 right; press 20 20 right; release 25 22 right; click 20 20",
-                "owner right 9 at 25 begin 1 end owner released"},
-               {"disabled owned button", "click 20 20; move 20 20 none; shows; click 20 20 right; set 1; shows",
-                "declined normal owner right 9 at 20 normal", 1.f}});
-}
-
-// A push button calls its owner at the press, before the release, and not while disabled or
-// locked. A toggle flips on each release, or keeps its state and reports it. Pushed-in values
-// show without being reported.
-TEST(Buttons, PushButtonsCallTheirOwner)
-{
-    playCases({{"push button", "press 20 20; shows; release 20 20; shows",
+               {"push button", "press 20 20; shows; release 20 20; shows",
                 "owner 3=1 owner pressed pressed owner 3=0 normal", 0.f},
                {"disabled push button", "press 20 20; shows; release 20 20", "declined normal"},
-               {"locked push button", "press 20 20; shows; release 20 20", "declined hover"},
                {"toggle push button", "press 20 20; shows; release 20 20; shows; click 20 20; shows",
                 "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
-               {"keeping push button", "click 20 20; click 20 20; set 1; click 20 20; shows",
-                "owner pressed owner 3=0 owner pressed owner 3=0 owner pressed owner 3=1 active"},
                {"push button", "move 20 20 none; set 0; shows; set 0.7; shows; set 0.2; shows; set nan",
                 "hover pressed normal", 0.2f}});
 }
@@ -150,10 +135,8 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
     playCases({{"arrow spin box", "set 0.5; value; click 110 20", "=0.5 0.5833", 7 / 12.f},
                {"arrow spin box", "set 1; press 110 20; wait 1000; release 110 20", "", 1.f},
                {"arrow spin box", "set 0; press 80 20; wait 1000; release 80 20", "", 0.f},
-               {"arrow spin box", "set 1; click 80 20", "0.9167", 11 / 12.f},
                {"spin box 0..128", "set 0.0546875; click 30 15; click 30 35; click 30 35",
                 "begin 0.0625 end begin 0.05469 end begin 0.04688 end", 6 / 128.f},
-               {"spin box 0..64", "set 1; click 30 15", "begin end", 1.f},
                {"spin box 0..10", "set 0.5; press 30 15; wait 299; say later; wait 1; wait 1000; release 30 15",
                 "begin 0.6 later 0.7 0.8 0.9 1 end", 1.f}});
     Scene scene;
@@ -226,16 +209,14 @@ TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
 }
 
 // A list opens in place on a click; a row click picks the row under the pointer at any zoom
-// and folds it, the header folds it unchanged; the wheel steps through the folded list,
+// and folds it; the wheel steps through the folded list,
 // vertically only, with no edit bracket; an empty list takes nothing.
 TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
 {
     playCases({{"list", "set 0.6666667; wheel 50 20 3; wheel 50 20 1; wheel 50 20 1; wheel 50 20 1 sideways", "0.3333 0"},
-               {"list", "set 0.6666667; click 50 20; click 50 20", ""},
                {"list", "set 0.6666667; click 50 20; click 50 109", "1"},
                {"list", "zoom 2; click 100 40; click 100 200", "1"},
-               {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""},
-               {"1-item list", "click 50 20; click 50 40", "0"}});
+               {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""}});
 
     // Pushed-in values and lookups move only the selection, within the list; a row above the
     // list is refused, one far below is the last; a copy owns its items.
@@ -264,16 +245,14 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
 }
 
 // The menu hands the row under the pointer to its owner on a left click, rows of 20 pixels,
-// the last below them, at any zoom; a click without a move chooses the first row. It hides
+// the last below them. It hides
 // 300 ms after the pointer left unless it came back; opened again elsewhere, it is not closed
 // by the earlier hide and lights its first row.
 TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwnerAndRefusesOtherRows)
 {
-    playCases({{"menu", "click 150 110", "owner chose 0"},
-               {"menu", "move 150 69 none; click 150 69; move 150 70 none; click 150 70; move 150 95 none; "
+    playCases({{"menu", "move 150 69 none; click 150 69; move 150 70 none; click 150 70; move 150 95 none; "
                         "click 150 95; move 150 129 none; click 150 129; click 150 129 right",
                 "owner chose 0 owner chose 1 owner chose 2 owner chose 2"},
-               {"menu", "zoom 2; move 300 190 none; click 300 190", "owner chose 2"},
                {"menu", "move 150 75 none; move 300 75 none; wait 200; move 150 75 none; wait 1000; seen", "shown"},
                {"menu", "move 150 75 none; move 300 75 none; wait 299; seen; wait 1; seen", "shown hidden"}});
     Scene scene;

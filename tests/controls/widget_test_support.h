@@ -64,8 +64,6 @@ struct EditorSpy : Vextoria3Editor, KeyboardListener
     void controlEndEdit(CControl* control) override { log.controlEndEdit(control); }
     void onValue(int tag, float value) { log.note("owner " + std::to_string(tag) + "=" + shortNumber(value)); }
     void onPressed() { log.note("owner pressed"); }
-    void onRightClick(int tag, CPoint& where) { log.note("owner right " + std::to_string(tag) + " at " + shortNumber(where.x)); }
-    void onRelease() { log.note("owner released"); }
     void onChange(MiniSlider*) { log.note("owner changed"); }
     void processContextMenu(Menu* menu) override { log.note("owner chose " + std::to_string(menu->hoveredItem)); }
     void keyboardMidi(int status, int note, int velocity) override
@@ -199,28 +197,18 @@ struct Scene
                 button.text = "CAPTION";
                 button.textColor = kBlackCColor;
             });
-        // A picture button: a toggle unless "momentary", telling the log with tag 3; "owned" tells
-        // and calls back its owner instead, with tag 9.
-        if (has("button") && !has("push"))
-        {
-            IControlListener* listener = has("owned") ? static_cast<IControlListener*>(&owner) : &log;
-            return add(new Button(buttonBox, listener, has("owned") ? 9 : 3), [&](Button& button) {
+        if (has("button") && !has("push")) // a picture button, a toggle unless "momentary", tag 3
+            return add(new Button(buttonBox, &log, 3), [&](Button& button) {
                 givePictures(button);
                 button.toggle = !has("momentary");
-                button.disabled = has("disabled");
-                button.rightClickCallback = static_cast<Button::RightClickCallback>(&EditorSpy::onRightClick);
-                button.releaseClickCallback = static_cast<Button::ReleaseClickCallback>(&EditorSpy::onRelease);
             });
-        }
         if (has("push button")) // calls its owner back, tag 3
             return add(new PushButton(buttonBox, &owner, 3), [&](PushButton& button) {
                 button.valueChangedCallback = static_cast<PushButton::ValueChangedCallback>(&EditorSpy::onValue);
                 button.pressedCallback = static_cast<PushButton::PressedCallback>(&EditorSpy::onPressed);
                 givePictures(button);
-                button.toggle = has("toggle") || has("keeping");
-                button.keepStateOnUp = has("keeping");
+                button.toggle = has("toggle");
                 button.disabled = has("disabled");
-                button.locked = has("locked");
             });
 
         if (kind == "horizontal switch") // 90 x 20 at (100, 10), three positions
