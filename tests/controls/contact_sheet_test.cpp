@@ -27,11 +27,9 @@ struct Placed
 
 const Placed kSheet[] = {
     {"3-frame toggle", 10, 10, 0, "2 10 frame 0; 14 10 frame 0; 20 10 frame 0; 26 10 frame 0; 38 10 frame 0"},
-    {"knob", 40, 80, 0.5f, "10 10 frame 63"},
     {"knob", 70, 80, 1, "10 10 frame 126"},
     {"handle fader", 100, 80, 0.5f, "55 10 red; 45 10 clear"},
     {"vector knob", 120, 110, 0.5f, ""},
-    {"bar slider", 120, 220, 0.5f, "3 17 near 0 143 214 254 3; 90 17 clear"},
     {"bar slider", 230, 220, 0.999f, "3 17 near 0 143 214 254 3; 90 17 solid"},
     {"mini slider", 10, 250, 0.5f, "53 5 near 196 196 196 255 3; 20 5 not near 196 196 196 255 3; "
                                   "2x 50 5 near 127 127 127 255 40"},
@@ -44,7 +42,6 @@ const Placed kSheet[] = {
     {"disabled spin box", 70, 305, 0.5f, "41 7 white"},           // no triangles
     {"label", 10, 345, 0, "2 2 green; 49 18 green; 58 10 near 0 255 0 255 80; 58 1 clear; 58 18 clear"},
     {"keyboard", 10, 375, 0.6875f, "75 35 red; 5 35 white"}, // note 48 pressed in
-    {"fader", 405, 10, 0.5f, "10 100 frame 49"},
     {"fader", 430, 10, 1, "10 100 frame 99"},
     {"strip switch", 460, 10, 1, "15 20 frame 1"},
     {"horizontal switch", 500, 10, 1, "75 10 near 127 127 127 255 0; 15 10 alpha 64"}, // segment, groove
@@ -124,7 +121,7 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
         const OffscreenImage image = renderView(*sheet.frame, zoom);
         ASSERT_TRUE(image.writePng((std::filesystem::path(VEXTORIA_TEST_OUTPUT) /
                                     ("widget-contact-sheet-" + std::to_string(zoom) + "x.png")).string()));
-        // The pixel at (x, y) within view i, the ink within it and where a column of it lies.
+        // The pixel at (x, y) within view i and the ink within it.
         auto at = [&](size_t i, double x, double y) {
             return image.getPixel(int((kSheet[i].x + x) * zoom), int((kSheet[i].y + y) * zoom));
         };
@@ -132,7 +129,6 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
             CRect area = views[i]->getViewSize();
             return inkWhere(image, test, area.scale(zoom));
         };
-        auto column = [&](size_t i, double deviceColumn) { return deviceColumn / zoom - kSheet[i].x; };
 
         for (size_t i = 0; i < views.size(); ++i)
         {
@@ -158,9 +154,10 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
         // Read-outs: centred 6 pixels right; colour and alpha.
         const size_t centre = placed("display: CUTOFF 50%");
         const Ink centred = inkIn(centre, opaque);
-        EXPECT_NEAR(column(centre, (centred.first + centred.last) / 2.0), 106, 3);
+        EXPECT_NEAR((centred.first + centred.last) / 2.0 / zoom - kSheet[centre].x, 106, 3);
         int mostOpaqueRed = 0;
-        inkIn(centre + 1, [&](const CColor& c) { return c.red > 250 && (mostOpaqueRed = std::max(mostOpaqueRed, int(c.alpha))); });
+        inkIn(centre + 1,
+              [&](const CColor& c) { return c.red > 250 && (mostOpaqueRed = std::max(mostOpaqueRed, int(c.alpha))); });
         EXPECT_NEAR(mostOpaqueRed, 204, 3) << "red text at the view's alpha";
     }
 }

@@ -163,10 +163,7 @@ struct Scene
         if (kind == "knob") // 20 x 20 at (0, 0), a strip of 127 frames
             return add(new Knob(box({0, 0, 20, 20}), &log, 1, strip(20, 20, 127), 127));
         if (has("vector knob")) // 100 x 100 at (0, 0)
-            return add(new Knob2(box({0, 0, 100, 100}), &log, 2, nullptr), [&](Knob2& knob) {
-                knob.unit = "%";
-                knob.setAccelerator(128);
-            });
+            return add(new Knob2(box({0, 0, 100, 100}), &log, 2, nullptr), [](Knob2& knob) { knob.unit = "%"; });
         if (kind == "fader") // 20 x 200 at (10, 50), a strip of 100 frames, a band of 32 pixels
             return add(new Fader2(box({10, 50, 30, 250}), &log, 7, nullptr), [&](Fader2& fader) {
                 fader.setFaderPix(strip(20, 200, 100), 100);
@@ -188,11 +185,11 @@ struct Scene
             return add(new HSlider(box({100, 10, 210, 30}), &log, 1),
                        [&](HSlider& slider) { slider.setHandle(picture(10, 20, kBlueCColor)); });
 
-        // Buttons: 40 x 20 at (10, 10) with a picture of each colour, or a strip of 2 or 3 frames.
+        // Buttons: 40 x 20 at (10, 10) with a picture of each colour, or a strip of 3 frames.
         const CRect buttonBox = box({10, 10, 50, 30});
         if (has("frame toggle"))
             return add(new Button(buttonBox, &log, 3), [&](Button& button) {
-                button.setButtonPix(strip(40, 20, has("3") ? 3 : 2), has("3") ? 3 : 2);
+                button.setButtonPix(strip(40, 20, 3), 3);
                 button.toggle = true;
                 button.text = "CAPTION";
                 button.textColor = kBlackCColor;
