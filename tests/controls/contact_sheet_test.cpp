@@ -1,161 +1,214 @@
-// A contact sheet: every widget of both sets in its main states in one frame, written to
-// widget-contact-sheet-1x.png and widget-contact-sheet-2x.png in the test output folder.
-#include "controls/Button.h"
-#include "controls/ButtonGroup.h"
-#include "controls/ButtonGroup2.h"
-#include "controls/DropDown.h"
-#include "controls/DropDown2.h"
-#include "controls/Fader2.h"
-#include "controls/HSlider.h"
-#include "controls/Keyboard.h"
-#include "controls/Knob.h"
-#include "controls/Knob2.h"
-#include "controls/LeftLabel.h"
-#include "controls/Menu.h"
-#include "controls/MiniSlider.h"
-#include "controls/PushButton.h"
-#include "controls/SimpleDisplay.h"
-#include "controls/SpinBox.h"
-#include "controls/SpinBox2.h"
-#include "controls/Switch.h"
-#include "controls/Switch2.h"
-#include "controls/VSlider.h"
+// What widgets draw: a contact sheet of widgets in their main states, rendered at zoom 1 and 2
+// to widget-contact-sheet-1x.png and -2x.png in the test output folder and checked by pixel
+// probes relative to each widget; pictures that failed to load; film-strip frames.
+#include "controls/FilmStrip.h"
 #include "widget_test_support.h"
+#include <climits>
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace VSTGUI;
 using namespace WidgetTest;
+using ToolkitTest::near;
 
 namespace {
 
-const CColor kBackdrop(40, 40, 48, 255);
-const CColor kHeldKey(255, 170, 0, 255);
-const CColor kOff(90, 90, 90, 255);
-const CColor kOn(0, 143, 214, 255);
-
-// Adds `widget` to the sheet at `value`.
-template <typename Widget>
-Widget* place(Scene& sheet, Widget* widget, float value)
+// A widget of the sheet: its kind, its top left corner, the value pushed in and its probes,
+// "x y expected" separated by ';', where expected is "frame N", "clear" (alpha 0), "solid"
+// (alpha above 100), red, green, blue, white, "alpha A" (within 2) or "near R G B A tolerance",
+// after "not" when it must not hold and "2x" for zoom 2 only.
+struct Placed
 {
-    sheet.add(widget)->setValue(value);
-    return widget;
+    const char* kind;
+    CCoord x, y;
+    float value;
+    const char* probes;
+};
+
+const Placed kSheet[] = {
+    {"3-frame toggle", 10, 10, 0, "2 10 frame 0; 14 10 frame 0; 20 10 frame 0; 26 10 frame 0; 38 10 frame 0"},
+    {"knob", 70, 80, 1, "10 10 frame 126"},
+    {"handle fader", 100, 80, 0.5f, "55 10 red; 45 10 clear"},
+    {"vector knob", 120, 110, 0.5f, ""},
+    {"bar slider", 230, 220, 0.999f, "3 17 near 0 143 214 254 3; 90 17 solid"},
+    {"mini slider", 10, 250, 0.5f, "53 5 near 196 196 196 255 3; 20 5 not near 196 196 196 255 3; "
+                                  "2x 50 5 near 127 127 127 255 40"},
+    {"picture slider", 250, 245, 0.5f, "55 10 blue; 20 10 clear"},
+    {"strip spin box", 10, 275, 0, "20 10 frame 0"},
+    {"strip spin box", 160, 275, 1, "20 10 frame 12"},
+    {"strip spin box from 3", 210, 275, 4 / 9.f, "20 10 frame 4"}, // 7 of 3..12
+    {"text strip spin box", 260, 275, 1, ""},
+    {"spin box", 10, 305, 0.5f, "41 7 near 127 127 127 255 3"},   // the up triangle
+    {"disabled spin box", 70, 305, 0.5f, "41 7 white"},           // no triangles
+    {"label", 10, 345, 0, "2 2 green; 49 18 green; 58 10 near 0 255 0 255 80; 58 1 clear; 58 18 clear"},
+    {"keyboard", 10, 375, 0.6875f, "75 35 red; 5 35 white"}, // note 48 pressed in
+    {"fader", 430, 10, 1, "10 100 frame 99"},
+    {"strip switch", 460, 10, 1, "15 20 frame 1"},
+    {"horizontal switch", 500, 10, 1, "75 10 near 127 127 127 255 0; 15 10 alpha 64"}, // segment, groove
+    {"handle switch", 600, 10, 0.5f, "10 15 blue; 10 5 red"}, // no background: red
+    // The menu's outline reaches half a pixel beyond its panel, T+0.5 to T+63.5; row 1 is lit
+    // from T+22, row 2 is checked at T+44..T+56.
+    {"menu", 460, 60, 0, "2x 50 0.2 clear; 50 62.5 solid; 50 64.5 clear; 95 30 near 0 143 214 254 3; "
+                         "95 15 not near 0 143 214 254 30; 10 50 green; 10 10 not green"},
+    {"3-item list", 460, 150, 0, "85 50 near 0 128 200 255 60; 85 30 not near 0 128 200 255 60; "
+                                 "85 70 not near 0 128 200 255 60"}, // opened, row 2 lit
+    {"display: CUTOFF 50%", 380, 285, 0, ""},
+    {"red display: TEMPO", 380, 375, 0, ""},
+};
+
+// Where the widget of `kind` (at `x`, when there are several) is in the sheet.
+size_t placed(const std::string& kind, CCoord x = -1)
+{
+    for (size_t i = 0; i < std::size(kSheet); ++i)
+        if (kSheet[i].kind == kind && (x < 0 || kSheet[i].x == x))
+            return i;
+    throw std::invalid_argument(kind);
 }
+
+// Whether `pixel` is what `expected` says (see Placed).
+bool shows(const CColor& pixel, std::istringstream& expected)
+{
+    std::string word;
+    expected >> word;
+    if (word == "not")
+        return !shows(pixel, expected);
+    int a = 0, b = 0, c = 0, d = 0, tolerance = 0;
+    if (word == "frame")
+        return expected >> a && frameIndexOf(pixel) == a;
+    if (word == "alpha")
+        return expected >> a && std::abs(pixel.alpha - a) <= 2;
+    if (word == "near")
+        return expected >> a >> b >> c >> d >> tolerance && near(pixel, CColor(a, b, c, d), tolerance);
+    const std::pair<const char*, bool> named[] = {
+        {"clear", pixel.alpha == 0}, {"solid", pixel.alpha > 100}, {"red", pixel == kRedCColor},
+        {"green", pixel == kGreenCColor}, {"blue", pixel == kBlueCColor}, {"white", pixel == kWhiteCColor}};
+    for (const auto& [name, holds] : named)
+        if (word == name)
+            return holds;
+    ADD_FAILURE() << "unknown expectation " << word;
+    return false;
+}
+
+// Draws one frame of a strip with frames 10 rows high into its whole rectangle.
+struct FrameView : CView
+{
+    FrameView(const CRect& size, CBitmap* strip, int32 index) : CView(size), strip(strip), index(index) {}
+    void draw(CDrawContext* context) override { FilmStrip::drawFrame(context, strip, getViewSize(), 10, index); }
+    CBitmap* strip;
+    int32 index;
+};
 
 } // namespace
 
 TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
 {
-    ToolkitTest::ResourceFolder folder;
-    folder.writeBands("checkmark.png", 12, 12, {kGreenCColor});
-    folder.writeBands("white.png", 10, 80, {kWhiteCColor, kHeldKey});
-    folder.writeBands("black.png", 6, 50, {kBlackCColor, kHeldKey});
     Scene sheet;
-    sheet.frame->setSize(600, 380);
-    sheet.frame->setBackgroundColor(kBackdrop);
-    folder.writeBands("toggle.png", 40, 60, {kOff, kBlueCColor, kGreenCColor});
-    auto* toggleStrip = new CBitmap(CResourceDescription("toggle.png"));
-    CBitmap* knobStrip = numberedStrip(folder, "knob.png", 40, 40, 128);
-    CBitmap* faderStrip = numberedStrip(folder, "fader.png", 20, 120, 100);
-    CBitmap* digits = numberedStrip(folder, "digits.png", 40, 20, 13);
-    CBitmap* normal = solidPicture(folder, "normal.png", 60, 20, kOff);
-    CBitmap* pressed = solidPicture(folder, "pressed.png", 60, 20, kOn);
-    CBitmap* groove = solidPicture(folder, "groove.png", 20, 90, kOff);
-    CBitmap* handle = solidPicture(folder, "handle.png", 20, 30, kWhiteCColor);
-    CBitmap* white = new CBitmap(CResourceDescription("white.png"));
-    CBitmap* black = new CBitmap(CResourceDescription("black.png"));
-
-    // Left column: grouped strip buttons and push buttons with the middle one on (the last
-    // push button dimmed, with a caption), strip knobs and vector knobs at 0, 0.5 and 1.
-    ButtonGroup buttons;
-    ButtonGroup2 pushButtons;
-    for (int i = 0; i < 3; ++i)
+    sheet.frame->setSize(640, 430);
+    sheet.frame->setBackgroundColor(kTransparentCColor);
+    std::vector<CView*> views;
+    for (const Placed& each : kSheet)
     {
-        auto* button = sheet.add(new Button(CRect(10 + 50 * i, 10, 50 + 50 * i, 30), nullptr, 0));
-        button->toggle = true;
-        button->setButtonPix(toggleStrip, 3);
-        buttons.addButton(button);
-        button->setValue(i == 1 ? 1.f : 0.f);
-        auto* push = sheet.add(new PushButton(CRect(10 + 70 * i, 40, 70 + 70 * i, 60), nullptr, 0));
-        push->setNormalPix(normal);
-        push->setPressedPix(pressed);
-        push->toggle = true;
-        pushButtons.addButton(push);
-        push->setValue(i == 1 ? 1.f : 0.f);
-        push->dimmed = i == 2;
-        push->text = i == 2 ? "HELP" : "";
-        place(sheet, new Knob(CRect(10 + 50 * i, 70, 50 + 50 * i, 110), nullptr, 0, knobStrip, 128), i / 2.f)
-            ->showText = i == 2;
-        place(sheet, new Knob2(CRect(10 + 70 * i, 120, 70 + 70 * i, 180), nullptr, 0, nullptr), i / 2.f)->unit.push_back('%');
+        views.push_back(sheet.make(each.kind, CPoint(each.x, each.y)));
+        if (each.value != 0)
+            setValueOf(views.back(), each.value);
     }
-    // Sliders, spin boxes, the read-out and the label.
-    place(sheet, new VSlider(CRect(10, 190, 210, 210), nullptr, 0), 0.3f);
-    place(sheet, new VSlider(CRect(10, 215, 210, 235), nullptr, 0), 0.8f);
-    place(sheet, new MiniSlider(CRect(10, 245, 116, 255), nullptr, 0), 0.7f);
-    place(sheet, new HSlider(CRect(130, 240, 240, 260), nullptr, 0), 0.25f)->setHandle(handle);
-    place(sheet, new SpinBox2(CRect(10, 270, 50, 290), nullptr, 9, digits), 7.f / 12)->maximum = 12;
-    auto* textSpin = place(sheet, new SpinBox2(CRect(60, 270, 100, 290), nullptr, 9, nullptr), 0.5f);
-    textSpin->textMode = true;
-    textSpin->maximum = 12;
-    place(sheet, new SpinBox(CRect(110, 265, 170, 295), nullptr, 0, nullptr), 0.5f);
-    sheet.add(new SimpleDisplay(CRect(10, 300, 250, 330), nullptr))->setText("DRY/WET 42%");
-    sheet.add(new LeftLabel(CRect(10, 345, 130, 365), "Label"))->fillColor = CColor(0, 120, 200, 255);
-
-    // Right column: faders, switches, the menu with a checked and a lit row, the lists (the
-    // second one open with a lit row) and a keyboard holding a chord.
-    for (int i = 0; i < 2; ++i)
-    {
-        auto* fader = place(sheet, new Fader2(CRect(270 + 30 * i, 10, 290 + 30 * i, 130), nullptr, 0, nullptr), 0.f);
-        fader->setFaderPix(faderStrip, 100);
-        fader->style = Fader2::kVertical;
-        fader->setValue(0.25f + 0.5f * i);
-    }
-    place(sheet, new Switch2(CRect(340, 10, 430, 30), nullptr, 0, 3, Switch2::kHorizontal), 0.5f);
-    place(sheet, new Switch2(CRect(340, 40, 360, 130), nullptr, 0, 3, Switch2::kVertical), 1.f);
-    place(sheet, new Switch(CRect(370, 40, 390, 130), nullptr, 0, groove, handle, 3), 1.f);
-    auto* menu = sheet.add(new Menu(CRect(460, 10, 580, 80), nullptr));
-    menu->textColor = CColor(220, 220, 220, 255);
-    for (const char* name : {"Lines", "Dots", "Bars"})
-        menu->addItem(name);
-    menu->getItem(0)->checked = true;
-    auto* folded = sheet.add(new DropDown2(CRect(270, 140, 390, 160), nullptr, 0));
-    auto* unfolded = sheet.add(new DropDown2(CRect(270, 180, 390, 200), nullptr, 0));
-    auto* older = sheet.add(new DropDown(CRect(460, 140, 580, 160), nullptr, 0));
-    for (const char* name : {"Small", "Medium", "Large"})
-    {
-        folded->addItem(name, 0);
-        unfolded->addItem(name, 0);
-        older->addItem(name);
-    }
-    older->setValue(1.f);
-    sheet.click(330, 190);                     // opens the second list
-    sheet.move(330, 230, 0);                   // lights its second row
-    sheet.move(520, 55, 0);                    // lights the menu's last row
-    auto* keyboard = sheet.add(new Keyboard(CRect(270, 300, 590, 340), nullptr, 0, nullptr, white, black));
-    for (int note : {48, 52, 55, 61})
-        keyboard->setMidiNote(Keyboard::kNoteOn, note);
-    for (CBitmap* bitmap : {toggleStrip, knobStrip, faderStrip, digits, normal, pressed, groove, handle, white, black})
-        bitmap->forget();
-
+    static_cast<Menu*>(views[placed("menu")])->getItem(2)->checked = true;
+    sheet.play(views[placed("3-item list")], "click 510 160; move 510 195 none; move 510 85 none"); // opens the list, lights its
+                                                                              // second row and the menu's
     for (int zoom : {1, 2})
     {
-        SCOPED_TRACE(zoom);
+        SCOPED_TRACE(testing::Message() << "zoom " << zoom);
         const OffscreenImage image = renderView(*sheet.frame, zoom);
-        const auto path = std::filesystem::path(VEXTORIA_TEST_OUTPUT) /
-                          ("widget-contact-sheet-" + std::to_string(zoom) + "x.png");
-        ASSERT_TRUE(image.writePng(path.string()));
-        EXPECT_GT(std::filesystem::file_size(path), 1000u);
-        EXPECT_EQ(image.getWidth(), 600 * zoom);
-        EXPECT_EQ(image.getHeight(), 380 * zoom);
-        auto at = [&](int x, int y) { return image.getPixel(x * zoom, y * zoom); };
-        EXPECT_EQ(at(595, 375), kBackdrop);
-        EXPECT_EQ(at(30, 20), kOff) << "the group switched the first button off";
-        EXPECT_EQ(at(80, 20), kGreenCColor);
-        EXPECT_EQ(at(30, 50), kOff) << "the push button group likewise";
-        EXPECT_EQ(at(100, 50), kOn);
-        EXPECT_EQ(frameIndexOf(at(20, 75)), 0);
-        EXPECT_EQ(frameIndexOf(at(30, 280)), 7) << "the strip spin box";
-        EXPECT_EQ(at(345, 335), kHeldKey) << "C of the chord";
-        EXPECT_EQ(at(275, 335), kWhiteCColor) << "a released key";
+        ASSERT_TRUE(image.writePng((std::filesystem::path(VEXTORIA_TEST_OUTPUT) /
+                                    ("widget-contact-sheet-" + std::to_string(zoom) + "x.png")).string()));
+        // The pixel at (x, y) within view i and the ink within it.
+        auto at = [&](size_t i, double x, double y) {
+            return image.getPixel(int((kSheet[i].x + x) * zoom), int((kSheet[i].y + y) * zoom));
+        };
+        auto inkIn = [&](size_t i, auto test) {
+            CRect area = views[i]->getViewSize();
+            return inkWhere(image, test, area.scale(zoom));
+        };
+
+        for (size_t i = 0; i < views.size(); ++i)
+        {
+            std::istringstream probes(kSheet[i].probes);
+            for (std::string probe; std::getline(probes, probe, ';');)
+            {
+                const size_t zoomTwoOnly = probe.find("2x");
+                if (zoomTwoOnly != std::string::npos && zoom != 2)
+                    continue;
+                std::istringstream words(zoomTwoOnly == std::string::npos ? probe : probe.substr(zoomTwoOnly + 2));
+                double x = 0, y = 0;
+                words >> x >> y;
+                EXPECT_TRUE(shows(at(i, x, y), words)) << kSheet[i].kind << ": " << probe << " shows " << testing::PrintToString(at(i, x, y));
+            }
+        }
+
+        // The text spin box's red number.
+        EXPECT_GT(inkIn(placed("text strip spin box"), [](const CColor& c) { return c.green < 60 && c.red > 200; }).count, 5);
+
+        EXPECT_EQ(static_cast<Knob2*>(views[placed("vector knob", 120)])->valueText, "50%");
+        EXPECT_EQ(static_cast<VSlider*>(views[placed("bar slider", 230)])->valueText, "99%");
+
+        // Read-outs: centred 6 pixels right; colour and alpha.
+        const size_t centre = placed("display: CUTOFF 50%");
+        const Ink centred = inkIn(centre, opaque);
+        EXPECT_NEAR((centred.first + centred.last) / 2.0 / zoom - kSheet[centre].x, 106, 3);
+        int mostOpaqueRed = 0;
+        inkIn(centre + 1,
+              [&](const CColor& c) { return c.red > 250 && (mostOpaqueRed = std::max(mostOpaqueRed, int(c.alpha))); });
+        EXPECT_NEAR(mostOpaqueRed, 204, 3) << "red text at the view's alpha";
     }
+}
+
+// At full scale the last frame lies furthest past a picture that is too short for its strip.
+TEST(BrokenStrips, WidgetsDrawNothingFromThemAtAnyZoom)
+{
+    for (const char* file : {"missing.png", "short.png"})
+        for (const char* kind : {"3-frame toggle", "knob", "fader", "strip spin box", "strip spin box from 13",
+                                 "keyboard"})
+        {
+            SCOPED_TRACE(std::string(kind) + " with " + file);
+            Scene scene;
+            scene.folder.writeBands("short.png", 20, 1, {kRedCColor});
+            scene.brokenPicture = file;
+            CView* view = scene.make(kind);
+            setValueOf(view, 1.f);
+            for (double zoom : {1.0, 2.0})
+                EXPECT_TRUE(blank(renderView(*view, zoom))) << zoom;
+        }
+}
+
+// A frame shows only its own rows, from odd coordinates and a rectangle taller than a frame,
+// at every zoom. Indices past either end draw nothing, the frame count too when rows are left
+// below the last frame.
+TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
+{
+    ToolkitTest::ResourceFolder folder;
+    constexpr int frames = 5;
+    // Five frames of 10 rows in bands of 5, and half a sixth frame's rows below them.
+    CBitmap* strip = numberedStrip(folder, "strip.png", 10, 5, 2 * frames + 1, 2);
+    for (int32 badCount : {0, -1})
+        EXPECT_EQ(FilmStrip::frameHeight(strip, badCount), 0) << badCount;
+    EXPECT_EQ(FilmStrip::frameHeight(nullptr, frames), 0);
+    for (int32 index : {frames - 1, 2, frames, -1, INT_MAX})
+    {
+        CViewContainer container(CRect(0, 0, 20, 24));
+        container.setTransparency(true);
+        container.addView(new FrameView(CRect(3, 5, 13, 19), strip, index));
+        const bool exists = index >= 0 && index < frames;
+        for (double zoom : {0.75, 1.0, 1.5, 2.0})
+        {
+            SCOPED_TRACE(testing::Message() << "frame " << index << " at zoom " << zoom);
+            const OffscreenImage image = renderView(container, zoom);
+            const int own = inkWhere(image, [index](const CColor& pixel) {
+                                return opaque(pixel) && frameIndexOf(pixel) == index;
+                            }).count;
+            EXPECT_EQ(own, inkWhere(image, opaque).count);
+            auto whole = [zoom](double coordinate) { return int(std::floor(coordinate * zoom + 0.5)); };
+            EXPECT_EQ(own, exists ? (whole(15) - whole(5)) * (whole(13) - whole(3)) : 0);
+        }
+    }
+    strip->forget();
 }
