@@ -37,42 +37,21 @@ public:
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override
     {
-        lastPoint = where;
         lastButtons = buttons;
-        log.push_back(name + ":down");
-        return answer;
+        return note("down", where, answer);
     }
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override
-    {
-        lastPoint = where;
-        log.push_back(name + ":up");
-        return kMouseEventHandled;
-    }
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override { return note("up", where); }
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override
     {
-        lastPoint = where;
-        log.push_back(name + ":moved");
-        return moveAnswer;
+        return note("moved", where, moveAnswer);
     }
-    CMouseEventResult onMouseCancel() override
-    {
-        log.push_back(name + ":cancel");
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
-    {
-        log.push_back(name + ":entered");
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override
-    {
-        log.push_back(name + ":exited");
-        return kMouseEventHandled;
-    }
+    CMouseEventResult onMouseCancel() override { return note("cancel", lastPoint); }
+    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override { return note("entered", lastPoint); }
+    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override { return note("exited", lastPoint); }
     bool onWheel(const CPoint&, const CMouseWheelAxis& axis, const float& distance, const CButtonState&) override
     {
-        log.push_back(name + (axis == kMouseWheelAxisY ? ":wheelY" : ":wheelX"));
         lastDistance = distance;
+        note(axis == kMouseWheelAxisY ? "wheelY" : "wheelX", lastPoint);
         return takesWheel;
     }
 
@@ -84,6 +63,14 @@ public:
     CPoint lastPoint;
     CButtonState lastButtons;
     float lastDistance = 0;
+
+private:
+    CMouseEventResult note(const char* event, const CPoint& where, CMouseEventResult result = kMouseEventHandled)
+    {
+        lastPoint = where;
+        log.push_back(name + ":" + event);
+        return result;
+    }
 };
 
 // A temporary resource folder, installed as the toolkit's, removed afterwards.

@@ -1,0 +1,421 @@
+// The frame's X window: pointer events reach the right views at every zoom, the window shows
+// the offscreen render of its tree and its tooltips, files dragged from another client reach
+// the drop target as paths, and opening and closing leave nothing behind.
+#include "x11_drag_source.h"
+
+#include "offscreen.h"
+#include "x11/eventtranslation.h"
+#include "x11/urilist.h"
+
+using namespace ToolkitTest;
+
+TEST(X11EventTranslation, ButtonsModifiersAndWheelSteps)
+{
+    using namespace VSTGUI::X11;
+    EXPECT_EQ(buttonFromDetail(1), kLButton);
+    EXPECT_EQ(buttonFromDetail(2), kMButton);
+    EXPECT_EQ(buttonFromDetail(3), kRButton);
+    EXPECT_EQ(buttonFromDetail(4), 0);
+    EXPECT_EQ(buttonFromDetail(8), 0);
+    const uint16_t state = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_BUTTON_MASK_1
+                           | XCB_BUTTON_MASK_3 | XCB_MOD_MASK_LOCK;
+    EXPECT_EQ(modifiersFromState(state)(), kShift | kControl | kAlt);
+    EXPECT_EQ(buttonsFromState(state)(), kShift | kControl | kAlt | kLButton | kRButton);
+    EXPECT_EQ(modifiersFromState(XCB_MOD_MASK_4)(), kApple);
+    // Buttons 4 and 5 scroll up and down, 6 and 7 left and right.
+    const std::pair<CMouseWheelAxis, float> steps[] = {
+        {kMouseWheelAxisY, 1.f}, {kMouseWheelAxisY, -1.f}, {kMouseWheelAxisX, 1.f}, {kMouseWheelAxisX, -1.f}};
+    for (uint8_t button = 4; button <= 7; ++button)
+    {
+        ASSERT_TRUE(wheelFromDetail(button)) << int(button);
+        EXPECT_EQ(wheelFromDetail(button)->axis, steps[button - 4].first) << int(button);
+        EXPECT_EQ(wheelFromDetail(button)->distance, steps[button - 4].second) << int(button);
+    }
+    EXPECT_FALSE(wheelFromDetail(1));
+    EXPECT_FALSE(wheelFromDetail(8));
+}
+
+TEST(X11UriList, LocalFileUrisArePercentDecodedAndEverythingElseLeftOut)
+{
+    using VSTGUI::X11::localPathsFromUriList;
+    const std::string list = "# dragged from a file manager\r\n"
+                             "file:///home/u/Presets/Big%20Room.vstpreset\r\n"
+                             "file://localhost/tmp/a%2Fb%C3%A9\r\n"
+                             "file:/tmp/single-slash\n"
+                             "http://example.org/remote.vstpreset\r\n"
+                             "file://otherhost/tmp/not-here\r\n"
+                             "file:///tmp/broken%2\r\n"
+                             "file:///tmp/bad%zzescape\r\n"
+                             "file:///tmp/cut%00short\r\n"
+                             "file://\r\n"
+                             "\r\n"
+                             "file:///last";
+    const std::vector<std::string> expected = {"/home/u/Presets/Big Room.vstpreset", "/tmp/a/b\xC3\xA9",
+                                               "/tmp/single-slash", "/last"};
+    EXPECT_EQ(localPathsFromUriList(list), expected);
+    EXPECT_TRUE(localPathsFromUriList("").empty());
+    EXPECT_TRUE(localPathsFromUriList("file:///%").empty());
+    // An escape cut short by the end of the list: the byte after the list is not read.
+    EXPECT_TRUE(localPathsFromUriList(std::string_view("file:///tmp/x%41", 15)).empty());
+}
+
+namespace {
+
+// A 200 x 100 frame with views "a" (10, 10, 60, 40) and "b" (100, 10, 150, 40) in a host
+// window, driven by a poll loop. X11 tests take turns (see DisplayLock), and the window sits
+// apart from where other tests' windows appear: screenshots and drags see only their own.
+class X11Window : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!host.usable())
+            GTEST_SKIP() << "no X display";
+        config.runLoop = runLoop.get();
+    }
+    void TearDown() override
+    {
+        if (frame)
+            frame->close();
+        setPlatformTimeSource({});
+    }
+
+    void openFrame(double zoom)
+    {
+        frame = new CFrame(CRect(0, 0, 200, 100), nullptr);
+        frame->addView(a = new RecordingView(CRect(10, 10, 60, 40), "a", log));
+        frame->addView(b = new RecordingView(CRect(100, 10, 150, 40), "b", log));
+        frame->setZoom(zoom);
+        ASSERT_TRUE(frame->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &config));
+        window = host.child();
+        ASSERT_NE(window, XCB_NONE);
+    }
+    bool logged(const std::string& entry) const { return std::count(log.begin(), log.end(), entry) > 0; }
+    // Events arrive when the server passes them on: tests wait for them, never for a time.
+    bool waitFor(const std::string& entry) { return runLoop->runUntil([&] { return logged(entry); }); }
+    // Window pixels of a frame coordinate at the current zoom.
+    int16_t px(double frameCoordinate) const { return int16_t(frameCoordinate * frame->getZoom()); }
+
+    DisplayLock turn;
+    TestHostWindow host{640, 480};
+    SharedPointer<TestX11RunLoop> runLoop = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
+    X11::FrameConfig config;
+    CFrame* frame = nullptr;
+    RecordingView* a = nullptr;
+    RecordingView* b = nullptr;
+    std::vector<std::string> log;
+    xcb_window_t window = XCB_NONE;
+};
+
+class X11WindowAtZoom : public X11Window, public testing::WithParamInterface<double>
+{
+};
+
+} // namespace
+
+TEST_P(X11WindowAtZoom, PointerEventsReachTheViewsUnderThePointerInFramePoints)
+{
+    openFrame(GetParam());
+    host.sendPointer(window, XCB_ENTER_NOTIFY, 0, px(20), px(20));
+    ASSERT_TRUE(waitFor("a:entered"));
+    host.sendPointer(window, XCB_MOTION_NOTIFY, 0, px(110), px(20));
+    ASSERT_TRUE(waitFor("b:entered"));
+    EXPECT_TRUE(logged("a:exited"));
+    EXPECT_EQ(b->lastPoint, CPoint(110, 20));
+    host.sendPointer(window, XCB_LEAVE_NOTIFY, 0, px(300), px(20));
+    ASSERT_TRUE(waitFor("b:exited"));
+
+    log.clear();
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), XCB_MOD_MASK_SHIFT);
+    ASSERT_TRUE(waitFor("a:down"));
+    EXPECT_EQ(a->lastPoint, CPoint(20, 20));
+    EXPECT_EQ(a->lastButtons(), kLButton | kShift);
+    // Dragged over b, the mouse stays with a: b neither enters nor moves until the release.
+    host.sendPointer(window, XCB_MOTION_NOTIFY, 0, px(120), px(30), XCB_BUTTON_MASK_1);
+    host.sendPointer(window, XCB_BUTTON_RELEASE, 1, px(120), px(30), XCB_BUTTON_MASK_1);
+    ASSERT_TRUE(waitFor("a:up"));
+    EXPECT_EQ(a->lastPoint, CPoint(120, 30));
+    EXPECT_EQ(log, (std::vector<std::string>{"a:entered", "a:down", "a:moved", "a:up", "a:exited", "b:entered"}));
+
+    host.click(window, 5, px(30), px(30));
+    ASSERT_TRUE(waitFor("a:wheelY"));
+    EXPECT_EQ(a->lastDistance, -1.f);
+    host.sendPointer(window, XCB_BUTTON_PRESS, 3, px(110), px(20));
+    ASSERT_TRUE(waitFor("b:down"));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "a:down"), 1) << "a wheel button is no click";
+    EXPECT_TRUE(b->lastButtons.isRightButton());
+    EXPECT_EQ(b->lastPoint, CPoint(110, 20));
+}
+
+TEST_P(X11WindowAtZoom, PressesCarryHeldButtonsAndALostGrabOrFocusCancelsThePress)
+{
+    openFrame(GetParam());
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), XCB_BUTTON_MASK_3);
+    ASSERT_TRUE(waitFor("a:down"));
+    EXPECT_EQ(a->lastButtons(), kLButton | kRButton) << "no plain left press while the right is held";
+    host.sendPointer(window, XCB_LEAVE_NOTIFY, 0, px(20), px(20), XCB_BUTTON_MASK_1, XCB_NOTIFY_MODE_GRAB);
+    ASSERT_TRUE(waitFor("a:cancel"));
+    log.clear();
+    host.sendPointer(window, XCB_BUTTON_RELEASE, 1, px(20), px(20), XCB_BUTTON_MASK_1);
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20));
+    ASSERT_TRUE(waitFor("a:down"));
+    EXPECT_FALSE(logged("a:up")) << "the cancelled press gets no release";
+    host.sendFocusOut(window);
+    ASSERT_TRUE(waitFor("a:cancel"));
+}
+
+TEST_P(X11WindowAtZoom, WindowShowsTheOffscreenRenderOfTheSameTree)
+{
+    openFrame(GetParam());
+    frame->setBackgroundColor(CColor(20, 120, 60));
+    auto* panel = new CViewContainer(CRect(70, 50, 190, 95));
+    panel->setBackgroundColor(CColor(200, 40, 40));
+    auto* label = new CTextLabel(CRect(5, 5, 45, 40), "Ag"); // antialiased edges compared too
+    label->setFontColor(CColor(250, 200, 40));
+    label->setBackColor(CColor(30, 90, 200));
+    panel->addView(label);
+    frame->addView(panel);
+    a->setAlphaValue(0.5f);
+
+    const OffscreenImage expected = renderView(*frame, 1.0);
+    const int width = expected.getWidth();
+    ASSERT_EQ(host.sizeOf(window), std::make_pair(width, expected.getHeight()));
+    size_t mismatches = 0; // pixels whose channels differ by more than 4
+    EXPECT_TRUE(runLoop->runUntil([&] {
+        const std::vector<CColor> shown = host.screenshot(window, width, expected.getHeight());
+        mismatches = shown.empty() ? ~size_t(0) : 0;
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            CColor reference = expected.getPixel(int(i) % width, int(i) / width);
+            reference.alpha = 255;
+            mismatches += !near(shown[i], reference, 4);
+        }
+        return mismatches < shown.size() / 500;
+    })) << mismatches << " pixels differ";
+}
+
+TEST_P(X11WindowAtZoom, TooltipShowsInsideTheFrameAfterItsDelayAndGoesOnPress)
+{
+    openFrame(GetParam());
+    frame->setBackgroundColor(CColor(0, 0, 0));
+    frame->enableTooltips(true, 50);
+    a->setTooltipText("Slice amount");
+    const int width = int(frame->getWidth());
+    // The box sits below the view, starting at its left edge; its inner padding is plain fill.
+    const size_t probe = size_t((px(40) + 2 + 9) * width + px(10) + 2);
+    auto shown = [&](CColor colour) {
+        return runLoop->runUntil([&] {
+            return near(host.screenshot(window, width, int(frame->getHeight()))[probe], colour);
+        });
+    };
+    host.sendPointer(window, XCB_ENTER_NOTIFY, 0, px(20), px(20));
+    EXPECT_TRUE(shown(CColor(255, 255, 225)));
+    host.click(window, 1, px(20), px(20));
+    EXPECT_TRUE(shown(CColor(0, 0, 0)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, X11WindowAtZoom, testing::Values(1.0, 2.0),
+                         [](const auto& info) { return "Zoom" + std::to_string(int(info.param)) + "x"; });
+
+namespace {
+
+// Records the drag calls and answers like an editor that takes files: copy on enter, move on move.
+class RecordingDropTarget : public IDropTarget, public NonAtomicReferenceCounted
+{
+public:
+    DragOperation onDragEnter(DragEventData data) override { return record("enter", data, DragOperation::Copy); }
+    DragOperation onDragMove(DragEventData data) override { return record("move", data, DragOperation::Move); }
+    void onDragLeave(DragEventData data) override { record("leave", data, DragOperation::None); }
+    bool onDrop(DragEventData data) override
+    {
+        record("drop", data, DragOperation::None);
+        for (uint32 i = 0; data.drag && i < data.drag->getCount(); ++i)
+        {
+            const void* buffer = nullptr;
+            IDataPackage::Type type;
+            data.drag->getData(i, buffer, type);
+            if (type == IDataPackage::kFilePath)
+                droppedPaths.emplace_back(static_cast<const char*>(buffer));
+        }
+        return true;
+    }
+    void remember() override { NonAtomicReferenceCounted::remember(); }
+    void forget() override { NonAtomicReferenceCounted::forget(); }
+
+    std::vector<std::string> calls;
+    std::vector<std::string> droppedPaths;
+    CPoint lastPosition;
+
+private:
+    DragOperation record(const char* call, const DragEventData& data, DragOperation answer)
+    {
+        calls.emplace_back(call);
+        lastPosition = data.pos;
+        return answer;
+    }
+};
+
+} // namespace
+
+// At zoom 2, views a and b sit in a panel that takes drops; the frame itself takes none.
+TEST_F(X11Window, DroppedFilesReachTheTargetAsPathsAndEverythingElseIsRefused)
+{
+    openFrame(2.0);
+    auto target = SharedPointer<RecordingDropTarget>::adopt(new RecordingDropTarget);
+    auto* panel = new CViewContainer(CRect(0, 50, 200, 100));
+    panel->setDropTarget(target.get());
+    frame->addView(panel);
+    DragSource source(host);
+    auto pumpUntil = [&](const std::function<bool()>& done) {
+        return runLoop->runUntil([&] {
+            source.handleEvents();
+            return done();
+        });
+    };
+    auto startDrag = [&](const char* type, const char* uriList) {
+        source.uriList = uriList;
+        source.statusCount = 0;
+        source.statusAccepted = source.finished = false;
+        source.enter(window, type);
+    };
+    auto dropAndWait = [&] {
+        source.drop(window);
+        return pumpUntil([&] { return source.finished; });
+    };
+
+    // Text only, or remote files only: refused, and the target never hears of them.
+    for (const char* type : {"text/plain", "text/uri-list"})
+    {
+        startDrag(type, "http://example.org/a.vstpreset\r\n");
+        source.moveTo(window, 60, 140);
+        ASSERT_TRUE(dropAndWait());
+        EXPECT_FALSE(source.statusAccepted);
+        EXPECT_FALSE(source.finishAccepted);
+    }
+    EXPECT_TRUE(target->calls.empty());
+
+    // A file over a place without a drop target, then over the panel, then a leave.
+    startDrag("text/uri-list", "file:///tmp/x.vstpreset\r\n");
+    source.moveTo(window, 20, 20);
+    ASSERT_TRUE(pumpUntil([&] { return source.statusCount > 1; })); // before and after the data came
+    EXPECT_FALSE(source.statusAccepted);
+    source.moveTo(window, 60, 140);
+    ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
+    source.send(window, "XdndLeave", 0, 0, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return target->calls.size() >= 2; }));
+    EXPECT_EQ(target->calls, (std::vector<std::string>{"enter", "leave"}));
+
+    // Two files dropped: the source always hears copy, whatever the target answers.
+    target->calls.clear();
+    startDrag("text/uri-list", "file:///home/u/Presets/Big%20Room.vstpreset\r\nfile:///tmp/two.vstpreset\r\n");
+    source.moveTo(window, 60, 140);
+    ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
+    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy"));
+    EXPECT_EQ(target->lastPosition, CPoint(30, 70));
+    const int statuses = source.statusCount;
+    source.moveTo(window, 80, 160);
+    ASSERT_TRUE(pumpUntil([&] { return source.statusCount > statuses; }));
+    EXPECT_TRUE(source.statusAccepted);
+    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy"));
+    ASSERT_TRUE(dropAndWait());
+    EXPECT_TRUE(source.finishAccepted);
+    EXPECT_EQ(source.finishAction, source.atom("XdndActionCopy"));
+    const std::vector<std::string> paths{"/home/u/Presets/Big Room.vstpreset", "/tmp/two.vstpreset"};
+    EXPECT_EQ(target->droppedPaths, paths);
+    EXPECT_EQ(target->calls, (std::vector<std::string>{"enter", "move", "move", "drop"}));
+}
+
+TEST_F(X11Window, OpenCloseOpenLeavesNoHandlerTimerOrWindow)
+{
+    for (double zoom : {1.0, 1.5})
+    {
+        openFrame(zoom);
+        EXPECT_EQ(runLoop->descriptorCount(), 1u);
+        EXPECT_EQ(X11::RunLoop::get(), runLoop.get()) << "the frame's loop runs the toolkit's timers";
+        EXPECT_EQ(host.sizeOf(window), std::make_pair(int(200 * zoom), int(100 * zoom)));
+        // Leave a tooltip delay running, then close in the middle of it.
+        frame->enableTooltips(true, 5000);
+        a->setTooltipText("waits");
+        host.sendPointer(window, XCB_ENTER_NOTIFY, 0, 20, 20);
+        ASSERT_TRUE(waitFor("a:entered"));
+        EXPECT_GE(runLoop->timerCount(), 1u);
+
+        std::exchange(frame, nullptr)->close();
+        EXPECT_EQ(runLoop->descriptorCount(), 0u);
+        EXPECT_EQ(runLoop->timerCount(), 0u);
+        EXPECT_EQ(X11::RunLoop::get(), nullptr);
+        EXPECT_EQ(host.childCount(), 0);
+        log.clear();
+    }
+}
+
+TEST_F(X11Window, LoopsOfOpenFramesAreInstalledInTurnAndTheOldOneComesBack)
+{
+    auto earlier = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
+    X11::RunLoop::init(earlier.get());
+    openFrame(1.0);
+    auto otherLoop = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
+    X11::FrameConfig otherConfig;
+    otherConfig.runLoop = otherLoop.get();
+    auto* second = new CFrame(CRect(0, 0, 50, 50), nullptr);
+    ASSERT_TRUE(second->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &otherConfig));
+    EXPECT_EQ(X11::RunLoop::get(), otherLoop.get());
+    std::exchange(frame, nullptr)->close();
+    EXPECT_EQ(X11::RunLoop::get(), otherLoop.get());
+    second->close();
+    EXPECT_EQ(X11::RunLoop::get(), earlier.get());
+    EXPECT_EQ(otherLoop->descriptorCount(), 0u);
+    X11::RunLoop::exit();
+}
+
+TEST_F(X11Window, RefusedOpensChangeNothing)
+{
+    auto* refused = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    X11::FrameConfig withoutLoop;
+    IPlatformFrameConfig otherKind;
+    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, nullptr));
+    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &otherKind));
+    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &withoutLoop));
+    EXPECT_FALSE(refused->open(nullptr, PlatformType::kX11EmbedWindowID, &config));
+    // An id that names no window on the display.
+    void* missing = reinterpret_cast<void*>(uintptr_t(0x1fffffff));
+    EXPECT_FALSE(refused->open(missing, PlatformType::kX11EmbedWindowID, &config));
+    EXPECT_FALSE(refused->isOpen());
+    EXPECT_EQ(refused->getPlatformFrame(), nullptr);
+    EXPECT_EQ(runLoop->descriptorCount(), 0u);
+    EXPECT_EQ(X11::RunLoop::get(), nullptr);
+    EXPECT_EQ(host.childCount(), 0);
+    refused->forget();
+
+    openFrame(1.0);
+    EXPECT_FALSE(frame->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &config)) << "already open";
+    EXPECT_EQ(runLoop->descriptorCount(), 1u);
+    EXPECT_EQ(host.childCount(), 1);
+}
+
+namespace {
+// Closes its frame when pressed, as a "close" button of an editor might.
+struct ClosingView : CView
+{
+    using CView::CView;
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState&) override
+    {
+        getFrame()->close();
+        closed = true;
+        return kMouseEventHandled;
+    }
+    inline static bool closed = false;
+};
+} // namespace
+
+TEST_F(X11Window, AViewMayCloseItsFrameWhileHandlingAnEvent)
+{
+    openFrame(1.0);
+    frame->addView(new ClosingView(CRect(0, 60, 50, 100)));
+    host.click(window, 1, 10, 70);
+    host.click(window, 1, 10, 70); // a second press in the same batch meets a closed frame
+    frame = nullptr;
+    EXPECT_TRUE(runLoop->runUntil([&] { return ClosingView::closed; }));
+    EXPECT_EQ(runLoop->descriptorCount(), 0u);
+    EXPECT_EQ(host.childCount(), 0);
+}
