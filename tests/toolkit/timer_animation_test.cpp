@@ -62,24 +62,14 @@ TEST(Timer, FiresEachPeriodFollowsANewPeriodAndMayStopItselfWhileNotifying)
     EXPECT_EQ(runLoop.loop().timerCount(), 0u);
 }
 
-struct AnimationScene : ::testing::Test
+TEST(Animation, BadAnimationsAreRefusedAndRemovedViewsLoseTheirAnimations)
 {
-    ScopedManualRunLoop runLoop;
-    CFrame* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
-    CView* view = new CView(CRect(0, 0, 10, 10));
-    AnimationScene() { frame->addView(view); }
-    ~AnimationScene() override { frame->forget(); }
-    void fade(IdStringPtr name, float to, uint32 ms, CView* target = nullptr)
-    {
-        frame->getAnimator()->addAnimation(target ? target : view, name, new Animation::AlphaValueAnimation(to),
-                                           new Animation::LinearTimingFunction(ms));
-    }
-};
-
-TEST_F(AnimationScene, BadAnimationsAreRefusedAndRemovedViewsLoseTheirAnimations)
-{
-    auto* animator = frame->getAnimator();
     using Animation::AlphaValueAnimation, Animation::LinearTimingFunction;
+    ScopedManualRunLoop runLoop;
+    auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+    auto* view = new CView(CRect(0, 0, 10, 10));
+    frame->addView(view);
+    auto* animator = frame->getAnimator();
     animator->addAnimation(view, nullptr, new AlphaValueAnimation(0.f), new LinearTimingFunction(10));
     animator->addAnimation(nullptr, "x", new AlphaValueAnimation(0.f), new LinearTimingFunction(10));
     animator->addAnimation(view, "x", nullptr, new LinearTimingFunction(10));
@@ -89,12 +79,13 @@ TEST_F(AnimationScene, BadAnimationsAreRefusedAndRemovedViewsLoseTheirAnimations
     auto* child = new CView(CRect(0, 0, 5, 5));
     panel->addView(child);
     frame->addView(panel);
-    fade("AlphaValueAnimation", 0.f, 500, child);
-    fade("AlphaValueAnimation", 0.f, 500);
+    for (CView* faded : {child, view})
+        animator->addAnimation(faded, "Fade", new AlphaValueAnimation(0.f), new LinearTimingFunction(500));
     frame->removeView(panel);
     EXPECT_TRUE(animator->hasAnimations()); // the other view's fade goes on
-    frame->removeView(std::exchange(view, nullptr));
+    frame->removeView(view);
     EXPECT_FALSE(animator->hasAnimations());
+    frame->forget();
 }
 
 TEST(Animation, WithoutARunLoopTimersRefuseToStartAndAFadeJumpsToItsEnd)
