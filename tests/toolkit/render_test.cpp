@@ -1,11 +1,11 @@
-// Pixel checks on offscreen renders: shapes, text placement, bitmaps, alpha, clipping, zoom.
+// Pixel checks on offscreen renders: shapes, fills and clipping at every zoom, text placement,
+// alpha, and bitmaps.
 #include "offscreen.h"
 #include "toolkit_test_support.h"
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace VSTGUI;
-using ToolkitTest::near;
 
 namespace {
 
@@ -45,34 +45,10 @@ const CColor kTransparent(0, 0, 0, 0);
 
 } // namespace
 
-TEST(Render, ShapesPolygonsLinesAndRoundedPaths)
+// One scene at zoom 1 and 2: a fill, a panel whose children overflow it, and shapes.
+TEST(Render, FillsCoverTheirLeftTopEdgeOnlyContainersClipAndShapesLandWhereDrawn)
 {
-    PaintView view(CRect(0, 0, 60, 60), [](CDrawContext* context, const CRect&) {
-        context->setFillColor(kGreenCColor);
-        context->drawPolygon({CPoint(0, 0), CPoint(20, 0), CPoint(0, 20)}, kDrawFilled);
-        context->setFrameColor(kRedCColor);
-        context->setLineWidth(2);
-        context->drawLine(CPoint(0, 40), CPoint(60, 40));
-        CGraphicsPath* path = context->createRoundRectGraphicsPath(CRect(30, 0, 60, 30), 10);
-        context->setFillColor(kBlueCColor);
-        context->drawGraphicsPath(path, CDrawContext::kPathFilled);
-        path->forget();
-        context->setFillColor(kWhiteCColor);
-        context->drawEllipse(CRect(0, 44, 16, 60), kDrawFilled);
-    });
-    OffscreenImage image = renderView(view);
-    EXPECT_EQ(image.getPixel(3, 3), kGreenCColor);
-    EXPECT_EQ(image.getPixel(17, 17), kTransparent); // beyond the triangle's diagonal
-    EXPECT_EQ(image.getPixel(30, 40), kRedCColor);
-    EXPECT_EQ(image.getPixel(45, 15), kBlueCColor);
-    EXPECT_EQ(image.getPixel(30, 0), kTransparent); // the rounded corner is cut
-    EXPECT_EQ(image.getPixel(8, 52), kWhiteCColor);
-    EXPECT_EQ(image.getPixel(0, 44), kTransparent);
-}
-
-TEST(Render, FillsCoverTheirLeftTopEdgeOnlyAndContainersClipTheirChildrenAtEveryZoom)
-{
-    auto* frame = new CFrame(CRect(0, 0, 80, 40), nullptr);
+    auto* frame = new CFrame(CRect(0, 0, 140, 60), nullptr);
     frame->setBackgroundColor(kWhiteCColor);
     frame->addView(filler(CRect(10, 10, 20, 30), kRedCColor));
     auto* panel = new CViewContainer(CRect(40, 10, 60, 30));
@@ -80,24 +56,45 @@ TEST(Render, FillsCoverTheirLeftTopEdgeOnlyAndContainersClipTheirChildrenAtEvery
     panel->addView(filler(CRect(-5, -5, 50, 50), kGreenCColor)); // larger than its container
     panel->addView(filler(CRect(15, 15, 20, 20), kBlackCColor)); // added last: on top
     frame->addView(panel);
+    frame->addView(new PaintView(CRect(80, 0, 140, 60), [](CDrawContext* context, const CRect& rect) {
+        auto at = [&rect](double x, double y) { return CPoint(rect.left + x, rect.top + y); };
+        context->setFillColor(kGreenCColor);
+        context->drawPolygon({at(0, 0), at(20, 0), at(0, 20)}, kDrawFilled);
+        context->setFrameColor(kRedCColor);
+        context->setLineWidth(2);
+        context->drawLine(at(0, 40), at(60, 40));
+        CGraphicsPath* path = context->createRoundRectGraphicsPath(CRect(at(30, 0), CPoint(30, 30)), 10);
+        context->setFillColor(kBlueCColor);
+        context->drawGraphicsPath(path, CDrawContext::kPathFilled);
+        path->forget();
+        context->setFillColor(kBlackCColor);
+        context->drawEllipse(CRect(at(0, 44), CPoint(16, 16)), kDrawFilled);
+    }));
     for (int zoom : {1, 2})
     {
         SCOPED_TRACE(zoom);
         frame->setZoom(zoom);
         const OffscreenImage image = renderView(*frame);
-        ASSERT_EQ(image.getWidth(), 80 * zoom);
-        // The device pixel at a layout coordinate, or the one just before it (-1).
-        auto at = [zoom](int layout, int step = 0) { return layout * zoom + step; };
-        EXPECT_EQ(image.getPixel(at(10), at(10)), kRedCColor);
-        EXPECT_EQ(image.getPixel(at(20, -1), at(30, -1)), kRedCColor);
-        EXPECT_EQ(image.getPixel(at(20), at(30, -1)), kWhiteCColor);
-        EXPECT_EQ(image.getPixel(at(20, -1), at(30)), kWhiteCColor);
-        EXPECT_EQ(image.getPixel(at(10, -1), at(10)), kWhiteCColor);
-        EXPECT_EQ(image.getPixel(at(40), at(10)), kGreenCColor);
-        EXPECT_EQ(image.getPixel(at(40, -1), at(20)), kWhiteCColor);
-        EXPECT_EQ(image.getPixel(at(60, -1), at(30, -1)), kBlackCColor);
-        EXPECT_EQ(image.getPixel(at(60), at(20)), kWhiteCColor);
-        EXPECT_EQ(image.getPixel(at(50), at(30)), kWhiteCColor);
+        ASSERT_EQ(image.getWidth(), 140 * zoom);
+        // The colour at a layout point, or `step` device pixels after it.
+        auto at = [&](int x, int y, int stepX = 0, int stepY = 0) { return image.getPixel(x * zoom + stepX, y * zoom + stepY); };
+        EXPECT_EQ(at(10, 10), kRedCColor);
+        EXPECT_EQ(at(20, 30, -1, -1), kRedCColor);
+        EXPECT_EQ(at(20, 30, 0, -1), kWhiteCColor);
+        EXPECT_EQ(at(20, 30, -1, 0), kWhiteCColor);
+        EXPECT_EQ(at(10, 10, -1, 0), kWhiteCColor);
+        EXPECT_EQ(at(40, 10), kGreenCColor);
+        EXPECT_EQ(at(40, 20, -1, 0), kWhiteCColor);
+        EXPECT_EQ(at(60, 30, -1, -1), kBlackCColor);
+        EXPECT_EQ(at(60, 20), kWhiteCColor);
+        EXPECT_EQ(at(50, 30), kWhiteCColor);
+        EXPECT_EQ(at(83, 3), kGreenCColor);
+        EXPECT_EQ(at(97, 17), kWhiteCColor); // beyond the triangle's diagonal
+        EXPECT_EQ(at(110, 40), kRedCColor);
+        EXPECT_EQ(at(125, 15), kBlueCColor);
+        EXPECT_EQ(at(110, 0), kWhiteCColor); // the rounded corner is cut
+        EXPECT_EQ(at(88, 52), kBlackCColor);
+        EXPECT_EQ(at(80, 44), kWhiteCColor);
     }
     frame->forget();
     PaintView* small = filler(CRect(0, 0, 5, 5), kRedCColor);
@@ -105,7 +102,7 @@ TEST(Render, FillsCoverTheirLeftTopEdgeOnlyAndContainersClipTheirChildrenAtEvery
     small->forget();
 }
 
-TEST(Render, TextLabelFillsUnlessTransparent)
+TEST(Render, TextLabelFillsUnlessTransparentAndCentresItsText)
 {
     CTextLabel label(CRect(0, 0, 60, 20), "");
     label.setBackColor(kBlueCColor);
@@ -113,8 +110,7 @@ TEST(Render, TextLabelFillsUnlessTransparent)
     EXPECT_EQ(renderView(label).getPixel(30, 10), kBlueCColor);
     label.setTransparency(true);
     label.setText("HI");
-    label.setFontColor(kRedCColor);
-    OffscreenImage image = renderView(label);
+    const OffscreenImage image = renderView(label);
     EXPECT_EQ(image.getPixel(1, 1), kTransparent);
     EXPECT_NEAR(inkBounds(image).getCenter().x, 30, 3);
 }
@@ -124,37 +120,34 @@ struct BitmapRender : ::testing::Test
     ToolkitTest::ResourceFolder resources;
 };
 
-TEST_F(BitmapRender, GlobalViewAndBitmapAlphasMultiply)
+TEST_F(BitmapRender, ViewAlphasMultiplyWithTheBitmapsAndTheGlobalAlphaWithTheBitmaps)
 {
-    PaintView direct(CRect(0, 0, 10, 10), [](CDrawContext* context, const CRect& rect) {
-        context->setGlobalAlpha(0.5f);
-        context->setFillColor(kWhiteCColor);
-        context->drawRect(rect, kDrawFilled);
-    });
-    EXPECT_NEAR(renderView(direct).getPixel(5, 5).alpha, 128, 2);
-
-    CViewContainer outer(CRect(0, 0, 20, 20));
+    resources.writeBands("white.png", 4, 4, {kWhiteCColor});
+    auto* white = new CBitmap("white.png");
+    auto drawWhite = [white](bool halfGlobal) {
+        return new PaintView(CRect(0, 0, 4, 4), [white, halfGlobal](CDrawContext* context, const CRect& rect) {
+            if (halfGlobal)
+                context->setGlobalAlpha(0.5f);
+            context->drawBitmap(white, rect, CPoint(), 0.5f);
+        });
+    };
+    CViewContainer outer(CRect(0, 0, 4, 4));
     outer.setTransparency(true);
-    auto* inner = new CViewContainer(CRect(0, 0, 20, 20));
+    auto* inner = new CViewContainer(CRect(0, 0, 4, 4));
     inner->setTransparency(true);
     inner->setAlphaValue(0.5f);
-    auto* leaf = filler(CRect(0, 0, 20, 20), kWhiteCColor);
+    PaintView* leaf = drawWhite(false);
     leaf->setAlphaValue(0.5f);
     inner->addView(leaf);
     outer.addView(inner);
-    EXPECT_NEAR(renderView(outer).getPixel(5, 5).alpha, 64, 2);
-
-    resources.writeBands("white.png", 4, 4, {kWhiteCColor});
-    auto* white = new CBitmap("white.png");
-    PaintView bitmap(CRect(0, 0, 4, 4), [white](CDrawContext* context, const CRect& rect) {
-        context->setGlobalAlpha(0.5f);
-        context->drawBitmap(white, rect, CPoint(), 0.5f);
-    });
-    EXPECT_NEAR(renderView(bitmap).getPixel(2, 2).alpha, 64, 2);
+    EXPECT_NEAR(renderView(outer).getPixel(2, 2).alpha, 32, 2);
+    PaintView* direct = drawWhite(true);
+    EXPECT_NEAR(renderView(*direct).getPixel(2, 2).alpha, 64, 2);
+    direct->forget();
     white->forget();
 }
 
-TEST_F(BitmapRender, TheBestVersionForTheScaleIsDrawn)
+TEST_F(BitmapRender, TheBestVersionForTheScaleIsDrawnAndAMismatchedOneRefused)
 {
     resources.writeBands("pic.png", 10, 10, {kRedCColor});
     resources.writeBands("pic_x2.png", 20, 20, {kGreenCColor});
@@ -168,7 +161,6 @@ TEST_F(BitmapRender, TheBestVersionForTheScaleIsDrawn)
     wrong->setScaleFactor(2);
     EXPECT_FALSE(picture->addBitmap(wrong)); // its height does not match
     EXPECT_EQ(picture->getSize(), CPoint(10, 10));
-
     CView view(CRect(0, 0, 10, 10));
     view.setBackground(picture);
     picture->forget();
@@ -198,14 +190,14 @@ TEST_F(BitmapRender, PicturesAtOddCoordinatesHaveCrispEdgesAtEveryZoom)
     {
         SCOPED_TRACE(zoom);
         frame->setZoom(zoom);
-        OffscreenImage image = renderView(*frame);
+        const OffscreenImage image = renderView(*frame);
         int blended = 0;
         for (int y = 0; y < image.getHeight(); ++y)
             for (int x = 0; x < image.getWidth(); ++x)
                 blended += image.getPixel(x, y).alpha != 0 && image.getPixel(x, y) != kRedCColor;
         EXPECT_EQ(blended, 0);
-        EXPECT_EQ(inkBounds(image), CRect(std::floor(11 * zoom + 0.5), std::floor(7 * zoom + 0.5),
-                                          std::floor(20 * zoom + 0.5), std::floor(14 * zoom + 0.5)));
+        auto device = [zoom](double layout) { return std::floor(layout * zoom + 0.5); };
+        EXPECT_EQ(inkBounds(image), CRect(device(11), device(7), device(20), device(14)));
     }
     frame->forget();
 }
@@ -222,7 +214,6 @@ TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
     EXPECT_EQ(getResourcePath("../secret.png"), "");
     EXPECT_EQ(getResourcePath("/etc/passwd"), "");
     EXPECT_FALSE(IPlatformBitmap::createFromPath(getResourcePath("../x.png")));
-
     setResourceFolderFunction([] { return std::string(); }); // a folder function without a folder
     EXPECT_EQ(getResourcePath("pic.png"), "");
     setResourceFolderFunction({});
