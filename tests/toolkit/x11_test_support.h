@@ -214,24 +214,17 @@ public:
 class DisplayLock
 {
 public:
-    DisplayLock()
-    {
-        const char* display = std::getenv("DISPLAY");
-        const std::string path = std::string("/tmp/vextoria-x11-tests") + (display ? display : "") + ".lock";
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0666);
-        if (fd >= 0)
-            flock(fd, LOCK_EX);
-    }
-    ~DisplayLock()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    DisplayLock() : fd(::open(path().c_str(), O_RDWR | O_CREAT, 0666)) { flock(fd, LOCK_EX); }
+    ~DisplayLock() { ::close(fd); } // closing a descriptor of -1 does nothing
     DisplayLock(const DisplayLock&) = delete;
     DisplayLock& operator=(const DisplayLock&) = delete;
 
 private:
-    int fd = -1;
+    static std::string path()
+    {
+        return std::string("/tmp/vextoria-x11-tests") + (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") + ".lock";
+    }
+    const int fd;
 };
 
 } // namespace ToolkitTest

@@ -279,17 +279,13 @@ TEST_F(X11Window, DroppedFilesReachTheTargetAsPathsAndEverythingElseIsRefused)
     source.moveTo(window, 60, 140);
     ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
     EXPECT_EQ(target->lastPosition, CPoint(30, 70));
-    const int statuses = source.statusCount;
-    source.moveTo(window, 80, 160);
-    ASSERT_TRUE(pumpUntil([&] { return source.statusCount > statuses; }));
-    EXPECT_TRUE(source.statusAccepted);
-    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy"));
+    EXPECT_EQ(source.statusAction, source.atom("XdndActionCopy")) << "the target answered move";
     source.drop(window);
     ASSERT_TRUE(pumpUntil([&] { return source.finished; }));
     EXPECT_TRUE(source.finishAccepted);
     EXPECT_EQ(source.finishAction, source.atom("XdndActionCopy"));
     EXPECT_EQ(target->droppedPaths, (std::vector<std::string>{"/home/u/Presets/Big Room.vstpreset", "/tmp/two.vstpreset"}));
-    EXPECT_EQ(target->calls, (std::vector<std::string>{"enter", "move", "move", "drop"}));
+    EXPECT_EQ(target->calls, (std::vector<std::string>{"enter", "move", "drop"}));
 }
 
 TEST_F(X11Window, RefusedOpensChangeNothingAndClosingLeavesNoHandlerTimerOrWindow)
