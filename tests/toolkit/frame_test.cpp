@@ -87,25 +87,6 @@ TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndFallsThroughOnlyATranspa
     EXPECT_EQ(log, (Log{"above:exited", "below:entered"}));
 }
 
-TEST_F(FrameScene, PointsAreInTheParentsCoordinatesAndBadZoomsAreRefused)
-{
-    auto* panel = new CViewContainer(CRect(100, 50, 200, 100));
-    auto* inner = new RecordingView(CRect(10, 10, 30, 30), "inner", log);
-    panel->addView(inner);
-    frame->addView(panel);
-    frame->platformOnMouseDown(CPoint(115, 65), kLButton);
-    EXPECT_EQ(inner->lastPoint, CPoint(15, 15));
-    frame->platformOnMouseMoved(CPoint(0, 0), kLButton);
-    EXPECT_EQ(inner->lastPoint, CPoint(-100, -50));
-    frame->platformOnMouseUp(CPoint(0, 0), 0);
-    ASSERT_TRUE(frame->setZoom(2.0));
-    frame->platformOnMouseDown(CPoint(228, 128), kLButton);
-    EXPECT_EQ(inner->lastPoint, CPoint(14, 14));
-    EXPECT_FALSE(frame->setZoom(0));
-    EXPECT_FALSE(frame->setZoom(std::nan("")));
-    EXPECT_EQ(frame->getViewSize(), CRect(0, 0, 400, 200));
-}
-
 TEST_F(FrameScene, WheelStepsStopAtAnOpaqueViewAndNotANumberStepsAreRefused)
 {
     above->takesWheel = false;
@@ -144,8 +125,10 @@ TEST_F(FrameScene, DoubleClickNeedsTheSameButtonSoonAndNearby)
 namespace {
 struct PressObserver : IMouseObserver
 {
+    std::vector<CView*> entered;
     std::vector<CPoint> downs;
     CMouseEventResult answer = kMouseEventNotHandled;
+    void onMouseEntered(CView* view, CFrame*) override { entered.push_back(view); }
     CMouseEventResult onMouseDown(CFrame*, const CPoint& where, const CButtonState&) override
     {
         downs.push_back(where);
@@ -154,18 +137,29 @@ struct PressObserver : IMouseObserver
 };
 } // namespace
 
-TEST_F(FrameScene, ObserversSeePressesFirstInFramePointsAndMayKeepThem)
+TEST_F(FrameScene, ZoomedPressesReachObserversFirstAndViewsInTheirParentsCoordinates)
 {
+    auto* panel = new CViewContainer(CRect(100, 50, 200, 100));
+    auto* inner = new RecordingView(CRect(10, 10, 30, 30), "inner", log);
+    panel->addView(inner);
+    frame->addView(panel);
     PressObserver observer;
     frame->registerMouseObserver(&observer);
-    frame->setZoom(2.0);
-    click(CPoint(40, 40));
-    EXPECT_EQ(observer.downs, std::vector<CPoint>{CPoint(20, 20)});
-    EXPECT_EQ(log.back(), "below:up");
-    observer.answer = kMouseEventHandled;
+    ASSERT_TRUE(frame->setZoom(2.0));
+    EXPECT_FALSE(frame->setZoom(0));
+    EXPECT_FALSE(frame->setZoom(std::nan("")));
+    EXPECT_EQ(frame->getViewSize(), CRect(0, 0, 400, 200));
+    frame->platformOnMouseDown(CPoint(230, 130), kLButton);
+    EXPECT_EQ(observer.downs, std::vector<CPoint>{CPoint(115, 65)});
+    EXPECT_EQ(observer.entered, (std::vector<CView*>{panel, inner}));
+    EXPECT_EQ(inner->lastPoint, CPoint(15, 15));
+    frame->platformOnMouseMoved(CPoint(0, 0), kLButton);
+    EXPECT_EQ(inner->lastPoint, CPoint(-100, -50)); // captured moves outside it too
+    frame->platformOnMouseUp(CPoint(0, 0), 0);
+    observer.answer = kMouseEventHandled; // an observer may keep a press
     log.clear();
-    frame->platformOnMouseDown(CPoint(40, 40), kLButton);
-    EXPECT_TRUE(log.empty());
+    frame->platformOnMouseDown(CPoint(230, 130), kLButton);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "inner:down"), 0);
     frame->unregisterMouseObserver(&observer);
 }
 
