@@ -349,7 +349,7 @@ TEST(Timer, FiresEachPeriodFollowsANewPeriodAndMayStopItselfWhileNotifying)
     EXPECT_EQ(runLoop.loop().timerCount(), 0u);
 }
 
-TEST_F(FrameScene, BadAnimationsAreRefusedAndRemovedViewsLoseTheirAnimations)
+TEST_F(FrameScene, FadesRunLinearlyBadOnesAreRefusedAndRemovedViewsLoseTheirs)
 {
     using Animation::AlphaValueAnimation, Animation::LinearTimingFunction;
     auto* animator = frame->getAnimator();
@@ -357,6 +357,18 @@ TEST_F(FrameScene, BadAnimationsAreRefusedAndRemovedViewsLoseTheirAnimations)
     animator->addAnimation(nullptr, "x", new AlphaValueAnimation(0.f), new LinearTimingFunction(10));
     animator->addAnimation(below, "x", nullptr, new LinearTimingFunction(10));
     EXPECT_FALSE(animator->hasAnimations());
+    animator->addAnimation(below, "Fade", new AlphaValueAnimation(0.f), new LinearTimingFunction(400));
+    runLoop.advance(200);
+    EXPECT_NEAR(below->getAlphaValue(), 0.5f, 0.05f);
+    // The same name replaces the fade, which goes on from where the first one stopped.
+    animator->addAnimation(below, "Fade", new AlphaValueAnimation(1.f), new LinearTimingFunction(100));
+    runLoop.advance(50);
+    EXPECT_GT(below->getAlphaValue(), 0.6f);
+    EXPECT_LT(below->getAlphaValue(), 0.9f);
+    runLoop.advance(1000);
+    EXPECT_EQ(below->getAlphaValue(), 1.f);
+    EXPECT_EQ(runLoop.loop().timerCount(), 0u) << "the animator's timer stops when idle";
+
     auto* panel = new CViewContainer(CRect(20, 20, 60, 60));
     auto* child = new CView(CRect(0, 0, 5, 5));
     panel->addView(child);
