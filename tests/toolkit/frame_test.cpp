@@ -49,7 +49,7 @@ struct FrameScene : ::testing::Test
 } // namespace
 
 // Hover and capture as the pointer moves are followed end to end in the X11 window tests.
-TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndFallsThroughOnlyATransparentOne)
+TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndRemovingItsViewCancelsIt)
 {
     click(CPoint(60, 30)); // an opaque view covers what lies below, whether it takes the press or not
     EXPECT_EQ(log, (Log{"above:entered", "above:down"}));
@@ -85,6 +85,15 @@ TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndFallsThroughOnlyATranspa
     log.clear();
     frame->platformOnMouseMoved(CPoint(20, 20), kLButton);
     EXPECT_EQ(log, (Log{"above:exited", "below:entered"}));
+    frame->platformOnMouseUp(CPoint(20, 20), 0);
+
+    // Removing the view that holds the press cancels it and ends the capture.
+    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
+    log.clear();
+    EXPECT_TRUE(frame->removeView(below));
+    frame->platformOnMouseMoved(CPoint(60, 30), kLButton);
+    frame->platformOnMouseUp(CPoint(60, 30), 0);
+    EXPECT_EQ(log, (Log{"below:cancel", "above:entered"}));
 }
 
 TEST_F(FrameScene, WheelStepsStopAtAnOpaqueViewAndNotANumberStepsAreRefused)
@@ -163,17 +172,6 @@ TEST_F(FrameScene, ZoomedPressesReachObserversFirstAndViewsInTheirParentsCoordin
     frame->unregisterMouseObserver(&observer);
 }
 
-TEST_F(FrameScene, RemovingTheCapturingViewCancelsItsPressAndEndsTheCapture)
-{
-    frame->platformOnMouseDown(CPoint(20, 20), kLButton);
-    log.clear();
-    EXPECT_TRUE(frame->removeView(below));
-    EXPECT_EQ(log, Log{"below:cancel"});
-    frame->platformOnMouseMoved(CPoint(60, 30), kLButton);
-    frame->platformOnMouseUp(CPoint(60, 30), 0);
-    EXPECT_EQ(log, (Log{"below:cancel", "above:entered"}));
-}
-
 TEST(ViewTree, ContainersOwnChildrenAndRefuseBadAddsAndValues)
 {
     auto* root = new CViewContainer(CRect(0, 0, 100, 100));
@@ -219,7 +217,7 @@ public:
 };
 } // namespace
 
-TEST_F(FrameScene, NestedEditsReachTheEditorOnlyAtTheOutermostLevelAndAStrayEndDoesNothing)
+TEST_F(FrameScene, NestedEditsReachTheEditorOnceAStrayEndDoesNothingAndValuesAreClamped)
 {
     auto* control = new CControl(CRect(0, 0, 10, 10), &edits, 7);
     frame->addView(control);
@@ -239,22 +237,19 @@ TEST_F(FrameScene, NestedEditsReachTheEditorOnlyAtTheOutermostLevelAndAStrayEndD
     loose.beginEdit();
     loose.endEdit();
     EXPECT_EQ(edits.calls, (Log{"listener begin 3", "listener end 3"}));
-}
 
-TEST_F(FrameScene, ValuesPushedInAreClampedAndNotReported)
-{
-    CControl control(CRect(0, 0, 10, 10), &edits, 1);
-    control.setValue(3.f);
-    EXPECT_EQ(control.getValue(), 1.f);
-    control.setValue(-1.f);
-    EXPECT_EQ(control.getValue(), 0.f);
-    control.setValue(std::nanf(""));
-    EXPECT_EQ(control.getValue(), 0.f);
+    // Values pushed in are clamped to the range and not reported.
+    edits.calls.clear();
+    for (float pushed : {3.f, -1.f, std::nanf("")})
+    {
+        loose.setValue(pushed);
+        EXPECT_EQ(loose.getValue(), pushed > 0 ? 1.f : 0.f) << pushed;
+    }
     EXPECT_TRUE(edits.calls.empty());
-    control.setMin(10);
-    control.setMax(20);
-    control.setValueNormalized(0.5f);
-    EXPECT_EQ(control.getValue(), 15.f);
+    loose.setMin(10);
+    loose.setMax(20);
+    loose.setValueNormalized(0.5f);
+    EXPECT_EQ(loose.getValue(), 15.f);
 }
 
 TEST_F(FrameScene, WheelStepsFormOneGestureThatEndsAfterAPauseOrWhenTheControlGoes)
@@ -323,11 +318,17 @@ struct TimerTarget : CBaseObject
 };
 } // namespace
 
-TEST(Timer, FiresEachPeriodFollowsANewPeriodAndMayStopItselfWhileNotifying)
+TEST(Timer, WithoutALoopNothingRunsElseFiresEachPeriodAndMayStopItselfWhileNotifying)
 {
     TimerTarget target;
     CVSTGUITimer withoutLoop(&target, 100);
     EXPECT_FALSE(withoutLoop.start());
+    Animation::Animator animator; // and a fade jumps to its end
+    CView faded(CRect(0, 0, 10, 10));
+    animator.addAnimation(&faded, "Fade", new Animation::AlphaValueAnimation(0.25f),
+                          new Animation::LinearTimingFunction(400));
+    EXPECT_EQ(faded.getAlphaValue(), 0.25f);
+    EXPECT_FALSE(animator.hasAnimations());
     ScopedManualRunLoop runLoop;
     const uint64_t start = runLoop.loop().now();
     auto* timer = new CVSTGUITimer(&target, 100);
@@ -379,18 +380,6 @@ TEST_F(FrameScene, FadesRunLinearlyBadOnesAreRefusedAndRemovedViewsLoseTheirs)
     EXPECT_TRUE(animator->hasAnimations()); // the other view's fade goes on
     frame->removeView(below);
     EXPECT_FALSE(animator->hasAnimations());
-}
-
-TEST(Animation, WithoutARunLoopAFadeJumpsToItsEnd)
-{
-    auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
-    auto* view = new CView(CRect(0, 0, 10, 10));
-    frame->addView(view);
-    frame->getAnimator()->addAnimation(view, "Fade", new Animation::AlphaValueAnimation(0.25f),
-                                       new Animation::LinearTimingFunction(400));
-    EXPECT_EQ(view->getAlphaValue(), 0.25f);
-    EXPECT_FALSE(frame->getAnimator()->hasAnimations());
-    frame->forget();
 }
 
 TEST_F(FrameScene, DirtyRegionIsCollectedInWindowPixelsAndHiddenViewsAskForNothing)

@@ -29,7 +29,7 @@ public:
     bool unregisterEventHandler(X11::IEventHandler* handler) override { return descriptors.erase(handler) > 0; }
     bool registerTimer(uint64_t interval, X11::ITimerHandler* handler) override
     {
-        return timers.emplace(handler, Schedule{interval, now() + interval}).second;
+        return timers.emplace(handler, std::make_pair(interval, now() + interval)).second;
     }
     bool unregisterTimer(X11::ITimerHandler* handler) override { return timers.erase(handler) > 0; }
     void remember() override { NonAtomicReferenceCounted::remember(); }
@@ -55,7 +55,7 @@ public:
                 ready.push_back(waiting[i]);
         std::vector<X11::ITimerHandler*> due;
         for (const auto& [timer, schedule] : timers)
-            if (schedule.due <= now())
+            if (schedule.second <= now())
                 due.push_back(timer);
         for (X11::IEventHandler* handler : ready)
             if (descriptors.count(handler))
@@ -63,7 +63,7 @@ public:
         for (X11::ITimerHandler* timer : due)
             if (auto it = timers.find(timer); it != timers.end())
             {
-                it->second.due = now() + it->second.interval;
+                it->second.second = now() + it->second.first;
                 timer->onTimer(); // may unregister itself: `it` is not used after the call
             }
     }
@@ -78,11 +78,6 @@ public:
     }
 
 private:
-    struct Schedule
-    {
-        uint64_t interval, due; // ms
-    };
-
     static uint64_t now()
     {
         using namespace std::chrono;
@@ -90,7 +85,7 @@ private:
     }
 
     std::map<X11::IEventHandler*, int> descriptors;
-    std::map<X11::ITimerHandler*, Schedule> timers;
+    std::map<X11::ITimerHandler*, std::pair<uint64_t, uint64_t>> timers; // interval, next due (ms)
 };
 
 // The test's own connection and a top-level parent window standing in for the host's.
@@ -214,17 +209,13 @@ public:
 class DisplayLock
 {
 public:
-    DisplayLock() : fd(::open(path().c_str(), O_RDWR | O_CREAT, 0666)) { flock(fd, LOCK_EX); }
+    DisplayLock() { flock(fd, LOCK_EX); }
     ~DisplayLock() { ::close(fd); } // closing a descriptor of -1 does nothing
     DisplayLock(const DisplayLock&) = delete;
-    DisplayLock& operator=(const DisplayLock&) = delete;
 
 private:
-    static std::string path()
-    {
-        return std::string("/tmp/vextoria-x11-tests") + (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") + ".lock";
-    }
-    const int fd;
+    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    const int fd = ::open(("/tmp/vextoria-x11-tests" + display + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
 };
 
 } // namespace ToolkitTest
