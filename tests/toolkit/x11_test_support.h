@@ -43,23 +43,20 @@ public:
     void runOnce(int timeoutMs)
     {
         std::vector<pollfd> fds;
-        std::vector<X11::IEventHandler*> waiting, ready;
+        std::vector<X11::IEventHandler*> waiting;
         for (const auto& [handler, fd] : descriptors)
         {
             fds.push_back({fd, POLLIN, 0});
             waiting.push_back(handler);
         }
         poll(fds.data(), fds.size(), timeoutMs);
-        for (size_t i = 0; i < fds.size(); ++i)
-            if (fds[i].revents != 0)
-                ready.push_back(waiting[i]);
         std::vector<X11::ITimerHandler*> due;
         for (const auto& [timer, schedule] : timers)
             if (schedule.second <= now())
                 due.push_back(timer);
-        for (X11::IEventHandler* handler : ready)
-            if (descriptors.count(handler))
-                handler->onEvent();
+        for (size_t i = 0; i < fds.size(); ++i)
+            if (fds[i].revents != 0 && descriptors.count(waiting[i]))
+                waiting[i]->onEvent();
         for (X11::ITimerHandler* timer : due)
             if (auto it = timers.find(timer); it != timers.end())
             {
