@@ -47,7 +47,7 @@ struct FrameScene : ::testing::Test
 
 } // namespace
 
-// Hover and capture as the pointer moves are followed end to end in the X11 window tests.
+// Capture as the pointer moves is followed end to end in the X11 window tests.
 TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndRemovingItsViewCancelsIt)
 {
     click(CPoint(60, 30)); // an opaque view covers what lies below, whether it takes the press or not

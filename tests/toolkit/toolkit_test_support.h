@@ -42,10 +42,7 @@ public:
         return note("down", where, answer);
     }
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override { return note("up", where); }
-    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override
-    {
-        return note("moved", where, moveAnswer);
-    }
+    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override { return note("moved", where); }
     CMouseEventResult onMouseCancel() override { return note("cancel", lastPoint); }
     CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override { return note("entered", lastPoint); }
     CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override { return note("exited", lastPoint); }
@@ -59,7 +56,6 @@ public:
     std::string name;
     std::vector<std::string>& log;
     CMouseEventResult answer;
-    CMouseEventResult moveAnswer = kMouseEventHandled;
     bool takesWheel = true;
     CPoint lastPoint;
     CButtonState lastButtons;

@@ -61,7 +61,6 @@ public:
                 serve(*reinterpret_cast<xcb_selection_request_event_t*>(event));
             else if (type == XCB_CLIENT_MESSAGE && message.type == atom("XdndStatus"))
             {
-                ++statusCount;
                 statusAccepted = message.data.data32[1] & 1;
                 statusAction = message.data.data32[4];
             }
@@ -76,7 +75,6 @@ public:
     }
 
     std::string uriList;
-    int statusCount = 0;
     bool statusAccepted = false;
     xcb_atom_t statusAction = XCB_NONE;
     bool finished = false;

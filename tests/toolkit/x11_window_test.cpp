@@ -111,17 +111,8 @@ class X11WindowAtZoom : public X11Window, public testing::WithParamInterface<dou
 TEST_P(X11WindowAtZoom, PointerEventsReachTheViewsUnderThePointerAndALostGrabOrFocusCancels)
 {
     openFrame(GetParam());
-    host.sendPointer(window, XCB_ENTER_NOTIFY, 0, px(20), px(20));
-    ASSERT_TRUE(waitFor("a:entered"));
-    host.sendPointer(window, XCB_MOTION_NOTIFY, 0, px(110), px(20));
-    ASSERT_TRUE(waitFor("b:entered"));
-    EXPECT_TRUE(logged("a:exited"));
-    EXPECT_EQ(b->lastPoint, CPoint(110, 20));
-    host.sendPointer(window, XCB_LEAVE_NOTIFY, 0, px(300), px(20));
-    ASSERT_TRUE(waitFor("b:exited"));
-
-    log.clear();
-    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), uint16_t(XCB_MOD_MASK_SHIFT | uint16_t(XCB_BUTTON_MASK_3)));
+    const uint16_t shiftAndRight = uint16_t(XCB_MOD_MASK_SHIFT) | uint16_t(XCB_BUTTON_MASK_3);
+    host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), shiftAndRight);
     ASSERT_TRUE(waitFor("a:down"));
     EXPECT_EQ(a->lastPoint, CPoint(20, 20));
     EXPECT_EQ(a->lastButtons(), kLButton | kRButton | kShift) << "the held right button comes along";
@@ -243,7 +234,6 @@ TEST_F(X11Window, DroppedFilesReachTheTargetAsPathsAndEverythingElseIsRefused)
     };
     auto startDrag = [&](const char* type, const char* uriList) {
         source.uriList = uriList;
-        source.statusCount = 0;
         source.statusAccepted = source.finished = false;
         source.enter(window, type);
     };
@@ -259,19 +249,7 @@ TEST_F(X11Window, DroppedFilesReachTheTargetAsPathsAndEverythingElseIsRefused)
     }
     EXPECT_TRUE(target->calls.empty());
 
-    // A file over a place without a drop target, then over the panel, then a leave.
-    startDrag("text/uri-list", "file:///tmp/x.vstpreset\r\n");
-    source.moveTo(window, 20, 20);
-    ASSERT_TRUE(pumpUntil([&] { return source.statusCount > 1; })); // before and after the data came
-    EXPECT_FALSE(source.statusAccepted);
-    source.moveTo(window, 60, 140);
-    ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
-    source.send(window, "XdndLeave", 0, 0, 0, 0);
-    ASSERT_TRUE(pumpUntil([&] { return target->calls.size() >= 2; }));
-    EXPECT_EQ(target->calls, (std::vector<std::string>{"enter", "leave"}));
-
     // Two files dropped: the source always hears copy, whatever the target answers.
-    target->calls.clear();
     startDrag("text/uri-list", "file:///home/u/Presets/Big%20Room.vstpreset\r\nfile:///tmp/two.vstpreset\r\n");
     source.moveTo(window, 60, 140);
     ASSERT_TRUE(pumpUntil([&] { return source.statusAccepted; }));
@@ -317,37 +295,18 @@ TEST_F(X11Window, RefusedOpensChangeNothingAndClosingEvenFromAnEventLeavesNothin
     EXPECT_EQ(host.childCount(), 0);
     refused->forget();
 
-    // Each open frame installs its loop in turn; the one before comes back when all are closed.
-    auto earlier = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
-    X11::RunLoop::init(earlier.get());
-    for (double zoom : {1.0, 1.5})
-    {
-        openFrame(zoom);
-        EXPECT_FALSE(frame->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &config)) << "already open";
-        EXPECT_EQ(runLoop->descriptorCount(), 1u);
-        EXPECT_EQ(host.sizeOf(window), std::make_pair(int(200 * zoom), int(100 * zoom)));
-        frame->enableTooltips(true, 5000); // a tooltip delay runs when the frame closes
-        a->setTooltipText("waits");
-        host.sendPointer(window, XCB_ENTER_NOTIFY, 0, 20, 20);
-        ASSERT_TRUE(waitFor("a:entered"));
-        EXPECT_GE(runLoop->timerCount(), 1u) << "the frame's loop runs the toolkit's timers";
-
-        auto otherLoop = SharedPointer<TestX11RunLoop>::adopt(new TestX11RunLoop);
-        X11::FrameConfig otherConfig;
-        otherConfig.runLoop = otherLoop.get();
-        auto* second = new CFrame(CRect(0, 0, 50, 50), nullptr);
-        ASSERT_TRUE(second->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &otherConfig));
-        EXPECT_EQ(X11::RunLoop::get(), otherLoop.get());
-        std::exchange(frame, nullptr)->close();
-        EXPECT_EQ(X11::RunLoop::get(), otherLoop.get());
-        second->close();
-        EXPECT_EQ(X11::RunLoop::get(), earlier.get());
-        EXPECT_EQ(runLoop->descriptorCount() + otherLoop->descriptorCount(), 0u);
-        EXPECT_EQ(runLoop->timerCount(), 0u);
-        EXPECT_EQ(host.childCount(), 0);
-        log.clear();
-    }
-    X11::RunLoop::exit();
+    openFrame(1.5);
+    EXPECT_FALSE(frame->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &config)) << "already open";
+    EXPECT_EQ(runLoop->descriptorCount(), 1u);
+    frame->enableTooltips(true, 5000); // a tooltip delay runs when the frame closes
+    a->setTooltipText("waits");
+    host.sendPointer(window, XCB_ENTER_NOTIFY, 0, 20, 20);
+    ASSERT_TRUE(waitFor("a:entered"));
+    EXPECT_GE(runLoop->timerCount(), 1u) << "the frame's loop runs the toolkit's timers";
+    std::exchange(frame, nullptr)->close();
+    EXPECT_EQ(runLoop->descriptorCount() + runLoop->timerCount(), 0u);
+    EXPECT_EQ(X11::RunLoop::get(), nullptr);
+    EXPECT_EQ(host.childCount(), 0);
 
     openFrame(1.0);
     frame->addView(new ClosingView(CRect(0, 60, 50, 100)));
