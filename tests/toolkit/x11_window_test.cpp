@@ -102,9 +102,7 @@ protected:
     xcb_window_t window = XCB_NONE;
 };
 
-class X11WindowAtZoom : public X11Window, public testing::WithParamInterface<double>
-{
-};
+class X11WindowAtZoom : public X11Window, public testing::WithParamInterface<double> {};
 
 } // namespace
 
@@ -114,7 +112,6 @@ TEST_P(X11WindowAtZoom, PointerEventsReachTheViewsUnderThePointerAndALostGrabOrF
     const uint16_t shiftAndRight = uint16_t(XCB_MOD_MASK_SHIFT) | uint16_t(XCB_BUTTON_MASK_3);
     host.sendPointer(window, XCB_BUTTON_PRESS, 1, px(20), px(20), shiftAndRight);
     ASSERT_TRUE(waitFor("a:down"));
-    EXPECT_EQ(a->lastPoint, CPoint(20, 20));
     EXPECT_EQ(a->lastButtons(), kLButton | kRButton | kShift) << "the held right button comes along";
     // Dragged over b, the mouse stays with a: b neither enters nor moves until the release.
     host.sendPointer(window, XCB_MOTION_NOTIFY, 0, px(120), px(30), XCB_BUTTON_MASK_1);
