@@ -1,15 +1,13 @@
 #pragma once
 // Host-made messages for tests and fuzzers, and a host context that makes them.
 #include "public.sdk/source/vst/hosting/hostclasses.h"
-
 #include <map>
 #include <string>
 
-namespace Steinberg {
-namespace Vst {
+namespace Steinberg::Vst {
 
 // The SDK's host list with two faults of its own mended. It never frees the buffer of an
-// empty binary value, and every editor tick sends one: empty values are kept here instead.
+// empty binary value, and every editor tick sends one: empty values are noted here only.
 // It hands a binary value to a string read, which copies twice the value's size: here a
 // string is read only from a string value and bytes only from a binary one.
 class SafeAttributeList : public HostAttributeList
@@ -36,73 +34,40 @@ public:
     }
     tresult PLUGIN_API setBinary(AttrID id, const void* data, uint32 size) override
     {
-        types[id] = size > 0 ? kBinary : kEmptyBinary;
-        if (size > 0)
-            return HostAttributeList::setBinary(id, data, size);
         removeAttrID(id);
-        return kResultTrue;
+        types[id] = kBinary;
+        return size > 0 ? HostAttributeList::setBinary(id, data, size) : kResultTrue;
     }
     tresult PLUGIN_API getBinary(AttrID id, const void*& data, uint32& size) override
     {
-        if (is(id, kBinary))
-            return HostAttributeList::getBinary(id, data, size);
-        if (!is(id, kEmptyBinary))
+        if (!is(id, kBinary))
             return kResultFalse;
-        data = this;
-        size = 0;
+        data = this; // an empty value, noted here only: no byte of it is read
+        HostAttributeList::getBinary(id, data, size);
         return kResultTrue;
     }
 
 private:
-    enum Type { kString, kBinary, kEmptyBinary };
-    bool is(AttrID id, Type type) const
-    {
-        const auto found = types.find(id);
-        return found != types.end() && found->second == type;
-    }
-
+    enum Type { kString, kBinary };
+    bool is(AttrID id, Type type) const { return types.count(id) > 0 && types.at(id) == type; }
     std::map<std::string, Type> types; // of the string and binary values
 };
 
-class SafeHostMessage : public HostMessage
+struct SafeHostMessage : HostMessage
 {
-public:
     SafeHostMessage() { attributeList = new SafeAttributeList; }
 };
 
-// The host side a plug-in needs to send messages: it makes message objects, or refuses to
-// when told, and nothing else.
-class MessageHost : public IHostApplication
+// The SDK's host context, making messages of the kind above, or refusing to when told.
+struct MessageHost : HostApplication
 {
-public:
-    tresult PLUGIN_API getName(String128 name) override
-    {
-        name[0] = 0;
-        return kResultOk;
-    }
     tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override
     {
-        *obj = nullptr;
-        if (refuse || !FUnknownPrivate::iidEqual(cid, IMessage::iid) || !FUnknownPrivate::iidEqual(iid, IMessage::iid))
-            return kResultFalse;
-        *obj = static_cast<IMessage*>(new SafeHostMessage());
-        return kResultOk;
+        const bool message = FUID::fromTUID(cid) == IMessage::iid && FUID::fromTUID(iid) == IMessage::iid;
+        *obj = message && !refuse ? static_cast<IMessage*>(new SafeHostMessage()) : nullptr;
+        return *obj ? kResultOk : kResultFalse;
     }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        if (FUnknownPrivate::iidEqual(iid, IHostApplication::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-        {
-            *obj = this;
-            return kResultOk;
-        }
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; } // lives as long as the test
-    uint32 PLUGIN_API release() override { return 1; }
-
     bool refuse = false;
 };
 
-} // namespace Vst
-} // namespace Steinberg
+} // namespace Steinberg::Vst

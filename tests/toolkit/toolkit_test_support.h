@@ -5,8 +5,9 @@
 #include "manualrunloop.h"
 #include "vstgui.h"
 #include <algorithm>
-#include <cmath>
 #include <cairo.h>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -37,53 +38,36 @@ public:
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override
     {
-        lastPoint = where;
         lastButtons = buttons;
-        log.push_back(name + ":down");
-        return answer;
+        return note("down", where, answer);
     }
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override
-    {
-        lastPoint = where;
-        log.push_back(name + ":up");
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override
-    {
-        lastPoint = where;
-        log.push_back(name + ":moved");
-        return moveAnswer;
-    }
-    CMouseEventResult onMouseCancel() override
-    {
-        log.push_back(name + ":cancel");
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
-    {
-        log.push_back(name + ":entered");
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override
-    {
-        log.push_back(name + ":exited");
-        return kMouseEventHandled;
-    }
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override { return note("up", where); }
+    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override { return note("moved", where); }
+    CMouseEventResult onMouseCancel() override { return note("cancel", lastPoint); }
+    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override { return note("entered", lastPoint); }
+    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override { return note("exited", lastPoint); }
     bool onWheel(const CPoint&, const CMouseWheelAxis& axis, const float& distance, const CButtonState&) override
     {
-        log.push_back(name + (axis == kMouseWheelAxisY ? ":wheelY" : ":wheelX"));
         lastDistance = distance;
+        note(axis == kMouseWheelAxisY ? "wheelY" : "wheelX", lastPoint);
         return takesWheel;
     }
 
     std::string name;
     std::vector<std::string>& log;
     CMouseEventResult answer;
-    CMouseEventResult moveAnswer = kMouseEventHandled;
     bool takesWheel = true;
     CPoint lastPoint;
     CButtonState lastButtons;
     float lastDistance = 0;
+
+private:
+    CMouseEventResult note(const char* event, const CPoint& where, CMouseEventResult result = kMouseEventHandled)
+    {
+        lastPoint = where;
+        log.push_back(name + ":" + event);
+        return result;
+    }
 };
 
 // A temporary resource folder, installed as the toolkit's, removed afterwards.
@@ -91,11 +75,9 @@ class ResourceFolder
 {
 public:
     ResourceFolder()
-        : path(std::filesystem::path(VEXTORIA_TEST_OUTPUT) / ("toolkit-resources-" + std::to_string(getpid()) + "-" + std::to_string(counter++)))
     {
         std::filesystem::create_directories(path);
-        std::string folder = path.string();
-        setResourceFolderFunction([folder] { return folder; });
+        setResourceFolderFunction([folder = path.string()] { return folder; });
     }
     ~ResourceFolder()
     {
@@ -103,13 +85,12 @@ public:
         std::filesystem::remove_all(path);
     }
 
-    // Writes a PNG of `width` x `height` pixels whose rows are split into `bands` equal horizontal
-    // bands, band i filled with colours[i].
+    // A PNG of `width` x `height` pixels in equal horizontal bands, band i filled with colours[i].
     void writeBands(const std::string& name, int width, int height, const std::vector<CColor>& colours) const
     {
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
         cairo_t* cr = cairo_create(surface);
-        double bandHeight = double(height) / double(colours.size());
+        const double bandHeight = double(height) / double(colours.size());
         for (size_t i = 0; i < colours.size(); ++i)
         {
             const CColor& c = colours[i];
@@ -124,13 +105,14 @@ public:
 
 private:
     static inline int counter = 0;
-    std::filesystem::path path;
+    const std::filesystem::path path = std::filesystem::path(VEXTORIA_TEST_OUTPUT)
+                                       / ("toolkit-resources-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
 };
 
 // Channels within `tolerance` of each other.
 inline bool near(const CColor& a, const CColor& b, int tolerance = 3)
 {
-    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
+    auto close = [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; };
     return close(a.red, b.red) && close(a.green, b.green) && close(a.blue, b.blue) && close(a.alpha, b.alpha);
 }
 

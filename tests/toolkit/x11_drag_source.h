@@ -7,7 +7,6 @@
 
 namespace ToolkitTest {
 
-// The other side of the protocol: a client that owns the drag selection and serves its list.
 class DragSource
 {
 public:
@@ -37,8 +36,7 @@ public:
         event.type = atom(type);
         const uint32_t data[5] = {window, d1, d2, d3, d4};
         std::memcpy(event.data.data32, data, sizeof(data));
-        xcb_send_event(host.connection, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-        xcb_flush(host.connection);
+        sendEvent(target, event);
     }
     void enter(xcb_window_t target, const char* type) { send(target, "XdndEnter", 5u << 24, atom(type), 0, 0); }
     // `x`, `y` in the target window's pixels.
@@ -50,6 +48,7 @@ public:
         std::free(reply);
         send(target, "XdndPosition", 0, rootPosition, XCB_CURRENT_TIME, atom("XdndActionMove"));
     }
+    void drop(xcb_window_t target) { send(target, "XdndDrop", 0, XCB_CURRENT_TIME, 0, 0); }
 
     // Answers the target's data request and notes its status and finish messages.
     void handleEvents()
@@ -57,30 +56,25 @@ public:
         while (xcb_generic_event_t* event = xcb_poll_for_event(host.connection))
         {
             const uint8_t type = event->response_type & 0x7f;
+            const auto& message = *reinterpret_cast<xcb_client_message_event_t*>(event);
             if (type == XCB_SELECTION_REQUEST)
                 serve(*reinterpret_cast<xcb_selection_request_event_t*>(event));
-            else if (type == XCB_CLIENT_MESSAGE)
+            else if (type == XCB_CLIENT_MESSAGE && message.type == atom("XdndStatus"))
             {
-                const auto& message = *reinterpret_cast<xcb_client_message_event_t*>(event);
-                if (message.type == atom("XdndStatus"))
-                {
-                    ++statusCount;
-                    statusAccepted = message.data.data32[1] & 1;
-                    statusAction = message.data.data32[4];
-                }
-                else if (message.type == atom("XdndFinished"))
-                {
-                    finished = true;
-                    finishAccepted = message.data.data32[1] & 1;
-                    finishAction = message.data.data32[2];
-                }
+                statusAccepted = message.data.data32[1] & 1;
+                statusAction = message.data.data32[4];
+            }
+            else if (type == XCB_CLIENT_MESSAGE && message.type == atom("XdndFinished"))
+            {
+                finished = true;
+                finishAccepted = message.data.data32[1] & 1;
+                finishAction = message.data.data32[2];
             }
             std::free(event);
         }
     }
 
     std::string uriList;
-    int statusCount = 0;
     bool statusAccepted = false;
     xcb_atom_t statusAction = XCB_NONE;
     bool finished = false;
@@ -92,15 +86,14 @@ private:
     {
         xcb_change_property(host.connection, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
                             request.target, 8, uint32_t(uriList.size()), uriList.data());
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.requestor = request.requestor;
-        notify.selection = request.selection;
-        notify.target = request.target;
-        notify.property = request.property;
-        notify.time = request.time;
-        xcb_send_event(host.connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(&notify));
+        xcb_selection_notify_event_t notify{XCB_SELECTION_NOTIFY, 0, 0, request.time, request.requestor,
+                                            request.selection, request.target, request.property};
+        sendEvent(request.requestor, notify);
+    }
+    template <typename Event>
+    void sendEvent(xcb_window_t to, const Event& event)
+    {
+        xcb_send_event(host.connection, 0, to, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
         xcb_flush(host.connection);
     }
 

@@ -8,9 +8,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace ToolkitTest {
@@ -22,97 +24,65 @@ class TestX11RunLoop : public X11::IRunLoop, public NonAtomicReferenceCounted
 public:
     bool registerEventHandler(int fd, X11::IEventHandler* handler) override
     {
-        entries.push_back({handler, nullptr, fd, 0, 0});
-        return true;
+        return descriptors.emplace(handler, fd).second;
     }
-    bool unregisterEventHandler(X11::IEventHandler* handler) override { return remove(handler); }
+    bool unregisterEventHandler(X11::IEventHandler* handler) override { return descriptors.erase(handler) > 0; }
     bool registerTimer(uint64_t interval, X11::ITimerHandler* handler) override
     {
-        entries.push_back({nullptr, handler, -1, interval, now() + interval});
-        return true;
+        return timers.emplace(handler, std::make_pair(interval, now() + interval)).second;
     }
-    bool unregisterTimer(X11::ITimerHandler* handler) override { return remove(handler); }
+    bool unregisterTimer(X11::ITimerHandler* handler) override { return timers.erase(handler) > 0; }
     void remember() override { NonAtomicReferenceCounted::remember(); }
     void forget() override { NonAtomicReferenceCounted::forget(); }
 
-    size_t descriptorCount() const { return count(false); }
-    size_t timerCount() const { return count(true); }
+    size_t descriptorCount() const { return descriptors.size(); }
+    size_t timerCount() const { return timers.size(); }
 
     // Waits up to `timeoutMs` for a ready descriptor, then calls the ready handlers and the due
     // timers. Handlers removed meanwhile are not called.
     void runOnce(int timeoutMs)
     {
         std::vector<pollfd> fds;
-        std::vector<const void*> waiting, due;
-        for (const Entry& e : entries)
-            if (e.event)
-            {
-                fds.push_back({e.fd, POLLIN, 0});
-                waiting.push_back(e.event);
-            }
-        poll(fds.data(), fds.size(), timeoutMs);
-        for (size_t i = 0; i < fds.size(); ++i)
-            if (fds[i].revents != 0)
-                due.push_back(waiting[i]);
-        for (const Entry& e : entries)
-            if (e.timer && e.due <= now())
-                due.push_back(e.timer);
-        for (const void* handler : due)
+        std::vector<X11::IEventHandler*> waiting;
+        for (const auto& [handler, fd] : descriptors)
         {
-            auto it = find(handler);
-            if (it == entries.end())
-                continue;
-            it->due = now() + it->interval;
-            if (it->timer)
-                it->timer->onTimer(); // may unregister itself: `it` is not used after the call
-            else
-                it->event->onEvent();
+            fds.push_back({fd, POLLIN, 0});
+            waiting.push_back(handler);
         }
+        poll(fds.data(), fds.size(), timeoutMs);
+        std::vector<X11::ITimerHandler*> due;
+        for (const auto& [timer, schedule] : timers)
+            if (schedule.second <= now())
+                due.push_back(timer);
+        for (size_t i = 0; i < fds.size(); ++i)
+            if (fds[i].revents != 0 && descriptors.count(waiting[i]))
+                waiting[i]->onEvent();
+        for (X11::ITimerHandler* timer : due)
+            if (auto it = timers.find(timer); it != timers.end())
+            {
+                it->second.second = now() + it->second.first;
+                timer->onTimer(); // may unregister itself: `it` is not used after the call
+            }
     }
-    // Runs passes until `done` answers true or `limitMs` have passed; answers `done`.
-    bool runUntil(const std::function<bool()>& done, int limitMs = 3000)
+    // Runs passes until `done` answers true or `limitMs` have passed; answers `done`. The limit
+    // only ends a test that waits for what never comes: a loaded machine may be slow.
+    bool runUntil(const std::function<bool()>& done, int limitMs = 30000)
     {
         const uint64_t end = now() + uint64_t(limitMs);
         while (!done() && now() < end)
             runOnce(10);
         return done();
     }
-    // Runs passes for `durationMs`: lets whatever is in flight arrive.
-    void runFor(int durationMs) { runUntil([] { return false; }, durationMs); }
 
 private:
-    struct Entry
-    {
-        X11::IEventHandler* event; // one of the two
-        X11::ITimerHandler* timer;
-        int fd;
-        uint64_t interval, due; // ms
-    };
-
     static uint64_t now()
     {
         using namespace std::chrono;
         return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
-    std::vector<Entry>::iterator find(const void* handler)
-    {
-        return std::find_if(entries.begin(), entries.end(),
-                            [handler](const Entry& e) { return e.event == handler || e.timer == handler; });
-    }
-    bool remove(const void* handler)
-    {
-        auto it = find(handler);
-        if (it == entries.end())
-            return false;
-        entries.erase(it);
-        return true;
-    }
-    size_t count(bool timers) const
-    {
-        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return (e.timer != nullptr) == timers; }));
-    }
 
-    std::vector<Entry> entries;
+    std::map<X11::IEventHandler*, int> descriptors;
+    std::map<X11::ITimerHandler*, std::pair<uint64_t, uint64_t>> timers; // interval, next due (ms)
 };
 
 // The test's own connection and a top-level parent window standing in for the host's.
@@ -122,17 +92,15 @@ public:
     // A top-level window at (`x`, `y`) of the screen.
     explicit TestHostWindow(int16_t x = 0, int16_t y = 0, uint16_t width = 640, uint16_t height = 480)
     {
-        if (!std::getenv("DISPLAY"))
-            return;
         // A display whose last client just left resets and refuses connections for a moment.
-        for (int attempt = 0; attempt < 200; ++attempt)
+        for (int attempt = 0; std::getenv("DISPLAY") && !connection && attempt < 200; ++attempt)
         {
             connection = xcb_connect(nullptr, nullptr);
-            if (!xcb_connection_has_error(connection))
-                break;
-            xcb_disconnect(connection);
-            connection = nullptr;
-            usleep(10000);
+            if (xcb_connection_has_error(connection))
+            {
+                xcb_disconnect(std::exchange(connection, nullptr));
+                usleep(10000);
+            }
         }
         if (!connection)
             return;
@@ -148,8 +116,7 @@ public:
     {
         if (!connection)
             return;
-        if (parent != XCB_NONE)
-            xcb_destroy_window(connection, parent);
+        xcb_destroy_window(connection, parent);
         xcb_disconnect(connection);
     }
     TestHostWindow(const TestHostWindow&) = delete;
@@ -203,13 +170,9 @@ public:
         xcb_flush(connection);
     }
     // The window loses the input focus.
-    void sendFocusOut(xcb_window_t window, uint8_t mode = XCB_NOTIFY_MODE_NORMAL)
+    void sendFocusOut(xcb_window_t window)
     {
-        xcb_focus_out_event_t event{};
-        event.response_type = XCB_FOCUS_OUT;
-        event.detail = XCB_NOTIFY_DETAIL_NONLINEAR;
-        event.event = window;
-        event.mode = mode;
+        xcb_focus_out_event_t event{XCB_FOCUS_OUT, XCB_NOTIFY_DETAIL_NONLINEAR, 0, window, XCB_NOTIFY_MODE_NORMAL, {}};
         xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
         xcb_flush(connection);
     }
@@ -219,21 +182,16 @@ public:
         sendPointer(window, XCB_BUTTON_RELEASE, button, x, y, state);
     }
 
-    // The window's pixels, opaque.
+    // The window's pixels, opaque; none when they cannot be read.
     std::vector<CColor> screenshot(xcb_window_t window, int width, int height) const
     {
         auto cookie = xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, uint16_t(width),
                                     uint16_t(height), ~0u);
         xcb_get_image_reply_t* image = xcb_get_image_reply(connection, cookie, nullptr);
         std::vector<CColor> pixels;
-        if (!image || xcb_get_image_data_length(image) < width * height * 4)
-        {
-            std::free(image);
-            return pixels;
-        }
-        const uint8_t* data = xcb_get_image_data(image);
-        for (int i = 0; i < width * height; ++i) // 32 bits a pixel, blue first
-            pixels.emplace_back(data[4 * i + 2], data[4 * i + 1], data[4 * i], 255);
+        const uint8_t* data = image ? xcb_get_image_data(image) : nullptr;
+        for (int i = 0; data && xcb_get_image_data_length(image) >= width * height * 4 && i < width * height; ++i)
+            pixels.emplace_back(data[4 * i + 2], data[4 * i + 1], data[4 * i], 255); // 32 bits, blue first
         std::free(image);
         return pixels;
     }
@@ -248,24 +206,13 @@ public:
 class DisplayLock
 {
 public:
-    DisplayLock()
-    {
-        const char* display = std::getenv("DISPLAY");
-        const std::string path = std::string("/tmp/vextoria-x11-tests") + (display ? display : "") + ".lock";
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0666);
-        if (fd >= 0)
-            flock(fd, LOCK_EX);
-    }
-    ~DisplayLock()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    DisplayLock() { flock(fd, LOCK_EX); }
+    ~DisplayLock() { ::close(fd); } // closing a descriptor of -1 does nothing
     DisplayLock(const DisplayLock&) = delete;
-    DisplayLock& operator=(const DisplayLock&) = delete;
 
 private:
-    int fd = -1;
+    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    const int fd = ::open(("/tmp/vextoria-x11-tests" + display + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
 };
 
 } // namespace ToolkitTest
