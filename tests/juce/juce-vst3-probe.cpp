@@ -1,118 +1,74 @@
 // juce-vst3-probe: loads a VST3 bundle through JUCE's hosting code, lists what it offers and
 // optionally renders audio through it, as a check independent of our own host.
 
-#include "probe/offline_render.h"
-#include "probe/parameter_access.h"
-#include "probe/plugin_loading.h"
-#include "probe/probe_options.h"
-#include "probe/test_loop.h"
-#include "probe/wav_files.h"
+#include "probe/options.h"
 
 #include <iostream>
-#include <optional>
 
 namespace {
 
-constexpr int textLength = 1024;
+using namespace probe;
 
-void printClasses(const juce::OwnedArray<juce::PluginDescription>& classes)
+int fail(const juce::String& why)
 {
-    for (const auto* description : classes)
-        std::cout << "class \"" << description->name << "\" by \"" << description->manufacturerName
-                  << "\", category " << description->category << ", version " << description->version
-                  << ", " << description->numInputChannels << " in / " << description->numOutputChannels
-                  << " out\n";
+    std::cerr << "juce-vst3-probe: " << why << "\n";
+    return 1;
 }
 
-void printParameters(juce::AudioPluginInstance& plugin)
+// The audio to render: the input file in the buses' channel count (mono copied to both, stereo
+// averaged to one), at its own rate unless another was asked for; or the generated loop.
+juce::String loadInput(ProbeOptions& options, WavAudio& audio)
 {
-    const auto& parameters = plugin.getParameters();
-    std::cout << "parameters: " << parameters.size() << "\n";
-    for (const auto* parameter : parameters) {
-        const float value = parameter->getValue();
-        std::cout << "  " << parameter->getParameterIndex() << " \"" << parameter->getName(textLength)
-                  << "\" = \"" << parameter->getText(value, textLength) << "\"";
-        if (parameter->getLabel().isNotEmpty())
-            std::cout << " " << parameter->getLabel();
-        std::cout << " (" << value << ")\n";
-    }
-}
-
-// Mono or stereo input in the buses' channel count: mono is duplicated, stereo is averaged to mono.
-juce::AudioBuffer<float> conformChannels(const juce::AudioBuffer<float>& input, int numChannels)
-{
-    const int available = input.getNumChannels();
-    if (available == numChannels)
-        return input;
-    juce::AudioBuffer<float> conformed(numChannels, input.getNumSamples());
-    conformed.clear();
-    // Two channels into one are averaged; one into two is copied (the gain is then 1).
-    const float gain = 1.0f / static_cast<float>(available);
-    for (int target = 0; target < numChannels; ++target)
-        for (int source = 0; source < available; ++source)
-            conformed.addFrom(target, 0, input, source, 0, input.getNumSamples(), gain);
-    return conformed;
-}
-
-// The audio to render: the input file (its rate unless one was given) or the generated loop.
-std::optional<probe::WavAudio> loadInput(probe::ProbeOptions& options)
-{
-    probe::WavAudio audio;
+    const int channels = options.numChannels;
     if (options.inputPath.isEmpty()) {
-        audio.sampleRate = options.render.sampleRate;
-        audio.samples = probe::makeTestLoop(options.numChannels, audio.sampleRate, options.render.tempo,
-                                            options.loopSeconds);
-        return audio;
+        audio = {makeTestLoop(channels, options.render.sampleRate, options.render.tempo, options.loopSeconds),
+                 options.render.sampleRate};
+        return {};
     }
-    auto read = probe::readWav(juce::File::getCurrentWorkingDirectory().getChildFile(options.inputPath));
-    if (read.error.isNotEmpty()) {
-        std::cerr << "juce-vst3-probe: " << read.error << "\n";
-        return std::nullopt;
-    }
-    if (options.sampleRateGiven && read.audio.sampleRate != options.render.sampleRate) {
-        std::cerr << "juce-vst3-probe: the input's rate is " << read.audio.sampleRate
-                  << " Hz; this probe does not resample\n";
-        return std::nullopt;
-    }
-    options.render.sampleRate = read.audio.sampleRate;
-    audio.sampleRate = read.audio.sampleRate;
-    audio.samples = conformChannels(read.audio.samples, options.numChannels);
-    return audio;
+    WavAudio read;
+    if (auto error = readWav(juce::File::getCurrentWorkingDirectory().getChildFile(options.inputPath), read);
+        error.isNotEmpty())
+        return error;
+    if (options.sampleRateGiven && read.sampleRate != options.render.sampleRate)
+        return "the input's rate is " + juce::String(read.sampleRate) + " Hz; this probe does not resample";
+    options.render.sampleRate = audio.sampleRate = read.sampleRate;
+    const int given = read.samples.getNumChannels();
+    audio.samples = read.samples;
+    if (given == channels)
+        return {};
+    audio.samples.setSize(channels, read.samples.getNumSamples());
+    audio.samples.clear();
+    for (int target = 0; target < channels; ++target)
+        for (int source = 0; source < given; ++source)
+            audio.samples.addFrom(target, 0, read.samples, source, 0, read.samples.getNumSamples(), 1.0f / given);
+    return {};
 }
 
-int renderToFile(juce::AudioPluginInstance& plugin, probe::ProbeOptions& options)
+int renderToFile(juce::AudioPluginInstance& plugin, ProbeOptions& options)
 {
-    for (const auto& setting : options.parameters)
-        if (!probe::applyParameterSetting(plugin, setting)) {
-            std::cerr << "juce-vst3-probe: the plug-in has no parameter \"" << setting.name << "\"\n";
-            return 1;
-        }
-    const auto input = loadInput(options);
-    if (!input)
-        return 1;
-    const auto rendered = probe::render(plugin, input->samples, options.render);
-    if (rendered.error.isNotEmpty()) {
-        std::cerr << "juce-vst3-probe: " << rendered.error << "\n";
-        return 1;
-    }
+    for (const auto& [name, value] : options.parameters)
+        if (!setParameter(plugin, name, value))
+            return fail("the plug-in has no parameter \"" + name + "\"");
+    WavAudio input;
+    if (const auto error = loadInput(options, input); error.isNotEmpty())
+        return fail(error);
+    const auto rendered = render(plugin, input.samples, options.render);
     const auto output = juce::File::getCurrentWorkingDirectory().getChildFile(options.outputPath);
-    const auto written = probe::writeWav(output, {rendered.output, input->sampleRate});
-    if (written.isNotEmpty()) {
-        std::cerr << "juce-vst3-probe: " << written << "\n";
-        return 1;
-    }
-    std::cout << "rendered " << input->samples.getNumSamples() << " samples, "
-              << (options.numChannels == 1 ? "mono" : "stereo") << ", " << input->sampleRate << " Hz, blocks of "
-              << options.render.blockSize << ", tempo " << options.render.tempo << ", peak in "
-              << input->samples.getMagnitude(0, input->samples.getNumSamples()) << " out "
-              << rendered.output.getMagnitude(0, rendered.output.getNumSamples()) << " -> "
-              << output.getFullPathName() << "\n";
+    if (rendered.error.isNotEmpty())
+        return fail(rendered.error);
+    if (const auto error = writeWav(output, {rendered.output, input.sampleRate}); error.isNotEmpty())
+        return fail(error);
+    const int length = input.samples.getNumSamples();
+    std::cout << "rendered " << length << " samples, " << (options.numChannels == 1 ? "mono" : "stereo") << ", "
+              << input.sampleRate << " Hz, blocks of " << options.render.blockSize << ", tempo " << options.render.tempo
+              << ", peak in " << input.samples.getMagnitude(0, length) << " out "
+              << rendered.output.getMagnitude(0, length) << " -> " << output.getFullPathName() << "\n";
     if (options.blockTimes && rendered.blocks > 0) {
-        const double budget = options.render.blockSize / input->sampleRate; // seconds
+        const double percent = 100.0 * input.sampleRate / options.render.blockSize;  // per second of a block's budget
         std::cout << "blocks " << rendered.blocks << ", " << (options.render.realtime ? "real-time" : "offline")
-                  << " mode: slowest " << 100.0 * rendered.worstBlockSeconds / budget << " % (in CPU time "
-                  << 100.0 * rendered.worstBlockCpuSeconds / budget << " %), mean "
-                  << 100.0 * rendered.totalBlockSeconds / rendered.blocks / budget << " % of the block's budget\n";
+                  << " mode: slowest " << percent * rendered.worstBlockSeconds << " % (in CPU time "
+                  << percent * rendered.worstBlockCpuSeconds << " %), mean "
+                  << percent * rendered.totalBlockSeconds / rendered.blocks << " % of the block's budget\n";
     }
     return 0;
 }
@@ -124,22 +80,25 @@ int main(int argc, char* argv[])
     juce::StringArray arguments;
     for (int i = 1; i < argc; ++i)
         arguments.add(juce::String::fromUTF8(argv[i]));
-    auto parsed = probe::parseProbeOptions(arguments);
-    if (parsed.error.isNotEmpty()) {
-        std::cerr << "juce-vst3-probe: " << parsed.error << "\n" << probe::probeUsage;
+    ProbeOptions options;
+    if (const auto error = parseProbeOptions(arguments, options); error.isNotEmpty()) {
+        std::cerr << "juce-vst3-probe: " << error << "\n" << probeUsage();
         return 2;
     }
-    auto& options = parsed.options;
-
     juce::ScopedJuceInitialiser_GUI juceRuntime;
-    const auto classes = probe::listClasses(options.bundlePath);
-    printClasses(classes);
-    auto loaded = probe::loadClass(options.bundlePath, options.className, options.render.sampleRate,
-                                   options.render.blockSize);
-    if (loaded.instance == nullptr) {
-        std::cerr << "juce-vst3-probe: " << loaded.error << "\n";
-        return 1;
+    for (const auto* c : listClasses(options.bundlePath))
+        std::cout << "class \"" << c->name << "\" by \"" << c->manufacturerName << "\", category " << c->category
+                  << ", version " << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels
+                  << " out\n";
+    auto loaded = loadClass(options.bundlePath, options.className, options.render.sampleRate, options.render.blockSize);
+    if (loaded.instance == nullptr)
+        return fail(loaded.error);
+    std::cout << "parameters: " << loaded.instance->getParameters().size() << "\n";
+    for (const auto* parameter : loaded.instance->getParameters()) {
+        const float value = parameter->getValue();
+        std::cout << "  " << parameter->getParameterIndex() << " \"" << parameter->getName(1024) << "\" = \""
+                  << parameter->getText(value, 1024) << "\"" << (parameter->getLabel().isEmpty() ? "" : " ")
+                  << parameter->getLabel() << " (" << value << ")\n";
     }
-    printParameters(*loaded.instance);
     return options.outputPath.isEmpty() ? 0 : renderToFile(*loaded.instance, options);
 }

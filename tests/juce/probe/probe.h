@@ -1,0 +1,270 @@
+#pragma once
+// An independent host for the tests and for juce-vst3-probe, on JUCE's VST3 hosting code only:
+// a bundle's classes, a steady 4/4 transport, rendering in timed blocks, a generated test loop,
+// WAV files and parameters by name.
+
+#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+namespace probe {
+
+// The audio classes the bundle offers, as a host's scan sees them.
+inline juce::OwnedArray<juce::PluginDescription> listClasses(const juce::String& bundlePath)
+{
+    juce::OwnedArray<juce::PluginDescription> classes;
+    juce::VST3PluginFormat format;
+    if (format.fileMightContainThisPluginType(bundlePath))
+        format.findAllTypesForFile(classes, bundlePath);
+    return classes;
+}
+
+struct LoadedPlugin {
+    std::unique_ptr<juce::AudioPluginInstance> instance;  // null when loading failed
+    juce::String error;                                   // why, when it failed
+};
+
+// Creates the class named className (the first when empty); message thread only.
+inline LoadedPlugin loadClass(const juce::String& bundle, const juce::String& className, double rate = 44100.0,
+                              int blockSize = 512)
+{
+    if (!juce::File(bundle).isDirectory())
+        return {nullptr, "no VST3 bundle at " + bundle};
+    const auto classes = listClasses(bundle);
+    LoadedPlugin loaded{nullptr, classes.isEmpty() ? "the bundle offers no audio class"
+                                                   : "the bundle offers no class named \"" + className + "\""};
+    for (const auto* description : classes)
+        if (className.isEmpty() || description->name == className) {
+            juce::VST3PluginFormat format;
+            loaded.instance = format.createInstanceFromDescription(*description, rate, blockSize, loaded.error);
+            if (loaded.instance == nullptr && loaded.error.isEmpty())
+                loaded.error = "the class \"" + description->name + "\" could not be created";
+            break;
+        }
+    return loaded;
+}
+
+// A playing (or stopped) transport at a steady tempo in 4/4, moved on by the renderer.
+class TransportPlayHead : public juce::AudioPlayHead {
+public:
+    TransportPlayHead(double tempo, double sampleRate, bool playing)
+        : tempo(tempo), sampleRate(sampleRate), playing(playing) {}
+    void advance(int numSamples) { position += numSamples; }
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        const double seconds = static_cast<double>(position) / sampleRate, quarters = seconds * tempo / 60.0;
+        const double bars = std::floor(quarters / 4.0);
+        PositionInfo info;
+        info.setBpm(tempo);
+        info.setTimeSignature(TimeSignature{4, 4});
+        info.setTimeInSamples(position);
+        info.setTimeInSeconds(seconds);
+        info.setPpqPosition(quarters);
+        info.setPpqPositionOfLastBarStart(bars * 4.0);
+        info.setBarCount(static_cast<juce::int64>(bars));
+        info.setIsPlaying(playing);
+        return info;
+    }
+
+private:
+    double tempo, sampleRate;  // beats per minute, Hz
+    bool playing;
+    juce::int64 position = 0;  // samples since the start of the song
+};
+
+struct RenderSettings {
+    double sampleRate = 44100.0;  // Hz
+    int blockSize = 512;          // samples, the most per processBlock call
+    double tempo = 120.0;         // beats per minute
+    bool playing = true;
+    bool realtime = false;        // process mode: real-time instead of offline
+};
+
+// Holds a plug-in prepared for mono (1) or stereo (2) buses and feeds it blocks; releases it at the end.
+class BlockRenderer {
+public:
+    BlockRenderer(juce::AudioPluginInstance& plugin, int numChannels, const RenderSettings& settings)
+        : plugin(plugin), settings(settings), playHead(settings.tempo, settings.sampleRate, settings.playing)
+    {
+        const auto set = numChannels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+        juce::AudioProcessor::BusesLayout layout;
+        layout.inputBuses.add(set);
+        layout.outputBuses.add(set);
+        if (numChannels != 1 && numChannels != 2)
+            failure = "only mono and stereo can be rendered, not " + juce::String(numChannels) + " channels";
+        else if (!(settings.sampleRate > 0.0) || !(settings.tempo > 0.0) || settings.blockSize < 1)
+            failure = "sample rate, tempo and block size must be positive";
+        else if (!plugin.setBusesLayout(layout))
+            failure = "the plug-in refuses " + set.getDescription() + " buses";
+        if (failure.isNotEmpty())
+            return;
+        plugin.setPlayHead(&playHead);
+        plugin.setNonRealtime(!settings.realtime);
+        plugin.prepareToPlay(settings.sampleRate, settings.blockSize);
+    }
+    ~BlockRenderer()
+    {
+        if (failure.isNotEmpty())
+            return;
+        plugin.releaseResources();
+        plugin.setPlayHead(nullptr);
+    }
+    BlockRenderer(const BlockRenderer&) = delete;
+    BlockRenderer& operator=(const BlockRenderer&) = delete;
+
+    // Empty when prepared; otherwise why not (and nothing may be rendered).
+    const juce::String& error() const { return failure; }
+
+    // Input samples [start, start + length) into the same region of output; 1 <= length <= blockSize.
+    void process(const juce::AudioBuffer<float>& input, juce::AudioBuffer<float>& output, int start, int length)
+    {
+        jassert(failure.isEmpty() && length >= 1 && length <= settings.blockSize);
+        for (int channel = 0; channel < output.getNumChannels(); ++channel)
+            output.copyFrom(channel, start, input, channel, start, length);
+        // The plug-in works in place on exactly this block's samples (no allocation: at most 32 channels).
+        juce::AudioBuffer<float> block(output.getArrayOfWritePointers(), output.getNumChannels(), start, length);
+        midi.clear();
+        plugin.processBlock(block, midi);
+        playHead.advance(length);
+    }
+
+private:
+    juce::AudioPluginInstance& plugin;
+    RenderSettings settings;
+    TransportPlayHead playHead;
+    juce::MidiBuffer midi;
+    juce::String failure;
+};
+
+struct RenderResult {
+    juce::AudioBuffer<float> output;    // as many channels and samples as the input
+    juce::String error;                 // empty on success
+    double worstBlockSeconds = 0.0;     // wall-clock time of the slowest processBlock call
+    double worstBlockCpuSeconds = 0.0;  // the thread's CPU time in the costliest call
+    double totalBlockSeconds = 0.0;     // wall-clock time of all calls
+    int blocks = 0;
+};
+
+// Renders the whole input in blocks, each timed; its channel count (1 or 2) chooses the buses.
+inline RenderResult render(juce::AudioPluginInstance& plugin, const juce::AudioBuffer<float>& input,
+                           const RenderSettings& settings)
+{
+    // CPU time of this thread: unlike wall-clock time, not inflated when other work preempts it.
+    const auto cpuSeconds = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+    };
+    RenderResult result;
+    BlockRenderer renderer(plugin, input.getNumChannels(), settings);
+    if ((result.error = renderer.error()).isNotEmpty())
+        return result;
+    result.output.setSize(input.getNumChannels(), input.getNumSamples());
+    for (int start = 0; start < input.getNumSamples(); start += settings.blockSize, ++result.blocks) {
+        const double cpuBefore = cpuSeconds();
+        const auto before = std::chrono::steady_clock::now();
+        renderer.process(input, result.output, start, std::min(settings.blockSize, input.getNumSamples() - start));
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - before;
+        result.worstBlockSeconds = std::max(result.worstBlockSeconds, took.count());
+        result.worstBlockCpuSeconds = std::max(result.worstBlockCpuSeconds, cpuSeconds() - cpuBefore);
+        result.totalBlockSeconds += took.count();
+    }
+    return result;
+}
+
+// A drum-like loop, the same on every call; its channels differ, so a swapped channel shows.
+inline juce::AudioBuffer<float> makeTestLoop(int numChannels, double sampleRate, double tempo, double seconds)
+{
+    constexpr double twoPi = juce::MathConstants<double>::twoPi;
+    const double beat = 60.0 / tempo;  // seconds
+    juce::AudioBuffer<float> loop(numChannels, static_cast<int>(seconds * sampleRate));
+    for (int channel = 0; channel < numChannels; ++channel) {
+        juce::Random noise(20240601 + channel);
+        for (int i = 0; i < loop.getNumSamples(); ++i) {
+            // In each beat a decaying 55 Hz thump, a tone per channel, a noise tick on the off-beat eighth.
+            const double t = std::fmod(i / sampleRate, beat), offBeat = t - beat / 2.0;
+            const double thump = 0.5 * std::sin(twoPi * 55.0 * t) * std::exp(-t * 12.0);
+            const double tone = 0.2 * std::sin(twoPi * 220.0 * (channel + 1) * t);
+            const double tick = offBeat < 0.0 ? 0.0 : (noise.nextFloat() * 2.0 - 1.0) * std::exp(-offBeat * 60.0) * 0.3;
+            loop.setSample(channel, i, static_cast<float>(thump + tone + tick));
+        }
+    }
+    return loop;
+}
+
+struct WavAudio {
+    juce::AudioBuffer<float> samples;
+    double sampleRate = 0.0;  // Hz
+};
+
+inline bool isRegularFile(const juce::File& file)
+{
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(file.getFullPathName().toStdString(), ignored);
+}
+
+// Reads a mono or stereo WAV file; empty, or why not. A device or a pipe could block or never
+// end: only regular files are opened, and a lying header cannot ask for more than 2^28 samples.
+inline juce::String readWav(const juce::File& file, WavAudio& audio)
+{
+    const auto path = file.getFullPathName();
+    if (!isRegularFile(file))
+        return "not a regular file: " + path;
+    std::unique_ptr<juce::AudioFormatReader> reader(
+        juce::WavAudioFormat().createReaderFor(file.createInputStream().release(), true));
+    if (reader == nullptr)
+        return "not a WAV file: " + path;
+    if (reader->numChannels < 1 || reader->numChannels > 2 || reader->lengthInSamples > (juce::int64{1} << 28))
+        return "only mono and stereo WAV files up to 2^28 samples are read: " + path;
+    const auto length = static_cast<int>(reader->lengthInSamples);
+    audio.samples.setSize(static_cast<int>(reader->numChannels), length);
+    audio.sampleRate = reader->sampleRate;
+    return reader->read(&audio.samples, 0, length, 0, true, true) ? juce::String() : "could not read " + path;
+}
+
+// Writes 32-bit float samples; empty, or why not. Anything at the path but a regular file (a
+// folder, a device, a pipe) is refused and left alone; a regular file is replaced whole.
+inline juce::String writeWav(const juce::File& file, const WavAudio& audio)
+{
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(file.getFullPathName().toStdString(), ignored))
+        && !isRegularFile(file))
+        return "refusing to write to something that is not a regular file: " + file.getFullPathName();
+    if (!(audio.sampleRate > 0.0) || audio.samples.getNumChannels() < 1)
+        return "nothing to write: no channels or no sample rate";
+    // Written beside the target and moved over it, so a failure never leaves half a file.
+    juce::TemporaryFile temporary(file);
+    {
+        auto stream = temporary.getFile().createOutputStream();
+        std::unique_ptr<juce::AudioFormatWriter> writer(stream == nullptr ? nullptr : juce::WavAudioFormat().createWriterFor(
+            stream.get(), audio.sampleRate, static_cast<unsigned>(audio.samples.getNumChannels()), 32, {}, 0));
+        if (writer == nullptr)
+            return "cannot write a WAV file in " + file.getParentDirectory().getFullPathName();
+        stream.release();  // now owned by the writer
+        if (!writer->writeFromAudioSampleBuffer(audio.samples, 0, audio.samples.getNumSamples()))
+            return "could not write " + temporary.getFile().getFullPathName();
+    }
+    return temporary.overwriteTargetFileWithTemporary() ? juce::String() : "could not replace " + file.getFullPathName();
+}
+
+inline juce::AudioProcessorParameter* findParameter(juce::AudioProcessor& processor, const juce::String& name)
+{
+    for (auto* parameter : processor.getParameters())
+        if (parameter->getName(1024) == name)
+            return parameter;
+    return nullptr;
+}
+
+// Sets the named parameter to a normalised value as automation would; false (nothing set) when there is none.
+inline bool setParameter(juce::AudioProcessor& processor, const juce::String& name, float value)
+{
+    auto* parameter = findParameter(processor, name);
+    if (parameter != nullptr)
+        parameter->setValueNotifyingHost(value);
+    return parameter != nullptr;
+}
+
+}  // namespace probe
