@@ -90,10 +90,12 @@ TEST_P(PassThrough, OutputEqualsInput)
 }
 
 INSTANTIATE_TEST_SUITE_P(BusesRatesAndBlocks, PassThrough,
-                         ::testing::Values(PassThroughCase{2, 44100.0, 512, true}, PassThroughCase{1, 44100.0, 512, true},
-                                           PassThroughCase{2, 48000.0, 1, true}, PassThroughCase{1, 96000.0, 4096, true},
-                                           PassThroughCase{2, 96000.0, 333, false},
-                                           PassThroughCase{1, 48000.0, 4096, false}),
+                         ::testing::ValuesIn(std::vector<PassThroughCase>{{2, 44100.0, 512, true},
+                                                                          {1, 44100.0, 512, true},
+                                                                          {2, 48000.0, 1, true},
+                                                                          {1, 96000.0, 4096, true},
+                                                                          {2, 96000.0, 333, false},
+                                                                          {1, 48000.0, 4096, false}}),
                          [](const auto& info) {  // such as "stereo_44100Hz_blocks512_playing"
                              const auto& c = info.param;
                              return std::string(c.numChannels == 1 ? "mono" : "stereo") + "_"
@@ -104,7 +106,9 @@ INSTANTIATE_TEST_SUITE_P(BusesRatesAndBlocks, PassThrough,
 TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInput)
 {
     constexpr int activeId = 0, bypassId = 37;
-    const auto processorValue = [&](int id) { return readRecord<double>(savedRecord(plugin()), recordValueOffset(id)); };
+    const auto processorValue = [&](int id) {
+        return readRecord<double>(savedRecord(plugin()), recordValueOffset(id));
+    };
     ASSERT_NE(findParameter(plugin(), "Bypass"), nullptr);
     EXPECT_EQ(plugin().getBypassParameter(), findParameter(plugin(), "Bypass"));
 

@@ -1,5 +1,6 @@
 #pragma once
-// Shared set-up of the tests through JUCE's host: the message thread and a fresh processor.
+// Shared set-up of the tests through JUCE's host: the message thread, a fresh processor, and the
+// processor's own program record inside the state blob the host saves.
 
 #include "probe/probe.h"
 
@@ -21,7 +22,7 @@ protected:
     }
     juce::AudioPluginInstance& plugin() { return *loaded.instance; }
 
-    // Renders input with the default settings (44.1 kHz, blocks of 512) and expects no error.
+    // The input rendered (by default at 44.1 kHz in blocks of 512), expecting no error.
     juce::AudioBuffer<float> rendered(const juce::AudioBuffer<float>& input, RenderSettings settings = {})
     {
         auto result = render(plugin(), input, settings);
@@ -40,28 +41,22 @@ inline juce::MemoryBlock hostState(juce::AudioPluginInstance& plugin)
     return state;
 }
 
-inline std::unique_ptr<juce::XmlElement> readStateBlob(const juce::MemoryBlock& hostState)
+// JUCE's blob: an XML element holding the component's and the controller's states in base64.
+inline std::unique_ptr<juce::XmlElement> stateXml(const juce::MemoryBlock& hostState)
 {
     return juce::AudioProcessor::getXmlFromBinary(hostState.getData(), static_cast<int>(hostState.getSize()));
 }
 
-// The component's bytes in the blob a JUCE host saves; nothing when it holds none.
-inline std::optional<juce::MemoryBlock> componentState(const juce::MemoryBlock& hostState)
+// The component's program record in a host's blob (empty when there is none): int32 version,
+// int32 N, N float64 values by id, int32 M, M float64 hidden values.
+inline juce::MemoryBlock recordIn(const juce::MemoryBlock& hostState)
 {
-    const auto blob = readStateBlob(hostState);
-    const auto* element = blob != nullptr ? blob->getChildByName("IComponent") : nullptr;
-    juce::MemoryBlock bytes;
-    if (element == nullptr || !bytes.fromBase64Encoding(element->getAllSubText()))
-        return std::nullopt;
-    return bytes;
+    const auto xml = stateXml(hostState);
+    const auto* element = xml != nullptr ? xml->getChildByName("IComponent") : nullptr;
+    juce::MemoryBlock record;
+    return element != nullptr && record.fromBase64Encoding(element->getAllSubText()) ? record : juce::MemoryBlock{};
 }
-
-// The plug-in's own program record as the host saved it (empty when it saved none). The record:
-// int32 version, int32 N, N float64 values by id, int32 M, M float64 hidden values.
-inline juce::MemoryBlock savedRecord(juce::AudioPluginInstance& plugin)
-{
-    return componentState(hostState(plugin)).value_or(juce::MemoryBlock{});
-}
+inline juce::MemoryBlock savedRecord(juce::AudioPluginInstance& plugin) { return recordIn(hostState(plugin)); }
 inline size_t recordValueOffset(int id) { return 8 + 8 * static_cast<size_t>(id); }
 
 // The value at offset of a record, or zero when the record is too short to hold it.
@@ -81,7 +76,8 @@ inline void expectIdentical(const juce::AudioBuffer<float>& actual, const juce::
     ASSERT_EQ(actual.getNumSamples(), expected.getNumSamples());
     for (int channel = 0; channel < expected.getNumChannels(); ++channel)
         for (int i = 0; i < expected.getNumSamples(); ++i)
-            ASSERT_EQ(actual.getSample(channel, i), expected.getSample(channel, i)) << "channel " << channel << ", sample " << i;
+            ASSERT_EQ(actual.getSample(channel, i), expected.getSample(channel, i))
+                << "channel " << channel << ", sample " << i;
 }
 
 }  // namespace probe::testing

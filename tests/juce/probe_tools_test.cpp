@@ -74,13 +74,13 @@ std::string describe(const juce::AudioPlayHead& playHead)
 {
     const auto p = playHead.getPosition().orFallback(juce::AudioPlayHead::PositionInfo{});
     const auto signature = p.getTimeSignature().orFallback(juce::AudioPlayHead::TimeSignature{0, 0});
-    return (juce::String(p.getBpm().orFallback(0.0)) + " bpm in " + juce::String(signature.numerator) + "/"
-            + juce::String(signature.denominator) + ", sample " + juce::String(p.getTimeInSamples().orFallback(-1))
-            + ", " + juce::String(p.getTimeInSeconds().orFallback(-1.0)) + " s, quarter "
-            + juce::String(p.getPpqPosition().orFallback(-1.0)) + ", bar " + juce::String(p.getBarCount().orFallback(-1))
-            + " from quarter " + juce::String(p.getPpqPositionOfLastBarStart().orFallback(-1.0))
-            + (p.getIsPlaying() ? ", playing" : ", stopped"))
-        .toStdString();
+    juce::String text;
+    text << p.getBpm().orFallback(0.0) << " bpm in " << signature.numerator << "/" << signature.denominator
+         << ", sample " << p.getTimeInSamples().orFallback(-1) << ", " << p.getTimeInSeconds().orFallback(-1.0)
+         << " s, quarter " << p.getPpqPosition().orFallback(-1.0) << ", bar " << p.getBarCount().orFallback(-1)
+         << " from quarter " << p.getPpqPositionOfLastBarStart().orFallback(-1.0)
+         << (p.getIsPlaying() ? ", playing" : ", stopped");
+    return text.toStdString();
 }
 
 TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
@@ -95,12 +95,12 @@ TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
 
 TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
 {
+    const juce::StringArray everyOption{"X.vst3", "--class", "Y", "--render", "out.wav", "--input", "in.wav",
+                                        "--mono", "--block", "64", "--rate", "96000", "--tempo", "90.5",
+                                        "--seconds", "2", "--stopped", "--param", "Bypass=1", "--realtime",
+                                        "--block-times", "--param", "Reverse Amt=0.25"};
     ProbeOptions o;
-    ASSERT_EQ(parseProbeOptions({"X.vst3", "--class", "Y", "--render", "out.wav", "--input", "in.wav", "--mono", "--block",
-                                 "64", "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param",
-                                 "Bypass=1", "--realtime", "--block-times", "--param", "Reverse Amt=0.25"},
-                                o),
-              "");
+    ASSERT_EQ(parseProbeOptions(everyOption, o), "");
     EXPECT_EQ(o.bundlePath + " " + o.className + " " + o.outputPath + " " + o.inputPath, "X.vst3 Y out.wav in.wav");
     EXPECT_EQ(o.numChannels, 1);
     EXPECT_EQ(o.render.blockSize, 64);
@@ -122,8 +122,8 @@ TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
         ProbeOptions ignored;
         EXPECT_NE(parseProbeOptions(arguments, ignored), "") << arguments.joinIntoString(" ");
     }
-    for (const char* setting : {"Bypass", "=0.5", "Bypass=", "Bypass=1.5", "Bypass=-0.1", "Bypass=nan", "Bypass=0.5x",
-                                "Bypass=inf"}) {
+    for (const char* setting :
+         {"Bypass", "=0.5", "Bypass=", "Bypass=1.5", "Bypass=-0.1", "Bypass=nan", "Bypass=0.5x", "Bypass=inf"}) {
         ProbeOptions ignored;
         EXPECT_NE(parseProbeOptions({"X.vst3", "--param", setting}, ignored), "") << setting;
     }

@@ -19,12 +19,12 @@ void writeAt(juce::MemoryBlock& record, size_t offset, Value value)
 // Restores the host state with its component record replaced by record.
 void restoreRecord(juce::AudioPluginInstance& plugin, const juce::MemoryBlock& record)
 {
-    auto blob = readStateBlob(hostState(plugin));
-    ASSERT_NE(blob, nullptr);
-    blob->deleteAllChildElementsWithTagName("IComponent");
-    blob->createNewChildElement("IComponent")->addTextElement(record.toBase64Encoding());
+    auto xml = stateXml(hostState(plugin));
+    ASSERT_NE(xml, nullptr);
+    xml->deleteAllChildElementsWithTagName("IComponent");
+    xml->createNewChildElement("IComponent")->addTextElement(record.toBase64Encoding());
     juce::MemoryBlock state;
-    juce::AudioProcessor::copyXmlToBinary(*blob, state);
+    juce::AudioProcessor::copyXmlToBinary(*xml, state);
     plugin.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
 }
 
@@ -63,7 +63,7 @@ TEST_F(StateThroughHost, ARestoredStateIsSavedBackUnchangedAndCarriesToAnotherIn
     const auto edited = editedRecord(0.25);
     restoreRecord(plugin(), edited);
     const auto saved = hostState(plugin());
-    EXPECT_EQ(componentState(saved).value_or(juce::MemoryBlock{}), edited);
+    EXPECT_EQ(recordIn(saved), edited);
 
     auto other = loadClass(bundlePath, processorClassName);
     ASSERT_NE(other.instance, nullptr) << other.error.toStdString();

@@ -239,15 +239,20 @@ inline juce::String writeWav(const juce::File& file, const WavAudio& audio)
     juce::TemporaryFile temporary(file);
     {
         auto stream = temporary.getFile().createOutputStream();
-        std::unique_ptr<juce::AudioFormatWriter> writer(stream == nullptr ? nullptr : juce::WavAudioFormat().createWriterFor(
-            stream.get(), audio.sampleRate, static_cast<unsigned>(audio.samples.getNumChannels()), 32, {}, 0));
+        if (stream == nullptr)
+            return "cannot write to " + file.getParentDirectory().getFullPathName();
+        const auto channels = static_cast<unsigned>(audio.samples.getNumChannels());
+        std::unique_ptr<juce::AudioFormatWriter> writer(
+            juce::WavAudioFormat().createWriterFor(stream.get(), audio.sampleRate, channels, 32, {}, 0));
         if (writer == nullptr)
-            return "cannot write a WAV file in " + file.getParentDirectory().getFullPathName();
+            return "the WAV writer refuses this format";
         stream.release();  // now owned by the writer
         if (!writer->writeFromAudioSampleBuffer(audio.samples, 0, audio.samples.getNumSamples()))
             return "could not write " + temporary.getFile().getFullPathName();
     }
-    return temporary.overwriteTargetFileWithTemporary() ? juce::String() : "could not replace " + file.getFullPathName();
+    if (!temporary.overwriteTargetFileWithTemporary())
+        return "could not replace " + file.getFullPathName();
+    return {};
 }
 
 inline juce::AudioProcessorParameter* findParameter(juce::AudioProcessor& processor, const juce::String& name)
