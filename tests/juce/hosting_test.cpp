@@ -1,13 +1,23 @@
 // The processor as JUCE's VST3 host loads and drives it: the class it finds, the buses it
-// negotiates, audio handed through unchanged, and parameters set by name.
+// negotiates, audio handed through unchanged, parameters set by name, its state saved and
+// restored; and the probe's own tools (WAV files, test loop, transport, command line).
 
-#include "loaded_plugin_fixture.h"
+#include "probe/probe.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/stat.h>
 
 namespace probe::testing {
 namespace {
 
+const juce::String bundlePath = VEXTORIA_BUNDLE;
+const juce::String processorClassName = "VextoriaPRO";
+const juce::File outputFolder(VEXTORIA_TEST_OUTPUT);
 const auto mono = juce::AudioChannelSet::mono();
 const auto stereo = juce::AudioChannelSet::stereo();
+constexpr int activeId = 0, gateSizeId = 1, bypassId = 37, parameterCount = 38;
 
 juce::AudioProcessor::BusesLayout layoutOf(const juce::AudioChannelSet& in, const juce::AudioChannelSet& out)
 {
@@ -16,6 +26,102 @@ juce::AudioProcessor::BusesLayout layoutOf(const juce::AudioChannelSet& in, cons
     layout.outputBuses.add(out);
     return layout;
 }
+
+// Sample-exact equality, reporting the first difference.
+void expectIdentical(const juce::AudioBuffer<float>& actual, const juce::AudioBuffer<float>& expected)
+{
+    ASSERT_EQ(actual.getNumChannels(), expected.getNumChannels());
+    ASSERT_EQ(actual.getNumSamples(), expected.getNumSamples());
+    for (int channel = 0; channel < expected.getNumChannels(); ++channel)
+        for (int i = 0; i < expected.getNumSamples(); ++i)
+            ASSERT_EQ(actual.getSample(channel, i), expected.getSample(channel, i))
+                << "channel " << channel << ", sample " << i;
+}
+
+juce::MemoryBlock hostState(juce::AudioPluginInstance& plugin)
+{
+    juce::MemoryBlock state;
+    plugin.getStateInformation(state);
+    return state;
+}
+
+// JUCE's blob: an XML element holding the component's and the controller's states in base64.
+std::unique_ptr<juce::XmlElement> stateXml(const juce::MemoryBlock& hostState)
+{
+    return juce::AudioProcessor::getXmlFromBinary(hostState.getData(), static_cast<int>(hostState.getSize()));
+}
+
+// The component's program record in a host's blob (empty when there is none): int32 version,
+// int32 N, N float64 values by id, int32 M, M float64 hidden values.
+juce::MemoryBlock recordIn(const juce::MemoryBlock& hostState)
+{
+    const auto xml = stateXml(hostState);
+    const auto* element = xml != nullptr ? xml->getChildByName("IComponent") : nullptr;
+    juce::MemoryBlock record;
+    return element != nullptr && record.fromBase64Encoding(element->getAllSubText()) ? record : juce::MemoryBlock{};
+}
+size_t valueOffset(int id) { return 8 + 8 * static_cast<size_t>(id); }
+
+// The value at offset of a record, or zero when the record is too short to hold it.
+template <typename Value>
+Value readAt(const juce::MemoryBlock& record, size_t offset)
+{
+    Value value{};
+    if (offset + sizeof(Value) <= record.getSize())
+        std::memcpy(&value, static_cast<const char*>(record.getData()) + offset, sizeof(Value));
+    return value;
+}
+
+template <typename Value>
+void writeAt(juce::MemoryBlock& record, size_t offset, Value value)
+{
+    ASSERT_LE(offset + sizeof(Value), record.getSize());
+    std::memcpy(static_cast<char*>(record.getData()) + offset, &value, sizeof(Value));
+}
+
+class LoadedPluginTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        loaded = loadClass(bundlePath, processorClassName);
+        ASSERT_NE(loaded.instance, nullptr) << loaded.error.toStdString();
+        record = savedRecord();
+    }
+    juce::AudioPluginInstance& plugin() { return *loaded.instance; }
+    juce::MemoryBlock savedRecord() { return recordIn(hostState(plugin())); }
+
+    // The input rendered (by default at 44.1 kHz in blocks of 512), expecting no error.
+    juce::AudioBuffer<float> rendered(const juce::AudioBuffer<float>& input, RenderSettings settings = {})
+    {
+        auto result = render(plugin(), input, settings);
+        EXPECT_EQ(result.error, "");
+        return result.output;
+    }
+
+    // The record saved right after loading with GateSize moved away from its default 0.85.
+    juce::MemoryBlock editedRecord(double gateSize) const
+    {
+        auto edited = record;
+        writeAt(edited, valueOffset(gateSizeId), gateSize);
+        return edited;
+    }
+
+    // Restores the host state with its component record replaced by newRecord.
+    void restoreRecord(const juce::MemoryBlock& newRecord)
+    {
+        auto xml = stateXml(hostState(plugin()));
+        ASSERT_NE(xml, nullptr);
+        xml->deleteAllChildElementsWithTagName("IComponent");
+        xml->createNewChildElement("IComponent")->addTextElement(newRecord.toBase64Encoding());
+        juce::MemoryBlock state;
+        juce::AudioProcessor::copyXmlToBinary(*xml, state);
+        plugin().setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+    }
+
+    juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives the plug-in
+    LoadedPlugin loaded;
+    juce::MemoryBlock record;  // as saved right after loading
+};
 
 TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBusesAndMidi)
 {
@@ -103,12 +209,12 @@ INSTANTIATE_TEST_SUITE_P(BusesRatesAndBlocks, PassThrough,
                                     + (c.playing ? "_playing" : "_stopped");
                          });
 
-TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInput)
+TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInputAnUnknownNameSetsNothing)
 {
-    constexpr int activeId = 0, bypassId = 37;
-    const auto processorValue = [&](int id) {
-        return readRecord<double>(savedRecord(plugin()), recordValueOffset(id));
-    };
+    const auto processorValue = [&](int id) { return readAt<double>(savedRecord(), valueOffset(id)); };
+    EXPECT_EQ(findParameter(plugin(), "No Such Parameter"), nullptr);
+    EXPECT_FALSE(setParameter(plugin(), "No Such Parameter", 1.0f));
+    EXPECT_EQ(savedRecord(), record);
     ASSERT_NE(findParameter(plugin(), "Bypass"), nullptr);
     EXPECT_EQ(plugin().getBypassParameter(), findParameter(plugin(), "Bypass"));
 
@@ -125,12 +231,159 @@ TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInput)
     EXPECT_EQ(processorValue(bypassId), 0.0);
 }
 
-TEST_F(LoadedPluginTest, AnUnknownParameterNameSetsNothing)
+TEST_F(LoadedPluginTest, TheSavedStateIsOneProgramRecordOfTheLiveValues)
 {
-    const auto before = savedRecord(plugin());
-    EXPECT_EQ(findParameter(plugin(), "No Such Parameter"), nullptr);
-    EXPECT_FALSE(setParameter(plugin(), "No Such Parameter", 1.0f));
-    EXPECT_EQ(savedRecord(plugin()), before);
+    ASSERT_EQ(record.getSize(), 372u);
+    EXPECT_EQ(readAt<int32_t>(record, 4), parameterCount);
+    EXPECT_EQ(readAt<int32_t>(record, valueOffset(parameterCount)), 7);  // hidden values
+    EXPECT_EQ(readAt<double>(record, valueOffset(activeId)), 0.0);
+    EXPECT_EQ(readAt<double>(record, valueOffset(gateSizeId)), double(0.85f));
+    EXPECT_EQ(readAt<double>(record, valueOffset(bypassId)), 0.0);
+}
+
+TEST_F(LoadedPluginTest, ARestoredStateIsSavedBackUnchangedAndCarriesToAnotherInstance)
+{
+    const auto edited = editedRecord(0.25);
+    restoreRecord(edited);
+    const auto saved = hostState(plugin());
+    EXPECT_EQ(recordIn(saved), edited);
+
+    auto other = loadClass(bundlePath, processorClassName);
+    ASSERT_NE(other.instance, nullptr) << other.error.toStdString();
+    other.instance->setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
+    EXPECT_EQ(hostState(*other.instance), saved);
+}
+
+TEST_F(LoadedPluginTest, AStateRestoredWhileRenderingIsTakenByTheNextBlock)
+{
+    const auto input = makeTestLoop(2, 44100.0, 120.0, 0.1);
+    juce::AudioBuffer<float> output(2, input.getNumSamples());
+    BlockRenderer renderer(plugin(), 2, RenderSettings{});
+    ASSERT_EQ(renderer.error(), "");
+    renderer.process(input, output, 0, 512);
+    const auto edited = editedRecord(0.5);
+    restoreRecord(edited);
+    renderer.process(input, output, 512, 512);
+    EXPECT_EQ(savedRecord(), edited);
+}
+
+TEST_F(LoadedPluginTest, BrokenStateRecordsAreRefusedAndChangeNothing)
+{
+    const auto edited = editedRecord(0.25);
+    restoreRecord(edited);
+
+    auto truncated = editedRecord(0.75);
+    truncated.setSize(100);  // claims 38 values, holds 11
+    auto tooManyValues = editedRecord(0.75);
+    writeAt<int32_t>(tooManyValues, 4, parameterCount + 1);
+    auto negativeCount = editedRecord(0.75);
+    writeAt<int32_t>(negativeCount, 4, -1);
+    for (const auto& broken : {juce::MemoryBlock{}, truncated, tooManyValues, negativeCount}) {
+        restoreRecord(broken);
+        EXPECT_EQ(savedRecord(), edited) << "after a record of " << broken.getSize() << " bytes";
+    }
+}
+
+TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAndLeftAlone)
+{
+    const auto written = makeTestLoop(2, 48000.0, 120.0, 0.25);
+    const auto file = outputFolder.getChildFile("probe-round-trip.wav");
+    ASSERT_EQ(writeWav(file, written, 48000.0), "");
+    ASSERT_EQ(writeWav(file, written, 48000.0), "");  // replacing an existing file is fine
+    std::unique_ptr<juce::AudioFormatReader> reader(
+        juce::WavAudioFormat().createReaderFor(file.createInputStream().release(), true));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->sampleRate, 48000.0);
+    juce::AudioBuffer<float> read(static_cast<int>(reader->numChannels), static_cast<int>(reader->lengthInSamples));
+    ASSERT_TRUE(reader->read(&read, 0, read.getNumSamples(), 0, true, true));
+    expectIdentical(read, written);
+
+    const auto folder = outputFolder.getChildFile("probe-folder.wav");
+    ASSERT_TRUE(folder.createDirectory());
+    const auto pipe = outputFolder.getChildFile("probe-pipe.wav");
+    pipe.deleteFile();
+    ASSERT_EQ(mkfifo(pipe.getFullPathName().toRawUTF8(), 0600), 0);
+    for (const auto& path : {folder, pipe, juce::File("/dev/null")})
+        EXPECT_TRUE(writeWav(path, written, 48000.0).contains("not a regular file")) << path.getFullPathName();
+    EXPECT_TRUE(folder.isDirectory());
+    EXPECT_EQ(folder.getNumberOfChildFiles(juce::File::findFilesAndDirectories), 0);
+    pipe.deleteFile();
+    const auto size = file.getSize();
+    EXPECT_EQ(writeWav(file, {}, 48000.0), "nothing to write: no channels or no sample rate");
+    EXPECT_EQ(writeWav(file, written, 0.0), "nothing to write: no channels or no sample rate");
+    EXPECT_EQ(file.getSize(), size);
+}
+
+TEST(TestLoop, IsTheSameOnEveryCallAndDiffersBetweenChannels)
+{
+    const auto loop = makeTestLoop(2, 44100.0, 120.0, 0.5);
+    ASSERT_EQ(loop.getNumSamples(), 22050);
+    expectIdentical(makeTestLoop(2, 44100.0, 120.0, 0.5), loop);
+    EXPECT_GT(loop.getMagnitude(0, 0, loop.getNumSamples()), 0.1f);
+    EXPECT_LE(loop.getMagnitude(0, loop.getNumSamples()), 1.0f);
+    juce::AudioBuffer<float> difference(loop);
+    difference.addFrom(0, 0, loop, 1, 0, loop.getNumSamples(), -1.0f);
+    EXPECT_GT(difference.getMagnitude(0, 0, loop.getNumSamples()), 0.1f);
+}
+
+// The position a play head reports, in words.
+std::string describe(const juce::AudioPlayHead& playHead)
+{
+    const auto p = playHead.getPosition().orFallback(juce::AudioPlayHead::PositionInfo{});
+    const auto signature = p.getTimeSignature().orFallback(juce::AudioPlayHead::TimeSignature{0, 0});
+    juce::String text;
+    text << p.getBpm().orFallback(0.0) << " bpm in " << signature.numerator << "/" << signature.denominator
+         << ", sample " << p.getTimeInSamples().orFallback(-1) << ", " << p.getTimeInSeconds().orFallback(-1.0)
+         << " s, quarter " << p.getPpqPosition().orFallback(-1.0) << ", bar " << p.getBarCount().orFallback(-1)
+         << " from quarter " << p.getPpqPositionOfLastBarStart().orFallback(-1.0)
+         << (p.getIsPlaying() ? ", playing" : ", stopped");
+    return text.toStdString();
+}
+
+TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
+{
+    TransportPlayHead playing(120.0, 48000.0, true);
+    playing.advance(96000);
+    playing.advance(60000);  // 3.25 s, 6.5 beats: in the second bar
+    EXPECT_EQ(describe(playing), "120 bpm in 4/4, sample 156000, 3.25 s, quarter 6.5, bar 1 from quarter 4, playing");
+    EXPECT_EQ(describe(TransportPlayHead(90.0, 44100.0, false)),
+              "90 bpm in 4/4, sample 0, 0 s, quarter 0, bar 0 from quarter 0, stopped");
+}
+
+TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
+{
+    const juce::StringArray everyOption{"X.vst3", "--class", "Y", "--render", "out.wav", "--mono", "--block", "64",
+                                        "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped",
+                                        "--param", "Bypass=1", "--realtime", "--block-times", "--param", "Rev=0.25"};
+    ProbeOptions o;
+    ASSERT_EQ(parseProbeOptions(everyOption, o), "");
+    EXPECT_EQ(o.bundlePath + " " + o.className + " " + o.outputPath, "X.vst3 Y out.wav");
+    EXPECT_EQ(o.numChannels, 1);
+    EXPECT_EQ(o.render.blockSize, 64);
+    EXPECT_EQ(o.render.sampleRate, 96000.0);
+    EXPECT_EQ(o.render.tempo, 90.5);
+    EXPECT_EQ(o.loopSeconds, 2.0);
+    EXPECT_TRUE(!o.render.playing && o.render.realtime && o.blockTimes);
+    using Setting = std::pair<juce::String, float>;
+    EXPECT_EQ(o.parameters, (std::vector<Setting>{{"Bypass", 1.0f}, {"Rev", 0.25f}}));
+    ProbeOptions defaults;
+    EXPECT_EQ(parseProbeOptions({"X.vst3", "--mono", "--stereo"}, defaults), "");
+    EXPECT_TRUE(defaults.numChannels == 2 && defaults.render.playing && !defaults.render.realtime
+                && !defaults.blockTimes);
+
+    const std::vector<juce::StringArray> bad{
+        {}, {"--mono"}, {"X.vst3", "--block", "0"}, {"X.vst3", "--block", "12.5"}, {"X.vst3", "--rate", "-1"},
+        {"X.vst3", "--block", "1000000"}, {"X.vst3", "--seconds", "1e9"}, {"X.vst3", "--tempo", "nan"},
+        {"X.vst3", "--tempo"}, {"X.vst3", "--render", ""}, {"X.vst3", "--loud"}, {"X.vst3", "--input", "in.wav"}};
+    for (const auto& arguments : bad) {
+        ProbeOptions ignored;
+        EXPECT_NE(parseProbeOptions(arguments, ignored), "") << arguments.joinIntoString(" ");
+    }
+    for (const char* setting :
+         {"Bypass", "=0.5", "Bypass=", "Bypass=1.5", "Bypass=-0.1", "Bypass=nan", "Bypass=0.5x", "Bypass=inf"}) {
+        ProbeOptions ignored;
+        EXPECT_NE(parseProbeOptions({"X.vst3", "--param", setting}, ignored), "") << setting;
+    }
 }
 
 }  // namespace

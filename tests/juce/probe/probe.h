@@ -1,11 +1,12 @@
 #pragma once
 // An independent host for the tests and for juce-vst3-probe, on JUCE's VST3 hosting code only:
 // a bundle's classes, a steady 4/4 transport, rendering in timed blocks, a generated test loop,
-// WAV files and parameters by name.
+// WAV files, parameters by name, and the probe's command line.
 
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -38,8 +39,8 @@ inline LoadedPlugin loadClass(const juce::String& bundle, const juce::String& cl
                                                    : "the bundle offers no class named \"" + className + "\""};
     for (const auto* description : classes)
         if (className.isEmpty() || description->name == className) {
-            juce::VST3PluginFormat format;
-            loaded.instance = format.createInstanceFromDescription(*description, rate, blockSize, loaded.error);
+            loaded.instance = juce::VST3PluginFormat().createInstanceFromDescription(*description, rate, blockSize,
+                                                                                      loaded.error);
             if (loaded.instance == nullptr && loaded.error.isEmpty())
                 loaded.error = "the class \"" + description->name + "\" could not be created";
             break;
@@ -195,45 +196,15 @@ inline juce::AudioBuffer<float> makeTestLoop(int numChannels, double sampleRate,
     return loop;
 }
 
-struct WavAudio {
-    juce::AudioBuffer<float> samples;
-    double sampleRate = 0.0;  // Hz
-};
-
-inline bool isRegularFile(const juce::File& file)
-{
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(file.getFullPathName().toStdString(), ignored);
-}
-
-// Reads a mono or stereo WAV file; empty, or why not. A device or a pipe could block or never
-// end: only regular files are opened, and a lying header cannot ask for more than 2^28 samples.
-inline juce::String readWav(const juce::File& file, WavAudio& audio)
-{
-    const auto path = file.getFullPathName();
-    if (!isRegularFile(file))
-        return "not a regular file: " + path;
-    std::unique_ptr<juce::AudioFormatReader> reader(
-        juce::WavAudioFormat().createReaderFor(file.createInputStream().release(), true));
-    if (reader == nullptr)
-        return "not a WAV file: " + path;
-    if (reader->numChannels < 1 || reader->numChannels > 2 || reader->lengthInSamples > (juce::int64{1} << 28))
-        return "only mono and stereo WAV files up to 2^28 samples are read: " + path;
-    const auto length = static_cast<int>(reader->lengthInSamples);
-    audio.samples.setSize(static_cast<int>(reader->numChannels), length);
-    audio.sampleRate = reader->sampleRate;
-    return reader->read(&audio.samples, 0, length, 0, true, true) ? juce::String() : "could not read " + path;
-}
-
 // Writes 32-bit float samples; empty, or why not. Anything at the path but a regular file (a
-// folder, a device, a pipe) is refused and left alone; a regular file is replaced whole.
-inline juce::String writeWav(const juce::File& file, const WavAudio& audio)
+// folder, a device, a pipe, which could block) is refused and left alone; a file is replaced whole.
+inline juce::String writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate)
 {
     std::error_code ignored;
-    if (std::filesystem::exists(std::filesystem::symlink_status(file.getFullPathName().toStdString(), ignored))
-        && !isRegularFile(file))
+    const auto status = std::filesystem::status(file.getFullPathName().toStdString(), ignored);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         return "refusing to write to something that is not a regular file: " + file.getFullPathName();
-    if (!(audio.sampleRate > 0.0) || audio.samples.getNumChannels() < 1)
+    if (!(sampleRate > 0.0) || samples.getNumChannels() < 1)
         return "nothing to write: no channels or no sample rate";
     // Written beside the target and moved over it, so a failure never leaves half a file.
     juce::TemporaryFile temporary(file);
@@ -241,18 +212,16 @@ inline juce::String writeWav(const juce::File& file, const WavAudio& audio)
         auto stream = temporary.getFile().createOutputStream();
         if (stream == nullptr)
             return "cannot write to " + file.getParentDirectory().getFullPathName();
-        const auto channels = static_cast<unsigned>(audio.samples.getNumChannels());
+        const auto channels = static_cast<unsigned>(samples.getNumChannels());
         std::unique_ptr<juce::AudioFormatWriter> writer(
-            juce::WavAudioFormat().createWriterFor(stream.get(), audio.sampleRate, channels, 32, {}, 0));
+            juce::WavAudioFormat().createWriterFor(stream.get(), sampleRate, channels, 32, {}, 0));
         if (writer == nullptr)
             return "the WAV writer refuses this format";
         stream.release();  // now owned by the writer
-        if (!writer->writeFromAudioSampleBuffer(audio.samples, 0, audio.samples.getNumSamples()))
+        if (!writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples()))
             return "could not write " + temporary.getFile().getFullPathName();
     }
-    if (!temporary.overwriteTargetFileWithTemporary())
-        return "could not replace " + file.getFullPathName();
-    return {};
+    return temporary.overwriteTargetFileWithTemporary() ? juce::String() : "could not replace " + file.getFullPathName();
 }
 
 inline juce::AudioProcessorParameter* findParameter(juce::AudioProcessor& processor, const juce::String& name)
@@ -271,5 +240,88 @@ inline bool setParameter(juce::AudioProcessor& processor, const juce::String& na
         parameter->setValueNotifyingHost(value);
     return parameter != nullptr;
 }
+
+struct ProbeOptions {
+    juce::String bundlePath;
+    juce::String className;   // empty: the bundle's first audio class
+    juce::String outputPath;  // empty: list only, render nothing
+    double loopSeconds = 8.0;
+    int numChannels = 2;      // 1 mono, 2 stereo buses
+    bool blockTimes = false;  // report the slowest and the mean block against its budget
+    RenderSettings render;
+    std::vector<std::pair<juce::String, float>> parameters;  // names and normalised values
+};
+
+// The number that is the whole of text, in (0, most] (or [0, most]), into target; the limits
+// keep a mistyped number from asking for gigabytes. False, and target unchanged, otherwise.
+template <typename Number>
+bool readNumber(Number& target, const juce::String& text, Number most, bool zeroAllowed = false)
+{
+    const auto chars = text.toStdString();
+    Number value{};
+    const auto [end, error] = std::from_chars(chars.data(), chars.data() + chars.size(), value);
+    const bool taken = !chars.empty() && error == std::errc() && end == chars.data() + chars.size()
+                       && (zeroAllowed ? value >= 0 : value > 0) && value <= most;
+    target = taken ? value : target;
+    return taken;
+}
+
+// An option with a value into o; false when the option is unknown or its value bad or missing (empty).
+inline bool readValue(ProbeOptions& o, const juce::String& name, const juce::String& value)
+{
+    if (name == "--class" || name == "--render") {
+        (name == "--class" ? o.className : o.outputPath) = value;
+        return value.isNotEmpty();
+    }
+    if (name == "--param") {
+        const auto parameterName = value.upToLastOccurrenceOf("=", false, false);
+        float normalised = 0.0f;
+        if (!value.contains("=") || parameterName.isEmpty()
+            || !readNumber(normalised, value.fromLastOccurrenceOf("=", false, false), 1.0f, true))
+            return false;
+        o.parameters.emplace_back(parameterName, normalised);
+        return true;
+    }
+    return name == "--seconds" ? readNumber(o.loopSeconds, value, 3600.0)
+           : name == "--block" ? readNumber(o.render.blockSize, value, 65536)
+           : name == "--rate"  ? readNumber(o.render.sampleRate, value, 768000.0)
+           : name == "--tempo" ? readNumber(o.render.tempo, value, 999.0)
+                               : false;
+}
+
+// Reads the command line into options; empty, or why it is not understood.
+inline juce::String parseProbeOptions(const juce::StringArray& arguments, ProbeOptions& o)
+{
+    if (arguments.isEmpty() || arguments[0].startsWith("-"))
+        return "the first argument must be the bundle's path";
+    o.bundlePath = arguments[0];
+    for (int index = 1; index < arguments.size(); ++index) {
+        const auto& name = arguments[index];
+        if (name == "--mono" || name == "--stereo")
+            o.numChannels = name == "--mono" ? 1 : 2;
+        else if (name == "--stopped" || name == "--realtime" || name == "--block-times")
+            (name == "--stopped" ? o.render.playing : name == "--realtime" ? o.render.realtime : o.blockTimes) =
+                name != "--stopped";
+        else if (!readValue(o, name, arguments[++index]))  // beyond the end: an empty value
+            return "unknown option, or a missing or bad value: " + arguments.joinIntoString(" ", index - 1, 2);
+    }
+    return {};
+}
+
+inline const char* const probeUsage =
+    "usage: juce-vst3-probe BUNDLE.vst3 [options]\n"
+    "  lists the bundle's audio classes and the chosen class's parameters;\n"
+    "  with --render also renders a generated test loop through it\n"
+    "  --class NAME        class to load (default: the first)\n"
+    "  --render OUT.wav    write the rendered audio to OUT.wav\n"
+    "  --seconds S         length of the loop (default 8, at most 3600)\n"
+    "  --mono, --stereo    mono or stereo (the default) buses in and out\n"
+    "  --block N           samples per block (default 512, at most 65536)\n"
+    "  --rate HZ           sample rate (default 44100)\n"
+    "  --tempo BPM         host tempo (default 120)\n"
+    "  --stopped           report a stopped transport (default playing)\n"
+    "  --realtime          render in real-time process mode (default offline)\n"
+    "  --block-times       report the slowest and the mean block against its real-time budget\n"
+    "  --param NAME=VALUE  set a parameter, value normalised 0..1 (repeatable)\n";
 
 }  // namespace probe

@@ -1,0 +1,565 @@
+// The editor in JUCE's host window, on an X server of the tests' own, with a user's mouse through
+// XTest: both faces open at every view size at their size and draw their picture, a GATE drag
+// reaches the host as one gesture of GateSize alone, the overlay's switch changes the face and the
+// host's window, the FX knob's menu picks an effect, and two playing instances keep drawing their
+// scopes when one closes.
+
+#include "probe/probe.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <optional>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <unordered_set>
+
+// Last: Xlib's macros (None, Bool, Status) would clash with names in JUCE's and gtest's headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace probe::testing {
+namespace {
+
+// Xvfb, set as DISPLAY: the tests move its one pointer and read its screen, where another
+// program's window could take a click or cover a picture. Without it they keep the DISPLAY they
+// were given (or skip). Large enough for RACK at 200 % (1720 x 600) and LEGACY (1200 x 800).
+class PrivateXServer : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        int ends[2];
+        if (pipe(ends) != 0)
+            return;
+        const std::string displayFd = std::to_string(ends[1]);
+        const char* arguments[] = {"Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1920x1200x24", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char* const*>(arguments), environ) != 0)
+            server = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(ends[1]);
+        // Once it listens, the server writes its display number; should it end, the pipe closes.
+        std::string display;
+        for (char digit = 0; server > 0 && read(ends[0], &digit, 1) == 1 && digit != '\n';)
+            display += digit;
+        close(ends[0]);
+        if (!display.empty())
+            setenv("DISPLAY", (":" + display).c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (server > 0 && kill(server, SIGTERM) == 0)
+            waitpid(server, nullptr, 0);
+    }
+
+private:
+    pid_t server = -1;
+};
+
+// A request may name a window already gone: the error is expected, not fatal (as under JUCE's handler).
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+struct PixelArea {
+    int left, top, right, bottom;  // pixels, right and bottom excluded
+};
+
+// A window's pixels as 0xRRGGBB, row by row.
+struct ScreenPicture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+
+    size_t colourCount() const { return std::unordered_set<uint32_t>(pixels.begin(), pixels.end()).size(); }
+    double meanBrightness() const  // of (R + G + B) / 3, 0..255
+    {
+        double sum = 0.0;
+        for (const uint32_t rgb : pixels)
+            sum += ((rgb >> 16) & 0xff) + ((rgb >> 8) & 0xff) + (rgb & 0xff);
+        return pixels.empty() ? 0.0 : sum / (3.0 * static_cast<double>(pixels.size()));
+    }
+    // Share of the area's pixels that differ from other's, 0..1 (1 when the sizes differ).
+    double changedShare(const ScreenPicture& other, PixelArea area) const
+    {
+        if (other.width != width || other.height != height)
+            return 1.0;
+        size_t changed = 0, count = 0;
+        for (int y = std::max(area.top, 0); y < std::min(area.bottom, height); ++y)
+            for (int x = std::max(area.left, 0); x < std::min(area.right, width); ++x, ++count)
+                changed += pixels[size_t(y * width + x)] != other.pixels[size_t(y * width + x)] ? 1 : 0;
+        return count == 0 ? 0.0 : static_cast<double>(changed) / static_cast<double>(count);
+    }
+};
+
+struct WindowBox {
+    int x = 0, y = 0, width = 0, height = 0;  // on the screen, pixels
+};
+
+// The test's own connection to the X server: window geometry, screenshots, and a pointer driven
+// through XTest as a user's mouse drives it; every request reaches the server before it returns.
+class XDisplay {
+public:
+    XDisplay() : display(XOpenDisplay(nullptr))
+    {
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        hasXTest = display != nullptr && XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor);
+        XSetErrorHandler(ignoreXErrors);
+    }
+    ~XDisplay()
+    {
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+    XDisplay(const XDisplay&) = delete;
+    XDisplay& operator=(const XDisplay&) = delete;
+
+    bool usable() const { return display != nullptr && hasXTest; }
+    std::vector<Window> children(Window parent) const
+    {
+        Window root = 0, parentOfParent = 0, *list = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> found;
+        if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0)
+            found.assign(list, list + count);
+        if (list != nullptr)
+            XFree(list);
+        return found;
+    }
+    std::optional<WindowBox> box(Window window) const  // nothing once it is gone
+    {
+        XWindowAttributes attributes{};
+        int x = 0, y = 0;
+        Window child = 0;
+        if (XGetWindowAttributes(display, window, &attributes) == 0
+            || !XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child))
+            return std::nullopt;
+        return WindowBox{x, y, attributes.width, attributes.height};
+    }
+    // The part on the screen (a 200 % window may reach past its edge); nothing once the window is
+    // gone or unmapped. It must not be covered.
+    std::optional<ScreenPicture> capture(Window window) const
+    {
+        const auto size = box(window);
+        if (!size || size->x < 0 || size->y < 0)
+            return std::nullopt;
+        const int width = std::min(size->width, DisplayWidth(display, DefaultScreen(display)) - size->x);
+        const int height = std::min(size->height, DisplayHeight(display, DefaultScreen(display)) - size->y);
+        XImage* image = width > 0 && height > 0
+                            ? XGetImage(display, window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap)
+                            : nullptr;
+        std::optional<ScreenPicture> picture;
+        // Read as 8 bits a channel, red highest, as on the tests' own 24-bit true-colour screen.
+        if (image != nullptr && image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff) {
+            picture = ScreenPicture{image->width, image->height, {}};
+            for (int y = 0; y < image->height; ++y)
+                for (int x = 0; x < image->width; ++x)
+                    picture->pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
+        }
+        if (image != nullptr)
+            XDestroyImage(image);
+        return picture;
+    }
+    void movePointer(int x, int y)
+    {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        XSync(display, 0);
+    }
+    void setButton(unsigned int button, bool pressed)
+    {
+        XTestFakeButtonEvent(display, button, pressed ? 1 : 0, CurrentTime);
+        XSync(display, 0);
+    }
+
+private:
+    Display* display = nullptr;
+    bool hasXTest = false;
+};
+
+struct LayoutPoint {
+    int x, y;  // in the face's own pixels, at 100 %
+};
+
+// One of the editor's two faces, in its own coordinates.
+struct Face {
+    const char* name;
+    int uiid;  // "uiid" in the settings file
+    int width, height;
+    LayoutPoint gateKnob, fxKnob, burger;
+    LayoutPoint otherFace;  // the half of the overlay's LEGACY/RACK switch that leads to the other face
+    PixelArea scope;
+};
+
+const Face rack{"RACK", 1, 860, 300, {271, 229}, {467, 229}, {797, 30}, {406, 247}, {236, 18, 772, 174}};
+const Face legacy{"LEGACY", 0, 600, 400, {164, 209}, {300, 209}, {581, 18}, {446, 247}, {224, 80, 415, 134}};
+
+// The view sizes in the overlay's order; the settings file holds index / 3.
+constexpr double zooms[] = {1.0, 1.5, 2.0, 0.75};
+int zoomed(int length, double zoom) { return static_cast<int>(std::lround(length * zoom)); }
+
+constexpr int gateSizeId = 1, fxSelectId = 16;
+constexpr float gateSizeDefault = 0.85f;
+
+// A JUCE host's window around a plug-in's editor: a document window that follows the editor's size.
+class HostWindow : public juce::DocumentWindow {
+public:
+    // Shows the plug-in's editor with its top-left corner at (x, y) on the screen.
+    HostWindow(juce::AudioPluginInstance& plugin, int x, int y)
+        : juce::DocumentWindow(plugin.getName(), juce::Colours::black, 0)
+    {
+        setUsingNativeTitleBar(true);  // no window manager runs under Xvfb: the window is its content
+        if (auto* editor = plugin.createEditorIfNeeded())
+            setContentOwned(editor, true);
+        setTopLeftPosition(x, y);
+        setVisible(true);
+    }
+    // The editor goes first, while the window it is embedded in still exists.
+    ~HostWindow() override { clearContentComponent(); }
+    void closeButtonPressed() override {}
+    Window nativeWindow() const { return getPeer() != nullptr ? Window(getPeer()->getNativeHandle()) : 0; }
+};
+
+// The VST3 parameter id of a hosted parameter, or -1.
+int idOf(juce::AudioProcessorParameter* parameter)
+{
+    auto* hosted = dynamic_cast<juce::HostedAudioProcessorParameter*>(parameter);
+    return hosted != nullptr ? hosted->getParameterID().getIntValue() : -1;
+}
+
+juce::AudioProcessorParameter* parameterWithId(juce::AudioPluginInstance& plugin, int id)
+{
+    for (auto* parameter : plugin.getParameters())
+        if (idOf(parameter) == id)
+            return parameter;
+    return nullptr;
+}
+
+// What the plug-in tells its host about edits: gestures and values, by VST3 parameter id, in order.
+class EditLog : private juce::AudioProcessorListener {
+public:
+    enum class Kind { begin, perform, end };
+    struct Entry {
+        Kind kind;
+        int id;
+        float value;  // normalised; for begin and end, the parameter's value at the time
+    };
+
+    explicit EditLog(juce::AudioPluginInstance& plugin) : plugin(plugin) { plugin.addListener(this); }
+    ~EditLog() override { plugin.removeListener(this); }
+    bool empty() const { return log.empty(); }
+    bool gestureEnded() const { return !log.empty() && log.back().kind == Kind::end; }
+
+    // Expects one begin, then only performs, then one end, all of parameter id; the value the performs left.
+    float expectOneGesture(int id) const
+    {
+        EXPECT_GE(log.size(), 3u);
+        for (size_t i = 0; i < log.size(); ++i) {
+            const Kind expected = i == 0 ? Kind::begin : i + 1 == log.size() ? Kind::end : Kind::perform;
+            EXPECT_TRUE(log[i].kind == expected && log[i].id == id) << "entry " << i << " of " << log.size();
+        }
+        return log.size() >= 3 ? log[log.size() - 2].value : -1.0f;
+    }
+
+private:
+    void record(Kind kind, int index, std::optional<float> value = {})
+    {
+        auto* parameter = plugin.getParameters()[index];
+        log.push_back({kind, idOf(parameter), value.value_or(parameter->getValue())});
+    }
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
+    {
+        record(Kind::perform, index, value);
+    }
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override
+    {
+        record(Kind::begin, index);
+    }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
+    {
+        record(Kind::end, index);
+    }
+    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
+
+    juce::AudioPluginInstance& plugin;
+    std::vector<Entry> log;
+};
+
+// Message thread only.
+class HostedEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!x.usable())
+            GTEST_SKIP() << "no X display with the XTest extension";
+        // The layout switch and the settings buttons write to the user's settings: never the real ones.
+        previousHome = juce::SystemStats::getEnvironmentVariable("HOME", {});
+        home = juce::File::createTempFile("-editor-home");
+        ASSERT_TRUE(home.createDirectory());
+        setenv("HOME", home.getFullPathName().toRawUTF8(), 1);
+    }
+    void TearDown() override
+    {
+        if (home == juce::File())
+            return;
+        setenv("HOME", previousHome.toRawUTF8(), 1);
+        home.deleteRecursively();
+    }
+
+    // Writes the settings file (the face, and the view size as the user's saved default), then
+    // loads a new instance, which reads it as it starts.
+    std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const Face& face, int zoomIndex)
+    {
+        const auto file = home.getChildFile(".harlowmint/Vextoria3/Vextoria3.conf");
+        EXPECT_TRUE(file.getParentDirectory().createDirectory()
+                    && file.replaceWithText("[Plugin]\nactive=1\nsize=" + juce::String(zoomIndex / 3.0, 12)
+                                            + "\nuiid=" + juce::String(face.uiid) + "\n"));
+        auto loaded = loadClass(VEXTORIA_BUNDLE, "VextoriaPRO");
+        EXPECT_NE(loaded.instance, nullptr) << loaded.error;
+        return std::move(loaded.instance);
+    }
+
+    void pump(int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil(milliseconds); }
+
+    // Runs the message loop until done() holds or timeoutMs pass (generous: a loaded machine is
+    // slow, and a passing test never waits it out); done()'s last answer.
+    bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000)
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 10, pump(10))
+            if (done())
+                return true;
+        return done();
+    }
+
+    // The plug-in's own window: the host's window holds the embedding window, which holds it.
+    Window pluginWindow(const HostWindow& window) const
+    {
+        for (Window embedding : x.children(window.nativeWindow()))
+            for (Window plugin : x.children(embedding))
+                return plugin;
+        return 0;
+    }
+    std::optional<ScreenPicture> capture(const HostWindow& window) const { return x.capture(pluginWindow(window)); }
+
+    // Waits until the plug-in's window and the host's have the size and the plug-in's shows a
+    // drawn picture (many colours, not a cleared window); the picture, or nothing when it never did.
+    std::optional<ScreenPicture> waitForPicture(const HostWindow& window, int width, int height)
+    {
+        std::optional<ScreenPicture> picture;
+        const auto size = [&](Window id) {
+            const auto box = x.box(id);
+            return box ? std::to_string(box->width) + " x " + std::to_string(box->height) : "missing";
+        };
+        const auto wanted = std::to_string(width) + " x " + std::to_string(height);
+        if (pumpUntil([&] {
+                picture = size(pluginWindow(window)) == wanted ? capture(window) : std::nullopt;
+                return picture && picture->colourCount() >= 64 && size(window.nativeWindow()) == wanted;
+            }))
+            return picture;
+        ADD_FAILURE() << "no picture at " << wanted << ": the plug-in's window is " << size(pluginWindow(window))
+                      << ", the host's " << size(window.nativeWindow());
+        return std::nullopt;
+    }
+
+    // A press of button at point of the face shown at zoom, moved down by dy face pixels in steps, released.
+    void drag(const HostWindow& window, LayoutPoint point, double zoom, int dy = 0, unsigned int button = 1)
+    {
+        const auto box = x.box(pluginWindow(window));
+        ASSERT_TRUE(box.has_value()) << "no plug-in window to point at";
+        const auto moveTo = [&](int faceY) {
+            x.movePointer(box->x + zoomed(point.x, zoom), box->y + zoomed(faceY, zoom));
+            pump(settleMilliseconds);
+        };
+        moveTo(point.y);
+        x.setButton(button, true);
+        pump(settleMilliseconds);
+        for (int step = 1; dy != 0 && step <= 8; ++step)
+            moveTo(point.y + dy * step / 8);
+        x.setButton(button, false);
+        pump(settleMilliseconds);
+    }
+    void click(const HostWindow& window, LayoutPoint point, double zoom, unsigned int button = 1)
+    {
+        drag(window, point, zoom, 0, button);
+    }
+
+    juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives every window and plug-in
+    XDisplay x;
+    juce::File home;
+
+private:
+    static constexpr int settleMilliseconds = 40;  // for the plug-in to read and answer one pointer event
+    juce::String previousHome;
+};
+
+class EditorFaces : public HostedEditorTest, public ::testing::WithParamInterface<const Face*> {};
+
+TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeAndDragTheGateKnobAsOneGesture)
+{
+    const Face& face = *GetParam();
+    for (int zoomIndex = 0; zoomIndex < 4; ++zoomIndex) {
+        const double zoom = zooms[zoomIndex];
+        SCOPED_TRACE(std::string(face.name) + " at " + std::to_string(int(zoom * 100)) + " %");
+        auto plugin = loadPlugin(face, zoomIndex);
+        ASSERT_NE(plugin, nullptr);
+        auto* gateSize = parameterWithId(*plugin, gateSizeId);
+        ASSERT_NE(gateSize, nullptr);
+        ASSERT_FLOAT_EQ(gateSize->getValue(), gateSizeDefault);
+        HostWindow window(*plugin, 0, 0);
+        ASSERT_TRUE(waitForPicture(window, zoomed(face.width, zoom), zoomed(face.height, zoom)).has_value());
+
+        EditLog edits(*plugin);
+        drag(window, face.gateKnob, zoom, 40);
+        EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
+        const float performed = edits.expectOneGesture(gateSizeId);
+        EXPECT_LT(gateSize->getValue(), gateSizeDefault);
+        EXPECT_FLOAT_EQ(performed, gateSize->getValue());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faces, EditorFaces, ::testing::Values(&rack, &legacy),
+                         [](const auto& info) { return std::string(info.param->name); });
+
+TEST_F(HostedEditorTest, TheOverlaySwitchChangesTheFaceAndTheHostWindowAndReopeningKeepsIt)
+{
+    constexpr int zoomIndex = 1;
+    constexpr double veiled = 0.6;  // of the face's mean brightness, at most, under the overlay
+    const double zoom = zooms[zoomIndex];
+    auto plugin = loadPlugin(rack, zoomIndex);
+    ASSERT_NE(plugin, nullptr);
+    // RACK to LEGACY, then in a reopened window LEGACY back to RACK.
+    for (const auto& [from, to] : {std::pair{&rack, &legacy}, std::pair{&legacy, &rack}}) {
+        SCOPED_TRACE(juce::String(from->name) + " to " + to->name);
+        HostWindow window(*plugin, 0, 0);
+        const auto face = waitForPicture(window, zoomed(from->width, zoom), zoomed(from->height, zoom));
+        ASSERT_TRUE(face.has_value());
+
+        click(window, from->burger, zoom);
+        // The overlay is a dark veil over the whole face, with its rows on it.
+        EXPECT_TRUE(pumpUntil([&] {
+            const auto overlay = capture(window);
+            return overlay && overlay->meanBrightness() < veiled * face->meanBrightness();
+        })) << "no overlay showed";
+        click(window, from->otherFace, zoom);
+        EXPECT_TRUE(waitForPicture(window, zoomed(to->width, zoom), zoomed(to->height, zoom)).has_value());
+    }
+}
+
+TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
+{
+    constexpr float hpFilter = 0.5f;  // the third of five effects
+    // At y 229 the 108-pixel menu would pass the bottom: it opens upwards, at (467, 121).
+    constexpr PixelArea menu{467, 121, 567, 229};
+    constexpr LayoutPoint hpFilterRow{517, 171};  // 20-pixel rows: the third one
+    auto plugin = loadPlugin(rack, 0);
+    ASSERT_NE(plugin, nullptr);
+    auto* fxSelect = parameterWithId(*plugin, fxSelectId);
+    ASSERT_NE(fxSelect, nullptr);
+    HostWindow window(*plugin, 0, 0);
+    const auto face = waitForPicture(window, rack.width, rack.height);
+    ASSERT_TRUE(face.has_value());
+
+    EditLog edits(*plugin);
+    click(window, rack.fxKnob, 1.0, 3);  // the right button
+    EXPECT_TRUE(pumpUntil([&] {
+        const auto now = capture(window);
+        return now && now->changedShare(*face, menu) > 0.3;
+    })) << "no menu showed";
+    EXPECT_TRUE(edits.empty()) << "a right click edits nothing";
+
+    click(window, hpFilterRow, 1.0);
+    EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
+    EXPECT_FLOAT_EQ(edits.expectOneGesture(fxSelectId), hpFilter);
+    EXPECT_FLOAT_EQ(fxSelect->getValue(), hpFilter);
+}
+
+// The test loop played in stereo at 44.1 kHz in real-time mode on an audio thread of its own,
+// block by block at the pace of real time as a host's audio callback plays it, until destroyed.
+class LivePlayback {
+public:
+    explicit LivePlayback(juce::AudioPluginInstance& plugin)
+        : renderer(plugin, 2, settings), loop(makeTestLoop(2, settings.sampleRate, settings.tempo, 2.0)), output(loop)
+    {
+        if (renderer.error().isEmpty())
+            audioThread = std::thread([this] { play(); });
+    }
+    ~LivePlayback()
+    {
+        stopping = true;
+        if (audioThread.joinable())
+            audioThread.join();
+    }
+    const juce::String& error() const { return renderer.error(); }  // empty while playing
+
+private:
+    void play()
+    {
+        auto due = std::chrono::steady_clock::now();
+        for (int start = 0; !stopping;) {
+            const int length = std::min(settings.blockSize, loop.getNumSamples() - start);
+            renderer.process(loop, output, start, length);
+            start = (start + length) % loop.getNumSamples();
+            due += std::chrono::microseconds(static_cast<long>(1e6 * length / settings.sampleRate));
+            std::this_thread::sleep_until(due);
+        }
+    }
+
+    const RenderSettings settings{44100.0, 512, 120.0, true, true};
+    BlockRenderer renderer;
+    juce::AudioBuffer<float> loop, output;  // output: the audio thread's
+    std::atomic<bool> stopping{false};
+    std::thread audioThread;
+};
+
+TEST_F(HostedEditorTest, OfTwoPlayingInstancesTheSecondKeepsDrawingItsScopeAfterTheFirstCloses)
+{
+    // True when more than 1 % of the scope's pixels change (the trace scrolls on) within 5 s.
+    const auto scopeMoves = [&](const HostWindow& window) {
+        const auto before = capture(window);
+        return before && pumpUntil([&] {
+            const auto now = capture(window);
+            return now && now->changedShare(*before, rack.scope) > 0.01;
+        }, 5000);
+    };
+    auto first = loadPlugin(rack, 0);
+    auto second = loadPlugin(rack, 0);
+    ASSERT_TRUE(first && second);
+    auto firstPlayback = std::make_unique<LivePlayback>(*first);
+    LivePlayback secondPlayback(*second);
+    ASSERT_EQ(firstPlayback->error(), "");
+    ASSERT_EQ(secondPlayback.error(), "");
+
+    // 20 pixels apart, so that neither window covers the other.
+    auto firstWindow = std::make_unique<HostWindow>(*first, 0, 0);
+    HostWindow secondWindow(*second, 0, rack.height + 20);
+    ASSERT_TRUE(waitForPicture(*firstWindow, rack.width, rack.height).has_value());
+    ASSERT_TRUE(waitForPicture(secondWindow, rack.width, rack.height).has_value());
+    EXPECT_TRUE(scopeMoves(*firstWindow));
+    EXPECT_TRUE(scopeMoves(secondWindow));
+
+    // As a host closes an instance: its editor, then its audio, then the instance.
+    firstWindow.reset();
+    firstPlayback.reset();
+    first.reset();
+    for (int look = 0; look < 3; ++look)
+        EXPECT_TRUE(scopeMoves(secondWindow)) << "look " << look;
+}
+
+// Never called: gtest runs the tests, not JUCE's application loop.
+juce::JUCEApplicationBase* noApplication() { return nullptr; }
+
+}  // namespace
+}  // namespace probe::testing
+
+// A JUCE GUI program: with an application factory set, JUCE installs its X error handlers, so that
+// an error the embedding provokes (a window already gone) is ignored as in any JUCE host.
+int main(int argc, char** argv)
+{
+    juce::JUCEApplicationBase::createInstance = &probe::testing::noApplication;
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new probe::testing::PrivateXServer);
+    return RUN_ALL_TESTS();
+}
