@@ -63,13 +63,6 @@ private:
     pid_t server = -1;
 };
 
-// A request may name a window already gone: the error is expected, not fatal (as under JUCE's handler).
-int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
-
-struct PixelArea {
-    int left, top, right, bottom;  // pixels, right and bottom excluded
-};
-
 // A window's pixels as 0xRRGGBB, row by row.
 struct ScreenPicture {
     int width = 0, height = 0;
@@ -84,100 +77,17 @@ struct ScreenPicture {
         return pixels.empty() ? 0.0 : sum / (3.0 * static_cast<double>(pixels.size()));
     }
     // Share of the area's pixels that differ from other's, 0..1 (1 when the sizes differ).
-    double changedShare(const ScreenPicture& other, PixelArea area) const
+    double changedShare(const ScreenPicture& other, juce::Rectangle<int> area) const
     {
         if (other.width != width || other.height != height)
             return 1.0;
-        size_t changed = 0, count = 0;
-        for (int y = std::max(area.top, 0); y < std::min(area.bottom, height); ++y)
-            for (int x = std::max(area.left, 0); x < std::min(area.right, width); ++x, ++count)
+        area = area.getIntersection({width, height});
+        size_t changed = 0;
+        for (int y = area.getY(); y < area.getBottom(); ++y)
+            for (int x = area.getX(); x < area.getRight(); ++x)
                 changed += pixels[size_t(y * width + x)] != other.pixels[size_t(y * width + x)] ? 1 : 0;
-        return count == 0 ? 0.0 : static_cast<double>(changed) / static_cast<double>(count);
+        return area.isEmpty() ? 0.0 : static_cast<double>(changed) / area.getWidth() / area.getHeight();
     }
-};
-
-struct WindowBox {
-    int x = 0, y = 0, width = 0, height = 0;  // on the screen, pixels
-};
-
-// The test's own connection to the X server: window geometry, screenshots, and a pointer driven
-// through XTest as a user's mouse drives it; every request reaches the server before it returns.
-class XDisplay {
-public:
-    XDisplay() : display(XOpenDisplay(nullptr))
-    {
-        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        hasXTest = display != nullptr && XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor);
-        XSetErrorHandler(ignoreXErrors);
-    }
-    ~XDisplay()
-    {
-        if (display != nullptr)
-            XCloseDisplay(display);
-    }
-    XDisplay(const XDisplay&) = delete;
-    XDisplay& operator=(const XDisplay&) = delete;
-
-    bool usable() const { return display != nullptr && hasXTest; }
-    std::vector<Window> children(Window parent) const
-    {
-        Window root = 0, parentOfParent = 0, *list = nullptr;
-        unsigned int count = 0;
-        std::vector<Window> found;
-        if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0)
-            found.assign(list, list + count);
-        if (list != nullptr)
-            XFree(list);
-        return found;
-    }
-    std::optional<WindowBox> box(Window window) const  // nothing once it is gone
-    {
-        XWindowAttributes attributes{};
-        int x = 0, y = 0;
-        Window child = 0;
-        if (XGetWindowAttributes(display, window, &attributes) == 0
-            || !XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child))
-            return std::nullopt;
-        return WindowBox{x, y, attributes.width, attributes.height};
-    }
-    // The part on the screen (a 200 % window may reach past its edge); nothing once the window is
-    // gone or unmapped. It must not be covered.
-    std::optional<ScreenPicture> capture(Window window) const
-    {
-        const auto size = box(window);
-        if (!size || size->x < 0 || size->y < 0)
-            return std::nullopt;
-        const int width = std::min(size->width, DisplayWidth(display, DefaultScreen(display)) - size->x);
-        const int height = std::min(size->height, DisplayHeight(display, DefaultScreen(display)) - size->y);
-        XImage* image = width > 0 && height > 0
-                            ? XGetImage(display, window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap)
-                            : nullptr;
-        std::optional<ScreenPicture> picture;
-        // Read as 8 bits a channel, red highest, as on the tests' own 24-bit true-colour screen.
-        if (image != nullptr && image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff) {
-            picture = ScreenPicture{image->width, image->height, {}};
-            for (int y = 0; y < image->height; ++y)
-                for (int x = 0; x < image->width; ++x)
-                    picture->pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
-        }
-        if (image != nullptr)
-            XDestroyImage(image);
-        return picture;
-    }
-    void movePointer(int x, int y)
-    {
-        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
-        XSync(display, 0);
-    }
-    void setButton(unsigned int button, bool pressed)
-    {
-        XTestFakeButtonEvent(display, button, pressed ? 1 : 0, CurrentTime);
-        XSync(display, 0);
-    }
-
-private:
-    Display* display = nullptr;
-    bool hasXTest = false;
 };
 
 struct LayoutPoint {
@@ -191,11 +101,11 @@ struct Face {
     int width, height;
     LayoutPoint gateKnob, fxKnob, burger;
     LayoutPoint otherFace;  // the half of the overlay's LEGACY/RACK switch that leads to the other face
-    PixelArea scope;
+    juce::Rectangle<int> scope;
 };
 
-const Face rack{"RACK", 1, 860, 300, {271, 229}, {467, 229}, {797, 30}, {406, 247}, {236, 18, 772, 174}};
-const Face legacy{"LEGACY", 0, 600, 400, {164, 209}, {300, 209}, {581, 18}, {446, 247}, {224, 80, 415, 134}};
+const Face rack{"RACK", 1, 860, 300, {271, 229}, {467, 229}, {797, 30}, {406, 247}, {236, 18, 536, 156}};
+const Face legacy{"LEGACY", 0, 600, 400, {164, 209}, {300, 209}, {581, 18}, {446, 247}, {224, 80, 191, 54}};
 
 // The view sizes in the overlay's order; the settings file holds index / 3.
 constexpr double zooms[] = {1.0, 1.5, 2.0, 0.75};
@@ -288,13 +198,17 @@ private:
     std::vector<Entry> log;
 };
 
-// Message thread only.
+// The editor tests' host, on the message thread; and a user's eyes and mouse through the test's own
+// X connection, every request reaching the server before it returns.
 class HostedEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!x.usable())
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        if (display == nullptr || !XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor))
             GTEST_SKIP() << "no X display with the XTest extension";
+        // A request may name a window already gone: expected, not fatal (as under JUCE's handler).
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         // The layout switch and the settings buttons write to the user's settings: never the real ones.
         previousHome = juce::SystemStats::getEnvironmentVariable("HOME", {});
         home = juce::File::createTempFile("-editor-home");
@@ -303,10 +217,12 @@ protected:
     }
     void TearDown() override
     {
-        if (home == juce::File())
-            return;
-        setenv("HOME", previousHome.toRawUTF8(), 1);
-        home.deleteRecursively();
+        if (home != juce::File()) {
+            setenv("HOME", previousHome.toRawUTF8(), 1);
+            home.deleteRecursively();
+        }
+        if (display != nullptr)
+            XCloseDisplay(display);
     }
 
     // Writes the settings file (the face, and the view size as the user's saved default), then
@@ -322,6 +238,58 @@ protected:
         return std::move(loaded.instance);
     }
 
+    std::vector<Window> children(Window parent) const
+    {
+        Window root = 0, parentOfParent = 0, *list = nullptr;
+        unsigned int count = 0;
+        std::vector<Window> found;
+        if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0)
+            found.assign(list, list + count);
+        if (list != nullptr)
+            XFree(list);
+        return found;
+    }
+    // The plug-in's own window: the host's window holds the embedding window, which holds it.
+    Window pluginWindow(const HostWindow& window) const
+    {
+        for (Window embedding : children(window.nativeWindow()))
+            for (Window plugin : children(embedding))
+                return plugin;
+        return 0;
+    }
+    std::optional<juce::Rectangle<int>> box(Window window) const  // on the screen; nothing once it is gone
+    {
+        XWindowAttributes attributes{};
+        int x = 0, y = 0;
+        Window child = 0;
+        if (XGetWindowAttributes(display, window, &attributes) == 0
+            || !XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child))
+            return std::nullopt;
+        return juce::Rectangle<int>{x, y, attributes.width, attributes.height};
+    }
+    // The plug-in window's part on the screen (at 200 % it may reach past the edge); nothing once
+    // it is gone or unmapped. It must not be covered.
+    std::optional<ScreenPicture> capture(const HostWindow& window) const
+    {
+        const Window plugin = pluginWindow(window);
+        const auto screen = juce::Rectangle<int>(DisplayWidth(display, 0), DisplayHeight(display, 0));
+        const auto area = box(plugin).value_or(juce::Rectangle<int>()).getIntersection(screen);
+        XImage* image = area.isEmpty() ? nullptr
+                                       : XGetImage(display, plugin, 0, 0, unsigned(area.getWidth()),
+                                                   unsigned(area.getHeight()), AllPlanes, ZPixmap);
+        std::optional<ScreenPicture> picture;
+        // Read as 8 bits a channel, red highest, as on the tests' own 24-bit true-colour screen.
+        if (image != nullptr && image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff) {
+            picture = ScreenPicture{image->width, image->height, {}};
+            for (int y = 0; y < image->height; ++y)
+                for (int x = 0; x < image->width; ++x)
+                    picture->pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
+        }
+        if (image != nullptr)
+            XDestroyImage(image);
+        return picture;
+    }
+
     void pump(int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil(milliseconds); }
 
     // Runs the message loop until done() holds or timeoutMs pass (generous: a loaded machine is
@@ -334,24 +302,14 @@ protected:
         return done();
     }
 
-    // The plug-in's own window: the host's window holds the embedding window, which holds it.
-    Window pluginWindow(const HostWindow& window) const
-    {
-        for (Window embedding : x.children(window.nativeWindow()))
-            for (Window plugin : x.children(embedding))
-                return plugin;
-        return 0;
-    }
-    std::optional<ScreenPicture> capture(const HostWindow& window) const { return x.capture(pluginWindow(window)); }
-
     // Waits until the plug-in's window and the host's have the size and the plug-in's shows a
     // drawn picture (many colours, not a cleared window); the picture, or nothing when it never did.
     std::optional<ScreenPicture> waitForPicture(const HostWindow& window, int width, int height)
     {
         std::optional<ScreenPicture> picture;
         const auto size = [&](Window id) {
-            const auto box = x.box(id);
-            return box ? std::to_string(box->width) + " x " + std::to_string(box->height) : "missing";
+            const auto found = box(id);
+            return found ? std::to_string(found->getWidth()) + " x " + std::to_string(found->getHeight()) : "missing";
         };
         const auto wanted = std::to_string(width) + " x " + std::to_string(height);
         if (pumpUntil([&] {
@@ -367,19 +325,23 @@ protected:
     // A press of button at point of the face shown at zoom, moved down by dy face pixels in steps, released.
     void drag(const HostWindow& window, LayoutPoint point, double zoom, int dy = 0, unsigned int button = 1)
     {
-        const auto box = x.box(pluginWindow(window));
-        ASSERT_TRUE(box.has_value()) << "no plug-in window to point at";
-        const auto moveTo = [&](int faceY) {
-            x.movePointer(box->x + zoomed(point.x, zoom), box->y + zoomed(faceY, zoom));
+        const auto plugin = box(pluginWindow(window));
+        ASSERT_TRUE(plugin.has_value()) << "no plug-in window to point at";
+        const auto settle = [&] {
+            XSync(display, 0);
             pump(settleMilliseconds);
         };
-        moveTo(point.y);
-        x.setButton(button, true);
-        pump(settleMilliseconds);
-        for (int step = 1; dy != 0 && step <= 8; ++step)
-            moveTo(point.y + dy * step / 8);
-        x.setButton(button, false);
-        pump(settleMilliseconds);
+        for (int step = 0; step <= (dy != 0 ? 8 : 0); ++step) {
+            const int y = plugin->getY() + zoomed(point.y + dy * step / 8, zoom);
+            XTestFakeMotionEvent(display, -1, plugin->getX() + zoomed(point.x, zoom), y, CurrentTime);
+            settle();
+            if (step == 0) {
+                XTestFakeButtonEvent(display, button, 1, CurrentTime);
+                settle();
+            }
+        }
+        XTestFakeButtonEvent(display, button, 0, CurrentTime);
+        settle();
     }
     void click(const HostWindow& window, LayoutPoint point, double zoom, unsigned int button = 1)
     {
@@ -387,7 +349,7 @@ protected:
     }
 
     juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives every window and plug-in
-    XDisplay x;
+    Display* display = XOpenDisplay(nullptr);
     juce::File home;
 
 private:
@@ -452,7 +414,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
 {
     constexpr float hpFilter = 0.5f;  // the third of five effects
     // At y 229 the 108-pixel menu would pass the bottom: it opens upwards, at (467, 121).
-    constexpr PixelArea menu{467, 121, 567, 229};
+    const juce::Rectangle<int> menu{467, 121, 100, 108};
     constexpr LayoutPoint hpFilterRow{517, 171};  // 20-pixel rows: the third one
     auto plugin = loadPlugin(rack, 0);
     ASSERT_NE(plugin, nullptr);

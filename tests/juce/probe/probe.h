@@ -1,7 +1,5 @@
 #pragma once
-// An independent host for the tests and for juce-vst3-probe, on JUCE's VST3 hosting code only:
-// a bundle's classes, a steady 4/4 transport, rendering in timed blocks, a generated test loop,
-// WAV files, parameters by name, and the probe's command line.
+// An independent host for the tests and for juce-vst3-probe, on JUCE's VST3 hosting code only.
 
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -24,8 +22,8 @@ inline juce::OwnedArray<juce::PluginDescription> listClasses(const juce::String&
 }
 
 struct LoadedPlugin {
-    std::unique_ptr<juce::AudioPluginInstance> instance;  // null when loading failed
-    juce::String error;                                   // why, when it failed
+    std::unique_ptr<juce::AudioPluginInstance> instance;  // null when loading failed, and error says why
+    juce::String error;
 };
 
 // Creates the class named className (the first when empty); message thread only.
@@ -113,9 +111,6 @@ public:
         plugin.releaseResources();
         plugin.setPlayHead(nullptr);
     }
-    BlockRenderer(const BlockRenderer&) = delete;
-    BlockRenderer& operator=(const BlockRenderer&) = delete;
-
     // Empty when prepared; otherwise why not (and nothing may be rendered).
     const juce::String& error() const { return failure; }
 
@@ -138,14 +133,14 @@ private:
     TransportPlayHead playHead;
     juce::MidiBuffer midi;
     juce::String failure;
+    JUCE_DECLARE_NON_COPYABLE(BlockRenderer)
 };
 
 struct RenderResult {
-    juce::AudioBuffer<float> output;    // as many channels and samples as the input
-    juce::String error;                 // empty on success
-    double worstBlockSeconds = 0.0;     // wall-clock time of the slowest processBlock call
-    double worstBlockCpuSeconds = 0.0;  // the thread's CPU time in the costliest call
-    double totalBlockSeconds = 0.0;     // wall-clock time of all calls
+    juce::AudioBuffer<float> output;  // as many channels and samples as the input
+    juce::String error;               // empty on success
+    // Wall-clock time of the slowest processBlock call, the thread's CPU time in the costliest, and all calls' time.
+    double worstBlockSeconds = 0.0, worstBlockCpuSeconds = 0.0, totalBlockSeconds = 0.0;
     int blocks = 0;
 };
 
@@ -242,9 +237,7 @@ inline bool setParameter(juce::AudioProcessor& processor, const juce::String& na
 }
 
 struct ProbeOptions {
-    juce::String bundlePath;
-    juce::String className;   // empty: the bundle's first audio class
-    juce::String outputPath;  // empty: list only, render nothing
+    juce::String bundlePath, className, outputPath;  // className empty: the first; outputPath empty: no render
     double loopSeconds = 8.0;
     int numChannels = 2;      // 1 mono, 2 stereo buses
     bool blockTimes = false;  // report the slowest and the mean block against its budget
@@ -309,19 +302,10 @@ inline juce::String parseProbeOptions(const juce::StringArray& arguments, ProbeO
 }
 
 inline const char* const probeUsage =
-    "usage: juce-vst3-probe BUNDLE.vst3 [options]\n"
-    "  lists the bundle's audio classes and the chosen class's parameters;\n"
-    "  with --render also renders a generated test loop through it\n"
-    "  --class NAME        class to load (default: the first)\n"
-    "  --render OUT.wav    write the rendered audio to OUT.wav\n"
-    "  --seconds S         length of the loop (default 8, at most 3600)\n"
-    "  --mono, --stereo    mono or stereo (the default) buses in and out\n"
-    "  --block N           samples per block (default 512, at most 65536)\n"
-    "  --rate HZ           sample rate (default 44100)\n"
-    "  --tempo BPM         host tempo (default 120)\n"
-    "  --stopped           report a stopped transport (default playing)\n"
-    "  --realtime          render in real-time process mode (default offline)\n"
-    "  --block-times       report the slowest and the mean block against its real-time budget\n"
-    "  --param NAME=VALUE  set a parameter, value normalised 0..1 (repeatable)\n";
+    "usage: juce-vst3-probe BUNDLE.vst3 [--class NAME] [--render OUT.wav [--seconds S] [--mono | --stereo]\n"
+    "         [--block N] [--rate HZ] [--tempo BPM] [--stopped] [--realtime] [--block-times]] [--param NAME=VALUE]...\n"
+    "  lists the bundle's audio classes and the class's (default: the first) parameters; --render renders a\n"
+    "  generated loop (default 8 s, stereo, blocks of 512, 44100 Hz, 120 BPM, playing, offline mode) with the\n"
+    "  parameters set (normalised 0..1), --block-times reports the slowest and the mean block against its budget\n";
 
 }  // namespace probe
