@@ -10,12 +10,7 @@
 
 #include <atomic>
 #include <optional>
-#include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <unordered_set>
 
 // Last: Xlib's macros (None, Bool, Status) would clash with names in JUCE's and gtest's headers.
@@ -25,43 +20,6 @@
 
 namespace probe::testing {
 namespace {
-
-// Xvfb, set as DISPLAY: the tests move its one pointer and read its screen, where another
-// program's window could take a click or cover a picture. Without it they keep the DISPLAY they
-// were given (or skip). Large enough for RACK at 200 % (1720 x 600) and LEGACY (1200 x 800).
-class PrivateXServer : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        int ends[2];
-        if (pipe(ends) != 0)
-            return;
-        const std::string displayFd = std::to_string(ends[1]);
-        const char* arguments[] = {"Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", "1920x1200x24", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char* const*>(arguments), environ) != 0)
-            server = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(ends[1]);
-        // Once it listens, the server writes its display number; should it end, the pipe closes.
-        std::string display;
-        for (char digit = 0; server > 0 && read(ends[0], &digit, 1) == 1 && digit != '\n';)
-            display += digit;
-        close(ends[0]);
-        if (!display.empty())
-            setenv("DISPLAY", (":" + display).c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (server > 0 && kill(server, SIGTERM) == 0)
-            waitpid(server, nullptr, 0);
-    }
-
-private:
-    pid_t server = -1;
-};
 
 // A window's pixels as 0xRRGGBB, row by row.
 struct ScreenPicture {
@@ -522,6 +480,20 @@ int main(int argc, char** argv)
 {
     juce::JUCEApplicationBase::createInstance = &probe::testing::noApplication;
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new probe::testing::PrivateXServer);
-    return RUN_ALL_TESTS();
+    // An X server of the tests' own: they move its one pointer and read its screen, where another
+    // program's window could take a click or cover a picture. It ends with its last client, this
+    // program's connection held open here. Without Xvfb the tests keep the DISPLAY given (or skip).
+    juce::ChildProcess server;
+    std::string display;
+    if (!GTEST_FLAG_GET(list_tests)
+        && server.start("Xvfb -displayfd 1 -terminate -screen 0 1920x1200x24", juce::ChildProcess::wantStdOut))
+        for (char digit = 0; server.readProcessOutput(&digit, 1) == 1 && digit != '\n';)  // once it listens
+            display += digit;
+    if (!display.empty())
+        setenv("DISPLAY", (":" + display).c_str(), 1);
+    Display* connection = XOpenDisplay(nullptr);
+    const int result = RUN_ALL_TESTS();
+    if (connection != nullptr)
+        XCloseDisplay(connection);
+    return result;
 }
