@@ -106,54 +106,39 @@ juce::AudioProcessorParameter* parameterWithId(juce::AudioPluginInstance& plugin
     return nullptr;
 }
 
-// What the plug-in tells its host about edits: gestures and values, by VST3 parameter id, in order.
+// What the plug-in tells its host about edits, in order: "begin ID", "perform ID" and "end ID" by
+// VST3 parameter id, and the value last performed.
 class EditLog : private juce::AudioProcessorListener {
 public:
-    enum class Kind { begin, perform, end };
-    struct Entry {
-        Kind kind;
-        int id;
-        float value;  // normalised; for begin and end, the parameter's value at the time
-    };
-
     explicit EditLog(juce::AudioPluginInstance& plugin) : plugin(plugin) { plugin.addListener(this); }
     ~EditLog() override { plugin.removeListener(this); }
-    bool empty() const { return log.empty(); }
-    bool gestureEnded() const { return !log.empty() && log.back().kind == Kind::end; }
+    bool gestureEnded() const { return !entries.empty() && entries.back().rfind("end", 0) == 0; }
 
-    // Expects one begin, then only performs, then one end, all of parameter id; the value the performs left.
+    // Expects one begin, then only performs, then one end, all of parameter id; the value performed last.
     float expectOneGesture(int id) const
     {
-        EXPECT_GE(log.size(), 3u);
-        for (size_t i = 0; i < log.size(); ++i) {
-            const Kind expected = i == 0 ? Kind::begin : i + 1 == log.size() ? Kind::end : Kind::perform;
-            EXPECT_TRUE(log[i].kind == expected && log[i].id == id) << "entry " << i << " of " << log.size();
-        }
-        return log.size() >= 3 ? log[log.size() - 2].value : -1.0f;
+        std::vector<std::string> expected(std::max<size_t>(entries.size(), 3), "perform " + std::to_string(id));
+        expected.front() = "begin " + std::to_string(id);
+        expected.back() = "end " + std::to_string(id);
+        EXPECT_EQ(entries, expected);
+        return lastPerformed;
     }
 
+    std::vector<std::string> entries;
+    float lastPerformed = -1.0f;
+
 private:
-    void record(Kind kind, int index, std::optional<float> value = {})
-    {
-        auto* parameter = plugin.getParameters()[index];
-        log.push_back({kind, idOf(parameter), value.value_or(parameter->getValue())});
-    }
+    void add(const char* kind, int index) { entries.push_back(kind + std::to_string(idOf(plugin.getParameters()[index]))); }
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
     {
-        record(Kind::perform, index, value);
+        add("perform ", index);
+        lastPerformed = value;
     }
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override
-    {
-        record(Kind::begin, index);
-    }
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
-    {
-        record(Kind::end, index);
-    }
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override { add("begin ", index); }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override { add("end ", index); }
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
 
     juce::AudioPluginInstance& plugin;
-    std::vector<Entry> log;
 };
 
 // The editor tests' host, on the message thread; and a user's eyes and mouse through the test's own
@@ -388,7 +373,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
         const auto now = capture(window);
         return now && now->changedShare(*face, menu) > 0.3;
     })) << "no menu showed";
-    EXPECT_TRUE(edits.empty()) << "a right click edits nothing";
+    EXPECT_TRUE(edits.entries.empty()) << "a right click edits nothing";
 
     click(window, hpFilterRow, 1.0);
     EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
@@ -398,40 +383,26 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
 
 // The test loop played in stereo at 44.1 kHz in real-time mode on an audio thread of its own,
 // block by block at the pace of real time as a host's audio callback plays it, until destroyed.
-class LivePlayback {
-public:
-    explicit LivePlayback(juce::AudioPluginInstance& plugin)
-        : renderer(plugin, 2, settings), loop(makeTestLoop(2, settings.sampleRate, settings.tempo, 2.0)), output(loop)
-    {
-        if (renderer.error().isEmpty())
-            audioThread = std::thread([this] { play(); });
-    }
+struct LivePlayback {
+    explicit LivePlayback(juce::AudioPluginInstance& plugin) : renderer(plugin, 2, settings) {}
     ~LivePlayback()
     {
         stopping = true;
-        if (audioThread.joinable())
-            audioThread.join();
-    }
-    const juce::String& error() const { return renderer.error(); }  // empty while playing
-
-private:
-    void play()
-    {
-        auto due = std::chrono::steady_clock::now();
-        for (int start = 0; !stopping;) {
-            const int length = std::min(settings.blockSize, loop.getNumSamples() - start);
-            renderer.process(loop, output, start, length);
-            start = (start + length) % loop.getNumSamples();
-            due += std::chrono::microseconds(static_cast<long>(1e6 * length / settings.sampleRate));
-            std::this_thread::sleep_until(due);
-        }
+        audioThread.join();
     }
 
     const RenderSettings settings{44100.0, 512, 120.0, true, true};
-    BlockRenderer renderer;
-    juce::AudioBuffer<float> loop, output;  // output: the audio thread's
+    BlockRenderer renderer;  // its error(), empty while playing
+    const juce::AudioBuffer<float> loop = makeTestLoop(2, 44100.0, 120.0, 2.0);
+    juce::AudioBuffer<float> output{loop};  // the audio thread's
     std::atomic<bool> stopping{false};
-    std::thread audioThread;
+    std::thread audioThread{[this] {  // started last, once every member is there
+        auto due = std::chrono::steady_clock::now();
+        for (int start = 0, length = 0; !stopping && renderer.error().isEmpty(); start = (start + length) % 88200) {
+            renderer.process(loop, output, start, length = std::min(512, 88200 - start));
+            std::this_thread::sleep_until(due += std::chrono::microseconds(1000000 * length / 44100));
+        }
+    }};
 };
 
 TEST_F(HostedEditorTest, OfTwoPlayingInstancesTheSecondKeepsDrawingItsScopeAfterTheFirstCloses)
@@ -449,8 +420,8 @@ TEST_F(HostedEditorTest, OfTwoPlayingInstancesTheSecondKeepsDrawingItsScopeAfter
     ASSERT_TRUE(first && second);
     auto firstPlayback = std::make_unique<LivePlayback>(*first);
     LivePlayback secondPlayback(*second);
-    ASSERT_EQ(firstPlayback->error(), "");
-    ASSERT_EQ(secondPlayback.error(), "");
+    ASSERT_EQ(firstPlayback->renderer.error(), "");
+    ASSERT_EQ(secondPlayback.renderer.error(), "");
 
     // 20 pixels apart, so that neither window covers the other.
     auto firstWindow = std::make_unique<HostWindow>(*first, 0, 0);
