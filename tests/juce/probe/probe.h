@@ -75,11 +75,10 @@ private:
 };
 
 struct RenderSettings {
-    double sampleRate = 44100.0;  // Hz
+    double sampleRate = 44100.0;  // Hz, all positive
     int blockSize = 512;          // samples, the most per processBlock call
     double tempo = 120.0;         // beats per minute
-    bool playing = true;
-    bool realtime = false;        // process mode: real-time instead of offline
+    bool playing = true, realtime = false;  // realtime: the process mode, offline otherwise
 };
 
 // Holds a plug-in prepared for mono (1) or stereo (2) buses and feeds it blocks; releases it at the end.
@@ -94,8 +93,6 @@ public:
         layout.outputBuses.add(set);
         if (numChannels != 1 && numChannels != 2)
             failure = "only mono and stereo can be rendered, not " + juce::String(numChannels) + " channels";
-        else if (!(settings.sampleRate > 0.0) || !(settings.tempo > 0.0) || settings.blockSize < 1)
-            failure = "sample rate, tempo and block size must be positive";
         else if (!plugin.setBusesLayout(layout))
             failure = "the plug-in refuses " + set.getDescription() + " buses";
         if (failure.isNotEmpty())
@@ -106,9 +103,8 @@ public:
     }
     ~BlockRenderer()
     {
-        if (failure.isNotEmpty())
-            return;
-        plugin.releaseResources();
+        if (failure.isEmpty())
+            plugin.releaseResources();
         plugin.setPlayHead(nullptr);
     }
     // Empty when prepared; otherwise why not (and nothing may be rendered).
