@@ -1,8 +1,5 @@
-// The editor in JUCE's host window, on an X server of the tests' own, with a user's mouse through
-// XTest: both faces open at every view size at their size and draw their picture, a GATE drag
-// reaches the host as one gesture of GateSize alone, the overlay's switch changes the face and the
-// host's window, the FX knob's menu picks an effect, and two playing instances keep drawing their
-// scopes when one closes.
+// The editor in JUCE's host window, seen and clicked as a user does (XGetImage and XTest): its faces
+// at every view size, knob drags and menus as host gestures, and two instances' scopes.
 
 #include "probe/probe.h"
 
@@ -48,17 +45,13 @@ struct ScreenPicture {
     }
 };
 
-struct LayoutPoint {
-    int x, y;  // in the face's own pixels, at 100 %
-};
-
 // One of the editor's two faces, in its own coordinates.
 struct Face {
     const char* name;
     int uiid;  // "uiid" in the settings file
     int width, height;
-    LayoutPoint gateKnob, fxKnob, burger;
-    LayoutPoint otherFace;  // the half of the overlay's LEGACY/RACK switch that leads to the other face
+    juce::Point<int> gateKnob, fxKnob, burger;  // in the face's own pixels, at 100 %
+    juce::Point<int> otherFace;  // the half of the overlay's LEGACY/RACK switch that leads to the other face
     juce::Rectangle<int> scope;
 };
 
@@ -152,18 +145,9 @@ protected:
             GTEST_SKIP() << "no X display with the XTest extension";
         // A request may name a window already gone: expected, not fatal (as under JUCE's handler).
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-        // The layout switch and the settings buttons write to the user's settings: never the real ones.
-        previousHome = juce::SystemStats::getEnvironmentVariable("HOME", {});
-        home = juce::File::createTempFile("-editor-home");
-        ASSERT_TRUE(home.createDirectory());
-        setenv("HOME", home.getFullPathName().toRawUTF8(), 1);
     }
     void TearDown() override
     {
-        if (home != juce::File()) {
-            setenv("HOME", previousHome.toRawUTF8(), 1);
-            home.deleteRecursively();
-        }
         if (display != nullptr)
             XCloseDisplay(display);
     }
@@ -172,7 +156,7 @@ protected:
     // loads a new instance, which reads it as it starts.
     std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const Face& face, int zoomIndex)
     {
-        const auto file = home.getChildFile(".harlowmint/Vextoria3/Vextoria3.conf");
+        const auto file = juce::File("~/.harlowmint/Vextoria3/Vextoria3.conf");
         EXPECT_TRUE(file.getParentDirectory().createDirectory()
                     && file.replaceWithText("[Plugin]\nactive=1\nsize=" + juce::String(zoomIndex / 3.0, 12)
                                             + "\nuiid=" + juce::String(face.uiid) + "\n"));
@@ -266,7 +250,7 @@ protected:
     }
 
     // A press of button at point of the face shown at zoom, moved down by dy face pixels in steps, released.
-    void drag(const HostWindow& window, LayoutPoint point, double zoom, int dy = 0, unsigned int button = 1)
+    void press(const HostWindow& window, juce::Point<int> point, double zoom, int dy = 0, unsigned int button = 1)
     {
         const auto plugin = box(pluginWindow(window));
         ASSERT_TRUE(plugin.has_value()) << "no plug-in window to point at";
@@ -286,18 +270,9 @@ protected:
         XTestFakeButtonEvent(display, button, 0, CurrentTime);
         settle();
     }
-    void click(const HostWindow& window, LayoutPoint point, double zoom, unsigned int button = 1)
-    {
-        drag(window, point, zoom, 0, button);
-    }
-
     juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives every window and plug-in
     Display* display = XOpenDisplay(nullptr);
-    juce::File home;
-
-private:
     static constexpr int settleMilliseconds = 40;  // for the plug-in to read and answer one pointer event
-    juce::String previousHome;
 };
 
 class EditorFaces : public HostedEditorTest, public ::testing::WithParamInterface<const Face*> {};
@@ -317,7 +292,7 @@ TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeAndDragTheGateKnobAsOneGesture
         ASSERT_TRUE(waitForPicture(window, zoomed(face.width, zoom), zoomed(face.height, zoom)).has_value());
 
         EditLog edits(*plugin);
-        drag(window, face.gateKnob, zoom, 40);
+        press(window, face.gateKnob, zoom, 40);
         EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
         const float performed = edits.expectOneGesture(gateSizeId);
         EXPECT_LT(gateSize->getValue(), gateSizeDefault);
@@ -342,13 +317,13 @@ TEST_F(HostedEditorTest, TheOverlaySwitchChangesTheFaceAndTheHostWindowAndReopen
         const auto face = waitForPicture(window, zoomed(from->width, zoom), zoomed(from->height, zoom));
         ASSERT_TRUE(face.has_value());
 
-        click(window, from->burger, zoom);
+        press(window, from->burger, zoom);
         // The overlay is a dark veil over the whole face, with its rows on it.
         EXPECT_TRUE(pumpUntil([&] {
             const auto overlay = capture(window);
             return overlay && overlay->meanBrightness() < veiled * face->meanBrightness();
         })) << "no overlay showed";
-        click(window, from->otherFace, zoom);
+        press(window, from->otherFace, zoom);
         EXPECT_TRUE(waitForPicture(window, zoomed(to->width, zoom), zoomed(to->height, zoom)).has_value());
     }
 }
@@ -358,7 +333,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
     constexpr float hpFilter = 0.5f;  // the third of five effects
     // At y 229 the 108-pixel menu would pass the bottom: it opens upwards, at (467, 121).
     const juce::Rectangle<int> menu{467, 121, 100, 108};
-    constexpr LayoutPoint hpFilterRow{517, 171};  // 20-pixel rows: the third one
+    const juce::Point<int> hpFilterRow{517, 171};  // 20-pixel rows: the third one
     auto plugin = loadPlugin(rack, 0);
     ASSERT_NE(plugin, nullptr);
     auto* fxSelect = parameterWithId(*plugin, fxSelectId);
@@ -368,14 +343,14 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
     ASSERT_TRUE(face.has_value());
 
     EditLog edits(*plugin);
-    click(window, rack.fxKnob, 1.0, 3);  // the right button
+    press(window, rack.fxKnob, 1.0, 0, 3);  // the right button
     EXPECT_TRUE(pumpUntil([&] {
         const auto now = capture(window);
         return now && now->changedShare(*face, menu) > 0.3;
     })) << "no menu showed";
     EXPECT_TRUE(edits.entries.empty()) << "a right click edits nothing";
 
-    click(window, hpFilterRow, 1.0);
+    press(window, hpFilterRow, 1.0);
     EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
     EXPECT_FLOAT_EQ(edits.expectOneGesture(fxSelectId), hpFilter);
     EXPECT_FLOAT_EQ(fxSelect->getValue(), hpFilter);
@@ -463,8 +438,12 @@ int main(int argc, char** argv)
     if (!display.empty())
         setenv("DISPLAY", (":" + display).c_str(), 1);
     Display* connection = XOpenDisplay(nullptr);
-    const int result = RUN_ALL_TESTS();
+    // The layout switch and the settings buttons write to the user's settings: a home of its own.
+    const auto home = juce::File::createTempFile("-editor-home");
+    setenv("HOME", home.getFullPathName().toRawUTF8(), 1);
+    const int result = home.createDirectory() ? RUN_ALL_TESTS() : 1;
     if (connection != nullptr)
         XCloseDisplay(connection);
+    home.deleteRecursively();
     return result;
 }
