@@ -24,9 +24,8 @@ int renderToFile(juce::AudioPluginInstance& plugin, const ProbeOptions& options)
     const auto input = makeTestLoop(options.numChannels, settings.sampleRate, settings.tempo, options.loopSeconds);
     const auto rendered = render(plugin, input, settings);
     const auto output = juce::File::getCurrentWorkingDirectory().getChildFile(options.outputPath);
-    if (rendered.error.isNotEmpty())
-        return fail(rendered.error);
-    if (const auto error = writeWav(output, rendered.output, settings.sampleRate); error.isNotEmpty())
+    const auto error = rendered.error.isNotEmpty() ? rendered.error : writeWav(output, rendered.output, settings.sampleRate);
+    if (error.isNotEmpty())
         return fail(error);
     const int length = input.getNumSamples();
     std::cout << "rendered " << length << " samples, " << (options.numChannels == 1 ? "mono" : "stereo") << ", "

@@ -165,24 +165,19 @@ protected:
         return std::move(loaded.instance);
     }
 
-    std::vector<Window> children(Window parent) const
-    {
-        Window root = 0, parentOfParent = 0, *list = nullptr;
-        unsigned int count = 0;
-        std::vector<Window> found;
-        if (XQueryTree(display, parent, &root, &parentOfParent, &list, &count) != 0)
-            found.assign(list, list + count);
-        if (list != nullptr)
-            XFree(list);
-        return found;
-    }
     // The plug-in's own window: the host's window holds the embedding window, which holds it.
     Window pluginWindow(const HostWindow& window) const
     {
-        for (Window embedding : children(window.nativeWindow()))
-            for (Window plugin : children(embedding))
-                return plugin;
-        return 0;
+        Window found = window.nativeWindow();
+        for (int depth = 0; depth < 2 && found != 0; ++depth) {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0;
+            const bool listed = XQueryTree(display, found, &root, &parent, &children, &count) != 0;
+            found = listed && count > 0 ? children[0] : 0;
+            if (children != nullptr)
+                XFree(children);
+        }
+        return found;
     }
     std::optional<juce::Rectangle<int>> box(Window window) const  // on the screen; nothing once it is gone
     {
@@ -234,18 +229,15 @@ protected:
     std::optional<ScreenPicture> waitForPicture(const HostWindow& window, int width, int height)
     {
         std::optional<ScreenPicture> picture;
-        const auto size = [&](Window id) {
-            const auto found = box(id);
-            return found ? std::to_string(found->getWidth()) + " x " + std::to_string(found->getHeight()) : "missing";
-        };
-        const auto wanted = std::to_string(width) + " x " + std::to_string(height);
+        const auto size = [&](Window id) { return box(id).value_or(juce::Rectangle<int>()).withZeroOrigin(); };
+        const juce::Rectangle<int> wanted{width, height};
         if (pumpUntil([&] {
                 picture = size(pluginWindow(window)) == wanted ? capture(window) : std::nullopt;
                 return picture && picture->colourCount() >= 64 && size(window.nativeWindow()) == wanted;
             }))
             return picture;
-        ADD_FAILURE() << "no picture at " << wanted << ": the plug-in's window is " << size(pluginWindow(window))
-                      << ", the host's " << size(window.nativeWindow());
+        ADD_FAILURE() << "no picture at " << wanted.toString() << ": the plug-in's window is "
+                      << size(pluginWindow(window)).toString() << ", the host's " << size(window.nativeWindow()).toString();
         return std::nullopt;
     }
 
