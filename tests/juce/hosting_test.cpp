@@ -1,6 +1,5 @@
-// The processor as JUCE's VST3 host loads and drives it: the class it finds, the buses it
-// negotiates, audio handed through unchanged, parameters set by name, its state saved and
-// restored; and the probe's own tools (WAV files, transport, command line).
+// The processor as JUCE's VST3 host loads and drives it: the class, buses, pass-through, parameters
+// by name and state; and the probe's own tools (WAV files, transport, command line).
 
 #include "probe/probe.h"
 
@@ -17,10 +16,7 @@ constexpr int activeId = 0, gateSizeId = 1, bypassId = 37, parameterCount = 38;
 
 juce::AudioProcessor::BusesLayout layoutOf(const juce::AudioChannelSet& in, const juce::AudioChannelSet& out)
 {
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add(in);
-    layout.outputBuses.add(out);
-    return layout;
+    return {{in}, {out}};
 }
 
 // Sample-exact equality, reporting the first difference.
@@ -183,8 +179,16 @@ TEST_F(LoadedPluginTest, PassesTheInputThroughUnchangedAtEveryLayoutRateBlockSiz
     }
 }
 
-TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInputAndAnUnknownNameSetsNothing)
+TEST_F(LoadedPluginTest, TheSavedStateIsOneProgramRecordOfTheLiveValuesAndBypassSetByNamePassesTheInput)
 {
+    ASSERT_EQ(record.getSize(), 372u);
+    EXPECT_EQ(readAt<int32_t>(record, 4), parameterCount);
+    EXPECT_EQ(readAt<int32_t>(record, valueOffset(parameterCount)), 7);  // hidden values
+    EXPECT_EQ(readAt<double>(record, valueOffset(activeId)), 0.0);
+    EXPECT_EQ(readAt<double>(record, valueOffset(gateSizeId)), double(0.85f));
+    EXPECT_EQ(readAt<double>(record, valueOffset(bypassId)), 0.0);
+
+    // An unknown name sets nothing.
     EXPECT_EQ(findParameter(plugin(), "No Such Parameter"), nullptr);
     EXPECT_FALSE(setParameter(plugin(), "No Such Parameter", 1.0f));
     EXPECT_EQ(savedRecord(), record);
@@ -202,16 +206,6 @@ TEST_F(LoadedPluginTest, BypassSetByNameReachesTheProcessorAndPassesTheInputAndA
     ASSERT_TRUE(setParameter(plugin(), "Bypass", 0.0f));
     rendered(input);
     EXPECT_EQ(readAt<double>(savedRecord(), valueOffset(bypassId)), 0.0);
-}
-
-TEST_F(LoadedPluginTest, TheSavedStateIsOneProgramRecordOfTheLiveValues)
-{
-    ASSERT_EQ(record.getSize(), 372u);
-    EXPECT_EQ(readAt<int32_t>(record, 4), parameterCount);
-    EXPECT_EQ(readAt<int32_t>(record, valueOffset(parameterCount)), 7);  // hidden values
-    EXPECT_EQ(readAt<double>(record, valueOffset(activeId)), 0.0);
-    EXPECT_EQ(readAt<double>(record, valueOffset(gateSizeId)), double(0.85f));
-    EXPECT_EQ(readAt<double>(record, valueOffset(bypassId)), 0.0);
 }
 
 TEST_F(LoadedPluginTest, ARestoredStateIsSavedBackUnchangedCarriesToAnotherInstanceAndWhileRenderingIsTaken)
@@ -281,8 +275,7 @@ TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAn
 TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
 {
     TransportPlayHead playHead(120.0, 48000.0, true);
-    playHead.advance(96000);
-    playHead.advance(60000);  // 3.25 s, 6.5 beats: in the second bar
+    playHead.position = 156000;  // 3.25 s, 6.5 beats: in the second bar
     const auto p = *playHead.getPosition();
     EXPECT_TRUE(*p.getBpm() == 120.0 && p.getTimeSignature()->numerator == 4 && p.getTimeSignature()->denominator == 4);
     EXPECT_TRUE(*p.getTimeInSamples() == 156000 && *p.getTimeInSeconds() == 3.25 && *p.getPpqPosition() == 6.5);
@@ -293,11 +286,10 @@ TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
 TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
 {
     ProbeOptions o;
-    ASSERT_EQ(parseProbeOptions({"X.vst3", "--class", "Y", "--render", "out.wav", "--mono", "--block", "64", "--rate",
-                                 "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param", "Bypass=1",
-                                 "--realtime", "--block-times", "--param", "Rev=0.25"},
-                                o),
-              "");
+    const juce::StringArray everyOption{"X.vst3", "--class", "Y", "--render", "out.wav", "--mono", "--block", "64",
+                                        "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param",
+                                        "Bypass=1", "--realtime", "--block-times", "--param", "Rev=0.25"};
+    ASSERT_EQ(parseProbeOptions(everyOption, o), "");
     EXPECT_EQ(o.bundlePath + " " + o.className + " " + o.outputPath, "X.vst3 Y out.wav");
     EXPECT_TRUE(o.numChannels == 1 && o.render.blockSize == 64 && o.render.sampleRate == 96000.0);
     EXPECT_TRUE(o.render.tempo == 90.5 && o.loopSeconds == 2.0 && !o.render.playing && o.render.realtime && o.blockTimes);

@@ -5,22 +5,45 @@
 
 #include <iostream>
 
-namespace {
-
 using namespace probe;
 
-int fail(const juce::String& why)
+int main(int argc, char* argv[])
 {
-    std::cerr << "juce-vst3-probe: " << why << "\n";
-    return 1;
-}
+    juce::StringArray arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.add(juce::String::fromUTF8(argv[i]));
+    ProbeOptions options;
+    if (const auto error = parseProbeOptions(arguments, options); error.isNotEmpty()) {
+        std::cerr << "juce-vst3-probe: " << error << "\n" << probeUsage;
+        return 2;
+    }
+    const auto fail = [](const juce::String& why) {
+        std::cerr << "juce-vst3-probe: " << why << "\n";
+        return 1;
+    };
+    juce::ScopedJuceInitialiser_GUI juceRuntime;
+    for (const auto* c : listClasses(options.bundlePath))
+        std::cout << "class \"" << c->name << "\" by \"" << c->manufacturerName << "\", category " << c->category
+                  << ", version " << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels
+                  << " out\n";
+    const auto& settings = options.render;
+    auto loaded = loadClass(options.bundlePath, options.className, settings.sampleRate, settings.blockSize);
+    if (loaded.instance == nullptr)
+        return fail(loaded.error);
+    auto& plugin = *loaded.instance;
+    std::cout << "parameters: " << plugin.getParameters().size() << "\n";
+    for (const auto* parameter : plugin.getParameters()) {
+        const float value = parameter->getValue();
+        std::cout << "  " << parameter->getParameterIndex() << " \"" << parameter->getName(1024) << "\" = \""
+                  << parameter->getText(value, 1024) << "\"" << (parameter->getLabel().isEmpty() ? "" : " ")
+                  << parameter->getLabel() << " (" << value << ")\n";
+    }
+    if (options.outputPath.isEmpty())
+        return 0;
 
-int renderToFile(juce::AudioPluginInstance& plugin, const ProbeOptions& options)
-{
     for (const auto& [name, value] : options.parameters)
         if (!setParameter(plugin, name, value))
             return fail("the plug-in has no parameter \"" + name + "\"");
-    const auto& settings = options.render;
     const auto input = makeTestLoop(options.numChannels, settings.sampleRate, settings.tempo, options.loopSeconds);
     const auto rendered = render(plugin, input, settings);
     const auto output = juce::File::getCurrentWorkingDirectory().getChildFile(options.outputPath);
@@ -40,34 +63,4 @@ int renderToFile(juce::AudioPluginInstance& plugin, const ProbeOptions& options)
                   << percent * rendered.totalBlockSeconds / rendered.blocks << " % of the block's budget\n";
     }
     return 0;
-}
-
-}  // namespace
-
-int main(int argc, char* argv[])
-{
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add(juce::String::fromUTF8(argv[i]));
-    ProbeOptions options;
-    if (const auto error = parseProbeOptions(arguments, options); error.isNotEmpty()) {
-        std::cerr << "juce-vst3-probe: " << error << "\n" << probeUsage;
-        return 2;
-    }
-    juce::ScopedJuceInitialiser_GUI juceRuntime;
-    for (const auto* c : listClasses(options.bundlePath))
-        std::cout << "class \"" << c->name << "\" by \"" << c->manufacturerName << "\", category " << c->category
-                  << ", version " << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels
-                  << " out\n";
-    auto loaded = loadClass(options.bundlePath, options.className, options.render.sampleRate, options.render.blockSize);
-    if (loaded.instance == nullptr)
-        return fail(loaded.error);
-    std::cout << "parameters: " << loaded.instance->getParameters().size() << "\n";
-    for (const auto* parameter : loaded.instance->getParameters()) {
-        const float value = parameter->getValue();
-        std::cout << "  " << parameter->getParameterIndex() << " \"" << parameter->getName(1024) << "\" = \""
-                  << parameter->getText(value, 1024) << "\"" << (parameter->getLabel().isEmpty() ? "" : " ")
-                  << parameter->getLabel() << " (" << value << ")\n";
-    }
-    return options.outputPath.isEmpty() ? 0 : renderToFile(*loaded.instance, options);
 }

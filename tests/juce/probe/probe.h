@@ -46,12 +46,10 @@ inline LoadedPlugin loadClass(const juce::String& bundle, const juce::String& cl
     return loaded;
 }
 
-// A playing (or stopped) transport at a steady tempo in 4/4, moved on by the renderer.
-class TransportPlayHead : public juce::AudioPlayHead {
-public:
+// A playing (or stopped) transport at a steady tempo in 4/4; the renderer moves its position on.
+struct TransportPlayHead : juce::AudioPlayHead {
     TransportPlayHead(double tempo, double sampleRate, bool playing)
         : tempo(tempo), sampleRate(sampleRate), playing(playing) {}
-    void advance(int numSamples) { position += numSamples; }
     juce::Optional<PositionInfo> getPosition() const override
     {
         const double seconds = static_cast<double>(position) / sampleRate, quarters = seconds * tempo / 60.0;
@@ -68,7 +66,6 @@ public:
         return info;
     }
 
-private:
     double tempo, sampleRate;  // beats per minute, Hz
     bool playing;
     juce::int64 position = 0;  // samples since the start of the song
@@ -120,7 +117,7 @@ public:
         juce::AudioBuffer<float> block(output.getArrayOfWritePointers(), output.getNumChannels(), start, length);
         midi.clear();
         plugin.processBlock(block, midi);
-        playHead.advance(length);
+        playHead.position += length;
     }
 
 private:
@@ -217,10 +214,9 @@ inline juce::String writeWav(const juce::File& file, const juce::AudioBuffer<flo
 
 inline juce::AudioProcessorParameter* findParameter(juce::AudioProcessor& processor, const juce::String& name)
 {
-    for (auto* parameter : processor.getParameters())
-        if (parameter->getName(1024) == name)
-            return parameter;
-    return nullptr;
+    const auto& parameters = processor.getParameters();
+    const auto found = std::find_if(parameters.begin(), parameters.end(), [&](auto* p) { return p->getName(1024) == name; });
+    return found != parameters.end() ? *found : nullptr;
 }
 
 // Sets the named parameter to a normalised value as automation would; false (nothing set) when there is none.
