@@ -90,7 +90,10 @@ protected:
     juce::MemoryBlock savedRecord() { return recordIn(hostState(plugin())); }
 
     // The record saved right after loading, with GateSize moved away from its default 0.85.
-    juce::MemoryBlock editedRecord(double gateSize) const { return writtenAt(record, valueOffset(gateSizeId), gateSize); }
+    juce::MemoryBlock editedRecord(double gateSize) const
+    {
+        return writtenAt(record, valueOffset(gateSizeId), gateSize);
+    }
 
     // Restores the host state with its record replaced by newRecord.
     void restoreRecord(const juce::MemoryBlock& newRecord)
@@ -257,7 +260,8 @@ TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAn
     ASSERT_TRUE(reader->read(&read, 0, read.getNumSamples(), 0, true, true));
     expectIdentical(read, written);
 
-    const auto folder = outputFolder.getChildFile("probe-folder.wav"), pipe = outputFolder.getChildFile("probe.fifo");
+    const auto folder = outputFolder.getChildFile("probe-folder.wav");
+    const auto pipe = outputFolder.getChildFile("probe.fifo");
     ASSERT_TRUE(folder.createDirectory());
     pipe.deleteFile();
     ASSERT_EQ(mkfifo(pipe.getFullPathName().toRawUTF8(), 0600), 0);
@@ -277,7 +281,7 @@ TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
     TransportPlayHead playHead(120.0, 48000.0, true);
     playHead.position = 156000;  // 3.25 s, 6.5 beats: in the second bar
     const auto p = *playHead.getPosition();
-    EXPECT_TRUE(*p.getBpm() == 120.0 && p.getTimeSignature()->numerator == 4 && p.getTimeSignature()->denominator == 4);
+    EXPECT_TRUE(*p.getBpm() == 120.0 && (p.getTimeSignature() == juce::AudioPlayHead::TimeSignature{4, 4}));
     EXPECT_TRUE(*p.getTimeInSamples() == 156000 && *p.getTimeInSeconds() == 3.25 && *p.getPpqPosition() == 6.5);
     EXPECT_TRUE(*p.getBarCount() == 1 && *p.getPpqPositionOfLastBarStart() == 4.0 && p.getIsPlaying());
     EXPECT_FALSE(TransportPlayHead(90.0, 44100.0, false).getPosition()->getIsPlaying());
@@ -292,11 +296,13 @@ TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
     ASSERT_EQ(parseProbeOptions(everyOption, o), "");
     EXPECT_EQ(o.bundlePath + " " + o.className + " " + o.outputPath, "X.vst3 Y out.wav");
     EXPECT_TRUE(o.numChannels == 1 && o.render.blockSize == 64 && o.render.sampleRate == 96000.0);
-    EXPECT_TRUE(o.render.tempo == 90.5 && o.loopSeconds == 2.0 && !o.render.playing && o.render.realtime && o.blockTimes);
+    EXPECT_TRUE(o.render.tempo == 90.5 && o.loopSeconds == 2.0 && !o.render.playing);
+    EXPECT_TRUE(o.render.realtime && o.blockTimes);
     EXPECT_EQ(o.parameters, (std::vector<std::pair<juce::String, float>>{{"Bypass", 1.0f}, {"Rev", 0.25f}}));
     ProbeOptions defaults;
     EXPECT_EQ(parseProbeOptions({"X.vst3", "--mono", "--stereo"}, defaults), "");
-    EXPECT_TRUE(defaults.numChannels == 2 && defaults.render.playing && !defaults.render.realtime && !defaults.blockTimes);
+    EXPECT_TRUE(defaults.numChannels == 2 && defaults.render.playing);
+    EXPECT_TRUE(!defaults.render.realtime && !defaults.blockTimes);
 
     for (const auto& bad : std::vector<juce::StringArray>{
              {}, {"--mono"}, {"X", "--block", "0"}, {"X", "--block", "12.5"}, {"X", "--block", "1000000"},

@@ -47,8 +47,9 @@ int main(int argc, char* argv[])
     const auto input = makeTestLoop(options.numChannels, settings.sampleRate, settings.tempo, options.loopSeconds);
     const auto rendered = render(plugin, input, settings);
     const auto output = juce::File::getCurrentWorkingDirectory().getChildFile(options.outputPath);
-    const auto error = rendered.error.isNotEmpty() ? rendered.error : writeWav(output, rendered.output, settings.sampleRate);
-    if (error.isNotEmpty())
+    if (rendered.error.isNotEmpty())
+        return fail(rendered.error);
+    if (const auto error = writeWav(output, rendered.output, settings.sampleRate); error.isNotEmpty())
         return fail(error);
     const int length = input.getNumSamples();
     std::cout << "rendered " << length << " samples, " << (options.numChannels == 1 ? "mono" : "stereo") << ", "

@@ -121,7 +121,10 @@ public:
     float lastPerformed = -1.0f;
 
 private:
-    void add(const char* kind, int index) { entries.push_back(kind + std::to_string(idOf(plugin.getParameters()[index]))); }
+    void add(const char* kind, int index)
+    {
+        entries.push_back(kind + std::to_string(idOf(plugin.getParameters()[index])));
+    }
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
     {
         add("perform ", index);
@@ -201,7 +204,8 @@ protected:
                                                    unsigned(area.getHeight()), AllPlanes, ZPixmap);
         std::optional<ScreenPicture> picture;
         // Read as 8 bits a channel, red highest, as on the tests' own 24-bit true-colour screen.
-        if (image != nullptr && image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff) {
+        if (image != nullptr && image->red_mask == 0xff0000 && image->green_mask == 0xff00
+            && image->blue_mask == 0xff) {
             picture = ScreenPicture{image->width, image->height, {}};
             for (int y = 0; y < image->height; ++y)
                 for (int x = 0; x < image->width; ++x)
@@ -237,7 +241,8 @@ protected:
             }))
             return picture;
         ADD_FAILURE() << "no picture at " << wanted.toString() << ": the plug-in's window is "
-                      << size(pluginWindow(window)).toString() << ", the host's " << size(window.nativeWindow()).toString();
+                      << size(pluginWindow(window)).toString() << ", the host's "
+                      << size(window.nativeWindow()).toString();
         return std::nullopt;
     }
 

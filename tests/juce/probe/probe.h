@@ -209,14 +209,17 @@ inline juce::String writeWav(const juce::File& file, const juce::AudioBuffer<flo
         if (!writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples()))
             return "could not write " + temporary.getFile().getFullPathName();
     }
-    return temporary.overwriteTargetFileWithTemporary() ? juce::String() : "could not replace " + file.getFullPathName();
+    if (!temporary.overwriteTargetFileWithTemporary())
+        return "could not replace " + file.getFullPathName();
+    return {};
 }
 
 inline juce::AudioProcessorParameter* findParameter(juce::AudioProcessor& processor, const juce::String& name)
 {
-    const auto& parameters = processor.getParameters();
-    const auto found = std::find_if(parameters.begin(), parameters.end(), [&](auto* p) { return p->getName(1024) == name; });
-    return found != parameters.end() ? *found : nullptr;
+    for (auto* parameter : processor.getParameters())
+        if (parameter->getName(1024) == name)
+            return parameter;
+    return nullptr;
 }
 
 // Sets the named parameter to a normalised value as automation would; false (nothing set) when there is none.
@@ -294,10 +297,12 @@ inline juce::String parseProbeOptions(const juce::StringArray& arguments, ProbeO
 }
 
 inline const char* const probeUsage =
-    "usage: juce-vst3-probe BUNDLE.vst3 [--class NAME] [--render OUT.wav [--seconds S] [--mono | --stereo]\n"
-    "         [--block N] [--rate HZ] [--tempo BPM] [--stopped] [--realtime] [--block-times]] [--param NAME=VALUE]...\n"
-    "  lists the bundle's audio classes and the class's (default: the first) parameters; --render renders a\n"
-    "  generated loop (default 8 s, stereo, blocks of 512, 44100 Hz, 120 BPM, playing, offline mode) with the\n"
-    "  parameters set (normalised 0..1), --block-times reports the slowest and the mean block against its budget\n";
+    "usage: juce-vst3-probe BUNDLE.vst3 [--class NAME] [--param NAME=VALUE]... [--render OUT.wav\n"
+    "         [--seconds S] [--mono | --stereo] [--block N] [--rate HZ] [--tempo BPM] [--stopped]\n"
+    "         [--realtime] [--block-times]]\n"
+    "  lists the bundle's audio classes and the class's (default: the first) parameters; --render\n"
+    "  renders a generated loop (default 8 s, stereo, blocks of 512, 44100 Hz, 120 BPM, playing,\n"
+    "  offline mode) with the parameters set (normalised 0..1); --block-times reports the slowest\n"
+    "  and the mean block against its real-time budget\n";
 
 }  // namespace probe
