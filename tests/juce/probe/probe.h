@@ -85,9 +85,7 @@ public:
         : plugin(plugin), settings(settings), playHead(settings.tempo, settings.sampleRate, settings.playing)
     {
         const auto set = numChannels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-        juce::AudioProcessor::BusesLayout layout;
-        layout.inputBuses.add(set);
-        layout.outputBuses.add(set);
+        const juce::AudioProcessor::BusesLayout layout{{set}, {set}};
         if (numChannels != 1 && numChannels != 2)
             failure = "only mono and stereo can be rendered, not " + juce::String(numChannels) + " channels";
         else if (!plugin.setBusesLayout(layout))
