@@ -153,13 +153,10 @@ TEST_F(LoadedPluginTest, MonoAndStereoBusesAreTakenAndARefusedLayoutLeavesThemAs
     EXPECT_FALSE(plugin().setBusesLayout(layoutOf(mono, stereo)));
     EXPECT_EQ(plugin().getTotalNumInputChannels(), 1);
     EXPECT_EQ(plugin().getTotalNumOutputChannels(), 1);
-    // Host and plug-in still agree on one channel: mono audio comes through unchanged.
+    // Host and plug-in still agree on one channel: mono audio comes through unchanged. (The way
+    // back to stereo is taken by every stereo pass-through case after a mono one.)
     const auto input = makeTestLoop(1, 44100.0, 120.0, 0.2);
     expectIdentical(rendered(input), input);
-
-    ASSERT_TRUE(plugin().setBusesLayout(layoutOf(stereo, stereo)));
-    EXPECT_EQ(plugin().getTotalNumInputChannels(), 2);
-    EXPECT_EQ(plugin().getTotalNumOutputChannels(), 2);
 }
 
 // With the default program ("Active" off) the processor hands its input through unchanged,
