@@ -1,5 +1,5 @@
 // The processor as JUCE's VST3 host loads and drives it: the class, buses, pass-through, parameters
-// by name and state; and the probe's own tools (WAV files, transport, command line).
+// by name and state; and the probe's own tools (WAV files, command line).
 
 #include "probe/probe.h"
 
@@ -273,40 +273,26 @@ TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAn
     EXPECT_EQ(file.getSize(), size);
 }
 
-TEST(TransportPlayHead, ReportsTempoPositionAndBarOfTheRenderedSamples)
-{
-    TransportPlayHead playHead(120.0, 48000.0, true);
-    playHead.position = 156000;  // 3.25 s, 6.5 beats: in the second bar
-    const auto p = *playHead.getPosition();
-    EXPECT_TRUE(*p.getBpm() == 120.0 && (p.getTimeSignature() == juce::AudioPlayHead::TimeSignature{4, 4}));
-    EXPECT_TRUE(*p.getTimeInSamples() == 156000 && *p.getTimeInSeconds() == 3.25 && *p.getPpqPosition() == 6.5);
-    EXPECT_TRUE(*p.getBarCount() == 1 && *p.getPpqPositionOfLastBarStart() == 4.0 && p.getIsPlaying());
-    EXPECT_FALSE(TransportPlayHead(90.0, 44100.0, false).getPosition()->getIsPlaying());
-}
-
 TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
 {
-    ProbeOptions o;
-    const juce::StringArray everyOption{"X.vst3", "--class", "Y", "--render", "out.wav", "--mono", "--block", "64",
-                                        "--rate", "96000", "--tempo", "90.5", "--seconds", "2", "--stopped", "--param",
-                                        "Bypass=1", "--realtime", "--block-times", "--param", "Rev=0.25"};
+    ProbeOptions o, defaults;
+    const juce::StringArray everyOption{"X.vst3", "--render", "out.wav", "--mono", "--block", "64", "--rate", "96000",
+                                        "--tempo", "90.5", "--param", "Bypass=1", "--realtime", "--block-times",
+                                        "--param", "Rev=0.25"};
     ASSERT_EQ(parseProbeOptions(everyOption, o), "");
-    EXPECT_EQ(o.bundlePath + " " + o.className + " " + o.outputPath, "X.vst3 Y out.wav");
+    EXPECT_EQ(o.bundlePath + " " + o.outputPath, "X.vst3 out.wav");
     EXPECT_TRUE(o.numChannels == 1 && o.render.blockSize == 64 && o.render.sampleRate == 96000.0);
-    EXPECT_TRUE(o.render.tempo == 90.5 && o.loopSeconds == 2.0 && !o.render.playing);
-    EXPECT_TRUE(o.render.realtime && o.blockTimes);
+    EXPECT_TRUE(o.render.tempo == 90.5 && o.render.realtime && o.blockTimes);
     EXPECT_EQ(o.parameters, (std::vector<std::pair<juce::String, float>>{{"Bypass", 1.0f}, {"Rev", 0.25f}}));
-    ProbeOptions defaults;
-    EXPECT_EQ(parseProbeOptions({"X.vst3", "--mono", "--stereo"}, defaults), "");
-    EXPECT_TRUE(defaults.numChannels == 2 && defaults.render.playing);
-    EXPECT_TRUE(!defaults.render.realtime && !defaults.blockTimes);
+    EXPECT_EQ(parseProbeOptions({"X.vst3"}, defaults), "");
+    EXPECT_TRUE(defaults.numChannels == 2 && !defaults.render.realtime && !defaults.blockTimes);
 
     for (const auto& bad : std::vector<juce::StringArray>{
              {}, {"--mono"}, {"X", "--block", "0"}, {"X", "--block", "12.5"}, {"X", "--block", "1000000"},
-             {"X", "--rate", "-1"}, {"X", "--seconds", "1e9"}, {"X", "--tempo", "nan"}, {"X", "--tempo"},
-             {"X", "--render", ""}, {"X", "--loud"}, {"X", "--param", "Bypass"}, {"X", "--param", "=0.5"},
-             {"X", "--param", "Bypass="}, {"X", "--param", "Bypass=1.5"}, {"X", "--param", "Bypass=-0.1"},
-             {"X", "--param", "Bypass=nan"}, {"X", "--param", "Bypass=0.5x"}, {"X", "--param", "Bypass=inf"}}) {
+             {"X", "--rate", "-1"}, {"X", "--tempo", "nan"}, {"X", "--tempo"}, {"X", "--render", ""},
+             {"X", "--loud"}, {"X", "--param", "Bypass"}, {"X", "--param", "=0.5"}, {"X", "--param", "Bypass="},
+             {"X", "--param", "Bypass=1.5"}, {"X", "--param", "Bypass=-0.1"}, {"X", "--param", "Bypass=nan"},
+             {"X", "--param", "Bypass=0.5x"}, {"X", "--param", "Bypass=inf"}}) {
         ProbeOptions ignored;
         EXPECT_NE(parseProbeOptions(bad, ignored), "") << bad.joinIntoString(" ");
     }

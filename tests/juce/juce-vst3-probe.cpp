@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
                   << ", version " << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels
                   << " out\n";
     const auto& settings = options.render;
-    auto loaded = loadClass(options.bundlePath, options.className, settings.sampleRate, settings.blockSize);
+    auto loaded = loadClass(options.bundlePath, {}, settings.sampleRate, settings.blockSize);
     if (loaded.instance == nullptr)
         return fail(loaded.error);
     auto& plugin = *loaded.instance;
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     for (const auto& [name, value] : options.parameters)
         if (!setParameter(plugin, name, value))
             return fail("the plug-in has no parameter \"" + name + "\"");
-    const auto input = makeTestLoop(options.numChannels, settings.sampleRate, settings.tempo, options.loopSeconds);
+    const auto input = makeTestLoop(options.numChannels, settings.sampleRate, settings.tempo, 8.0);
     const auto rendered = render(plugin, input, settings);
     const auto output = juce::File::getCurrentWorkingDirectory().getChildFile(options.outputPath);
     if (rendered.error.isNotEmpty())

@@ -85,13 +85,10 @@ public:
         : plugin(plugin), settings(settings), playHead(settings.tempo, settings.sampleRate, settings.playing)
     {
         const auto set = numChannels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-        const juce::AudioProcessor::BusesLayout layout{{set}, {set}};
-        if (numChannels != 1 && numChannels != 2)
-            failure = "only mono and stereo can be rendered, not " + juce::String(numChannels) + " channels";
-        else if (!plugin.setBusesLayout(layout))
+        if (!plugin.setBusesLayout({{set}, {set}})) {
             failure = "the plug-in refuses " + set.getDescription() + " buses";
-        if (failure.isNotEmpty())
             return;
+        }
         plugin.setPlayHead(&playHead);
         plugin.setNonRealtime(!settings.realtime);
         plugin.prepareToPlay(settings.sampleRate, settings.blockSize);
@@ -230,9 +227,8 @@ inline bool setParameter(juce::AudioProcessor& processor, const juce::String& na
 }
 
 struct ProbeOptions {
-    juce::String bundlePath, className, outputPath;  // className empty: the first; outputPath empty: no render
-    double loopSeconds = 8.0;
-    int numChannels = 2;      // 1 mono, 2 stereo buses
+    juce::String bundlePath, outputPath;  // outputPath empty: no render
+    int numChannels = 2;                   // 1 mono, 2 stereo buses
     bool blockTimes = false;  // report the slowest and the mean block against its budget
     RenderSettings render;
     std::vector<std::pair<juce::String, float>> parameters;  // names and normalised values
@@ -255,10 +251,8 @@ bool readNumber(Number& target, const juce::String& text, Number most, bool zero
 // An option with a value into o; false when the option is unknown or its value bad or missing (empty).
 inline bool readValue(ProbeOptions& o, const juce::String& name, const juce::String& value)
 {
-    if (name == "--class" || name == "--render") {
-        (name == "--class" ? o.className : o.outputPath) = value;
-        return value.isNotEmpty();
-    }
+    if (name == "--render")
+        return (o.outputPath = value).isNotEmpty();
     if (name == "--param") {
         const auto parameterName = value.upToLastOccurrenceOf("=", false, false);
         float normalised = 0.0f;
@@ -268,8 +262,7 @@ inline bool readValue(ProbeOptions& o, const juce::String& name, const juce::Str
         o.parameters.emplace_back(parameterName, normalised);
         return true;
     }
-    return name == "--seconds" ? readNumber(o.loopSeconds, value, 3600.0)
-           : name == "--block" ? readNumber(o.render.blockSize, value, 65536)
+    return name == "--block"   ? readNumber(o.render.blockSize, value, 65536)
            : name == "--rate"  ? readNumber(o.render.sampleRate, value, 768000.0)
            : name == "--tempo" ? readNumber(o.render.tempo, value, 999.0)
                                : false;
@@ -283,11 +276,10 @@ inline juce::String parseProbeOptions(const juce::StringArray& arguments, ProbeO
     o.bundlePath = arguments[0];
     for (int index = 1; index < arguments.size(); ++index) {
         const auto& name = arguments[index];
-        if (name == "--mono" || name == "--stereo")
-            o.numChannels = name == "--mono" ? 1 : 2;
-        else if (name == "--stopped" || name == "--realtime" || name == "--block-times")
-            (name == "--stopped" ? o.render.playing : name == "--realtime" ? o.render.realtime : o.blockTimes) =
-                name != "--stopped";
+        if (name == "--mono")
+            o.numChannels = 1;
+        else if (name == "--realtime" || name == "--block-times")
+            (name == "--realtime" ? o.render.realtime : o.blockTimes) = true;
         else if (!readValue(o, name, arguments[++index]))  // beyond the end: an empty value
             return "unknown option, or a missing or bad value: " + arguments.joinIntoString(" ", index - 1, 2);
     }
@@ -295,12 +287,8 @@ inline juce::String parseProbeOptions(const juce::StringArray& arguments, ProbeO
 }
 
 inline const char* const probeUsage =
-    "usage: juce-vst3-probe BUNDLE.vst3 [--class NAME] [--param NAME=VALUE]... [--render OUT.wav\n"
-    "         [--seconds S] [--mono | --stereo] [--block N] [--rate HZ] [--tempo BPM] [--stopped]\n"
-    "         [--realtime] [--block-times]]\n"
-    "  lists the bundle's audio classes and the class's (default: the first) parameters; --render\n"
-    "  renders a generated loop (default 8 s, stereo, blocks of 512, 44100 Hz, 120 BPM, playing,\n"
-    "  offline mode) with the parameters set (normalised 0..1); --block-times reports the slowest\n"
-    "  and the mean block against its real-time budget\n";
+    "usage: juce-vst3-probe BUNDLE.vst3 [--param NAME=VALUE]... [--render OUT.wav [--mono] [--block N]\n"
+    "         [--rate HZ] [--tempo BPM] [--realtime] [--block-times]]\n"
+    "  lists the bundle's classes and the first one's parameters; --render renders an 8 s test loop\n";
 
 }  // namespace probe
