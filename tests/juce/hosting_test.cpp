@@ -14,11 +14,6 @@ const juce::String bundlePath = VEXTORIA_BUNDLE, processorClassName = "VextoriaP
 const auto mono = juce::AudioChannelSet::mono(), stereo = juce::AudioChannelSet::stereo();
 constexpr int activeId = 0, gateSizeId = 1, bypassId = 37, parameterCount = 38;
 
-juce::AudioProcessor::BusesLayout layoutOf(const juce::AudioChannelSet& in, const juce::AudioChannelSet& out)
-{
-    return {{in}, {out}};
-}
-
 // Sample-exact equality, reporting the first difference.
 void expectIdentical(const juce::AudioBuffer<float>& actual, const juce::AudioBuffer<float>& expected)
 {
@@ -142,15 +137,15 @@ TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBus
 
 TEST_F(LoadedPluginTest, MonoAndStereoBusesAreTakenAndARefusedLayoutLeavesThemAsTheyWere)
 {
-    EXPECT_TRUE(plugin().checkBusesLayoutSupported(layoutOf(stereo, stereo)));
-    EXPECT_TRUE(plugin().checkBusesLayoutSupported(layoutOf(mono, mono)));
-    EXPECT_FALSE(plugin().checkBusesLayoutSupported(layoutOf(stereo, mono)));
-    EXPECT_FALSE(plugin().checkBusesLayoutSupported(layoutOf(mono, stereo)));
+    EXPECT_TRUE(plugin().checkBusesLayoutSupported({{stereo}, {stereo}}));
+    EXPECT_TRUE(plugin().checkBusesLayoutSupported({{mono}, {mono}}));
+    EXPECT_FALSE(plugin().checkBusesLayoutSupported({{stereo}, {mono}}));
+    EXPECT_FALSE(plugin().checkBusesLayoutSupported({{mono}, {stereo}}));
     const auto surround = juce::AudioChannelSet::create5point1();
-    EXPECT_FALSE(plugin().checkBusesLayoutSupported(layoutOf(surround, surround)));
+    EXPECT_FALSE(plugin().checkBusesLayoutSupported({{surround}, {surround}}));
 
-    ASSERT_TRUE(plugin().setBusesLayout(layoutOf(mono, mono)));
-    EXPECT_FALSE(plugin().setBusesLayout(layoutOf(mono, stereo)));
+    ASSERT_TRUE(plugin().setBusesLayout({{mono}, {mono}}));
+    EXPECT_FALSE(plugin().setBusesLayout({{mono}, {stereo}}));
     EXPECT_EQ(plugin().getTotalNumInputChannels(), 1);
     EXPECT_EQ(plugin().getTotalNumOutputChannels(), 1);
     // Host and plug-in still agree on one channel: mono audio comes through unchanged. (The way
@@ -164,18 +159,14 @@ TEST_F(LoadedPluginTest, MonoAndStereoBusesAreTakenAndARefusedLayoutLeavesThemAs
 // a channel copied over the other shows.
 TEST_F(LoadedPluginTest, PassesTheInputThroughUnchangedAtEveryLayoutRateBlockSizeAndTransport)
 {
-    struct Case {
-        int numChannels;
-        double sampleRate;  // Hz
-        int blockSize;      // samples
-        bool playing;
-    };
-    for (const auto& c : {Case{2, 44100.0, 512, true}, Case{1, 44100.0, 512, true}, Case{2, 48000.0, 1, true},
-                          Case{1, 96000.0, 4096, true}, Case{2, 96000.0, 333, false}, Case{1, 48000.0, 4096, false}}) {
-        SCOPED_TRACE(juce::String(c.numChannels) + " channels at " + juce::String(c.sampleRate) + " Hz in blocks of "
-                     + juce::String(c.blockSize) + (c.playing ? ", playing" : ", stopped"));
-        const auto input = makeTestLoop(c.numChannels, c.sampleRate, 120.0, 1.3);
-        expectIdentical(rendered(input, {c.sampleRate, c.blockSize, 120.0, c.playing}), input);
+    // Channels, rate (Hz), block size (samples), playing.
+    for (const auto& [channels, rate, blockSize, playing] :
+         {std::tuple{2, 44100.0, 512, true}, {1, 44100.0, 512, true}, {2, 48000.0, 1, true}, {1, 96000.0, 4096, true},
+          {2, 96000.0, 333, false}, {1, 48000.0, 4096, false}}) {
+        SCOPED_TRACE(juce::String(channels) + " channels at " + juce::String(rate) + " Hz in blocks of "
+                     + juce::String(blockSize) + (playing ? ", playing" : ", stopped"));
+        const auto input = makeTestLoop(channels, rate, 120.0, 1.3);
+        expectIdentical(rendered(input, {rate, blockSize, 120.0, playing}), input);
     }
 }
 

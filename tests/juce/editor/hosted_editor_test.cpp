@@ -23,7 +23,6 @@ struct ScreenPicture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
 
-    size_t colourCount() const { return std::unordered_set<uint32_t>(pixels.begin(), pixels.end()).size(); }
     double meanBrightness() const  // of (R + G + B) / 3, 0..255
     {
         double sum = 0.0;
@@ -62,7 +61,6 @@ const Face legacy{"LEGACY", 0, 600, 400, {164, 209}, {300, 209}, {581, 18}, {446
 constexpr double zooms[] = {1.0, 1.5, 2.0, 0.75};
 int zoomed(int length, double zoom) { return static_cast<int>(std::lround(length * zoom)); }
 
-constexpr int gateSizeId = 1, fxSelectId = 16;
 constexpr float gateSizeDefault = 0.85f;
 
 // A JUCE host's window around a plug-in's editor: a document window that follows the editor's size.
@@ -84,35 +82,21 @@ public:
     Window nativeWindow() const { return getPeer() != nullptr ? Window(getPeer()->getNativeHandle()) : 0; }
 };
 
-// The VST3 parameter id of a hosted parameter, or -1.
-int idOf(juce::AudioProcessorParameter* parameter)
-{
-    auto* hosted = dynamic_cast<juce::HostedAudioProcessorParameter*>(parameter);
-    return hosted != nullptr ? hosted->getParameterID().getIntValue() : -1;
-}
-
-juce::AudioProcessorParameter* parameterWithId(juce::AudioPluginInstance& plugin, int id)
-{
-    for (auto* parameter : plugin.getParameters())
-        if (idOf(parameter) == id)
-            return parameter;
-    return nullptr;
-}
-
-// What the plug-in tells its host about edits, in order: "begin ID", "perform ID" and "end ID" by
-// VST3 parameter id, and the value last performed.
+// What the plug-in tells its host about edits, in order: "begin I", "perform I" and "end I" by
+// parameter index, and the value last performed.
 class EditLog : private juce::AudioProcessorListener {
 public:
     explicit EditLog(juce::AudioPluginInstance& plugin) : plugin(plugin) { plugin.addListener(this); }
     ~EditLog() override { plugin.removeListener(this); }
     bool gestureEnded() const { return !entries.empty() && entries.back().rfind("end", 0) == 0; }
 
-    // Expects one begin, then only performs, then one end, all of parameter id; the value performed last.
-    float expectOneGesture(int id) const
+    // Expects one begin, then only performs, then one end, all of parameter; the value performed last.
+    float expectOneGesture(const juce::AudioProcessorParameter& parameter) const
     {
-        std::vector<std::string> expected(std::max<size_t>(entries.size(), 3), "perform " + std::to_string(id));
-        expected.front() = "begin " + std::to_string(id);
-        expected.back() = "end " + std::to_string(id);
+        const auto index = std::to_string(parameter.getParameterIndex());
+        std::vector<std::string> expected(std::max<size_t>(entries.size(), 3), "perform " + index);
+        expected.front() = "begin " + index;
+        expected.back() = "end " + index;
         EXPECT_EQ(entries, expected);
         return lastPerformed;
     }
@@ -121,10 +105,7 @@ public:
     float lastPerformed = -1.0f;
 
 private:
-    void add(const char* kind, int index)
-    {
-        entries.push_back(kind + std::to_string(idOf(plugin.getParameters()[index])));
-    }
+    void add(const char* kind, int index) { entries.push_back(kind + std::to_string(index)); }
     void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
     {
         add("perform ", index);
@@ -144,15 +125,10 @@ protected:
     void SetUp() override
     {
         int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        if (display == nullptr || !XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor))
+        if (!display || !XTestQueryExtension(display.get(), &eventBase, &errorBase, &major, &minor))
             GTEST_SKIP() << "no X display with the XTest extension";
         // A request may name a window already gone: expected, not fatal (as under JUCE's handler).
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    }
-    void TearDown() override
-    {
-        if (display != nullptr)
-            XCloseDisplay(display);
     }
 
     // Writes the settings file (the face, and the view size as the user's saved default), then
@@ -175,7 +151,7 @@ protected:
         for (int depth = 0; depth < 2 && found != 0; ++depth) {
             Window root = 0, parent = 0, *children = nullptr;
             unsigned int count = 0;
-            const bool listed = XQueryTree(display, found, &root, &parent, &children, &count) != 0;
+            const bool listed = XQueryTree(display.get(), found, &root, &parent, &children, &count) != 0;
             found = listed && count > 0 ? children[0] : 0;
             if (children != nullptr)
                 XFree(children);
@@ -187,8 +163,8 @@ protected:
         XWindowAttributes attributes{};
         int x = 0, y = 0;
         Window child = 0;
-        if (XGetWindowAttributes(display, window, &attributes) == 0
-            || !XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child))
+        if (XGetWindowAttributes(display.get(), window, &attributes) == 0
+            || !XTranslateCoordinates(display.get(), window, attributes.root, 0, 0, &x, &y, &child))
             return std::nullopt;
         return juce::Rectangle<int>{x, y, attributes.width, attributes.height};
     }
@@ -197,10 +173,10 @@ protected:
     std::optional<ScreenPicture> capture(const HostWindow& window) const
     {
         const Window plugin = pluginWindow(window);
-        const auto screen = juce::Rectangle<int>(DisplayWidth(display, 0), DisplayHeight(display, 0));
+        const auto screen = juce::Rectangle<int>(DisplayWidth(display.get(), 0), DisplayHeight(display.get(), 0));
         const auto area = box(plugin).value_or(juce::Rectangle<int>()).getIntersection(screen);
         XImage* image = area.isEmpty() ? nullptr
-                                       : XGetImage(display, plugin, 0, 0, unsigned(area.getWidth()),
+                                       : XGetImage(display.get(), plugin, 0, 0, unsigned(area.getWidth()),
                                                    unsigned(area.getHeight()), AllPlanes, ZPixmap);
         std::optional<ScreenPicture> picture;
         // Read as 8 bits a channel, red highest, as on the tests' own 24-bit true-colour screen.
@@ -216,15 +192,15 @@ protected:
         return picture;
     }
 
-    void pump(int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil(milliseconds); }
-
     // Runs the message loop until done() holds or timeoutMs pass (generous: a loaded machine is
     // slow, and a passing test never waits it out); done()'s last answer.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000)
     {
-        for (int waited = 0; waited < timeoutMs; waited += 10, pump(10))
+        for (int waited = 0; waited < timeoutMs; waited += 10) {
             if (done())
                 return true;
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
+        }
         return done();
     }
 
@@ -235,15 +211,15 @@ protected:
         std::optional<ScreenPicture> picture;
         const auto size = [&](Window id) { return box(id).value_or(juce::Rectangle<int>()).withZeroOrigin(); };
         const juce::Rectangle<int> wanted{width, height};
-        if (pumpUntil([&] {
-                picture = size(pluginWindow(window)) == wanted ? capture(window) : std::nullopt;
-                return picture && picture->colourCount() >= 64 && size(window.nativeWindow()) == wanted;
-            }))
-            return picture;
-        ADD_FAILURE() << "no picture at " << wanted.toString() << ": the plug-in's window is "
-                      << size(pluginWindow(window)).toString() << ", the host's "
-                      << size(window.nativeWindow()).toString();
-        return std::nullopt;
+        const bool drawn = pumpUntil([&] {
+            picture = size(pluginWindow(window)) == wanted ? capture(window) : std::nullopt;
+            return picture && size(window.nativeWindow()) == wanted
+                   && std::unordered_set<uint32_t>(picture->pixels.begin(), picture->pixels.end()).size() >= 64;
+        });
+        EXPECT_TRUE(drawn) << "no picture at " << wanted.toString() << ": the plug-in's window is "
+                           << size(pluginWindow(window)).toString() << ", the host's "
+                           << size(window.nativeWindow()).toString();
+        return drawn ? picture : std::nullopt;
     }
 
     // A press of button at point of the face shown at zoom, moved down by dy face pixels in steps, released.
@@ -252,23 +228,23 @@ protected:
         const auto plugin = box(pluginWindow(window));
         ASSERT_TRUE(plugin.has_value()) << "no plug-in window to point at";
         const auto settle = [&] {
-            XSync(display, 0);
-            pump(settleMilliseconds);
+            XSync(display.get(), 0);
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(settleMilliseconds);
         };
         for (int step = 0; step <= (dy != 0 ? 8 : 0); ++step) {
             const int y = plugin->getY() + zoomed(point.y + dy * step / 8, zoom);
-            XTestFakeMotionEvent(display, -1, plugin->getX() + zoomed(point.x, zoom), y, CurrentTime);
+            XTestFakeMotionEvent(display.get(), -1, plugin->getX() + zoomed(point.x, zoom), y, CurrentTime);
             settle();
             if (step == 0) {
-                XTestFakeButtonEvent(display, button, 1, CurrentTime);
+                XTestFakeButtonEvent(display.get(), button, 1, CurrentTime);
                 settle();
             }
         }
-        XTestFakeButtonEvent(display, button, 0, CurrentTime);
+        XTestFakeButtonEvent(display.get(), button, 0, CurrentTime);
         settle();
     }
     juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives every window and plug-in
-    Display* display = XOpenDisplay(nullptr);
+    std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), &XCloseDisplay};
     static constexpr int settleMilliseconds = 40;  // for the plug-in to read and answer one pointer event
 };
 
@@ -282,7 +258,7 @@ TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeAndDragTheGateKnobAsOneGesture
         SCOPED_TRACE(std::string(face.name) + " at " + std::to_string(int(zoom * 100)) + " %");
         auto plugin = loadPlugin(face, zoomIndex);
         ASSERT_NE(plugin, nullptr);
-        auto* gateSize = parameterWithId(*plugin, gateSizeId);
+        auto* gateSize = findParameter(*plugin, "GateSize");
         ASSERT_NE(gateSize, nullptr);
         ASSERT_FLOAT_EQ(gateSize->getValue(), gateSizeDefault);
         HostWindow window(*plugin, 0, 0);
@@ -291,7 +267,7 @@ TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeAndDragTheGateKnobAsOneGesture
         EditLog edits(*plugin);
         press(window, face.gateKnob, zoom, 40);
         EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
-        const float performed = edits.expectOneGesture(gateSizeId);
+        const float performed = edits.expectOneGesture(*gateSize);
         EXPECT_LT(gateSize->getValue(), gateSizeDefault);
         EXPECT_FLOAT_EQ(performed, gateSize->getValue());
     }
@@ -333,7 +309,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
     const juce::Point<int> hpFilterRow{517, 171};  // 20-pixel rows: the third one
     auto plugin = loadPlugin(rack, 0);
     ASSERT_NE(plugin, nullptr);
-    auto* fxSelect = parameterWithId(*plugin, fxSelectId);
+    auto* fxSelect = findParameter(*plugin, "FX Select");
     ASSERT_NE(fxSelect, nullptr);
     HostWindow window(*plugin, 0, 0);
     const auto face = waitForPicture(window, rack.width, rack.height);
@@ -349,7 +325,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
 
     press(window, hpFilterRow, 1.0);
     EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
-    EXPECT_FLOAT_EQ(edits.expectOneGesture(fxSelectId), hpFilter);
+    EXPECT_FLOAT_EQ(edits.expectOneGesture(*fxSelect), hpFilter);
     EXPECT_FLOAT_EQ(fxSelect->getValue(), hpFilter);
 }
 
@@ -411,17 +387,13 @@ TEST_F(HostedEditorTest, OfTwoPlayingInstancesTheSecondKeepsDrawingItsScopeAfter
         EXPECT_TRUE(scopeMoves(secondWindow)) << "look " << look;
 }
 
-// Never called: gtest runs the tests, not JUCE's application loop.
-juce::JUCEApplicationBase* noApplication() { return nullptr; }
-
 }  // namespace
 }  // namespace probe::testing
 
-// A JUCE GUI program: with an application factory set, JUCE installs its X error handlers, so that
-// an error the embedding provokes (a window already gone) is ignored as in any JUCE host.
 int main(int argc, char** argv)
 {
-    juce::JUCEApplicationBase::createInstance = &probe::testing::noApplication;
+    // With an application factory set (never called) JUCE installs its X error handlers, as in any JUCE host.
+    juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase* { return nullptr; };
     ::testing::InitGoogleTest(&argc, argv);
     // An X server of the tests' own: they move its one pointer and read its screen, where another
     // program's window could take a click or cover a picture. It ends with its last client, this
