@@ -46,31 +46,6 @@ inline LoadedPlugin loadClass(const juce::String& bundle, const juce::String& cl
     return loaded;
 }
 
-// A playing (or stopped) transport at a steady tempo in 4/4; the renderer moves its position on.
-struct TransportPlayHead : juce::AudioPlayHead {
-    TransportPlayHead(double tempo, double sampleRate, bool playing)
-        : tempo(tempo), sampleRate(sampleRate), playing(playing) {}
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        const double seconds = static_cast<double>(position) / sampleRate, quarters = seconds * tempo / 60.0;
-        const double bars = std::floor(quarters / 4.0);
-        PositionInfo info;
-        info.setBpm(tempo);
-        info.setTimeSignature(TimeSignature{4, 4});
-        info.setTimeInSamples(position);
-        info.setTimeInSeconds(seconds);
-        info.setPpqPosition(quarters);
-        info.setPpqPositionOfLastBarStart(bars * 4.0);
-        info.setBarCount(static_cast<juce::int64>(bars));
-        info.setIsPlaying(playing);
-        return info;
-    }
-
-    double tempo, sampleRate;  // beats per minute, Hz
-    bool playing;
-    juce::int64 position = 0;  // samples since the start of the song
-};
-
 struct RenderSettings {
     double sampleRate = 44100.0;  // Hz, all positive
     int blockSize = 512;          // samples, the most per processBlock call
@@ -78,11 +53,34 @@ struct RenderSettings {
     bool playing = true, realtime = false;  // realtime: the process mode, offline otherwise
 };
 
+// A playing (or stopped) transport at a steady tempo in 4/4; the renderer moves its position on.
+struct TransportPlayHead : juce::AudioPlayHead {
+    explicit TransportPlayHead(const RenderSettings& settings) : settings(settings) {}
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        const double seconds = static_cast<double>(position) / settings.sampleRate;
+        const double quarters = seconds * settings.tempo / 60.0, bars = std::floor(quarters / 4.0);
+        PositionInfo info;
+        info.setBpm(settings.tempo);
+        info.setTimeSignature(TimeSignature{4, 4});
+        info.setTimeInSamples(position);
+        info.setTimeInSeconds(seconds);
+        info.setPpqPosition(quarters);
+        info.setPpqPositionOfLastBarStart(bars * 4.0);
+        info.setBarCount(static_cast<juce::int64>(bars));
+        info.setIsPlaying(settings.playing);
+        return info;
+    }
+
+    const RenderSettings settings;
+    juce::int64 position = 0;  // samples since the start of the song
+};
+
 // Holds a plug-in prepared for mono (1) or stereo (2) buses and feeds it blocks; releases it at the end.
 class BlockRenderer {
 public:
     BlockRenderer(juce::AudioPluginInstance& plugin, int numChannels, const RenderSettings& settings)
-        : plugin(plugin), settings(settings), playHead(settings.tempo, settings.sampleRate, settings.playing)
+        : plugin(plugin), settings(settings), playHead(settings)
     {
         const auto set = numChannels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
         if (!plugin.setBusesLayout({{set}, {set}})) {
