@@ -118,8 +118,7 @@ TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBus
                   + juce::String(c.numOutputChannels) + " out",
               processorClassName + " by Harlowmint, VST3 Fx 1.3.2.1, effect, 2 in / 2 out");
 
-    ASSERT_EQ(plugin().getBusCount(true), 1);
-    ASSERT_EQ(plugin().getBusCount(false), 1);
+    ASSERT_TRUE(plugin().getBusCount(true) == 1 && plugin().getBusCount(false) == 1);
     EXPECT_EQ(plugin().getName() + ": " + plugin().getBus(true, 0)->getName() + " ("
                   + juce::String(plugin().getTotalNumInputChannels()) + ") to " + plugin().getBus(false, 0)->getName()
                   + " (" + juce::String(plugin().getTotalNumOutputChannels()) + ")"
@@ -130,8 +129,7 @@ TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBus
          {std::tuple{juce::String("/nonexistent/Missing.vst3"), processorClassName, "no VST3 bundle"},
           {bundlePath, juce::String("NoSuchClass"), "no class named \"NoSuchClass\""}}) {
         const auto refused = loadClass(bundle, className);
-        EXPECT_EQ(refused.instance, nullptr);
-        EXPECT_TRUE(refused.error.contains(reason)) << refused.error;
+        EXPECT_TRUE(refused.instance == nullptr && refused.error.contains(reason)) << refused.error;
     }
 }
 
@@ -229,8 +227,7 @@ TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAn
     ASSERT_EQ(writeWav(file, written, 48000.0), "");
     std::unique_ptr<juce::AudioFormatReader> reader(
         juce::WavAudioFormat().createReaderFor(file.createInputStream().release(), true));
-    ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(reader->sampleRate, 48000.0);
+    ASSERT_TRUE(reader != nullptr && reader->sampleRate == 48000.0);
     juce::AudioBuffer<float> read(static_cast<int>(reader->numChannels), static_cast<int>(reader->lengthInSamples));
     ASSERT_TRUE(reader->read(&read, 0, read.getNumSamples(), 0, true, true));
     expectIdentical(read, written);

@@ -32,12 +32,9 @@ int main(int argc, char* argv[])
         return fail(loaded.error);
     auto& plugin = *loaded.instance;
     std::cout << "parameters: " << plugin.getParameters().size() << "\n";
-    for (const auto* parameter : plugin.getParameters()) {
-        const float value = parameter->getValue();
-        std::cout << "  " << parameter->getParameterIndex() << " \"" << parameter->getName(1024) << "\" = \""
-                  << parameter->getText(value, 1024) << "\"" << (parameter->getLabel().isEmpty() ? "" : " ")
-                  << parameter->getLabel() << " (" << value << ")\n";
-    }
+    for (const auto* p : plugin.getParameters())
+        std::cout << "  " << p->getParameterIndex() << " \"" << p->getName(1024) << "\" = \""
+                  << p->getText(p->getValue(), 1024) << "\" " << p->getLabel() << " (" << p->getValue() << ")\n";
     if (options.outputPath.isEmpty())
         return 0;
 
