@@ -23,9 +23,8 @@ int main(int argc, char* argv[])
     };
     juce::ScopedJuceInitialiser_GUI juceRuntime;
     for (const auto* c : listClasses(options.bundlePath))
-        std::cout << "class \"" << c->name << "\" by \"" << c->manufacturerName << "\", category " << c->category
-                  << ", version " << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels
-                  << " out\n";
+        std::cout << "class \"" << c->name << "\" by \"" << c->manufacturerName << "\", " << c->category << " "
+                  << c->version << ", " << c->numInputChannels << " in / " << c->numOutputChannels << " out\n";
     const auto& settings = options.render;
     auto loaded = loadClass(options.bundlePath, {}, settings.sampleRate, settings.blockSize);
     if (loaded.instance == nullptr)

@@ -64,7 +64,6 @@ int zoomed(int length, double zoom) { return static_cast<int>(std::lround(length
 // A JUCE host's window around a plug-in's editor: a document window that follows the editor's size.
 class HostWindow : public juce::DocumentWindow {
 public:
-    // Shows the plug-in's editor with its top-left corner at (x, y) on the screen.
     HostWindow(juce::AudioPluginInstance& plugin, int x, int y)
         : juce::DocumentWindow(plugin.getName(), juce::Colours::black, 0)
     {
@@ -79,8 +78,7 @@ public:
     Window nativeWindow() const { return getPeer() != nullptr ? Window(getPeer()->getNativeHandle()) : 0; }
 };
 
-// What the plug-in tells its host about edits, in order: "begin I", "perform I" and "end I" by
-// parameter index, and the value last performed.
+// What the plug-in tells its host about edits, in order ("begin I", "perform I", "end I" by index).
 class EditLog : private juce::AudioProcessorListener {
 public:
     explicit EditLog(juce::AudioPluginInstance& plugin) : plugin(plugin) { plugin.addListener(this); }
@@ -128,8 +126,7 @@ protected:
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
 
-    // Writes the settings file (the face, and the view size as the user's saved default), then
-    // loads a new instance, which reads it as it starts.
+    // Writes the settings file (the face, the view size as the saved default); a new instance reads it.
     std::unique_ptr<juce::AudioPluginInstance> loadPlugin(const Face& face, int zoomIndex)
     {
         const auto file = juce::File("~/.harlowmint/Vextoria3/Vextoria3.conf");
@@ -165,8 +162,7 @@ protected:
             return std::nullopt;
         return juce::Rectangle<int>{x, y, attributes.width, attributes.height};
     }
-    // The plug-in window's part on the screen (at 200 % it may reach past the edge); nothing once
-    // it is gone or unmapped. It must not be covered.
+    // The plug-in window's part on the screen (at 200 % it may pass the edge), uncovered; nothing once gone.
     std::optional<ScreenPicture> capture(const HostWindow& window) const
     {
         const Window plugin = pluginWindow(window);
@@ -186,8 +182,7 @@ protected:
         return readable ? std::optional(picture) : std::nullopt;
     }
 
-    // Runs the message loop until done() holds or timeoutMs pass (generous: a loaded machine is
-    // slow, and a passing test never waits it out); done()'s last answer.
+    // Runs the message loop until done() or timeoutMs (generous for a loaded machine); done()'s last answer.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000)
     {
         for (int waited = 0; waited < timeoutMs; waited += 10) {
@@ -198,8 +193,7 @@ protected:
         return done();
     }
 
-    // Waits until the plug-in's window and the host's have the size and the plug-in's shows a
-    // drawn picture (many colours, not a cleared window); the picture, or nothing when it never did.
+    // Waits for both windows at the size and a drawn picture (many colours); the picture, or nothing.
     std::optional<ScreenPicture> waitForPicture(const HostWindow& window, int width, int height)
     {
         std::optional<ScreenPicture> picture;
@@ -222,7 +216,7 @@ protected:
         ASSERT_TRUE(plugin.has_value()) << "no plug-in window to point at";
         const auto settle = [&] {
             XSync(display.get(), 0);
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(settleMilliseconds);
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(40);  // the plug-in answers the event
         };
         for (int step = 0; step <= (dy != 0 ? 8 : 0); ++step) {
             const int y = plugin->getY() + zoomed(point.y + dy * step / 8, zoom);
@@ -238,7 +232,6 @@ protected:
     }
     juce::ScopedJuceInitialiser_GUI juceRuntime;  // declared first: it outlives every window and plug-in
     std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), &XCloseDisplay};
-    static constexpr int settleMilliseconds = 40;  // for the plug-in to read and answer one pointer event
 };
 
 class EditorFaces : public HostedEditorTest, public ::testing::WithParamInterface<const Face*> {};
@@ -313,8 +306,7 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
     EXPECT_FLOAT_EQ(fxSelect->getValue(), hpFilter);
 }
 
-// The test loop played in stereo at 44.1 kHz in real-time mode on an audio thread of its own,
-// block by block at the pace of real time as a host's audio callback plays it, until destroyed.
+// The test loop played in stereo, real-time mode, at the pace of real time on an audio thread of its own.
 struct LivePlayback {
     explicit LivePlayback(juce::AudioPluginInstance& plugin) : renderer(plugin, 2, settings) {}
     ~LivePlayback()

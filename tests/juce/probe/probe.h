@@ -97,8 +97,7 @@ public:
             plugin.releaseResources();
         plugin.setPlayHead(nullptr);
     }
-    // Empty when prepared; otherwise why not (and nothing may be rendered).
-    const juce::String& error() const { return failure; }
+    const juce::String& error() const { return failure; }  // empty when prepared, else why nothing may render
 
     // Input samples [start, start + length) into the same region of output; 1 <= length <= blockSize.
     void process(const juce::AudioBuffer<float>& input, juce::AudioBuffer<float>& output, int start, int length)
@@ -232,8 +231,7 @@ struct ProbeOptions {
     std::vector<std::pair<juce::String, float>> parameters;  // names and normalised values
 };
 
-// The number that is the whole of text, in (0, most] (or [0, most]), into target; the limits
-// keep a mistyped number from asking for gigabytes. False, and target unchanged, otherwise.
+// The number that is the whole of text, in (0, most] (or [0, most]; no gigabytes), into target; or false.
 template <typename Number>
 bool readNumber(Number& target, const juce::String& text, Number most, bool zeroAllowed = false)
 {
