@@ -1,20 +1,18 @@
-// The editor's tick on the processor side: the one-time question to the host, the notes of
-// the blocks since the last tick and the scope bytes, also when the host cannot make messages.
+// The editor's tick on the processor side: the question to the host, the notes of the blocks
+// since the last tick and the scope bytes, also when the host cannot make messages.
 #include "ProcessorFixture.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
 #include <map>
-#include <string>
 
 using namespace ProcessorTest;
 
 namespace {
 
-// Stands in for the controller: keeps the bytes of each message by command, answers as told.
-class RecordingController : public IConnectionPoint
+// Stands in for the controller: keeps what each command carried, answers as told.
+struct RecordingController : IConnectionPoint
 {
-public:
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
@@ -27,7 +25,8 @@ public:
             const void* data = nullptr;
             uint32 size = 0;
             if (message->getAttributes()->getBinary(command, data, size) == kResultOk)
-                received[command].emplace_back(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+                received[command].emplace_back(static_cast<const uint8_t*>(data),
+                                               static_cast<const uint8_t*>(data) + size);
         }
         return answer;
     }
@@ -35,18 +34,12 @@ public:
     uint32 PLUGIN_API addRef() override { return 1; }
     uint32 PLUGIN_API release() override { return 1; }
 
-    size_t count(const std::string& command) { return received[command].size(); }
-    const Bytes& last(const std::string& command) { return received[command].back(); }
-
     std::map<std::string, std::vector<Bytes>> received;
     tresult answer = kResultFalse; // a controller without a handler for the question
 };
 
-class Tick : public ProcessorFixture
+struct Tick : ProcessorFixture
 {
-protected:
-    static constexpr int32 kBlock = kMaxBlock;
-
     void SetUp() override
     {
         ProcessorFixture::SetUp();
@@ -58,18 +51,17 @@ protected:
         processor->disconnect(&controller);
         ProcessorFixture::TearDown();
     }
-
-    void tick()
+    // One tick; when the host refuses to make messages, nothing can be sent during it.
+    void tick(bool hostRefuses = false)
     {
-        auto message = owned(static_cast<IMessage*>(new HostMessage()));
-        message->setMessageID("IntMessage");
-        message->getAttributes()->setInt("linuxtimer", 1);
-        processor->notify(message);
+        host.refuse = hostRefuses;
+        processor->notify(intMessage("IntMessage", "linuxtimer", 1));
+        host.refuse = false;
     }
-    // One block of silence carrying the notes queued in block.inputEvents.
-    void runBlock() { run(block, kBlock); }
-    std::vector<int32> noteFields(const Bytes& bytes, size_t field) const
+    // Field 0 (type), 1 (pitch), 2 (offset) or 3 (velocity) of each 16-byte note record.
+    std::vector<int32> noteField(size_t field)
     {
+        const Bytes& bytes = controller.received["MidiNote"].back();
         std::vector<int32> values;
         for (size_t offset = 4 * field; offset + 4 <= bytes.size(); offset += 16)
             values.push_back(readAt<int32>(bytes, offset));
@@ -77,104 +69,67 @@ protected:
     }
 
     RecordingController controller;
-    ProcessBlock block {2, 2, kBlock};
+    ProcessBlock block {2, 2, kMaxBlock};
 };
 
 } // namespace
 
-TEST_F(Tick, HostIsAskedUntilItsAnswerIsNotOk)
+TEST_F(Tick, HostIsAskedUntilItsAnswerIsNotOkOrNoMessageCanBeMade)
 {
-    struct Step
-    {
-        tresult answer;
-        bool refuseMessages;
-        size_t questionsAfter;
-    };
-    // Asked while the answer is kResultOk; a refusal or a message that cannot be made ends it.
-    const std::vector<std::vector<Step>> runs = {
-        {{kResultOk, false, 1}, {kResultOk, false, 2}, {kResultFalse, false, 3}, {kResultOk, false, 3}},
-        {{kResultOk, false, 1}, {kResultOk, true, 1}, {kResultOk, false, 1}}};
-    for (const auto& steps : runs)
+    // Per tick: O the controller answers kResultOk, F kResultFalse, R no message can be made.
+    for (auto [answers, asked] : {std::pair<std::string, std::string> {"OOFO", "1233"}, {"ORO", "111"}})
     {
         TearDown();
         controller.received.clear();
         processor = owned(new Vextoria3());
         SetUp();
-        for (size_t index = 0; index < steps.size(); ++index)
+        for (size_t step = 0; step < answers.size(); ++step)
         {
-            controller.answer = steps[index].answer;
-            host.refuse = steps[index].refuseMessages;
-            tick();
-            EXPECT_EQ(controller.count("askpresonus"), steps[index].questionsAfter) << "step " << index;
+            controller.answer = answers[step] == 'F' ? kResultFalse : kResultOk;
+            tick(answers[step] == 'R');
+            EXPECT_EQ(controller.received["askpresonus"].size(), static_cast<size_t>(asked[step] - '0'))
+                << answers << ", tick " << step;
         }
-        host.refuse = false;
     }
 }
 
-TEST_F(Tick, NotesOfTheBlocksSinceTheLastTickAreSentOnceInEventOrder)
+TEST_F(Tick, NotesSinceTheLastTickAreSentOnceInEventOrderAndWaitWhenNoMessageCanBeMade)
 {
     block.inputEvents.addNoteOn(40, 1.0f, 0);
     block.inputEvents.addNoteOn(38, 0.5f, 7);
     block.inputEvents.addNoteOff(40, 0.0f, 90);
-    runBlock();
-    block.inputEvents.addNoteOn(20, 0.25f, 1); // below the slice notes: logged all the same
-    runBlock();
-    tick();
-    ASSERT_EQ(controller.count("MidiNote"), 1u);
-    const Bytes& bytes = controller.last("MidiNote");
-    ASSERT_EQ(bytes.size(), 64u);
-    EXPECT_EQ(noteFields(bytes, 0), (std::vector<int32> {1, 1, 2, 1}));
-    EXPECT_EQ(noteFields(bytes, 1), (std::vector<int32> {40, 38, 40, 20}));
-    EXPECT_EQ(noteFields(bytes, 2), (std::vector<int32> {0, 7, 90, 1}));
-    EXPECT_EQ(noteFields(bytes, 3), (std::vector<int32> {127, 63, 0, 31}));
-
-    runBlock();
-    tick();
-    EXPECT_EQ(controller.count("MidiNote"), 1u) << "no new notes, no message";
-}
-
-TEST_F(Tick, NotesWaitInTheRingWhenNoMessageCanBeMade)
-{
-    block.inputEvents.addNoteOn(36, 1.0f, 0);
-    block.inputEvents.addNoteOff(36, 1.0f, 5);
-    runBlock();
-    host.refuse = true;
-    tick();
-    host.refuse = false;
+    run(block, kMaxBlock);
+    tick(true);
     tick(); // the flag went with the failed tick; the notes did not
-    EXPECT_EQ(controller.count("MidiNote"), 0u);
+    EXPECT_EQ(controller.received["MidiNote"].size(), 0u);
 
-    block.inputEvents.addNoteOn(37, 1.0f, 2);
-    runBlock();
+    block.inputEvents.addNoteOn(20, 0.25f, 1); // below the slice notes: logged all the same
+    run(block, kMaxBlock);
     tick();
-    ASSERT_EQ(controller.count("MidiNote"), 1u);
-    EXPECT_EQ(noteFields(controller.last("MidiNote"), 1), (std::vector<int32> {36, 36, 37}));
+    ASSERT_EQ(controller.received["MidiNote"].size(), 1u);
+    EXPECT_EQ(noteField(0), (std::vector<int32> {1, 1, 2, 1}));
+    EXPECT_EQ(noteField(1), (std::vector<int32> {40, 38, 40, 20}));
+    EXPECT_EQ(noteField(2), (std::vector<int32> {0, 7, 90, 1}));
+    EXPECT_EQ(noteField(3), (std::vector<int32> {127, 63, 0, 31}));
+    run(block, kMaxBlock);
+    tick();
+    EXPECT_EQ(controller.received["MidiNote"].size(), 1u) << "no new notes, no message";
 }
 
 TEST_F(Tick, EveryTickSendsTheScopeBytesWrittenSinceTheLastOneUpToTheRingsSize)
 {
-    tick();
-    ASSERT_EQ(controller.count("AudioData"), 1u);
-    EXPECT_TRUE(controller.last("AudioData").empty());
-
-    runBlock();
-    runBlock();
-    tick();
-    ASSERT_EQ(controller.count("AudioData"), 2u);
-    EXPECT_EQ(controller.last("AudioData").size(), static_cast<size_t>(2 * kBlock));
-
-    // Bytes drained on a tick whose message cannot be made are gone.
-    runBlock();
-    host.refuse = true;
-    tick();
-    host.refuse = false;
-    tick();
-    ASSERT_EQ(controller.count("AudioData"), 3u);
-    EXPECT_TRUE(controller.last("AudioData").empty());
-
+    const std::vector<Bytes>& scope = controller.received["AudioData"];
+    const auto ticked = [&](int32 blocks, bool hostRefuses = false) {
+        for (int32 index = 0; index < blocks; ++index)
+            run(block, kMaxBlock);
+        tick(hostRefuses);
+        return scope.empty() ? size_t {9999} : scope.back().size();
+    };
+    EXPECT_EQ(ticked(0), 0u);
+    EXPECT_EQ(ticked(2), static_cast<size_t>(2 * kMaxBlock));
+    ticked(1, true);
+    EXPECT_EQ(ticked(0), 0u) << "bytes drained on a tick whose message cannot be made are gone";
+    EXPECT_EQ(scope.size(), 3u);
     // The ring holds at most one byte less than its size.
-    for (int32 blockIndex = 0; blockIndex < ScopeRing::kCapacity / kBlock + 4; ++blockIndex)
-        runBlock();
-    tick();
-    EXPECT_EQ(controller.last("AudioData").size(), static_cast<size_t>(ScopeRing::kMaxBytes));
+    EXPECT_EQ(ticked(ScopeRing::kCapacity / kMaxBlock + 4), static_cast<size_t>(ScopeRing::kMaxBytes));
 }
