@@ -23,14 +23,6 @@ using VextoriaHost::ProcessBlock;
 using Bytes = std::vector<uint8_t>;
 
 template <typename Value>
-Value readAt(const Bytes& bytes, size_t offset)
-{
-    Value value {};
-    std::memcpy(&value, bytes.data() + offset, sizeof(value));
-    return value;
-}
-
-template <typename Value>
 void writeAt(Bytes& bytes, size_t offset, Value value)
 {
     std::memcpy(bytes.data() + offset, &value, sizeof(value));
@@ -90,16 +82,12 @@ protected:
     {
         auto stream = owned(new MemoryStream());
         EXPECT_EQ(processor->getState(stream), kResultOk);
-        const auto* data = reinterpret_cast<const uint8_t*>(stream->getData());
-        return Bytes(data, data + stream->getSize());
+        return Bytes(stream->getData(), stream->getData() + stream->getSize());
     }
     tresult restore(const Bytes& bytes)
     {
-        auto stream = owned(new MemoryStream());
-        if (!bytes.empty())
-            stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), nullptr);
-        stream->seek(0, IBStream::kIBSeekSet, nullptr);
-        return processor->setState(stream);
+        // Reads the bytes where they are, without taking them over.
+        return processor->setState(owned(new MemoryStream(const_cast<uint8_t*>(bytes.data()), std::ssize(bytes))));
     }
     const Vextoria3FX& dsp() const { return processor->dsp(); }
 

@@ -10,6 +10,7 @@
 #include <limits>
 
 using namespace ProcessorTest;
+using namespace Vextoria3Ids;
 
 namespace {
 
@@ -19,7 +20,7 @@ struct Records : ProcessorFixture
     {
         return processor->notify(binaryMessage("loadpreset", preset.data(), static_cast<uint32>(preset.size())));
     }
-    float gate() const { return dsp().getParameter(Vextoria3Ids::kGateSize); }
+    float gate() const { return dsp().getParameter(kGateSize); }
 };
 
 // A message whose attribute list is missing, as a careless peer might send.
@@ -36,58 +37,25 @@ TEST_F(Records, WhileActiveAStateOrPresetWaitsForTheNextBlockOrTheDeactivation)
     for (bool deactivate : {false, true})
         for (bool asPreset : {false, true})
         {
-            SCOPED_TRACE(std::string(asPreset ? "preset, " : "state, ") + (deactivate ? "deactivation" : "next block"));
-            ASSERT_EQ(restore(withParam(state(), Vextoria3Ids::kGateSize, 0.25)), kResultOk);
+            SCOPED_TRACE(std::string(asPreset ? "preset" : "state") + (deactivate ? ", deactivation" : ", block"));
+            ASSERT_EQ(restore(withParam(state(), kGateSize, 0.25)), kResultOk);
             EXPECT_EQ(gate(), 0.25f) << "idle: taken at once";
             ASSERT_EQ(processor->setActive(true), kResultOk);
-            const Bytes record = withParam(state(), Vextoria3Ids::kGateSize, 0.125);
+            const Bytes record = withParam(state(), kGateSize, 0.125);
             ASSERT_EQ(asPreset ? loadPreset(record) : restore(record), kResultOk);
             EXPECT_EQ(gate(), 0.25f) << "not applied yet";
-            EXPECT_EQ(readAt<double>(state(), paramOffset(Vextoria3Ids::kGateSize)), 0.125) << "but saved";
+            EXPECT_EQ(state(), record) << "but saved";
             ASSERT_EQ(deactivate ? processor->setActive(false) : run(block, 64), kResultOk);
             EXPECT_EQ(gate(), 0.125f);
             ASSERT_EQ(processor->setActive(false), kResultOk);
         }
     // The program slot of a preset never switches the program; a payload beyond the 64 KiB a
     // record reader looks at is cut there, not refused whole.
-    Bytes preset = withParam(withParam(state(), Vextoria3Ids::kGateSize, 0.75), Vextoria3Ids::kFactoryPresets, 1.0);
+    Bytes preset = withParam(withParam(state(), kGateSize, 0.75), kFactoryPresets, 1.0);
     preset.resize(Vextoria3::kMaxStateBytes + 1000, 0xEE);
     EXPECT_EQ(loadPreset(preset), kResultOk);
     EXPECT_EQ(gate(), 0.75f);
     EXPECT_EQ(dsp().getCurrentProgram(), 0);
-}
-
-TEST_F(Records, MalformedRecordsAreRefusedAndNeverReachTheWaitingSlot)
-{
-    const Bytes before = state();
-    const auto withCounts = [&](int32 params, int32 hidden, size_t size) {
-        Bytes record = withParam(before, Vextoria3Ids::kGateSize, 0.5);
-        record.resize(size, 0);
-        writeAt(record, 4, params);
-        writeAt(record, paramOffset(std::clamp(params, 0, 38)), hidden);
-        return record;
-    };
-    const std::pair<const char*, Bytes> refused[] = {
-        {"one byte short", withCounts(38, 7, 371)},
-        {"39 parameters", withCounts(39, 7, 380)},
-        {"8 hidden values", withCounts(38, 8, 380)},
-        {"negative parameter count", withCounts(-1, 7, 372)},
-        {"huge hidden count", withCounts(38, std::numeric_limits<int32>::max(), 372)}};
-    ProcessBlock block(2, 2, kMaxBlock);
-    for (bool running : {false, true})
-    {
-        ASSERT_EQ(processor->setActive(running), kResultOk);
-        EXPECT_EQ(restore({}), kResultFalse);
-        for (const auto& [name, bytes] : refused)
-        {
-            EXPECT_EQ(restore(bytes), kResultFalse) << name;
-            EXPECT_EQ(loadPreset(bytes), kResultFalse) << name;
-            ASSERT_EQ(run(block, running ? 64 : 0), kResultOk);
-            EXPECT_EQ(state(), before) << name << (running ? ", running" : ", idle");
-        }
-    }
-    EXPECT_EQ(processor->setState(nullptr), kInvalidArgument);
-    EXPECT_EQ(processor->getState(nullptr), kInvalidArgument);
 }
 
 TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
@@ -103,16 +71,38 @@ TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
     }
 }
 
-TEST_F(Records, MessagesOfTheWrongTypeOrWithoutTheirPartsAreRefusedAndChangeNothing)
+TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot)
 {
     const Bytes before = state();
+    const auto withCounts = [&](int32 params, int32 hidden, size_t size) {
+        Bytes record = withParam(before, kGateSize, 0.5);
+        record.resize(size, 0);
+        writeAt(record, 4, params);
+        writeAt(record, paramOffset(std::clamp(params, 0, 38)), hidden);
+        return record;
+    };
+    const std::pair<const char*, Bytes> refused[] = {
+        {"one byte short", withCounts(38, 7, 371)},
+        {"39 parameters", withCounts(39, 7, 380)},
+        {"8 hidden values", withCounts(38, 8, 380)},
+        {"negative parameter count", withCounts(-1, 7, 372)},
+        {"huge hidden count", withCounts(38, std::numeric_limits<int32>::max(), 372)}};
     const double tooFewHidden[6] = {1, 1, 1, 1, 1, 1};
     const int32 slice = 5;
     auto withoutId = intMessage("IntMessage", "setslice", 3);
     withoutId->setMessageID(nullptr);
+    ProcessBlock block(2, 2, kMaxBlock);
     for (bool running : {false, true})
     {
+        SCOPED_TRACE(running ? "running" : "idle");
         ASSERT_EQ(processor->setActive(running), kResultOk);
+        EXPECT_EQ(restore({}), kResultFalse);
+        EXPECT_EQ(processor->setState(nullptr), kInvalidArgument);
+        for (const auto& [name, bytes] : refused)
+        {
+            EXPECT_EQ(restore(bytes), kResultFalse) << name;
+            EXPECT_EQ(loadPreset(bytes), kResultFalse) << name;
+        }
         for (const IPtr<IMessage>& message :
              {intMessage("IntMessage", "loadpreset", 1), intMessage("IntMessag", "setslice", 3), withoutId,
               binaryMessage("setslice", &slice, sizeof(slice)), binaryMessage("setpresetname", "Drums", 5),
@@ -125,11 +115,16 @@ TEST_F(Records, MessagesOfTheWrongTypeOrWithoutTheirPartsAreRefusedAndChangeNoth
             EXPECT_EQ(processor->notify(message), kResultFalse) << id;
         }
         EXPECT_EQ(processor->notify(nullptr), kInvalidArgument);
-        EXPECT_EQ(state(), before) << (running ? "running" : "idle");
+        ASSERT_EQ(run(block, running ? 64 : 0), kResultOk);
+        EXPECT_EQ(state(), before);
         EXPECT_EQ(dsp().getSelectedSlice(), -1);
     }
-    // Texts that fill or overflow the 256-unit buffer are cut, never read past their end, and
-    // half a surrogate pair is no reason to throw.
+}
+
+TEST_F(Records, TextsAreTakenButNeverReadPastTheirEnd)
+{
+    // Texts that fill or overflow the 256-unit buffer are cut, and half a surrogate pair is
+    // no reason to throw.
     auto text = owned(static_cast<IMessage*>(new HostMessage()));
     text->setMessageID("TextMessage");
     for (size_t units : {5, 255, 256, 257, 4000})
