@@ -77,6 +77,22 @@ TEST(SliceGridBundle, GateOpensOnEverySliceStartWhateverTheBlockSizeAndRate)
 
 constexpr int32_t kBars = 8;
 
+// "Replay Rnd Seq" "On Play" reseeds at every transport start, so each render of the same
+// input repeats the slices of the one before; switched off, the sequence runs on.
+TEST(ReplayBundle, OnPlayRepeatsTheSameSlicesAfterEveryStartAndOffNeverDoes)
+{
+    auto host = loadBundle();
+    const AudioClip loop = generateDrumLoop({44100.0, 120.0, 3, 2});
+    for (double replay : {0.5, 0.0})
+    {
+        const Parameters parameters = {{kActive, 1.0},     {kReplayRndSeq, replay}, {kSliceAmt, 0.6},
+                                       {kReverseAmt, 0.5}, {kRollAmt, 0.5},         {kPitchAmt, 0.5}};
+        render(*host, loop, {512, 120.0, parameters}); // leaves the recorder holding the loop
+        const AudioClip first = render(*host, loop, {512, 120.0, parameters}).output;
+        EXPECT_EQ(first.channels == render(*host, loop, {512, 120.0, parameters}).output.channels, replay == 0.5);
+    }
+}
+
 TEST(EffectStageBundle, EveryFactoryProgramRendersFiniteBoundedAudio)
 {
     ReplayingInstance instance;

@@ -1,8 +1,7 @@
-// The headless host's own parts: generated inputs, WAVE files, the process plumbing a plug-in
-// sees (queues, transport, buffers) and the parameter list's lines.
+// The headless host's own parts: generated inputs, WAVE files and the process plumbing a
+// plug-in sees (queues, transport, buffers).
 
 #include "host/HostError.h"
-#include "host/ParameterList.h"
 #include "host/ProcessData.h"
 #include "host/TestLoop.h"
 #include "host/WavFile.h"
@@ -144,11 +143,4 @@ TEST(ProcessData, TransportAdvancesInQuartersAndBarsAndABlockNeverOutgrowsItsBuf
     ProcessData& data = block.prepare(100);
     EXPECT_EQ(data.numSamples, 64);
     EXPECT_EQ(data.processContext->tempo, 140.0);
-}
-
-TEST(ParameterList, LineKeepsEmptyFieldsAndTrailingBlanks)
-{
-    EXPECT_EQ(formatParameterLine({7, "SliceSize", "", 0, 0.25, "1 BEAT "}), "7\tSliceSize\t\t0\t0.25\t1 BEAT ");
-    EXPECT_EQ(formatParameterLine({9, "Pitch Range", "semitones", 12, 0.5, "6"}),
-              "9\tPitch Range\tsemitones\t12\t0.5\t6");
 }

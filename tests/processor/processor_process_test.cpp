@@ -73,6 +73,21 @@ TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudi
     EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kMaxBlock));
 }
 
+TEST_F(Process, AProgramChangeSwitchesTheProgramAndEditsStayWithTheirProgram)
+{
+    ProcessBlock block(2, 2, kMaxBlock);
+    const auto change = [&](std::initializer_list<std::pair<int32, double>> values) {
+        setParameters(block, values);
+        return run(block, 0);
+    };
+    ASSERT_EQ(change({{kFactoryPresets, 2.0 / 15.0}, {kGateSize, 0.375}}), kResultOk); // an edit of program 2
+    EXPECT_EQ(dsp().getCurrentProgram(), 2);
+    ASSERT_EQ(change({{kFactoryPresets, 5.0 / 15.0}}), kResultOk);
+    EXPECT_NEAR(dsp().getParameter(kGateSize), 0.758, 0.0006) << "program 5's own value";
+    ASSERT_EQ(change({{kFactoryPresets, 2.0 / 15.0}}), kResultOk);
+    EXPECT_EQ(dsp().getParameter(kGateSize), 0.375f);
+}
+
 // Bypassed, a mono input goes to both sides; a missing input reads as silence either way;
 // a block without outputs still takes its changes.
 TEST_F(Process, AMonoInputFillsBothSidesAndAMissingOneReadsAsSilence)
