@@ -23,13 +23,20 @@ using VextoriaHost::ProcessBlock;
 using Bytes = std::vector<uint8_t>;
 
 template <typename Value>
+Value readAt(const Bytes& bytes, size_t offset)
+{
+    Value value {};
+    std::memcpy(&value, bytes.data() + offset, sizeof(value));
+    return value;
+}
+
+template <typename Value>
 void writeAt(Bytes& bytes, size_t offset, Value value)
 {
     std::memcpy(bytes.data() + offset, &value, sizeof(value));
 }
 
 constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts
-constexpr size_t kHiddenOffset = 316;
 
 // A program record with one parameter changed.
 inline Bytes withParam(Bytes record, int32 id, double value)
