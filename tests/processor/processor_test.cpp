@@ -118,7 +118,6 @@ struct Tick : Process, IConnectionPoint
 
 } // namespace
 
-
 // Also: the block leaves the host's floating-point mode as it found it.
 TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudio)
 {
@@ -263,7 +262,6 @@ TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
         EXPECT_EQ(dsp().timeInfo.samplesPerBeat, 22050.0) << name << ": the sane host's 120 bpm at 44.1 kHz";
     }
 }
-
 
 TEST_F(Records, WhileActiveAStateOrPresetWaitsForTheNextBlockOrTheDeactivation)
 {
