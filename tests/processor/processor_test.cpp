@@ -139,17 +139,21 @@ TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudi
     EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kMaxBlock));
 }
 
-// Buses are one mono or stereo pair. Bypassed, a mono input goes to both sides; a missing
-// input reads as silence either way; a block without outputs still takes its changes.
+// Buses are one mono or stereo pair, stereo again after a refusal. Bypassed, a mono input
+// goes to both sides; a missing input reads as silence either way; a block without outputs
+// still takes its changes.
 TEST_F(Process, OnlyMonoOrStereoPairsAreTakenAndEveryInputLayoutFillsBothOutputs)
 {
     ASSERT_EQ(processor->setActive(false), kResultOk);
     SpeakerArrangement stereo[2] = {SpeakerArr::kStereo, SpeakerArr::kStereo}, mono = SpeakerArr::kMono;
+    EXPECT_EQ(processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
     EXPECT_EQ(processor->setBusArrangements(&mono, 1, stereo, 1), kResultFalse);
     EXPECT_EQ(processor->setBusArrangements(stereo, 2, stereo, 1), kResultFalse);
     EXPECT_EQ(processor->setBusArrangements(stereo, 1, stereo, 0), kResultFalse);
     EXPECT_EQ(processor->setBusArrangements(nullptr, 1, stereo, 1), kInvalidArgument);
-    EXPECT_EQ(processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
+    BusInfo input {};
+    ASSERT_EQ(processor->getBusInfo(kAudio, kInput, 0, input), kResultTrue);
+    EXPECT_EQ(input.channelCount, 2) << "a refused request goes back to stereo";
     ASSERT_EQ(processor->setActive(true), kResultOk);
     const std::vector<float> silence(kMaxBlock, 0.0f);
     for (auto [bypass, inputs] : {std::pair {true, 1}, {true, 0}, {false, 0}})
