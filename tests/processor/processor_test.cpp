@@ -1,8 +1,7 @@
 // The processor as a host and the editor drive it: buses, parameter changes, input layouts,
 // block lengths and transports a host should never send; program records as a host's state
 // or a dropped preset, taken at once while idle and by the next block (or the deactivation)
-// while running; the editor's messages, refused whole when malformed; and the tick that
-// sends the notes and scope bytes since the last one, also when the host cannot make messages.
+// while running; and the editor's messages, refused whole when malformed.
 #include "ProcessorFixture.h"
 
 #include "ids.h"
@@ -65,57 +64,6 @@ struct MessageWithoutAttributes : HostMessage
     IAttributeList* PLUGIN_API getAttributes() override { return nullptr; }
 };
 
-// Connected to the processor as its controller: counts the host questions and keeps the
-// notes and scope bytes each tick sends.
-struct Tick : Process, IConnectionPoint
-{
-    void SetUp() override
-    {
-        Process::SetUp();
-        ASSERT_EQ(processor->connect(this), kResultOk);
-    }
-    void TearDown() override
-    {
-        processor->disconnect(this);
-        Process::TearDown();
-    }
-    // One tick; when the host refuses to make messages, nothing can be sent during it.
-    void tick(bool hostRefuses = false)
-    {
-        host.refuse = hostRefuses;
-        processor->notify(intMessage("IntMessage", "linuxtimer", 1));
-        host.refuse = false;
-    }
-    void runBlocks(int32 count)
-    {
-        for (int32 index = 0; index < count; ++index)
-            run(block, kMaxBlock);
-    }
-    tresult PLUGIN_API notify(IMessage* message) override
-    {
-        int64 number = 0;
-        asked += message->getAttributes()->getInt("askpresonus", number) == kResultOk ? 1 : 0;
-        for (auto [command, kept] : {std::pair {"MidiNote", &notes}, {"AudioData", &scope}})
-        {
-            const void* data = nullptr;
-            uint32 size = 0;
-            if (message->getAttributes()->getBinary(command, data, size) == kResultOk)
-                kept->emplace_back(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-        }
-        return answer;
-    }
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID, void**) override { return kNoInterface; }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-    size_t asked = 0;
-    std::vector<Bytes> notes, scope;
-    tresult answer = kResultFalse; // as a controller without a handler for the question
-    ProcessBlock block {2, 2, kMaxBlock};
-};
-
 } // namespace
 
 // Also: the block leaves the host's floating-point mode as it found it.
@@ -140,8 +88,7 @@ TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudi
 }
 
 // Buses are one mono or stereo pair, stereo again after a refusal. Bypassed, a mono input
-// goes to both sides; a missing input reads as silence either way; a block without outputs
-// still takes its changes.
+// feeds both sides; no input reads as silence; a block without outputs takes its changes.
 TEST_F(Process, OnlyMonoOrStereoPairsAreTakenAndEveryInputLayoutFillsBothOutputs)
 {
     ASSERT_EQ(processor->setActive(false), kResultOk);
@@ -355,54 +302,4 @@ TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot
         EXPECT_EQ(state(), before);
         EXPECT_EQ(dsp().getSelectedSlice(), -1);
     }
-}
-
-TEST_F(Tick, HostIsAskedUntilItsAnswerIsNotOkOrNoMessageCanBeMade)
-{
-    // Per tick: O the controller answers kResultOk, F kResultFalse, R no message can be made.
-    for (auto [answers, expected] : {std::pair<std::string, std::string> {"OOFO", "1233"}, {"ORO", "111"}})
-    {
-        TearDown();
-        asked = 0;
-        processor = owned(new Vextoria3());
-        SetUp();
-        for (size_t step = 0; step < answers.size(); ++step)
-        {
-            answer = answers[step] == 'F' ? kResultFalse : kResultOk;
-            tick(answers[step] == 'R');
-            EXPECT_EQ(asked, static_cast<size_t>(expected[step] - '0'))
-                << answers << ", tick " << step;
-        }
-    }
-}
-
-// The notes of the blocks since the last tick go once, in event order, and wait while no
-// message can be made; the scope bytes drained on such a tick are gone.
-TEST_F(Tick, EachTickSendsTheNewNotesAndTheScopeBytesSinceTheLastOneUpToTheRingsSize)
-{
-    tick();
-    ASSERT_EQ(scope.size(), 1u);
-    EXPECT_EQ(scope.back().size(), 0u) << "nothing new: an empty scope message";
-    block.inputEvents.addNoteOn(40, 1.0f, 0);
-    block.inputEvents.addNoteOn(38, 0.5f, 7);
-    block.inputEvents.addNoteOff(40, 0.0f, 90);
-    runBlocks(1);
-    tick(true);
-    tick(); // the flag went with the failed tick; the notes did not
-    EXPECT_EQ(notes.size(), 0u);
-    ASSERT_EQ(scope.size(), 2u);
-    EXPECT_EQ(scope.back().size(), 0u);
-    block.inputEvents.addNoteOn(20, 0.25f, 1); // below the slice notes: logged all the same
-    runBlocks(1);
-    tick();
-    ASSERT_EQ(notes.size(), 1u);
-    // Type (1 on, 2 off), pitch, offset and velocity of each note.
-    const int32 expected[] = {1, 40, 0, 127, 1, 38, 7, 63, 2, 40, 90, 0, 1, 20, 1, 31};
-    EXPECT_EQ(notes[0], Bytes(reinterpret_cast<const uint8_t*>(expected),
-                              reinterpret_cast<const uint8_t*>(expected) + sizeof(expected)));
-    EXPECT_EQ(scope.back().size(), static_cast<size_t>(kMaxBlock));
-    runBlocks(ScopeRing::kCapacity / kMaxBlock + 4);
-    tick();
-    EXPECT_EQ(notes.size(), 1u) << "no new notes, no message";
-    EXPECT_EQ(scope.back().size(), static_cast<size_t>(ScopeRing::kMaxBytes)) << "one byte less than the ring";
 }
