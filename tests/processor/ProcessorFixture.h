@@ -1,5 +1,5 @@
 #pragma once
-// A processor set up the way a host does it, plus record and stream helpers for its tests.
+// A processor set up the way a host does it, plus record and message helpers for its tests.
 
 #include "dsp/Vextoria3FX.h"
 #include "host/ProcessData.h"
@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace ProcessorTest {
@@ -22,15 +21,6 @@ using namespace Steinberg::Vst;
 using VextoriaHost::ProcessBlock;
 
 using Bytes = std::vector<uint8_t>;
-
-inline IPtr<MemoryStream> streamOf(const Bytes& bytes)
-{
-    auto stream = owned(new MemoryStream());
-    if (!bytes.empty())
-        stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), nullptr);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return stream;
-}
 
 template <typename Value>
 Value readAt(const Bytes& bytes, size_t offset)
@@ -46,8 +36,7 @@ void writeAt(Bytes& bytes, size_t offset, Value value)
     std::memcpy(bytes.data() + offset, &value, sizeof(value));
 }
 
-constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts' header
-constexpr size_t kHiddenOffset = 316;
+constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts
 
 // A program record with one parameter changed.
 inline Bytes withParam(Bytes record, int32 id, double value)
@@ -56,49 +45,57 @@ inline Bytes withParam(Bytes record, int32 id, double value)
     return record;
 }
 
+inline IPtr<IMessage> intMessage(const char* id, const char* command, int64 value)
+{
+    auto message = owned(static_cast<IMessage*>(new HostMessage()));
+    message->setMessageID(id);
+    message->getAttributes()->setInt(command, value);
+    return message;
+}
+
+inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint32 size)
+{
+    auto message = owned(static_cast<IMessage*>(new HostMessage()));
+    message->setMessageID("BinaryMessage");
+    message->getAttributes()->setBinary(command, data, size);
+    return message;
+}
+
 // The processor after initialize and setupProcessing; activation is up to the test.
 class ProcessorFixture : public ::testing::Test
 {
 protected:
     static constexpr int32 kMaxBlock = 256;
-    static constexpr double kSampleRate = 44100.0;
 
     void SetUp() override { prepare(*processor); }
-
     void TearDown() override
     {
         processor->setActive(false);
         processor->terminate();
     }
-
     void prepare(Vextoria3& instance)
     {
         ASSERT_EQ(instance.initialize(&host), kResultOk);
-        ProcessSetup setup {kRealtime, kSample32, kMaxBlock, kSampleRate};
+        ProcessSetup setup {kRealtime, kSample32, kMaxBlock, 44100.0};
         ASSERT_EQ(instance.setupProcessing(setup), kResultOk);
     }
-
     tresult run(ProcessBlock& block, int32 frames)
     {
         const tresult result = processor->process(block.prepare(frames));
         block.finish();
         return result;
     }
-
     Bytes state()
     {
         auto stream = owned(new MemoryStream());
         EXPECT_EQ(processor->getState(stream), kResultOk);
-        int64 size = 0;
-        stream->tell(&size);
-        Bytes bytes(static_cast<size_t>(size));
-        stream->seek(0, IBStream::kIBSeekSet, nullptr);
-        stream->read(bytes.data(), static_cast<int32>(size), nullptr);
-        return bytes;
+        return Bytes(stream->getData(), stream->getData() + stream->getSize());
     }
-
-    tresult restore(const Bytes& bytes) { return processor->setState(streamOf(bytes)); }
-
+    tresult restore(const Bytes& bytes)
+    {
+        // Reads the bytes where they are, without taking them over.
+        return processor->setState(owned(new MemoryStream(const_cast<uint8_t*>(bytes.data()), std::ssize(bytes))));
+    }
     const Vextoria3FX& dsp() const { return processor->dsp(); }
 
     MessageHost host;
