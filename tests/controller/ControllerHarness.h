@@ -73,11 +73,7 @@ public:
 
 class RecordingEditor : public EditorLink {
 public:
-    struct HiddenCall {
-        int32_t index;
-        double value;
-        bool operator==(const HiddenCall&) const = default;
-    };
+    using HiddenCall = std::pair<int32_t, double>; // index, value
     bool isOpen() const override { return open; }
     void processOscilloscope(const int8_t* data, int32_t count, int32_t offset) override
     {
