@@ -33,7 +33,7 @@ public:
     uint32 PLUGIN_API release() override { return 1; }
 };
 
-// Records the restarts asked for; offers the host's run loop when given one, as some hosts do.
+// Records the restarts asked for.
 class RecordingComponentHandler : public StandIn<IComponentHandler> {
 public:
     tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
@@ -44,15 +44,7 @@ public:
         restarts.push_back(flags);
         return kResultOk;
     }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        if (!loop || !FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
-            return StandIn::queryInterface(iid, obj);
-        *obj = loop;
-        return kResultOk;
-    }
     std::vector<int32> restarts;
-    Linux::IRunLoop* loop = nullptr;
 };
 
 // The processor's side of the connection: keeps the id of each message.
