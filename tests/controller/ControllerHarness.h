@@ -5,17 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "public.sdk/source/common/memorystream.h"
-#include "public.sdk/source/vst/hosting/hostclasses.h"
 
-#include "controller/EditorLink.h"
 #include "controller/Vextoria3Controller.h"
 #include "dsp/MidiEventRing.h"
-#include "dsp/ScopedHome.h"
 #include "dsp/ProgramChunk.h"
+#include "dsp/ScopedHome.h"
+#include "support/SafeHostMessage.h"
 
 namespace ControllerTest {
 
@@ -36,6 +33,7 @@ public:
     uint32 PLUGIN_API release() override { return 1; }
 };
 
+// Records the restarts asked for.
 class RecordingComponentHandler : public StandIn<IComponentHandler> {
 public:
     tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
@@ -49,23 +47,17 @@ public:
     std::vector<int32> restarts;
 };
 
-// The processor's side of the connection: keeps each message id and its "synchiddenparam" bytes.
+// The processor's side of the connection: keeps the id of each message.
 class RecordingPeer : public StandIn<IConnectionPoint> {
 public:
     struct Received {
         std::string messageId;
-        std::vector<uint8_t> hiddenValues;
     };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
-        Received entry {message->getMessageID() ? message->getMessageID() : "", {}};
-        const void* data = nullptr;
-        uint32 size = 0;
-        if (message->getAttributes()->getBinary("synchiddenparam", data, size) == kResultOk)
-            entry.hiddenValues.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-        received.push_back(entry);
+        received.push_back({message->getMessageID() ? message->getMessageID() : ""});
         return kResultOk;
     }
     std::vector<Received> received;
@@ -73,10 +65,7 @@ public:
 
 class RecordingEditor : public EditorLink {
 public:
-    struct HiddenCall {
-        int32_t index;
-        double value;
-    };
+    using HiddenCall = std::pair<int32_t, double>; // index, value
     bool isOpen() const override { return open; }
     void processOscilloscope(const int8_t* data, int32_t count, int32_t offset) override
     {
@@ -92,7 +81,9 @@ public:
         hiddenCalls.push_back({index, value});
         return true;
     }
+    FUnknown* hostFrame() const override { return frame; }
     bool open = true;
+    FUnknown* frame = nullptr; // where a host may offer its run loop
     std::vector<std::vector<int8_t>> scopeCalls;
     std::vector<std::vector<MidiNoteRecord>> noteCalls;
     std::vector<HiddenCall> hiddenCalls;
@@ -111,12 +102,12 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(home.path(), ignored);
     }
-    void initialise()
+    void initialise(FUnknown* context = nullptr)
     {
         if (controller)
             controller->terminate();
         controller = owned(new Vextoria3Controller);
-        ASSERT_EQ(controller->initialize(&host), kResultOk);
+        ASSERT_EQ(controller->initialize(context ? context : &host), kResultOk);
         controller->setComponentHandler(&handler);
         controller->connect(&peer);
     }
@@ -125,17 +116,12 @@ protected:
         std::filesystem::create_directories(home.settingsFolder());
         std::ofstream(home.settingsFolder() + "/Vextoria3.conf") << text;
     }
-    // A message made by the host, as a peer would send it.
-    IPtr<IMessage> makeMessage(const char* messageId)
+    // A message as a peer would send it, in a list that holds empty values too.
+    static IPtr<IMessage> makeMessage(const char* messageId)
     {
-        IMessage* message = nullptr;
-        TUID iid;
-        IMessage::iid.toTUID(iid);
-        host.createInstance(iid, iid, reinterpret_cast<void**>(&message));
-        auto owner = owned(message);
-        if (owner && messageId)
-            owner->setMessageID(messageId);
-        return owner;
+        auto message = owned(static_cast<IMessage*>(new SafeHostMessage));
+        message->setMessageID(messageId);
+        return message;
     }
     std::vector<double> hiddenValues()
     {
@@ -161,21 +147,6 @@ inline IPtr<MemoryStream> streamOf(const std::vector<uint8_t>& bytes)
     return stream;
 }
 
-// A program record with the given counts; values past the counts are not written.
-inline std::vector<uint8_t> programRecord(int32_t paramCount, const std::vector<double>& params, int32_t hiddenCount,
-                                          const std::vector<double>& hidden)
-{
-    std::vector<uint8_t> bytes;
-    insert_int(bytes, 1);
-    insert_int(bytes, paramCount);
-    for (double value : params)
-        insert_double(bytes, value);
-    insert_int(bytes, hiddenCount);
-    for (double value : hidden)
-        insert_double(bytes, value);
-    return bytes;
-}
-
 // The controller's state: a 64-bit marker and the given doubles.
 inline std::vector<uint8_t> controllerState(uint64_t marker, const std::vector<double>& values)
 {
@@ -194,13 +165,6 @@ inline std::string narrow(const TChar* text)
     for (; text && *text; ++text)
         result += *text < 0x80 ? static_cast<char>(*text) : '?';
     return result;
-}
-
-inline std::string valueText(Vextoria3Controller& controller, ParamID id, ParamValue value)
-{
-    String128 text {};
-    EXPECT_EQ(controller.getParamStringByValue(id, value, text), kResultOk) << "id " << id;
-    return narrow(text);
 }
 
 } // namespace ControllerTest

@@ -1,0 +1,333 @@
+// Parameters' texts, what a host should never send, the processor's messages, the MIDI mapping;
+// the controller's and the processor's states, the user's saved defaults and the programs.
+#include "ControllerHarness.h"
+
+#include "dsp/FactoryBank.h"
+
+#include <cstring>
+#include <limits>
+#include <numeric>
+
+namespace ControllerTest {
+namespace {
+
+using ParametersTest = ControllerFixture;
+using MessagesTest = ControllerFixture;
+using StateTest = ControllerFixture;
+using ProgramTest = ControllerFixture;
+using HiddenCalls = std::vector<RecordingEditor::HiddenCall>;
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInfinity = std::numeric_limits<double>::infinity();
+const double kRefused = -1;
+const std::vector<double> kHiddenDefaults {0, 0, 0, 1, 0, 0, 0};
+
+TEST_F(ParametersTest, values_show_the_text_of_their_class_and_texts_convert_back_only_within_range)
+{
+    const std::tuple<ParamID, double, const char*> texts[] = {
+        // slice size out of range: no text; lists by min(steps, trunc(v * (steps + 1))); NaN as 0
+        {7, kNaN, ""}, {7, 1.5, ""}, {7, -0.5, ""}, {7, kInfinity, ""}, {16, 0.19, "Reverb"},
+        {16, 0.2, "BitCrush"}, {16, 3.0, "Random"}, {9, kNaN, "0"}, {1, -kInfinity, "0.0000"},
+    };
+    for (auto [id, value, expected] : texts) {
+        String128 text {};
+        EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
+        EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
+    }
+    const std::pair<ParamID, const char16_t*> refused[] = {
+        {1, u"0.5x"}, {1, u"   "}, {1, u"1.5"}, {1, u"-0.1"}, {1, u"nan"}, {1, u"inf"}, {1, u"0,5"},
+        {37, u"On"}, {7, u"1/2 BEAT"}, {16, u"Pitch FX "}, {16, u"3"}, {9, u"13"}, {9, u"6.5"},
+        {1, nullptr}, {16, nullptr},
+    };
+    for (auto [id, text] : refused) {
+        std::u16string writable(text ? text : u"");
+        ParamValue value = kRefused; // a refusal leaves it as it was
+        EXPECT_EQ(controller->getParamValueByString(id, text ? writable.data() : nullptr, value),
+                  kResultFalse) << id << " '" << narrow(text) << "'";
+        EXPECT_EQ(value, kRefused) << id << " '" << narrow(text) << "'";
+    }
+    ParamValue value = 0;
+    EXPECT_EQ(controller->getParamValueByString(1, std::u16string(5000, u'1').data(), value), kResultFalse);
+}
+
+TEST_F(ParametersTest, ids_indexes_and_values_a_host_should_never_send_are_refused)
+{
+    ParameterInfo info {};
+    UnitInfo unit {};
+    ProgramListInfo list {};
+    String128 text {u'x', 0};
+    for (int32 index : {-1, 37})
+        EXPECT_EQ(controller->getParameterInfo(index, info), kResultFalse) << index;
+    EXPECT_EQ(controller->getUnitInfo(1, unit), kResultFalse);
+    EXPECT_EQ(controller->getProgramListInfo(1, list), kResultFalse);
+    EXPECT_EQ(controller->getProgramName(36, 16, text), kResultFalse);
+    for (ParamID id : {12u, 38u}) { // 12 is retired
+        ParamValue value = kRefused;
+        TChar number[] = u"0.5";
+        EXPECT_EQ(controller->getParameterInfoByTag(id, info), kResultFalse) << id;
+        EXPECT_EQ(controller->getParamStringByValue(id, 0.5, text), kResultFalse) << id;
+        EXPECT_EQ(controller->getParamValueByString(id, number, value), kResultFalse) << id;
+        EXPECT_EQ(controller->setParamNormalized(id, 0.5), kResultFalse) << id;
+        EXPECT_EQ(controller->getParamNormalized(id), 0.0) << id;
+    }
+    EXPECT_EQ(text[0], u'x') << "untouched";
+    EXPECT_EQ(controller->getParamStringByValue(1, 0.5, nullptr), kInvalidArgument);
+
+    // Stored values are clamped; values that are not finite are refused.
+    EXPECT_EQ(controller->setParamNormalized(1, 1.7), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(1), 1.0);
+    for (double bad : {kNaN, kInfinity, -kInfinity})
+        for (ParamID id : {6u, 36u})
+            EXPECT_EQ(controller->setParamNormalized(id, bad), kResultFalse) << id << " " << bad;
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(6), 0.5);
+    EXPECT_EQ(controller->getCurrentProgram(), 0);
+    EXPECT_TRUE(handler.restarts.empty());
+}
+
+// A careless peer's message: its attributes have a size but no data.
+struct CarelessMessage : HostMessage {
+    struct : HostAttributeList {
+        tresult PLUGIN_API getBinary(AttrID, const void*& data, uint32& size) override
+        {
+            data = nullptr;
+            size = 16;
+            return kResultOk;
+        }
+    } sizeWithoutData;
+    IAttributeList* PLUGIN_API getAttributes() override { return &sizeWithoutData; }
+};
+
+TEST_F(MessagesTest, scope_bytes_and_whole_notes_reach_only_an_open_editor_cut_to_their_rings)
+{
+    std::vector<uint8_t> bytes(20000);
+    std::iota(bytes.begin(), bytes.end(), uint8_t {0});
+    auto send = [&](const char* attribute, size_t size, size_t skip = 0) {
+        auto message = makeMessage("BinaryMessage");
+        message->getAttributes()->setBinary(attribute, bytes.data() + skip, static_cast<uint32>(size));
+        EXPECT_EQ(controller->notify(message), kResultOk) << attribute << " " << size;
+    };
+    for (auto [open, registered] : {std::pair {false, true}, {true, false}}) {
+        editor.open = open;
+        controller->setEditor(registered ? &editor : nullptr);
+        send("AudioData", 32);
+        send("MidiNote", 32);
+    }
+    EXPECT_TRUE(editor.scopeCalls.empty() && editor.noteCalls.empty()) << "a closed or unregistered editor";
+    editor.open = true;
+    controller->setEditor(&editor);
+    for (auto [sent, delivered] : {std::pair<size_t, size_t> {0, 0}, {1, 1}, {16384, 16384}, {20000, 16384}}) {
+        send("AudioData", sent);
+        EXPECT_EQ(editor.scopeCalls.back(), std::vector<int8_t>(bytes.begin(), bytes.begin() + delivered)) << sent;
+    }
+    // Records at an odd address and a stray partial record; then more than the ring holds.
+    const MidiNoteRecord notes[] = {{1, 36, 5, 100}, {1, 38, 9, 90}, {2, 36, 12, 0}};
+    std::memcpy(bytes.data() + 1, notes, sizeof(notes));
+    send("MidiNote", sizeof(notes) + 5, 1);
+    ASSERT_EQ(editor.noteCalls.at(0).size(), 3u);
+    EXPECT_EQ(std::tuple(editor.noteCalls[0][1].pitch, editor.noteCalls[0][2].type, editor.noteCalls[0][2].sampleOffset),
+              std::tuple(38, 2, 12));
+    send("MidiNote", 200 * sizeof(MidiNoteRecord));
+    EXPECT_EQ(editor.noteCalls.at(1).size(), static_cast<size_t>(MidiEventRing::kCapacity));
+}
+
+TEST_F(MessagesTest, messages_nobody_handles_get_false_and_change_nothing)
+{
+    // The id names the attribute's type.
+    const std::pair<const char*, const char*> cases[] = {
+        {"BinaryMessage", "somethingElse"}, {"IntMessage", "askpresonus"}, {"IntMessage", "AudioData"},
+        {"BinaryMessage", "copyhiddenparam"}, {"BinaryMessageX", "AudioData"}, {nullptr, "AudioData"},
+    };
+    controller->setEditor(&editor);
+    for (auto [messageId, attribute] : cases) {
+        auto message = makeMessage(messageId);
+        message->getAttributes()->setInt(attribute, 1);
+        EXPECT_EQ(controller->notify(message), kResultFalse) << (messageId ? messageId : "no id") << " " << attribute;
+    }
+    auto careless = owned(new CarelessMessage);
+    careless->setMessageID("BinaryMessage");
+    EXPECT_EQ(controller->notify(careless), kResultFalse) << "a size without data";
+    EXPECT_TRUE(peer.received.empty() && editor.scopeCalls.empty() && editor.noteCalls.empty());
+    EXPECT_EQ(controller->notify(nullptr), kInvalidArgument);
+
+    // A text message is printed; half a surrogate pair as U+FFFD, a whole pair as its character.
+    auto text = makeMessage("TextMessage");
+    const char16_t halves[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83C, 0xDFB5, 0};
+    text->getAttributes()->setString("Text", halves);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(controller->notify(text), kResultOk);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Vextoria3Controller] received: a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x8E\xB5\n");
+}
+
+TEST_F(MessagesTest, mod_wheel_and_pitch_bend_map_on_bus_0_and_unknown_views_are_refused)
+{
+    // bus, channel, controller number, parameter id (0: not mapped)
+    const std::tuple<int32, int16, CtrlNumber, ParamID> cases[] = {
+        {0, 0, kCtrlModWheel, 35}, {0, 15, 1, 35}, {0, 3, kPitchBend, 34}, {1, 0, 1, 0}, {0, 0, 7, 0}, {-1, 0, 1, 0},
+    };
+    for (auto [bus, channel, number, expected] : cases) {
+        ParamID id = 0;
+        EXPECT_EQ(controller->getMidiControllerAssignment(bus, channel, number, id), expected ? kResultOk : kResultFalse);
+        EXPECT_EQ(id, expected) << "bus " << bus << " controller " << number;
+    }
+    for (const char* name : {"Editor", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(controller->createView(name), nullptr) << (name ? name : "null");
+}
+
+// A stream that takes only so many bytes, like a full disk.
+struct FullStream : MemoryStream {
+    explicit FullStream(int32 room) : room(room) {}
+    tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) override
+    {
+        room -= numBytes;
+        return room >= 0 ? MemoryStream::write(buffer, numBytes, numBytesWritten) : kResultFalse;
+    }
+    int32 room;
+};
+
+TEST_F(StateTest, a_state_is_written_whole_or_not_at_all_and_read_back_value_by_value_or_refused_whole)
+{
+    const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
+    for (int32 room : {0, 8, 63, 64})
+        EXPECT_EQ(controller->getState(owned(new FullStream(room))), room < 64 ? kResultFalse : kResultOk) << room;
+    EXPECT_EQ(controller->getState(nullptr), kResultFalse);
+
+    initialise();
+    controller->setEditor(&editor);
+    for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
+                                              controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})
+        EXPECT_EQ(controller->setState(streamOf(bytes)), kResultFalse) << bytes.size() << " bytes";
+    EXPECT_EQ(controller->setState(nullptr), kResultFalse);
+    EXPECT_EQ(hiddenValues(), kHiddenDefaults);
+    EXPECT_TRUE(editor.hiddenCalls.empty());
+
+    // Values out of range are refused one by one and not echoed; the view size is never a state's.
+    ASSERT_EQ(controller->setState(streamOf(controllerState(1, {0.75, 0.5, 1.5, kNaN, -0.5, 1, 0.25}))), kResultOk);
+    EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
+    EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
+}
+
+TEST_F(StateTest, the_processor_state_sets_the_parameters_it_holds_but_never_the_program)
+{
+    // Factory program 0's record: int32 version, int32 38, the values, int32 7, the hidden values.
+    std::vector<uint8_t> record(factoryBank(), factoryBank() + kProgramChunkSize);
+    auto setParam = [&](int32_t id, double value) { std::memcpy(record.data() + 8 + 8 * id, &value, sizeof value); };
+    setParam(1, 0.1); // a GateSize no refused record may set
+    std::vector<uint8_t> tooMany = record, tooManyHidden = record, cut(record.begin(), record.end() - 1);
+    tooMany[4] = 39;
+    tooManyHidden[8 + 8 * 38] = 8;
+    for (const std::vector<uint8_t>& refused : {tooMany, tooManyHidden, cut})
+        EXPECT_EQ(controller->setComponentState(streamOf(refused)), kResultFalse) << refused.size();
+    EXPECT_EQ(controller->setComponentState(nullptr), kResultFalse);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(1), 0.85);
+
+    // GateSize, Reverse Amt not a number (kept), a program number, Bypass.
+    for (auto [id, value] : {std::pair {1, 0.25}, {2, kNaN}, {36, 0.9}, {37, 1.0}})
+        setParam(id, value);
+    ASSERT_EQ(controller->setComponentState(streamOf(record)), kResultOk);
+    for (auto [id, value] : {std::pair {1, 0.25}, {2, 0.4}, {37, 1.0}, {36, 0.0}})
+        EXPECT_DOUBLE_EQ(controller->getParamNormalized(id), value) << id;
+    EXPECT_EQ(hiddenValues(), kHiddenDefaults) << "hidden values come from the controller state only";
+    EXPECT_TRUE(handler.restarts.empty());
+}
+
+TEST_F(StateTest, saved_defaults_apply_only_behind_an_open_gate)
+{
+    const std::string keys = "size=0.5\ndarkmode=1\nscopestyle=0.5\nknobspeed=2\nmovetoast=-1\neditfx=1\nfxtab=1\n";
+    // The settings file's own tests cover the ways of writing the gate and the numbers; values
+    // out of range are refused one by one, and the FX tab has no key.
+    const std::pair<std::string, std::vector<double>> cases[] = {
+        {"[Plugin]\nactive=1.000000\n" + keys, {0.5, 1, 0.5, 1, 0, 1, 0}},
+        {"[Plugin]\nactive=0.000000\n" + keys, kHiddenDefaults}, {"[Other]\nactive=1\n" + keys, kHiddenDefaults},
+    };
+    for (const auto& [file, hidden] : cases) {
+        writeSettings(file);
+        initialise();
+        EXPECT_EQ(hiddenValues(), hidden) << file;
+    }
+    setenv("HOME", "", 1); // an empty home reads nothing and still initialises
+    initialise();
+    EXPECT_EQ(hiddenValues(), kHiddenDefaults);
+}
+
+// A host's run loop: keeps the timers registered with it and runs them when told.
+struct RunLoop : StandIn<Linux::IRunLoop> {
+    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override { return kResultFalse; }
+    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kResultFalse; }
+    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
+    {
+        timers.push_back(handler);
+        return kResultOk;
+    }
+    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override
+    {
+        std::erase(timers, handler);
+        return kResultOk;
+    }
+    std::vector<Linux::ITimerHandler*> timers;
+};
+
+// Setting id 36 switches program and asks the host to re-read. A host may hold its own lock
+// around setParamNormalized and take it again in restartComponent: with a run loop, offered by
+// the editor's plug frame, the call waits for the loop's timer.
+TEST_F(ProgramTest, id_36_switches_program_and_the_restart_waits_for_a_host_run_loop)
+{
+    for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
+        handler.restarts.clear();
+        EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
+        EXPECT_EQ(controller->getCurrentProgram(), program) << value;
+        EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
+    }
+    controller->setComponentHandler(nullptr); // no host to tell: still switches
+    controller->setParamNormalized(36, 0.5);
+    EXPECT_EQ(controller->getCurrentProgram(), 8);
+
+    RunLoop loop;
+    initialise();
+    editor.frame = &loop;
+    controller->setEditor(&editor);
+    handler.restarts.clear();
+    EXPECT_EQ(controller->setParamNormalized(36, 3.0 / 15.0), kResultOk);
+    controller->setPresetName("Mine"); // joins the waiting call
+    EXPECT_EQ(controller->getCurrentProgram(), 3);
+    EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
+    ASSERT_EQ(loop.timers.size(), 1u);
+    loop.timers[0]->onTimer();
+    EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
+    EXPECT_TRUE(loop.timers.empty()) << "one shot";
+
+    // A call still waiting when the host lets go is dropped with its timer.
+    controller->setParamNormalized(36, 0.0);
+    controller->setEditor(nullptr);
+    controller->terminate();
+    controller = nullptr;
+    EXPECT_TRUE(loop.timers.empty());
+}
+
+TEST_F(ProgramTest, a_program_applies_its_values_and_hidden_settings_and_keeps_its_edits_across_switches)
+{
+    controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
+    controller->getHiddenParameters().setParamValue(HiddenParamIndex::fxtab, 0.5);
+    controller->setParamNormalized(1, 0.2);
+    controller->setParamNormalized(36, 1.0 / 15.0);
+    EXPECT_NEAR(controller->getParamNormalized(1), 0.890625, 1e-6); // GateSize
+    EXPECT_EQ(hiddenValues(), (std::vector<double> {0.5, 0, 1, 1, 1, 1, 0.75})) << "size is never a program's";
+
+    controller->setParamNormalized(36, 0.0);
+    EXPECT_NEAR(controller->getParamNormalized(1), 0.2, 1e-6);
+    EXPECT_DOUBLE_EQ(hiddenValues()[HiddenParamIndex::fxtab], 0.5);
+    for (int32 program : {-1, 16}) { // outside the bank: nothing changes
+        controller->setProgram(program);
+        controller->copyStateToProgram(program);
+        EXPECT_EQ(controller->getCurrentProgram(), 0);
+        EXPECT_NEAR(controller->getParamNormalized(1), 0.2, 1e-6);
+    }
+    controller->setPresetName(std::string(300, 'n'));
+    TChar name[129] {};
+    name[128] = u'#'; // just past a String128: the name is cut to fit
+    ASSERT_EQ(controller->getProgramName(36, 0, name), kResultOk);
+    EXPECT_EQ(std::u16string(name, 129), std::u16string(127, u'n') + u'\0' + u'#');
+}
+
+} // namespace
+} // namespace ControllerTest
