@@ -65,8 +65,7 @@ public:
 
 class RecordingEditor : public EditorLink {
 public:
-    using HiddenCall = std::pair<int32_t, double>; // index, value
-    bool isOpen() const override { return open; }
+    bool isOpen() const override { return true; }
     void processOscilloscope(const int8_t* data, int32_t count, int32_t offset) override
     {
         EXPECT_EQ(offset, 0);
@@ -82,15 +81,13 @@ public:
         return true;
     }
     FUnknown* hostFrame() const override { return frame; }
-    bool open = true;
     FUnknown* frame = nullptr; // where a host may offer its run loop
     std::vector<std::vector<int8_t>> scopeCalls;
     std::vector<std::vector<MidiNoteRecord>> noteCalls;
-    std::vector<HiddenCall> hiddenCalls;
+    std::vector<std::pair<int32_t, double>> hiddenCalls; // index, value
 };
 
-// A controller initialised by a host, with HOME at a fresh empty folder so no test reads a
-// real user's settings. A test may write a settings file and call initialise() again.
+// A controller a host initialised, HOME at a fresh empty folder: no test reads a user's settings.
 class ControllerFixture : public ::testing::Test {
 protected:
     void SetUp() override { initialise(); }
@@ -102,12 +99,12 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(home.path(), ignored);
     }
-    void initialise(FUnknown* context = nullptr)
+    void initialise()
     {
         if (controller)
             controller->terminate();
         controller = owned(new Vextoria3Controller);
-        ASSERT_EQ(controller->initialize(context ? context : &host), kResultOk);
+        ASSERT_EQ(controller->initialize(&host), kResultOk);
         controller->setComponentHandler(&handler);
         controller->connect(&peer);
     }

@@ -15,14 +15,14 @@ using ParametersTest = ControllerFixture;
 using MessagesTest = ControllerFixture;
 using StateTest = ControllerFixture;
 using ProgramTest = ControllerFixture;
-using HiddenCalls = std::vector<RecordingEditor::HiddenCall>;
+using HiddenCalls = decltype(RecordingEditor::hiddenCalls);
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInfinity = std::numeric_limits<double>::infinity();
 const double kRefused = -1;
 const std::vector<double> kHiddenDefaults {0, 0, 0, 1, 0, 0, 0};
 
-TEST_F(ParametersTest, values_show_the_text_of_their_class_and_texts_convert_back_only_within_range)
+TEST_F(ParametersTest, values_show_their_text_midi_maps_to_them_and_bad_host_calls_are_refused)
 {
     const std::tuple<ParamID, double, const char*> texts[] = {
         // slice size out of range: no text; lists by min(steps, trunc(v * (steps + 1))); NaN as 0
@@ -34,10 +34,11 @@ TEST_F(ParametersTest, values_show_the_text_of_their_class_and_texts_convert_bac
         EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
         EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
     }
+    const std::u16string tooLong(5000, u'1');
     const std::pair<ParamID, const char16_t*> refused[] = {
         {1, u"0.5x"}, {1, u"   "}, {1, u"1.5"}, {1, u"-0.1"}, {1, u"nan"}, {1, u"inf"}, {1, u"0,5"},
         {37, u"On"}, {7, u"1/2 BEAT"}, {16, u"Pitch FX "}, {16, u"3"}, {9, u"13"}, {9, u"6.5"},
-        {1, nullptr}, {16, nullptr},
+        {1, nullptr}, {16, nullptr}, {1, tooLong.c_str()},
     };
     for (auto [id, text] : refused) {
         std::u16string writable(text ? text : u"");
@@ -46,12 +47,7 @@ TEST_F(ParametersTest, values_show_the_text_of_their_class_and_texts_convert_bac
                   kResultFalse) << id << " '" << narrow(text) << "'";
         EXPECT_EQ(value, kRefused) << id << " '" << narrow(text) << "'";
     }
-    ParamValue value = 0;
-    EXPECT_EQ(controller->getParamValueByString(1, std::u16string(5000, u'1').data(), value), kResultFalse);
-}
 
-TEST_F(ParametersTest, ids_indexes_and_values_a_host_should_never_send_are_refused)
-{
     ParameterInfo info {};
     UnitInfo unit {};
     ProgramListInfo list {};
@@ -82,6 +78,18 @@ TEST_F(ParametersTest, ids_indexes_and_values_a_host_should_never_send_are_refus
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(6), 0.5);
     EXPECT_EQ(controller->getCurrentProgram(), 0);
     EXPECT_TRUE(handler.restarts.empty());
+
+    // bus, channel, controller number, parameter id (0: not mapped)
+    const std::tuple<int32, int16, CtrlNumber, ParamID> cases[] = {
+        {0, 0, kCtrlModWheel, 35}, {0, 15, 1, 35}, {0, 3, kPitchBend, 34}, {1, 0, 1, 0}, {0, 0, 7, 0}, {-1, 0, 1, 0},
+    };
+    for (auto [bus, channel, number, expected] : cases) {
+        ParamID id = 0;
+        EXPECT_EQ(controller->getMidiControllerAssignment(bus, channel, number, id), expected ? kResultOk : kResultFalse);
+        EXPECT_EQ(id, expected) << "bus " << bus << " controller " << number;
+    }
+    for (const char* name : {"Editor", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(controller->createView(name), nullptr) << (name ? name : "null");
 }
 
 // A careless peer's message: its attributes have a size but no data.
@@ -97,40 +105,7 @@ struct CarelessMessage : HostMessage {
     IAttributeList* PLUGIN_API getAttributes() override { return &sizeWithoutData; }
 };
 
-TEST_F(MessagesTest, scope_bytes_and_whole_notes_reach_only_an_open_editor_cut_to_their_rings)
-{
-    std::vector<uint8_t> bytes(20000);
-    std::iota(bytes.begin(), bytes.end(), uint8_t {0});
-    auto send = [&](const char* attribute, size_t size, size_t skip = 0) {
-        auto message = makeMessage("BinaryMessage");
-        message->getAttributes()->setBinary(attribute, bytes.data() + skip, static_cast<uint32>(size));
-        EXPECT_EQ(controller->notify(message), kResultOk) << attribute << " " << size;
-    };
-    for (auto [open, registered] : {std::pair {false, true}, {true, false}}) {
-        editor.open = open;
-        controller->setEditor(registered ? &editor : nullptr);
-        send("AudioData", 32);
-        send("MidiNote", 32);
-    }
-    EXPECT_TRUE(editor.scopeCalls.empty() && editor.noteCalls.empty()) << "a closed or unregistered editor";
-    editor.open = true;
-    controller->setEditor(&editor);
-    for (auto [sent, delivered] : {std::pair<size_t, size_t> {0, 0}, {1, 1}, {16384, 16384}, {20000, 16384}}) {
-        send("AudioData", sent);
-        EXPECT_EQ(editor.scopeCalls.back(), std::vector<int8_t>(bytes.begin(), bytes.begin() + delivered)) << sent;
-    }
-    // Records at an odd address and a stray partial record; then more than the ring holds.
-    const MidiNoteRecord notes[] = {{1, 36, 5, 100}, {1, 38, 9, 90}, {2, 36, 12, 0}};
-    std::memcpy(bytes.data() + 1, notes, sizeof(notes));
-    send("MidiNote", sizeof(notes) + 5, 1);
-    ASSERT_EQ(editor.noteCalls.at(0).size(), 3u);
-    EXPECT_EQ(std::tuple(editor.noteCalls[0][1].pitch, editor.noteCalls[0][2].type, editor.noteCalls[0][2].sampleOffset),
-              std::tuple(38, 2, 12));
-    send("MidiNote", 200 * sizeof(MidiNoteRecord));
-    EXPECT_EQ(editor.noteCalls.at(1).size(), static_cast<size_t>(MidiEventRing::kCapacity));
-}
-
-TEST_F(MessagesTest, messages_nobody_handles_get_false_and_change_nothing)
+TEST_F(MessagesTest, messages_reach_the_editor_cut_to_their_rings_or_get_false_and_change_nothing)
 {
     // The id names the attribute's type.
     const std::pair<const char*, const char*> cases[] = {
@@ -157,57 +132,30 @@ TEST_F(MessagesTest, messages_nobody_handles_get_false_and_change_nothing)
     EXPECT_EQ(controller->notify(text), kResultOk);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "[Vextoria3Controller] received: a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x8E\xB5\n");
-}
 
-TEST_F(MessagesTest, mod_wheel_and_pitch_bend_map_on_bus_0_and_unknown_views_are_refused)
-{
-    // bus, channel, controller number, parameter id (0: not mapped)
-    const std::tuple<int32, int16, CtrlNumber, ParamID> cases[] = {
-        {0, 0, kCtrlModWheel, 35}, {0, 15, 1, 35}, {0, 3, kPitchBend, 34}, {1, 0, 1, 0}, {0, 0, 7, 0}, {-1, 0, 1, 0},
+    std::vector<uint8_t> bytes(20000);
+    std::iota(bytes.begin(), bytes.end(), uint8_t {0});
+    auto send = [&](const char* attribute, size_t size, size_t skip = 0) {
+        auto message = makeMessage("BinaryMessage");
+        message->getAttributes()->setBinary(attribute, bytes.data() + skip, static_cast<uint32>(size));
+        EXPECT_EQ(controller->notify(message), kResultOk) << attribute << " " << size;
     };
-    for (auto [bus, channel, number, expected] : cases) {
-        ParamID id = 0;
-        EXPECT_EQ(controller->getMidiControllerAssignment(bus, channel, number, id), expected ? kResultOk : kResultFalse);
-        EXPECT_EQ(id, expected) << "bus " << bus << " controller " << number;
+    for (auto [sent, delivered] : {std::pair<size_t, size_t> {0, 0}, {1, 1}, {16384, 16384}, {20000, 16384}}) {
+        send("AudioData", sent);
+        EXPECT_EQ(editor.scopeCalls.back(), std::vector<int8_t>(bytes.begin(), bytes.begin() + delivered)) << sent;
     }
-    for (const char* name : {"Editor", "", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(controller->createView(name), nullptr) << (name ? name : "null");
+    // Records at an odd address and a stray partial record; then more than the ring holds.
+    const MidiNoteRecord notes[] = {{1, 36, 5, 100}, {1, 38, 9, 90}, {2, 36, 12, 0}};
+    std::memcpy(bytes.data() + 1, notes, sizeof(notes));
+    send("MidiNote", sizeof(notes) + 5, 1);
+    ASSERT_EQ(editor.noteCalls.at(0).size(), 3u);
+    EXPECT_EQ(std::tuple(editor.noteCalls[0][1].pitch, editor.noteCalls[0][2].type, editor.noteCalls[0][2].sampleOffset),
+              std::tuple(38, 2, 12));
+    send("MidiNote", 200 * sizeof(MidiNoteRecord));
+    EXPECT_EQ(editor.noteCalls.at(1).size(), static_cast<size_t>(MidiEventRing::kCapacity));
 }
 
-// A stream that takes only so many bytes, like a full disk.
-struct FullStream : MemoryStream {
-    explicit FullStream(int32 room) : room(room) {}
-    tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) override
-    {
-        room -= numBytes;
-        return room >= 0 ? MemoryStream::write(buffer, numBytes, numBytesWritten) : kResultFalse;
-    }
-    int32 room;
-};
-
-TEST_F(StateTest, a_state_is_written_whole_or_not_at_all_and_read_back_value_by_value_or_refused_whole)
-{
-    const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
-    for (int32 room : {0, 8, 63, 64})
-        EXPECT_EQ(controller->getState(owned(new FullStream(room))), room < 64 ? kResultFalse : kResultOk) << room;
-    EXPECT_EQ(controller->getState(nullptr), kResultFalse);
-
-    initialise();
-    controller->setEditor(&editor);
-    for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
-                                              controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})
-        EXPECT_EQ(controller->setState(streamOf(bytes)), kResultFalse) << bytes.size() << " bytes";
-    EXPECT_EQ(controller->setState(nullptr), kResultFalse);
-    EXPECT_EQ(hiddenValues(), kHiddenDefaults);
-    EXPECT_TRUE(editor.hiddenCalls.empty());
-
-    // Values out of range are refused one by one and not echoed; the view size is never a state's.
-    ASSERT_EQ(controller->setState(streamOf(controllerState(1, {0.75, 0.5, 1.5, kNaN, -0.5, 1, 0.25}))), kResultOk);
-    EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
-    EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
-}
-
-TEST_F(StateTest, the_processor_state_sets_the_parameters_it_holds_but_never_the_program)
+TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_whole)
 {
     // Factory program 0's record: int32 version, int32 38, the values, int32 7, the hidden values.
     std::vector<uint8_t> record(factoryBank(), factoryBank() + kProgramChunkSize);
@@ -228,14 +176,25 @@ TEST_F(StateTest, the_processor_state_sets_the_parameters_it_holds_but_never_the
     for (auto [id, value] : {std::pair {1, 0.25}, {2, 0.4}, {37, 1.0}, {36, 0.0}})
         EXPECT_DOUBLE_EQ(controller->getParamNormalized(id), value) << id;
     EXPECT_EQ(hiddenValues(), kHiddenDefaults) << "hidden values come from the controller state only";
-    EXPECT_TRUE(handler.restarts.empty());
-}
 
-TEST_F(StateTest, saved_defaults_apply_only_behind_an_open_gate)
-{
+    const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
+    EXPECT_EQ(controller->getState(nullptr), kResultFalse);
+    controller->setEditor(&editor);
+    for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
+                                              controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})
+        EXPECT_EQ(controller->setState(streamOf(bytes)), kResultFalse) << bytes.size() << " bytes";
+    EXPECT_EQ(controller->setState(nullptr), kResultFalse);
+    EXPECT_EQ(hiddenValues(), kHiddenDefaults);
+    EXPECT_TRUE(editor.hiddenCalls.empty());
+
+    // Values out of range are refused one by one and not echoed; the view size is never a state's.
+    ASSERT_EQ(controller->setState(streamOf(controllerState(1, {0.75, 0.5, 1.5, kNaN, -0.5, 1, 0.25}))), kResultOk);
+    EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
+    EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
+
+    // Saved defaults apply only behind an open gate; values out of range are refused one by one,
+    // and the FX tab has no key.
     const std::string keys = "size=0.5\ndarkmode=1\nscopestyle=0.5\nknobspeed=2\nmovetoast=-1\neditfx=1\nfxtab=1\n";
-    // The settings file's own tests cover the ways of writing the gate and the numbers; values
-    // out of range are refused one by one, and the FX tab has no key.
     const std::pair<std::string, std::vector<double>> cases[] = {
         {"[Plugin]\nactive=1.000000\n" + keys, {0.5, 1, 0.5, 1, 0, 1, 0}},
         {"[Plugin]\nactive=0.000000\n" + keys, kHiddenDefaults}, {"[Other]\nactive=1\n" + keys, kHiddenDefaults},
@@ -267,44 +226,7 @@ struct RunLoop : StandIn<Linux::IRunLoop> {
     std::vector<Linux::ITimerHandler*> timers;
 };
 
-// Setting id 36 switches program and asks the host to re-read. A host may hold its own lock
-// around setParamNormalized and take it again in restartComponent: with a run loop, offered by
-// the editor's plug frame, the call waits for the loop's timer.
-TEST_F(ProgramTest, id_36_switches_program_and_the_restart_waits_for_a_host_run_loop)
-{
-    for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
-        handler.restarts.clear();
-        EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
-        EXPECT_EQ(controller->getCurrentProgram(), program) << value;
-        EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
-    }
-    controller->setComponentHandler(nullptr); // no host to tell: still switches
-    controller->setParamNormalized(36, 0.5);
-    EXPECT_EQ(controller->getCurrentProgram(), 8);
-
-    RunLoop loop;
-    initialise();
-    editor.frame = &loop;
-    controller->setEditor(&editor);
-    handler.restarts.clear();
-    EXPECT_EQ(controller->setParamNormalized(36, 3.0 / 15.0), kResultOk);
-    controller->setPresetName("Mine"); // joins the waiting call
-    EXPECT_EQ(controller->getCurrentProgram(), 3);
-    EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
-    ASSERT_EQ(loop.timers.size(), 1u);
-    loop.timers[0]->onTimer();
-    EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
-    EXPECT_TRUE(loop.timers.empty()) << "one shot";
-
-    // A call still waiting when the host lets go is dropped with its timer.
-    controller->setParamNormalized(36, 0.0);
-    controller->setEditor(nullptr);
-    controller->terminate();
-    controller = nullptr;
-    EXPECT_TRUE(loop.timers.empty());
-}
-
-TEST_F(ProgramTest, a_program_applies_its_values_and_hidden_settings_and_keeps_its_edits_across_switches)
+TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_its_run_loop)
 {
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::fxtab, 0.5);
@@ -323,10 +245,38 @@ TEST_F(ProgramTest, a_program_applies_its_values_and_hidden_settings_and_keeps_i
         EXPECT_NEAR(controller->getParamNormalized(1), 0.2, 1e-6);
     }
     controller->setPresetName(std::string(300, 'n'));
-    TChar name[129] {};
-    name[128] = u'#'; // just past a String128: the name is cut to fit
-    ASSERT_EQ(controller->getProgramName(36, 0, name), kResultOk);
-    EXPECT_EQ(std::u16string(name, 129), std::u16string(127, u'n') + u'\0' + u'#');
+    std::u16string name(129, u'#'); // one unit past a String128
+    ASSERT_EQ(controller->getProgramName(36, 0, name.data()), kResultOk);
+    EXPECT_EQ(name, std::u16string(127, u'n') + u'\0' + u'#') << "cut to fit";
+
+    // Id 36 asks the host to re-read. A host may hold a lock around setParamNormalized and take it
+    // again in restartComponent: with a run loop in the editor's plug frame, the restart waits.
+    for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
+        handler.restarts.clear();
+        EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
+        EXPECT_EQ(controller->getCurrentProgram(), program) << value;
+        EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
+    }
+
+    RunLoop loop;
+    editor.frame = &loop;
+    controller->setEditor(&editor);
+    handler.restarts.clear();
+    EXPECT_EQ(controller->setParamNormalized(36, 3.0 / 15.0), kResultOk);
+    controller->setPresetName("Mine"); // joins the waiting call
+    EXPECT_EQ(controller->getCurrentProgram(), 3);
+    EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
+    ASSERT_EQ(loop.timers.size(), 1u);
+    loop.timers[0]->onTimer();
+    EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
+    EXPECT_TRUE(loop.timers.empty()) << "one shot";
+
+    // A call still waiting when the host lets go is dropped with its timer.
+    controller->setParamNormalized(36, 0.0);
+    controller->setEditor(nullptr);
+    controller->terminate();
+    controller = nullptr;
+    EXPECT_TRUE(loop.timers.empty());
 }
 
 } // namespace
