@@ -155,6 +155,17 @@ TEST_F(MessagesTest, messages_reach_the_editor_cut_to_their_rings_or_get_false_a
     EXPECT_EQ(editor.noteCalls.at(1).size(), static_cast<size_t>(MidiEventRing::kCapacity));
 }
 
+// A stream that takes only so many bytes, like a full disk.
+struct FullStream : MemoryStream {
+    explicit FullStream(int32 room) : room(room) {}
+    tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) override
+    {
+        room -= numBytes;
+        return room >= 0 ? MemoryStream::write(buffer, numBytes, numBytesWritten) : kResultFalse;
+    }
+    int32 room;
+};
+
 TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_whole)
 {
     // Factory program 0's record: int32 version, int32 38, the values, int32 7, the hidden values.
@@ -179,6 +190,8 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
 
     const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
     EXPECT_EQ(controller->getState(nullptr), kResultFalse);
+    for (int32 room : {0, 63, 64}) // a state is written whole or reported as failed
+        EXPECT_EQ(controller->getState(owned(new FullStream(room))), room < 64 ? kResultFalse : kResultOk);
     controller->setEditor(&editor);
     for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
                                               controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})

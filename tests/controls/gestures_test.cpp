@@ -11,7 +11,10 @@ using namespace WidgetTest;
 // nobody. Both kinds show the hover picture over a button that is off, never over the on
 // picture. A push button calls its owner at the press, before the release, not while disabled;
 // a toggle flips on each release. Pushed-in values show without being reported.
-TEST(Buttons, ButtonsReportTheirClicksAndShowTheirState)
+// A switch takes the position under a click or a drag (past the ends the first or the last),
+// each new one reported once, without an edit bracket; right clicks do nothing. A position
+// pushed in is not reported again. The handle switch steps by its handle's height.
+TEST(Buttons, ButtonsAndSwitchesReportTheirClicksAndShowTheirState)
 {
     const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
                                 "move 200 200 none; shows";
@@ -27,52 +30,47 @@ TEST(Buttons, ButtonsReportTheirClicksAndShowTheirState)
                {"toggle push button", "press 20 20; shows; release 20 20; shows; click 20 20; shows",
                 "owner pressed pressed owner 3=1 active owner pressed owner 3=0 normal"},
                {"push button", "move 20 20 none; set 0; shows; set 0.7; shows; set 0.2; shows; set nan",
-                "hover pressed normal", 0.2f}});
+                "hover pressed normal", 0.2f},
+               {"horizontal switch", "set 0; click 145 20; click 145 20; press 145 20; move 250 20; move 255 25; "
+                                     "move 50 -40; release 50 -40; click 145 20 right", "0.5 1 0", 0.f},
+               {"horizontal switch", "set 0.6; value; click 145 20; click 105 20", "=0 0", 0.f},
+               {"handle switch", "click 20 35; press 20 15; move 20 100; release 20 100; set 0.5; click 20 25",
+                "1 0 1 0.5"}});
 }
 
-// 128 pixels up turn a knob through its range. A drag past an end stops there and reports no more.
-TEST(Dials, DragsTurnKnobsByThePixelAndStopAtTheEnds)
+TEST(Dials, DragsClicksResetsAndPushedInValues)
 {
-    playCases({{"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
-          {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
-          {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f}});
-}
-
-// A Ctrl-click or a double click resets a knob, reporting even at the default. The fader resets
-// on Ctrl only, the bar slider never (a click sets the value where it lands), the mini slider on
-// Ctrl-click only.
-TEST(Dials, ResetsToTheDefaultOnlyWhereOffered)
-{
-    playCases({{"knob", "default 0.25; set 0.75; click 10 10 ctrl", "begin 0.25 end", 0.25f},
-          {"knob", "default 0.25; set 0.75; click 10 10 double", "begin 0.25 end", 0.25f},
-          {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
-          {"fader", "default 0.2; set 0.2; draw; click 20 60 right; click 20 60 middle; click 20 60 both; "
-                    "wheel 20 100 1; click 20 60 ctrl", "begin 0.2 end", 0.2f},
-          {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
-          {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
-          {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f}});
-}
-
-// Values pushed in by the owner outside the range, NaN or during a gesture are ignored, and
-// none is reported; an ignored one does not even redraw.
-TEST(Dials, PushedInValuesOutsideTheRangeOrDuringAGestureAreIgnoredUnreported)
-{
-    playCases({{"knob", "set 0.5; set -0.1; set 1.1; set nan", "", 0.5f},
-          {"knob", "set 0.5; press 10 10; set 0.9; release 10 10", "begin end", 0.5f},
-          {"vector knob", "set 0.25; look; set 0.25; set -0.5; set 1.5; set nan; look", "redraw", 0.25f},
-          {"mini slider", "set 0.5; press 152 15; move 162 15; set 0.1; move 172 15; release 172 15",
-           "begin owner changed 0.6 owner changed 0.7 end", 0.7f}});
-}
-
-// A click beside the fader's band centres it on the pointer; a drag on it moves it by the
-// pointer's motion only. A press taken away ends its gesture once, without a value.
-TEST(Dials, ClicksAndDragsPlaceTheHandleUnderThePointer)
-{
-    playCases({{"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
-          {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
-          {"bar slider", "press 150 20; cancel; release 150 20", "begin 0.5 end"},
-          {"mini slider", "press 150 15; cancel; release 150 15", "begin owner changed 0.47 end"},
-          {"picture slider", "press 150 20; cancel; release 150 20", "begin 0.45 end"}});
+    playCases({
+        // 128 pixels up turn a knob through its range. A drag past an end stops there and reports
+        // no more.
+        {"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
+        {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
+        {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f},
+        // A Ctrl-click or a double click resets a knob, reporting even at the default. The fader resets
+        // on Ctrl only, the bar slider never (a click sets the value where it lands), the mini slider on
+        // Ctrl-click only.
+        {"knob", "default 0.25; set 0.75; click 10 10 ctrl", "begin 0.25 end", 0.25f},
+        {"knob", "default 0.25; set 0.75; click 10 10 double", "begin 0.25 end", 0.25f},
+        {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
+        {"fader", "default 0.2; set 0.2; draw; click 20 60 right; click 20 60 middle; click 20 60 both; "
+         "wheel 20 100 1; click 20 60 ctrl", "begin 0.2 end", 0.2f},
+        {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
+        {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
+        {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f},
+        // Values pushed in by the owner outside the range, NaN or during a gesture are ignored, and
+        // none is reported; an ignored one does not even redraw.
+        {"knob", "set 0.5; set -0.1; set 1.1; set nan", "", 0.5f},
+        {"knob", "set 0.5; press 10 10; set 0.9; release 10 10", "begin end", 0.5f},
+        {"vector knob", "set 0.25; look; set 0.25; set -0.5; set 1.5; set nan; look", "redraw", 0.25f},
+        {"mini slider", "set 0.5; press 152 15; move 162 15; set 0.1; move 172 15; release 172 15",
+         "begin owner changed 0.6 owner changed 0.7 end", 0.7f},
+        // A click beside the fader's band centres it on the pointer; a drag on it moves it by the
+        // pointer's motion only. A press taken away ends its gesture once, without a value.
+        {"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
+        {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
+        {"bar slider", "press 150 20; cancel; release 150 20", "begin 0.5 end"},
+        {"mini slider", "press 150 15; cancel; release 150 15", "begin owner changed 0.47 end"},
+        {"picture slider", "press 150 20; cancel; release 150 20", "begin 0.45 end"}});
 }
 
 // A square strip says nothing about its frames; settings outside their range are refused.
@@ -99,18 +97,6 @@ TEST(KnobSettings, StripGeometryAndRefusedSettings)
     knob.setStartValue(-20);
     knob.setValue(0.5f);
     EXPECT_EQ(knob.text, "30");
-}
-
-// A click or a drag picks the position under the pointer (past the ends the first or the last),
-// each new one reported once, without an edit bracket; right clicks do nothing. A position
-// pushed in is not reported again. The handle switch steps by its handle's height.
-TEST(Steps, SwitchesReportEachNewPositionOnce)
-{
-    playCases({{"horizontal switch", "set 0; click 145 20; click 145 20; press 145 20; move 250 20; move 255 25; "
-                                     "move 50 -40; release 50 -40; click 145 20 right", "0.5 1 0", 0.f},
-               {"horizontal switch", "set 0.6; value; click 145 20; click 105 20", "=0 0", 0.f},
-               {"handle switch", "click 20 35; press 20 15; move 20 100; release 20 100; set 0.5; click 20 25",
-                "1 0 1 0.5"}});
 }
 
 // Spin boxes step by one within their range and tell nobody at a limit. The arrows' box

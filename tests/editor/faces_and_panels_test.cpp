@@ -146,7 +146,7 @@ TEST_F(SlicePadsTest, PadsSendTheChosenSlicesAndEveryEndOfAPressGivesItBack)
     }
 }
 
-TEST(SlicePads, CountChangesKeepThePlaceAndNoSuchCountChangesNothing)
+TEST(PanelValues, CountChangesKeepThePlaceAndNoSuchCountOrPitchEffectChangesAnything)
 {
     MidiSlicerView pads(CRect(0, 0, 536, 156), nullptr);
     for (auto [lit, value, count, stays] : {std::tuple {3, 1.f, 16, 6}, {7, 0.f, 4, 1}, {1, 1.5f, 4, 1}}) {
@@ -154,6 +154,8 @@ TEST(SlicePads, CountChangesKeepThePlaceAndNoSuchCountChangesNothing)
         pads.setNbSlice2(value); // 1.5: no such count, nothing changes
         EXPECT_EQ(std::pair(pads.nbSlice, pads.highlightedSlice), std::pair(count, stays)) << value;
     }
+    for (float value : {1.5f, -0.1f, std::nanf("")}) // the FX panel's pitch effects: no such one
+        EXPECT_EQ(convertPitchFx(value), "") << value;
 }
 
 TEST(MidiAssignPanel, TwentyFixedNumbersNoneEditable)
@@ -165,10 +167,4 @@ TEST(MidiAssignPanel, TwentyFixedNumbersNoneEditable)
     EXPECT_EQ(panel->spinBoxes[0]->number, 7) << "disabled boxes take no value";
     CPoint where = panel->spinBoxes[0]->getViewSize().getCenter();
     EXPECT_EQ(panel->spinBoxes[0]->onMouseDown(where, CButtonState(kLButton)), kMouseEventNotHandled);
-}
-
-TEST(FxConverters, NoSuchPitchEffectHasNoText)
-{
-    for (float value : {1.5f, -0.1f, std::nanf("")})
-        EXPECT_EQ(convertPitchFx(value), "") << value;
 }
