@@ -10,8 +10,11 @@
 #include "editor/MidiSlicerView.h"
 #include "editor/MyBitmap.h"
 #include "editor/Oscilloscope.h"
+#include "editor/ResourceFolder.h"
 
 #include <cmath>
+#include <dlfcn.h>
+#include <filesystem>
 #include <functional>
 
 using namespace EditorTest;
@@ -144,6 +147,22 @@ TEST_F(SlicePadsTest, PadsSendTheChosenSlicesAndEveryEndOfAPressGivesItBack)
             release(padX(4), kPadY);
         EXPECT_EQ(processor.slices(), (std::vector<int64> {4, -1})) << name;
     }
+}
+
+// The module finds its pictures in the bundle beside itself, at every scale.
+TEST(BundlePictures, LoadFromTheModulesResourceFolder)
+{
+    void* module = dlopen(VEXTORIA_BUNDLE_PATH "/Contents/x86_64-linux/Vextoria3.so", RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    const std::string folder = ResourceFolder::ofModuleContaining(dlsym(module, "GetPluginFactory"));
+    EXPECT_EQ(folder, std::filesystem::canonical(VEXTORIA_BUNDLE_PATH).string() + "/Contents/Resources");
+    EXPECT_EQ(ResourceFolder::ofModuleContaining(&folder), "") << "a stack address lies in no module";
+    dlclose(module);
+    setResourceFolderFunction([folder] { return folder; });
+    auto* knob = MyBitmap::fromLayout("vxp_knob_gate");
+    EXPECT_EQ(knob->getSize(), CPoint(54, 6858));
+    EXPECT_EQ(knob->getBestPlatformBitmapForScaleFactor(2.0)->getScaleFactor(), 2.0);
+    knob->forget();
 }
 
 TEST(PanelValues, CountChangesKeepThePlaceAndNoSuchCountOrPitchEffectChangesAnything)

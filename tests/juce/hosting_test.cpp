@@ -248,30 +248,5 @@ TEST(WavFiles, AWrittenFileReadsBackSampleExactAndWhatIsNoRegularFileIsRefusedAn
     EXPECT_EQ(file.getSize(), size);
 }
 
-TEST(ProbeOptions, ReadsEveryOptionAndRefusesBadOnes)
-{
-    ProbeOptions o, defaults;
-    const juce::StringArray everyOption{"X.vst3", "--render", "out.wav", "--mono", "--block", "64", "--rate", "96000",
-                                        "--tempo", "90.5", "--param", "Bypass=1", "--realtime", "--block-times",
-                                        "--param", "Rev=0.25"};
-    ASSERT_EQ(parseProbeOptions(everyOption, o), "");
-    EXPECT_EQ(o.bundlePath + " " + o.outputPath, "X.vst3 out.wav");
-    EXPECT_TRUE(o.numChannels == 1 && o.render.blockSize == 64 && o.render.sampleRate == 96000.0);
-    EXPECT_TRUE(o.render.tempo == 90.5 && o.render.realtime && o.blockTimes);
-    EXPECT_EQ(o.parameters, (std::vector<std::pair<juce::String, float>>{{"Bypass", 1.0f}, {"Rev", 0.25f}}));
-    EXPECT_EQ(parseProbeOptions({"X.vst3"}, defaults), "");
-    EXPECT_TRUE(defaults.numChannels == 2 && !defaults.render.realtime && !defaults.blockTimes);
-
-    for (const auto& bad : std::vector<juce::StringArray>{
-             {}, {"--mono"}, {"X", "--block", "0"}, {"X", "--block", "12.5"}, {"X", "--block", "1000000"},
-             {"X", "--rate", "-1"}, {"X", "--tempo", "nan"}, {"X", "--tempo"}, {"X", "--render", ""},
-             {"X", "--loud"}, {"X", "--param", "Bypass"}, {"X", "--param", "=0.5"}, {"X", "--param", "Bypass="},
-             {"X", "--param", "Bypass=1.5"}, {"X", "--param", "Bypass=-0.1"}, {"X", "--param", "Bypass=nan"},
-             {"X", "--param", "Bypass=0.5x"}, {"X", "--param", "Bypass=inf"}}) {
-        ProbeOptions ignored;
-        EXPECT_NE(parseProbeOptions(bad, ignored), "") << bad.joinIntoString(" ");
-    }
-}
-
 }  // namespace
 }  // namespace probe::testing
