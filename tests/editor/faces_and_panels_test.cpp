@@ -162,6 +162,9 @@ TEST(BundlePictures, LoadFromTheModulesResourceFolder)
     auto* knob = MyBitmap::fromLayout("vxp_knob_gate");
     EXPECT_EQ(knob->getSize(), CPoint(54, 6858));
     EXPECT_EQ(knob->getBestPlatformBitmapForScaleFactor(2.0)->getScaleFactor(), 2.0);
+    EXPECT_FALSE(knob->addScaledBitmap("missing.png"));
+    MyBitmap missing("gone.png");
+    EXPECT_FALSE(missing.addScaledBitmap("vxp_knob_gate_x2.png")) << "no 1x width to divide by";
     knob->forget();
 }
 
