@@ -3,6 +3,7 @@
 #include "ControllerHarness.h"
 
 #include "dsp/FactoryBank.h"
+#include "dsp/PitchCurves.h"
 
 #include <cstring>
 #include <limits>
@@ -33,6 +34,19 @@ TEST_F(ParametersTest, values_show_their_text_midi_maps_to_them_and_bad_host_cal
         String128 text {};
         EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
         EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
+    }
+    // PitchFx Id names the curve the DSP plays (int(2v), as stored values always played) at each
+    // value the FX panel's knob writes, and its text reads back to a value playing that curve.
+    const char* const curveNames[] = {"Scratch", "Tape Stop", "Vibratox"}; // by PitchCurves::Id
+    for (double value : {0.0, 0.2, 0.4, 0.49, 0.5, 0.66, 0.7, 0.99, 1.0}) {
+        const int32 plays = PitchCurves::idOf(value);
+        String128 text {};
+        ParamValue readBack = kRefused;
+        EXPECT_EQ(plays, value < 0.5 ? 0 : value < 1.0 ? 1 : 2) << value;
+        EXPECT_EQ(controller->getParamStringByValue(26, value, text), kResultOk);
+        EXPECT_EQ(narrow(text), curveNames[plays]) << value;
+        EXPECT_EQ(controller->getParamValueByString(26, text, readBack), kResultOk);
+        EXPECT_EQ(PitchCurves::idOf(readBack), plays) << value;
     }
     const std::u16string tooLong(5000, u'1');
     const std::pair<ParamID, const char16_t*> refused[] = {
