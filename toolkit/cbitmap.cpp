@@ -3,29 +3,63 @@
 #include "cdrawcontext.h"
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
 
 namespace VSTGUI {
 
-SharedPointer<IPlatformBitmap> IPlatformBitmap::createFromPath(const std::string& path)
+namespace {
+
+// The pixel size in a PNG file's header, read without decoding anything: the signature, then
+// the IHDR chunk (length 13, type, big-endian width and height). 0x0 for any other file.
+CPoint pngHeaderSize(const std::string& path)
 {
-    if (path.empty())
+    static constexpr unsigned char kStart[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                                 0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    unsigned char header[24] {};
+    std::ifstream file(path, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header) || std::memcmp(header, kStart, sizeof kStart) != 0)
         return {};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_width(surface) <= 0)
-    {
-        cairo_surface_destroy(surface);
+    auto bigEndian = [&header](int at) {
+        return uint32_t(header[at]) << 24 | uint32_t(header[at + 1]) << 16 | uint32_t(header[at + 2]) << 8 | header[at + 3];
+    };
+    const uint32_t width = bigEndian(16), height = bigEndian(20);
+    constexpr uint32_t kLargest = 0x7fffffff; // PNG's limit for either side
+    if (width == 0 || height == 0 || width > kLargest || height > kLargest)
         return {};
-    }
-    return SharedPointer<IPlatformBitmap>::adopt(new IPlatformBitmap(surface));
+    return CPoint(width, height);
 }
 
-IPlatformBitmap::IPlatformBitmap(cairo_surface_t* bitmapSurface) : surface(bitmapSurface) {}
+} // namespace
 
-IPlatformBitmap::~IPlatformBitmap() { cairo_surface_destroy(surface); }
-
-CPoint IPlatformBitmap::getSize() const
+SharedPointer<IPlatformBitmap> IPlatformBitmap::createFromPath(const std::string& path)
 {
-    return CPoint(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    const CPoint pixels = pngHeaderSize(path);
+    if (pixels == CPoint())
+        return {};
+    return SharedPointer<IPlatformBitmap>::adopt(new IPlatformBitmap(path, pixels));
+}
+
+IPlatformBitmap::IPlatformBitmap(std::string filePath, CPoint pixelSize) : path(std::move(filePath)), pixels(pixelSize) {}
+
+IPlatformBitmap::~IPlatformBitmap()
+{
+    if (surface)
+        cairo_surface_destroy(surface);
+}
+
+cairo_surface_t* IPlatformBitmap::getSurface() const
+{
+    if (surface || undecodable)
+        return surface;
+    cairo_surface_t* decoded = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(decoded) == CAIRO_STATUS_SUCCESS &&
+        CPoint(cairo_image_surface_get_width(decoded), cairo_image_surface_get_height(decoded)) == pixels)
+        return surface = decoded;
+    cairo_surface_destroy(decoded);
+    undecodable = true;
+    return nullptr;
 }
 
 namespace {
@@ -97,6 +131,17 @@ IPlatformBitmap* CBitmap::getBestPlatformBitmapForScaleFactor(double scaleFactor
             best = version.get();
     }
     return best;
+}
+
+IPlatformBitmap* CBitmap::getDecodedPlatformBitmap(double scaleFactor)
+{
+    while (IPlatformBitmap* best = getBestPlatformBitmapForScaleFactor(scaleFactor))
+    {
+        if (best->getSurface())
+            return best;
+        std::erase_if(versions, [best](const PlatformBitmapPtr& version) { return version.get() == best; });
+    }
+    return nullptr;
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)

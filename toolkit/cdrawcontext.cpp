@@ -267,10 +267,10 @@ cairo_pattern_t* createPatternFor(cairo_surface_t* surface, const CRect& pixels)
 
 void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    if (!bitmap)
+    if (!bitmap || dest.isEmpty())
         return;
-    IPlatformBitmap* platformBitmap = bitmap->getBestPlatformBitmapForScaleFactor(getScaleFactor());
-    if (!platformBitmap || dest.isEmpty())
+    IPlatformBitmap* platformBitmap = bitmap->getDecodedPlatformBitmap(getScaleFactor());
+    if (!platformBitmap)
         return;
     // The part of `dest` that the picture reaches; the rest stays as it is.
     CRect shown(dest.left - offset.x, dest.top - offset.y, dest.left - offset.x + bitmap->getWidth(),
