@@ -1,6 +1,7 @@
 #include "cbitmap.h"
 
 #include "cdrawcontext.h"
+#include "pngrowdecoder.h"
 #include <cairo.h>
 #include <cmath>
 #include <cstdint>
@@ -43,24 +44,20 @@ SharedPointer<IPlatformBitmap> IPlatformBitmap::createFromPath(const std::string
 
 IPlatformBitmap::IPlatformBitmap(std::string filePath, CPoint pixelSize) : path(std::move(filePath)), pixels(pixelSize) {}
 
-IPlatformBitmap::~IPlatformBitmap()
-{
-    if (surface)
-        cairo_surface_destroy(surface);
-}
+IPlatformBitmap::~IPlatformBitmap() = default;
 
-cairo_surface_t* IPlatformBitmap::getSurface() const
+cairo_surface_t* IPlatformBitmap::getSurface(CCoord rows) const
 {
-    if (surface || undecodable)
-        return surface;
-    cairo_surface_t* decoded = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(decoded) == CAIRO_STATUS_SUCCESS &&
-        CPoint(cairo_image_surface_get_width(decoded), cairo_image_surface_get_height(decoded)) == pixels)
-        return surface = decoded;
-    cairo_surface_destroy(decoded);
+    if (!decoder && !undecodable)
+        decoder = PngRowDecoder::open(path, pixels);
+    if (decoder && decoder->decodeRows(rows))
+        return decoder->getSurface();
+    decoder.reset();
     undecodable = true;
     return nullptr;
 }
+
+int IPlatformBitmap::getDecodedRows() const { return decoder ? decoder->decodedRows() : 0; }
 
 namespace {
 
@@ -133,11 +130,11 @@ IPlatformBitmap* CBitmap::getBestPlatformBitmapForScaleFactor(double scaleFactor
     return best;
 }
 
-IPlatformBitmap* CBitmap::getDecodedPlatformBitmap(double scaleFactor)
+IPlatformBitmap* CBitmap::getDecodedPlatformBitmap(double scaleFactor, CCoord bottom)
 {
     while (IPlatformBitmap* best = getBestPlatformBitmapForScaleFactor(scaleFactor))
     {
-        if (best->getSurface())
+        if (best->getSurface(bottom * best->getScaleFactor()))
             return best;
         std::erase_if(versions, [best](const PlatformBitmapPtr& version) { return version.get() == best; });
     }

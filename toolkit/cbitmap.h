@@ -3,6 +3,7 @@
 
 #include "crect.h"
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace VSTGUI {
 
 class CDrawContext;
+class PngRowDecoder;
 
 // One picture file and the scale it was made for (2 for a picture of twice the 1x size). Its
-// size comes from the file's header; its pixels are decoded when they are first asked for, so
-// that versions the frame's zoom never draws cost no time and no memory. UI thread only.
+// size comes from the file's header; its pixels are decoded as far down as they are first
+// drawn, so that versions the frame's zoom never draws cost no time and no memory. UI thread
+// only.
 class IPlatformBitmap : public NonAtomicReferenceCounted
 {
 public:
@@ -28,10 +31,10 @@ public:
     CPoint getSize() const { return pixels; }
     double getScaleFactor() const { return scaleFactor; }
     void setScaleFactor(double factor) { scaleFactor = factor; }
-    // The pixels, decoded on the first call; null, then and for good, when the file does not
-    // decode to the size its header gave.
-    cairo_surface_t* getSurface() const;
-    bool isDecoded() const { return surface != nullptr; }
+    // The pixels, with at least the rows above `rows` (pixels) decoded. Null, then and for
+    // good, when the file does not decode to the size its header gave.
+    cairo_surface_t* getSurface(CCoord rows) const;
+    int getDecodedRows() const;
 
 private:
     IPlatformBitmap(std::string filePath, CPoint pixelSize);
@@ -39,7 +42,7 @@ private:
     std::string path;
     CPoint pixels;
     double scaleFactor = 1;
-    mutable cairo_surface_t* surface = nullptr; // decoded on first use
+    mutable std::unique_ptr<PngRowDecoder> decoder; // made on the first draw
     mutable bool undecodable = false;
 };
 
@@ -62,8 +65,8 @@ std::string getResourcePath(const std::string& name);
 class CBitmap : public CBaseObject
 {
 public:
-    // The 1x picture, its header read now and its pixels when first drawn; a missing file gives
-    // a bitmap of size 0 that draws nothing.
+    // The 1x picture, its header read now and its pixels when drawn; a missing file gives a
+    // bitmap of size 0 that draws nothing.
     explicit CBitmap(const CResourceDescription& description);
     // An empty bitmap of the given 1x size.
     CBitmap(CCoord width = 0, CCoord height = 0);
@@ -79,10 +82,10 @@ public:
     bool addBitmap(const PlatformBitmapPtr& platformBitmap);
     // The version with the smallest scale at or above `scaleFactor`, else the largest.
     IPlatformBitmap* getBestPlatformBitmapForScaleFactor(double scaleFactor) const;
-    // The best version for `scaleFactor` whose pixels decode, decoding them now if need be. A
-    // version that fails to decode is dropped, as if its file were missing. Null when none is
-    // left.
-    IPlatformBitmap* getDecodedPlatformBitmap(double scaleFactor);
+    // The best version for `scaleFactor` whose pixels decode, decoded down to `bottom` (1x
+    // pixels) now if need be. A version that fails to decode is dropped, as if its file were
+    // missing. Null when none is left.
+    IPlatformBitmap* getDecodedPlatformBitmap(double scaleFactor, CCoord bottom);
 
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);
 

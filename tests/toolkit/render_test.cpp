@@ -60,11 +60,27 @@ TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBroken
             for (int x = 0; x < image.getWidth(); ++x)
                 otherwise += image.getPixel(x, y).alpha != 0 && image.getPixel(x, y) != version;
         EXPECT_EQ(otherwise, 0);
-        EXPECT_EQ(larger->isDecoded(), zoom > 1);
+        EXPECT_EQ(larger->getDecodedRows(), zoom > 1 ? 11 : 0);
         auto device = [zoom](double layout) { return std::floor(layout * zoom + 0.5); };
         EXPECT_EQ(inkBounds(image), CRect(device(11), device(7), device(20), device(14)));
     }
     frame->forget();
+}
+
+// Files of each colour type cairo writes draw the colours they hold: gray ones opaque gray, and
+// colours with alpha as they were, premultiplied on the way in.
+TEST_F(BitmapRender, EveryColourTypeDrawsItsColours)
+{
+    for (auto [format, written, drawn] : {std::tuple {CAIRO_FORMAT_A8, CColor(0, 0, 0, 128), CColor(128, 128, 128, 255)},
+                                          {CAIRO_FORMAT_A1, CColor(0, 0, 0, 255), kWhiteCColor},
+                                          {CAIRO_FORMAT_RGB24, CColor(10, 20, 30, 255), CColor(10, 20, 30, 255)},
+                                          {CAIRO_FORMAT_ARGB32, CColor(255, 40, 0, 128), CColor(255, 40, 0, 128)}}) {
+        resources.writeBands("type.png", 4, 4, {written}, format);
+        auto picture = SharedPointer<CBitmap>::adopt(new CBitmap("type.png"));
+        CView view(CRect(0, 0, 4, 4));
+        view.setBackground(picture.get());
+        EXPECT_EQ(renderView(view).getPixel(2, 2), drawn) << format;
+    }
 }
 
 TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
