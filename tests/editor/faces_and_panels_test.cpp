@@ -135,7 +135,7 @@ TEST_F(SlicePadsTest, PadsSendTheChosenSlicesAndEveryEndOfAPressGivesItBack)
     EXPECT_TRUE(host.edits.empty()) << "the pads open no host gesture";
 }
 
-// The module finds its pictures in the bundle beside itself, at every scale.
+// The module finds its pictures in the bundle beside itself; each is decoded as far as drawn.
 TEST(BundlePictures, LoadFromTheModulesResourceFolder)
 {
     void* module = dlopen(VEXTORIA_BUNDLE_PATH "/Contents/x86_64-linux/Vextoria3.so", RTLD_NOW | RTLD_LOCAL);
@@ -145,13 +145,23 @@ TEST(BundlePictures, LoadFromTheModulesResourceFolder)
     EXPECT_EQ(ResourceFolder::ofModuleContaining(&folder), "") << "a stack address lies in no module";
     dlclose(module);
     setResourceFolderFunction([folder] { return folder; });
-    auto* knob = MyBitmap::fromLayout("vxp_knob_gate");
+    auto knob = SharedPointer<MyBitmap>::adopt(MyBitmap::fromLayout("vxp_knob_gate"));
+    auto lone = SharedPointer<MyBitmap>::adopt(new MyBitmap("vxp_knob_gate.png"));
+    EXPECT_FALSE(lone->addScaledBitmap("missing.png"));
     EXPECT_EQ(knob->getSize(), CPoint(54, 6858));
-    EXPECT_EQ(knob->getBestPlatformBitmapForScaleFactor(2.0)->getScaleFactor(), 2.0);
-    EXPECT_FALSE(knob->addScaledBitmap("missing.png"));
+    // At zoom 2 only the 2x strip's first frame is decoded; the knob without it draws its 1x strip scaled.
+    CView view(CRect(0, 0, 54, 54));
+    auto drawn = [&view](MyBitmap* picture) { return view.setBackground(picture), renderView(view, 2.0); };
+    const OffscreenImage sharp = drawn(knob.get()), scaled = drawn(lone.get());
+    for (double scale : {1.0, 1.5, 2.0}) {
+        const IPlatformBitmap* version = knob->getBestPlatformBitmapForScaleFactor(scale);
+        EXPECT_EQ(std::pair(version->getScaleFactor(), version->getDecodedRows()), std::pair(scale, scale == 2.0 ? 108 : 0));
+    }
+    for (auto [x, y, opaque] : {std::tuple {2, 2, false}, {48, 54, true}, {72, 42, true}})
+        EXPECT_TRUE(scaled.getPixel(x, y).alpha == (opaque ? 255 : 0) &&
+                    distance(scaled.getPixel(x, y), sharp.getPixel(x, y)) < (opaque ? 10 : 1)) << x << "," << y;
     MyBitmap missing("gone.png");
     EXPECT_FALSE(missing.addScaledBitmap("vxp_knob_gate_x2.png")) << "no 1x width to divide by";
-    knob->forget();
 }
 
 TEST(PanelValues, CountChangesKeepThePlaceAndNoSuchCountOrPitchEffectChangesAnything)
