@@ -39,23 +39,20 @@ DecisionParams semitoneParams(float up, float down, float pitchSet)
 
 TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
 {
-    DecisionParams noneEnabled = kQuiet;
-    noneEnabled.fxSelect = 1.0f; // random among the enabled effects
-    noneEnabled.fxAmt = 1.0f;
-    std::fill(std::begin(noneEnabled.effectActive), std::end(noneEnabled.effectActive), 0.0f);
-    DecisionParams twoEnabled = noneEnabled;
+    // Random among the effects switched on; at "Pitch Amt" 0.95, whose float is below the double
+    // 0.95, the divisor is int(10 - 7.6) = 2, in stretch mode int(10 - 8.55) = 1.
+    const DecisionParams noneEnabled{.fxSelect = 1.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f,
+                                     .fxAmt = 1.0f, .effectActive = {}};
+    DecisionParams twoEnabled = noneEnabled, highPitchAmount = kQuiet, stretched = kQuiet;
     twoEnabled.effectActive[1] = twoEnabled.effectActive[3] = 1.0f;
-    DecisionParams highPitchAmount = kQuiet; // its float is below the double 0.95: divisor int(10 - 7.6) = 2
-    highPitchAmount.pitchAmt = 0.95f;
-    DecisionParams stretched = highPitchAmount; // divisor int(10 - 8.55) = 1: always pitched
+    highPitchAmount.pitchAmt = stretched.pitchAmt = 0.95f;
     stretched.stretch = 1.0f;
     stretched.pitchRange = 0.0f;
-    DecisionParams noDirect = kQuiet, discarding, missing;
-    noDirect.noDirect = 1.0f;
-    noDirect.sliceAmt = 0.0f;
-    discarding = missing = noDirect;
-    discarding.sliceAmt = 0.05f; // K = int(6.65) = 6, M = int(0.5) = 0: one draw discarded
-    missing.sliceAmt = 0.5f;     // K = 3, M = 5
+    // No direct: K = int(7 - 7a) and M = int(10a) are 6 and 0 at 0.05 (a draw discarded), 3 and 5 at 0.5.
+    const auto noDirect = [](float sliceAmt) {
+        return DecisionParams{.fxSelect = 0.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f,
+                              .sliceAmt = sliceAmt, .noDirect = 1.0f};
+    };
     struct Case {
         const char* what;
         DecisionParams params;
@@ -83,9 +80,9 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
         {"down and set", semitoneParams(0, 1, 1), 2, 0, {0}, 2, "fx0 s-6 p1 k0 R| 2 P"},
         {"down", semitoneParams(0, 1, 0), 2, 0, {0, 9}, 3, "fx0 s-3 p1 k0 R| 2 P"},
         {"neither up nor down", semitoneParams(0, 0, 0), 2, 0, {0}, 2, "fx0 s0 p1 k0 R| 2 P"},
-        {"no direct at Slice Amt 0 replays the slice", noDirect, 2, 6, {0x7FFFFFFF}, 1, "fx0 s0 p1 k6 R| 2"},
-        {"no direct, M 0: a draw discarded", discarding, 2, 3, {0, 1, 99}, 3, "fx0 s0 p1 k3 R| 2"},
-        {"no direct, M missed: the drawn pick stays", missing, 2, 3, {0, 1, 2}, 3, "fx0 s0 p1 k0 R| 2"},
+        {"no direct at Slice Amt 0 replays the slice", noDirect(0.0f), 2, 6, {0x7FFFFFFF}, 1, "fx0 s0 p1 k6 R| 2"},
+        {"no direct, M 0: a draw discarded", noDirect(0.05f), 2, 3, {0, 1, 99}, 3, "fx0 s0 p1 k3 R| 2"},
+        {"no direct, M missed: the drawn pick stays", noDirect(0.5f), 2, 3, {0, 1, 2}, 3, "fx0 s0 p1 k0 R| 2"},
     };
     for (const Case& c : cases) {
         ScriptedRandom random{c.values};
@@ -94,10 +91,8 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
                   c.expected) << c.what;
         EXPECT_EQ(random.draws, c.draws) << c.what;
     }
-    DecisionParams filter = kQuiet; // the high-pass filter draws its cutoff offset
-    filter.fxSelect = 0.5f;
-    filter.filterCut = 0.25f;
-    filter.filterEnv = 0.5f;
+    const DecisionParams filter{.fxSelect = 0.5f, .filterCut = 0.25f, .filterEnv = 0.5f, .pitchAmt = 0.0f,
+                                .reverseAmt = 0.0f, .rollAmt = 0.0f}; // the high-pass draws its cutoff offset
     ScriptedRandom offset{{40}};
     const SliceDecision filtered = SliceDecider{}.decide(filter, 2, 0, 2, offset);
     EXPECT_EQ(filtered.fxId, 2);
