@@ -52,9 +52,9 @@ const Placed kSheet[] = {
     {"menu", 460, 60, 0, "2x 50 0.2 clear; 50 62.5 solid; 50 64.5 clear; 95 30 near 0 143 214 254 3; "
                          "95 15 not near 0 143 214 254 30; 10 50 green; 15 55 green; 10 10 not green"},
     {"3-item list", 460, 150, 0, "85 50 near 0 128 200 255 60; 85 30 not near 0 128 200 255 60; "
-                                 "85 70 not near 0 128 200 255 60; 80 5 alpha 191"}, // opened, row 2 lit
-    {"0-item list", 200, 20, 0, "80 5 alpha 255"},
-    {"1-item list", 310, 20, 0, ""}, // its item named "Empty"
+                                 "85 70 not near 0 128 200 255 60; 80 5 alpha 191"}, // opened, translucent, row 2 lit
+    {"0-item list", 200, 20, 0, "80 5 alpha 255"}, // folded: opaque
+    {"1-item list", 310, 20, 0, ""},               // its item named "Empty"
     {"display: 99%", 380, 285, 0, ""},
     {"red display: TEMPO", 380, 375, 0, ""},
 };
