@@ -8,9 +8,9 @@ using namespace WidgetTest;
 
 // Two presses of the same buttons within 400 ms and 4 pixels are a double click; a third starts
 // anew. Shift drags are eight times finer. A wheel event is one step whatever its distance; the
-// fader declines it. Sliding buttons press as the held pointer enters them, unless on. Held
-// arrows repeat from 500 ms; disabled boxes ignore pushed-in values; a locked group frees its
-// lit button when another lights.
+// fader declines it. A held push button holds 1; sliding ones press as the held pointer enters
+// them, unless on. Held arrows repeat from 500 ms; disabled boxes ignore pushed-in values; a
+// locked group frees its lit button when another lights.
 TEST(PointerRules, DoubleClicksFineDragsWheelStepsSlidesRepeatsAndGroups)
 {
     playCases({{"knob", "default 0.25; set 0.75; click 10 10; click 14 6 soon shift; set 0.75; click 14 6 soon; "
@@ -21,6 +21,7 @@ TEST(PointerRules, DoubleClicksFineDragsWheelStepsSlidesRepeatsAndGroups)
                {"vector knob", "set 0; wheel 50 50 -1; wheel 50 50 0.2; wheel 50 50 2", "0.01562 0.03125"},
                {"bar slider", "set 0.99; wheel 150 20 3; wheel 150 20 1; wheel 150 20 -0.1; wait 1000",
                 "begin 1 0.98 end"},
+               {"push button", "press 20 20; value; release 20 20; value", "owner 3=1 owner pressed =1 owner 3=0 =0"},
                {"slide push button", "move 20 20 none; press 20 20; move 200 200; move 20 20",
                 "owner pressed owner 3=1 owner pressed owner 3=1"},
                {"slide toggle push button", "set 1; move 20 20 none; press 20 20; move 200 200; move 20 20", ""},
