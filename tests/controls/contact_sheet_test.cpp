@@ -29,7 +29,8 @@ const Placed kSheet[] = {
     {"3-frame toggle", 10, 10, 0, "2 10 frame 0; 14 10 frame 0; 20 10 frame 0; 26 10 frame 0; 38 10 frame 0"},
     {"knob", 70, 80, 1, "10 10 frame 126"},
     {"handle fader", 100, 80, 0.5f, "55 10 red; 45 10 clear"},
-    {"vector knob", 120, 110, 0.5f, ""},
+    {"vector knob", 120, 110, 0.5f, "3 50 near 0 128 0 255 10; 50 97 clear; 50 7 near 0 128 0 255 10; " // arc to 270
+                                    "58 7 not near 0 128 0 255 60"}, // pointer 265..275 degrees
     {"bar slider", 230, 220, 0.999f, "3 17 near 0 143 214 254 3; 90 17 solid"},
     {"mini slider", 10, 250, 0.5f, "53 5 near 196 196 196 255 3; 20 5 not near 196 196 196 255 3; "
                                   "2x 50 5 near 127 127 127 255 40"},
@@ -40,19 +41,21 @@ const Placed kSheet[] = {
     {"text strip spin box", 260, 275, 1, ""},
     {"spin box", 10, 305, 0.5f, "41 7 near 127 127 127 255 3"},   // the up triangle
     {"disabled spin box", 70, 305, 0.5f, "41 7 white"},           // no triangles
-    {"label", 10, 345, 0, "2 2 green; 49 18 green; 58 10 near 0 255 0 255 80; 58 1 clear; 58 18 clear"},
+    {"label", 10, 345, 0, "2 2 green; 49 18 green; 58 10 near 0 255 0 255 80; 58 1 clear; 58 18 clear; 52 1 clear"},
     {"keyboard", 10, 375, 0.6875f, "75 35 red; 5 35 white"}, // note 48 pressed in
     {"fader", 430, 10, 1, "10 100 frame 99"},
     {"strip switch", 460, 10, 1, "15 20 frame 1"},
     {"horizontal switch", 500, 10, 1, "75 10 near 127 127 127 255 0; 15 10 alpha 64"}, // segment, groove
     {"handle switch", 600, 10, 0.5f, "10 15 blue; 10 5 red"}, // no background: red
     // The menu's outline reaches half a pixel beyond its panel, T+0.5 to T+63.5; row 1 is lit
-    // from T+22, row 2 is checked at T+44..T+56.
+    // from T+22, row 2 is checked at (L+4, T+44) to (L+16, T+56).
     {"menu", 460, 60, 0, "2x 50 0.2 clear; 50 62.5 solid; 50 64.5 clear; 95 30 near 0 143 214 254 3; "
-                         "95 15 not near 0 143 214 254 30; 10 50 green; 10 10 not green"},
+                         "95 15 not near 0 143 214 254 30; 10 50 green; 15 55 green; 10 10 not green"},
     {"3-item list", 460, 150, 0, "85 50 near 0 128 200 255 60; 85 30 not near 0 128 200 255 60; "
-                                 "85 70 not near 0 128 200 255 60"}, // opened, row 2 lit
-    {"display: CUTOFF 50%", 380, 285, 0, ""},
+                                 "85 70 not near 0 128 200 255 60; 80 5 alpha 191"}, // opened, translucent, row 2 lit
+    {"0-item list", 200, 20, 0, "80 5 alpha 255"}, // folded: opaque
+    {"1-item list", 310, 20, 0, ""},               // its item named "Empty"
+    {"display: 99%", 380, 285, 0, ""},
     {"red display: TEMPO", 380, 375, 0, ""},
 };
 
@@ -113,6 +116,7 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
             setValueOf(views.back(), each.value);
     }
     static_cast<Menu*>(views[placed("menu")])->getItem(2)->checked = true;
+    static_cast<DropDown2*>(views[placed("1-item list")])->items[0]->name = "Empty";
     sheet.play(views[placed("3-item list")], "click 510 160; move 510 195 none; move 510 85 none"); // opens the list, lights its
                                                                               // second row and the menu's
     for (int zoom : {1, 2})
@@ -149,16 +153,30 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
         EXPECT_GT(inkIn(placed("text strip spin box"), [](const CColor& c) { return c.green < 60 && c.red > 200; }).count, 5);
 
         EXPECT_EQ(static_cast<Knob2*>(views[placed("vector knob", 120)])->valueText, "50%");
-        EXPECT_EQ(static_cast<VSlider*>(views[placed("bar slider", 230)])->valueText, "99%");
 
-        // Read-outs: centred 6 pixels right; colour and alpha.
-        const size_t centre = placed("display: CUTOFF 50%");
+        // An empty list reads "Empty"; the menu's rows read from L+20.
+        auto orange = [](const CColor& c) { return c.red > 150 && c.blue < 100; };
+        EXPECT_EQ(inkIn(placed("0-item list"), orange).count, inkIn(placed("1-item list"), orange).count);
+        const Placed& menu = kSheet[placed("menu")];
+        const Ink firstRow = inkWhere(image, [](const CColor& c) { return c.blue > c.red + 60; },
+                                      CRect(menu.x, menu.y + 2, menu.x + 100, menu.y + 22).scale(zoom));
+        EXPECT_NEAR(firstRow.first / zoom - menu.x, 21, 1);
+
+        // Read-outs: centred 6 pixels right, opaque unless told, else at the view's alpha; the
+        // bar slider's text as wide as a read-out's "99%", 1 pixel above the centre where it sits.
+        const size_t centre = placed("display: 99%"), bar = placed("bar slider");
         const Ink centred = inkIn(centre, opaque);
         EXPECT_NEAR((centred.first + centred.last) / 2.0 / zoom - kSheet[centre].x, 106, 3);
-        int mostOpaqueRed = 0;
-        inkIn(centre + 1,
-              [&](const CColor& c) { return c.red > 250 && (mostOpaqueRed = std::max(mostOpaqueRed, int(c.alpha))); });
-        EXPECT_NEAR(mostOpaqueRed, 204, 3) << "red text at the view's alpha";
+        for (auto [i, alpha] : {std::pair{centre, 255}, {centre + 1, 204}})
+        {
+            int mostOpaque = 0;
+            inkIn(i, [&](const CColor& c) { return c.red > 250 && (mostOpaque = std::max(mostOpaque, int(c.alpha))); });
+            EXPECT_NEAR(mostOpaque, alpha, 3) << kSheet[i].kind;
+        }
+        const Ink barText = inkIn(bar, [](const CColor& c) { return c.red > 100; });
+        const Ink readOut = inkIn(centre, [](const CColor& c) { return c.alpha > 100; });
+        EXPECT_EQ(std::pair(barText.last - barText.first, barText.top + barText.bottom - 2 * zoom * kSheet[bar].y),
+                  std::pair(readOut.last - readOut.first, readOut.top + readOut.bottom - 2 * zoom * (kSheet[centre].y + 11)));
     }
 }
 

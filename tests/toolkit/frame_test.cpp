@@ -57,6 +57,13 @@ TEST_F(FrameScene, PressGoesToTheTopViewThatCanTakeItAndRemovingItsViewCancelsIt
     EXPECT_EQ(log.back(), "below:up");
     above->setTransparency(false);
     EXPECT_EQ(click(CPoint(120, 70)), kMouseEventNotHandled); // nothing else lies there
+    // Views hold their left and top edges, not the others; one that takes no mouse is passed over.
+    for (auto [x, y, reached] : {std::tuple{50., 20., above}, {10, 10, below}, {149.5, 79.5, above}, {150, 50, nullptr},
+                                 {100, 80, nullptr}, {110, 15, nullptr}, {30, 60, nullptr}})
+        EXPECT_EQ(frame->getViewAt(CPoint(x, y)), reached) << x << " " << y;
+    above->setMouseEnabled(false);
+    EXPECT_EQ(frame->getViewAt(CPoint(60, 30)), below);
+    above->setMouseEnabled(true);
 
     // Removing the view that holds the press cancels it and ends the capture.
     frame->platformOnMouseDown(CPoint(20, 20), kLButton);
@@ -90,9 +97,8 @@ TEST(ViewTree, ContainersOwnChildrenAndRefuseBadAddsAndValues)
     auto* b = new CView(CRect(5, 5, 10, 10));
     EXPECT_TRUE(root->addView(a));
     EXPECT_TRUE(root->addView(b, a));
-    EXPECT_FALSE(root->addView(a));   // already a child
-    EXPECT_FALSE(root->addView(nullptr));
-    EXPECT_FALSE(root->addView(root));
+    for (CView* refused : std::initializer_list<CView*>{a, nullptr, root}) // a child already, none, itself
+        EXPECT_FALSE(root->addView(refused));
 
     b->remember();
     EXPECT_TRUE(root->removeView(b, false)); // handed back, still alive

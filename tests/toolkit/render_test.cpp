@@ -1,23 +1,9 @@
 // Pixel checks on offscreen renders of bitmaps at every zoom, and refused ones.
-#include "offscreen.h"
 #include "toolkit_test_support.h"
 #include <gtest/gtest.h>
 
 using namespace VSTGUI;
-
-namespace {
-// Bounding box of pixels with alpha above 64.
-CRect inkBounds(const OffscreenImage& image)
-{
-    CRect box(1e9, 1e9, -1e9, -1e9);
-    for (int y = 0; y < image.getHeight(); ++y)
-        for (int x = 0; x < image.getWidth(); ++x)
-            if (image.getPixel(x, y).alpha > 64)
-                box = CRect(std::min<double>(box.left, x), std::min<double>(box.top, y),
-                            std::max<double>(box.right, x + 1), std::max<double>(box.bottom, y + 1));
-    return box;
-}
-} // namespace
+using ToolkitTest::Ink, ToolkitTest::inkWhere;
 
 struct BitmapRender : ::testing::Test
 {
@@ -55,14 +41,12 @@ TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBroken
         frame->setZoom(zoom);
         const OffscreenImage image = renderView(*frame);
         const CColor version = zoom > 1 ? kGreenCColor : kRedCColor;
-        int otherwise = 0; // drawn pixels of another colour, or blended
-        for (int y = 0; y < image.getHeight(); ++y)
-            for (int x = 0; x < image.getWidth(); ++x)
-                otherwise += image.getPixel(x, y).alpha != 0 && image.getPixel(x, y) != version;
-        EXPECT_EQ(otherwise, 0);
+        EXPECT_EQ(inkWhere(image, [&](const CColor& c) { return c.alpha != 0 && c != version; }).count, 0) << "blends";
         EXPECT_EQ(larger->getDecodedRows(), zoom > 1 ? 11 : 0);
         auto device = [zoom](double layout) { return std::floor(layout * zoom + 0.5); };
-        EXPECT_EQ(inkBounds(image), CRect(device(11), device(7), device(20), device(14)));
+        const Ink ink = inkWhere(image, [](const CColor& c) { return c.alpha > 64; });
+        EXPECT_EQ(CRect(ink.first, ink.top, ink.last + 1, ink.bottom + 1),
+                  CRect(device(11), device(7), device(20), device(14)));
     }
     frame->forget();
 }

@@ -1,8 +1,9 @@
-// Shared helpers of the toolkit tests: a view that records what happens to it, and PNG
-// pictures made on the fly in a private resource folder.
+// Shared helpers of the toolkit tests: a view that records what happens to it, PNG pictures
+// made on the fly in a private resource folder, and where renders hold ink.
 #pragma once
 
 #include "manualrunloop.h"
+#include "offscreen.h"
 #include "vstgui.h"
 #include <algorithm>
 #include <cairo.h>
@@ -110,6 +111,24 @@ private:
     const std::filesystem::path path = std::filesystem::path(VEXTORIA_TEST_OUTPUT)
                                        / ("toolkit-resources-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
 };
+
+// The first and last columns and rows of `area` (device pixels; empty: all) with a pixel
+// passing the test, and how many pass; {width, -1, 0, height, -1} when none does.
+struct Ink
+{
+    int first, last, count, top, bottom;
+};
+template <typename Test>
+Ink inkWhere(const OffscreenImage& image, Test test, CRect area = {})
+{
+    area = area.isEmpty() ? CRect(0, 0, image.getWidth(), image.getHeight()) : area;
+    Ink ink{image.getWidth(), -1, 0, image.getHeight(), -1};
+    for (int y = int(area.top); y < int(area.bottom); ++y)
+        for (int x = int(area.left); x < int(area.right); ++x)
+            if (test(image.getPixel(x, y)))
+                ink = {std::min(ink.first, x), std::max(ink.last, x), ink.count + 1, std::min(ink.top, y), y};
+    return ink;
+}
 
 // Channels within `tolerance` of each other.
 inline bool near(const CColor& a, const CColor& b, int tolerance = 3)

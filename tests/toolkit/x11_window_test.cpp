@@ -281,15 +281,16 @@ TEST_F(X11Window, RefusedOpensChangeNothingAndClosingEvenFromAnEventLeavesNothin
     X11::FrameConfig withoutLoop;
     IPlatformFrameConfig otherKind;
     void* missing = reinterpret_cast<void*>(uintptr_t(0x1fffffff)); // names no window
-    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, nullptr));
-    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &otherKind));
-    EXPECT_FALSE(refused->open(host.parentHandle(), PlatformType::kX11EmbedWindowID, &withoutLoop));
-    EXPECT_FALSE(refused->open(nullptr, PlatformType::kX11EmbedWindowID, &config));
-    EXPECT_FALSE(refused->open(missing, PlatformType::kX11EmbedWindowID, &config));
+    const std::pair<void*, IPlatformFrameConfig*> refusals[] = {
+        {host.parentHandle(), nullptr}, {host.parentHandle(), &otherKind}, {host.parentHandle(), &withoutLoop},
+        {nullptr, &config}, {missing, &config}};
+    for (auto [parent, refusedConfig] : refusals)
+        EXPECT_FALSE(refused->open(parent, PlatformType::kX11EmbedWindowID, refusedConfig));
     EXPECT_FALSE(refused->isOpen());
-    EXPECT_EQ(runLoop->descriptorCount(), 0u);
-    EXPECT_EQ(X11::RunLoop::get(), nullptr);
-    EXPECT_EQ(host.childCount(), 0);
+    auto leftNothing = [&] { // no window, descriptor, timer or run loop
+        return !X11::RunLoop::get() && runLoop->descriptorCount() + runLoop->timerCount() + host.childCount() == 0;
+    };
+    EXPECT_TRUE(leftNothing());
     refused->forget();
 
     openFrame(1.5);
@@ -301,9 +302,7 @@ TEST_F(X11Window, RefusedOpensChangeNothingAndClosingEvenFromAnEventLeavesNothin
     ASSERT_TRUE(waitFor("a:entered"));
     EXPECT_GE(runLoop->timerCount(), 1u) << "the frame's loop runs the toolkit's timers";
     std::exchange(frame, nullptr)->close();
-    EXPECT_EQ(runLoop->descriptorCount() + runLoop->timerCount(), 0u);
-    EXPECT_EQ(X11::RunLoop::get(), nullptr);
-    EXPECT_EQ(host.childCount(), 0);
+    EXPECT_TRUE(leftNothing());
 
     openFrame(1.0);
     frame->addView(new ClosingView(CRect(0, 60, 50, 100)));
@@ -311,7 +310,6 @@ TEST_F(X11Window, RefusedOpensChangeNothingAndClosingEvenFromAnEventLeavesNothin
     host.click(window, 1, 10, 70); // a second press in the same batch meets a closed frame
     frame = nullptr;
     EXPECT_TRUE(runLoop->runUntil([&] { return ClosingView::closed; }));
-    EXPECT_EQ(runLoop->descriptorCount(), 0u);
-    EXPECT_EQ(host.childCount(), 0);
+    EXPECT_TRUE(leftNothing());
 }
 
