@@ -107,21 +107,22 @@ struct CarelessMessage : HostMessage {
 
 TEST_F(MessagesTest, messages_reach_the_editor_cut_to_their_rings_or_get_false_and_change_nothing)
 {
-    // The id names the attribute's type.
+    // The id names the attribute's type; "copyhiddenparam" (any number) is answered, then refused.
     const std::pair<const char*, const char*> cases[] = {
         {"BinaryMessage", "somethingElse"}, {"IntMessage", "askpresonus"}, {"IntMessage", "AudioData"},
         {"BinaryMessage", "copyhiddenparam"}, {"BinaryMessageX", "AudioData"}, {nullptr, "AudioData"},
+        {"IntMessage", "copyhiddenparam"},
     };
     controller->setEditor(&editor);
     for (auto [messageId, attribute] : cases) {
         auto message = makeMessage(messageId);
-        message->getAttributes()->setInt(attribute, 1);
+        message->getAttributes()->setInt(attribute, 0);
         EXPECT_EQ(controller->notify(message), kResultFalse) << (messageId ? messageId : "no id") << " " << attribute;
     }
     auto careless = owned(new CarelessMessage);
     careless->setMessageID("BinaryMessage");
     EXPECT_EQ(controller->notify(careless), kResultFalse) << "a size without data";
-    EXPECT_TRUE(peer.received.empty() && editor.scopeCalls.empty() && editor.noteCalls.empty());
+    EXPECT_TRUE(peer.received.size() == 1 && editor.scopeCalls.empty() && editor.noteCalls.empty()) << "hidden values only";
     EXPECT_EQ(controller->notify(nullptr), kInvalidArgument);
 
     // A text message is printed; half a surrogate pair as U+FFFD, a whole pair as its character.
