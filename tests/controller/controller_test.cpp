@@ -191,8 +191,12 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
 
     const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
     EXPECT_EQ(controller->getState(nullptr), kResultFalse);
-    for (int32 room : {0, 63, 64}) // a state is written whole or reported as failed
-        EXPECT_EQ(controller->getState(owned(new FullStream(room))), room < 64 ? kResultFalse : kResultOk);
+    for (int32 room : {0, 63}) // a state is written whole or reported as failed
+        EXPECT_EQ(controller->getState(owned(new FullStream(room))), kResultFalse);
+    auto saved = owned(new FullStream(64));
+    ASSERT_EQ(controller->getState(saved), kResultOk);
+    const std::vector<uint8_t> written(saved->getData(), saved->getData() + saved->getSize());
+    EXPECT_EQ(written, controllerState(1, kHiddenDefaults)) << "a fresh controller's";
     controller->setEditor(&editor);
     for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
                                               controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})

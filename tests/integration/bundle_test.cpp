@@ -17,15 +17,11 @@ using namespace Vextoria3Ids;
 
 TEST(Bundle, OffersTheProcessorFirstAndItsControllerAndLoadsRepeatedly)
 {
-    PluginModule module(VEXTORIA_BUNDLE_PATH);
-    EXPECT_EQ(module.vendor(), "Harlowmint");
+    PluginModule module(VEXTORIA_BUNDLE_PATH); // what each class reports: the processor's tests
     const ClassInfo* processor = module.findClass(kVstAudioEffectClass);
     const ClassInfo* controller = module.findClass(kVstComponentControllerClass);
-    ASSERT_TRUE(processor && controller);
-    EXPECT_EQ(module.classes().front().name, "VextoriaPRO");
-    EXPECT_EQ(processor->subCategories, "Fx");
-    EXPECT_EQ(processor->version, "1.3.2.1");
-    EXPECT_EQ(controller->name, "VextoriaPROController");
+    ASSERT_TRUE(processor && controller && processor == &module.classes().front());
+    EXPECT_EQ(module.vendor(), "Harlowmint");
     EXPECT_NE(controller->classId, processor->classId);
     // Each round runs ModuleEntry to ModuleExit and dlclose: the module returns to a loadable state.
     for (int round = 0; round < 2; ++round)

@@ -91,13 +91,13 @@ struct LoggingPeer : IConnectionPoint
     std::vector<int32> notes; // type, pitch, sample offset, velocity of each record
 };
 
-// The processor after initialize and setupProcessing; activation is up to the test.
+// The processor after initialize and setupProcessing, its peer connected; activation is the test's.
 class ProcessorFixture : public ::testing::Test
 {
 protected:
     static constexpr int32 kMaxBlock = 256;
 
-    void SetUp() override { prepare(*processor); }
+    void SetUp() override { prepare(*processor); processor->connect(&peer); }
     void TearDown() override
     {
         processor->setActive(false);
@@ -130,6 +130,7 @@ protected:
     const Vextoria3FX& dsp() const { return processor->dsp(); }
 
     MessageHost host;
+    LoggingPeer peer; // outlives the processor connected to it
     IPtr<Vextoria3> processor = owned(new Vextoria3());
 };
 

@@ -1,7 +1,7 @@
-// The processor as a host and the editor drive it: buses, parameter changes, input layouts,
-// block lengths and transports a host should never send; program records as a host's state
-// or a dropped preset, taken at once while idle and by the next block (or the deactivation)
-// while running; and the editor's messages, refused whole when malformed.
+// The module's factory, and the processor as a host and the editor drive it: buses, parameter
+// changes, input layouts, block lengths and transports a host should never send; program
+// records as a host's state or a dropped preset, taken at once while idle and by the next block
+// (or the deactivation) while running; the editor's tick, and its messages refused when malformed.
 #include "ProcessorFixture.h"
 
 #include "ids.h"
@@ -76,14 +76,18 @@ TEST(ModuleFactory, OneCountedFactoryOffersTheProcessorThenItsControllerAndRefus
 {
     IPluginFactory* factory = GetPluginFactory();
     ASSERT_EQ(GetPluginFactory(), factory);
+    PFactoryInfo about {};
     PClassInfo2 infos[3] {};
-    ASSERT_EQ(factory->countClasses(), 2);
+    ASSERT_TRUE(factory->countClasses() == 2 && factory->getFactoryInfo(&about) == kResultOk);
     for (int32 index : {0, 1})
         ASSERT_EQ(gPluginFactory->getClassInfo2(index, &infos[index]), kResultOk);
-    EXPECT_EQ(std::tuple(std::string(infos[0].category), infos[0].classFlags, std::string(infos[0].subCategories)),
-              std::tuple("Audio Module Class", 1u, "Fx"));
-    EXPECT_EQ(std::tuple(std::string(infos[1].category), infos[1].classFlags),
-              std::tuple("Component Controller Class", 0u));
+    EXPECT_EQ(std::tuple(std::string(about.vendor), about.flags), std::tuple("Harlowmint", PFactoryInfo::kUnicode));
+    const auto described = [](const PClassInfo2& c) { // category|name|flags|sub-categories|version|SDK version
+        return std::string(c.category) + "|" + c.name + "|" + std::to_string(c.classFlags) + "|" + c.subCategories +
+               "|" + c.version + "|" + c.sdkVersion;
+    };
+    EXPECT_EQ(described(infos[0]), "Audio Module Class|VextoriaPRO|1|Fx|1.3.2.1|VST 3.7.3");
+    EXPECT_EQ(described(infos[1]), "Component Controller Class|VextoriaPROController|0||1.3.2.1|VST 3.7.3");
     EXPECT_FALSE(gPluginFactory->registerClass(&infos[0], Vextoria3::createInstance)) << "a class twice";
     EXPECT_FALSE(gPluginFactory->registerClass(nullptr, Vextoria3::createInstance));
     PClassInfo info;
@@ -213,8 +217,7 @@ TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
         {"tempo 90 not flagged", [](Context& c) { c.tempo = 90.0, c.state &= ~uint32 {Context::kTempoValid}; }},
         {"samples only, at the end of time", [](Context& c) {
              c.state &= ~uint32 {Context::kProjectTimeMusicValid};
-             c.projectTimeSamples = c.continousTimeSamples = std::numeric_limits<int64>::max() - 100;
-         }}};
+             c.projectTimeSamples = c.continousTimeSamples = std::numeric_limits<int64>::max() - 100; }}};
     for (double tempo : {0.0, -90.0, 0.001, 1e9, kNaN, std::numeric_limits<double>::infinity()})
         cases.emplace_back("tempo " + std::to_string(tempo), [tempo](Context& c) { c.tempo = tempo; });
     for (double rate : {0.5, -48000.0, 1e305, 1e-300, kNaN})
@@ -289,8 +292,6 @@ TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
 // cannot make a message the notes stay for the next tick's, the scope's bytes are gone.
 TEST_F(Records, EachTickSendsTheNewNotesWholeAndTheScopeBytesOnceAndAsksTheHostUntilRefused)
 {
-    LoggingPeer peer;
-    ASSERT_EQ(processor->connect(&peer), kResultOk);
     ASSERT_EQ(processor->setActive(true), kResultOk);
     const auto ticked = [&] { return peer.log.clear(), tick(), peer.log; };
     using Log = std::vector<std::string>;
@@ -311,12 +312,14 @@ TEST_F(Records, EachTickSendsTheNewNotesWholeAndTheScopeBytesOnceAndAsksTheHostU
         host.refuse = refused;
         EXPECT_EQ(ticked(), (refused ? Log {} : Log {"MidiNote 32", "AudioData 64"}));
     }
-    processor->disconnect(&peer);
 }
 
 TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot)
 {
     const Bytes before = state();
+    // A fresh processor's record: version 1, the bend centred, the knob speed (hidden value 3) at 1.
+    EXPECT_EQ(std::tuple(readAt<int32>(before, 0), readAt<double>(before, paramOffset(kPitchBend)),
+                         readAt<double>(before, 316 + 3 * 8)), std::tuple(1, 0.5, 1.0));
     const auto withCounts = [&](int32 params, int32 hidden, size_t size) {
         Bytes record = withParam(before, kGateSize, 0.5);
         record.resize(size, 0);

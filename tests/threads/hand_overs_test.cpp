@@ -40,8 +40,6 @@ using ProcessorThreads = ProcessorFixture;
 // of them was torn by the audio thread taking a record while it was copied.
 TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNotes)
 {
-    LoggingPeer peer;
-    ASSERT_EQ(processor->connect(&peer), kResultOk);
     ASSERT_EQ(processor->setActive(true), kResultOk);
     std::atomic<bool> running{true};
     std::atomic<int32> blocks{0};
@@ -75,7 +73,6 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
     running.store(false);
     audio.join();
     tick(); // the notes of the last blocks
-    processor->disconnect(&peer);
     EXPECT_EQ(torn, 0);
     // The blocks' notes: on-off pairs of pitch 36 + (offset mod 64) at velocity 127.
     ASSERT_GT(peer.notes.size(), 0u);
