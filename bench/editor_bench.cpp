@@ -1,7 +1,7 @@
 // The editor as a host shows it, through the bundle, in an X window of the display (run under
 // xvfb-run): the time from the host's attached to the first painted frame, and the UI
 // thread's CPU time per second of an open editor whose scope draws the processor's output,
-// RACK and LEGACY at 100 % and 200 %.
+// RACK and LEGACY at 100 % and 200 %; with the resident memory of the open editor.
 
 #include "EditorWindowHost.h"
 
@@ -66,6 +66,16 @@ double threadCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
+// A "Vm..." line of /proc/self/status ("VmRSS", resident now; "VmHWM", its peak), in MiB.
+double processMemoryMiB(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stod(line.substr(field.size() + 1)) / 1024.0; // the line gives kB
+    return 0;
+}
+
 class ScopeMessageCounter : public MessageObserver {
 public:
     void messageSent(MessageDirection, Steinberg::Vst::IMessage& message) override
@@ -122,8 +132,11 @@ void editorOpenToFirstPaint(benchmark::State& state)
             break;
         }
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.counters["resident_MiB"] = processMemoryMiB("VmRSS"); // with the editor open
         OpenableEditor::close(view);
     }
+    // Run one case per process (--benchmark_filter) for memory figures of that case alone.
+    state.counters["peak_resident_MiB"] = processMemoryMiB("VmHWM");
 }
 
 // The processor plays a drum loop in real time on its own thread while the UI thread runs the

@@ -1,32 +1,63 @@
 #include "cbitmap.h"
 
 #include "cdrawcontext.h"
+#include "pngrowdecoder.h"
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
 
 namespace VSTGUI {
 
+namespace {
+
+// The pixel size in a PNG file's header, read without decoding anything: the signature, then
+// the IHDR chunk (length 13, type, big-endian width and height). 0x0 for any other file.
+CPoint pngHeaderSize(const std::string& path)
+{
+    static constexpr unsigned char kStart[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                                 0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    unsigned char header[24] {};
+    std::ifstream file(path, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header) || std::memcmp(header, kStart, sizeof kStart) != 0)
+        return {};
+    auto bigEndian = [&header](int at) {
+        return uint32_t(header[at]) << 24 | uint32_t(header[at + 1]) << 16 | uint32_t(header[at + 2]) << 8 | header[at + 3];
+    };
+    const uint32_t width = bigEndian(16), height = bigEndian(20);
+    constexpr uint32_t kLargest = 0x7fffffff; // PNG's limit for either side
+    if (width == 0 || height == 0 || width > kLargest || height > kLargest)
+        return {};
+    return CPoint(width, height);
+}
+
+} // namespace
+
 SharedPointer<IPlatformBitmap> IPlatformBitmap::createFromPath(const std::string& path)
 {
-    if (path.empty())
+    const CPoint pixels = pngHeaderSize(path);
+    if (pixels == CPoint())
         return {};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_width(surface) <= 0)
-    {
-        cairo_surface_destroy(surface);
-        return {};
-    }
-    return SharedPointer<IPlatformBitmap>::adopt(new IPlatformBitmap(surface));
+    return SharedPointer<IPlatformBitmap>::adopt(new IPlatformBitmap(path, pixels));
 }
 
-IPlatformBitmap::IPlatformBitmap(cairo_surface_t* bitmapSurface) : surface(bitmapSurface) {}
+IPlatformBitmap::IPlatformBitmap(std::string filePath, CPoint pixelSize) : path(std::move(filePath)), pixels(pixelSize) {}
 
-IPlatformBitmap::~IPlatformBitmap() { cairo_surface_destroy(surface); }
+IPlatformBitmap::~IPlatformBitmap() = default;
 
-CPoint IPlatformBitmap::getSize() const
+cairo_surface_t* IPlatformBitmap::getSurface(CCoord rows) const
 {
-    return CPoint(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    if (!decoder && !undecodable)
+        decoder = PngRowDecoder::open(path, pixels);
+    if (decoder && decoder->decodeRows(rows))
+        return decoder->getSurface();
+    decoder.reset();
+    undecodable = true;
+    return nullptr;
 }
+
+int IPlatformBitmap::getDecodedRows() const { return decoder ? decoder->decodedRows() : 0; }
 
 namespace {
 
@@ -97,6 +128,17 @@ IPlatformBitmap* CBitmap::getBestPlatformBitmapForScaleFactor(double scaleFactor
             best = version.get();
     }
     return best;
+}
+
+IPlatformBitmap* CBitmap::getDecodedPlatformBitmap(double scaleFactor, CCoord bottom)
+{
+    while (IPlatformBitmap* best = getBestPlatformBitmapForScaleFactor(scaleFactor))
+    {
+        if (best->getSurface(bottom * best->getScaleFactor()))
+            return best;
+        std::erase_if(versions, [best](const PlatformBitmapPtr& version) { return version.get() == best; });
+    }
+    return nullptr;
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)

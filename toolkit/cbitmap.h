@@ -3,6 +3,7 @@
 
 #include "crect.h"
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,27 +12,38 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace VSTGUI {
 
 class CDrawContext;
+class PngRowDecoder;
 
-// One decoded picture and the scale it was made for (2 for a picture of twice the 1x size).
+// One picture file and the scale it was made for (2 for a picture of twice the 1x size). Its
+// size comes from the file's header; its pixels are decoded as far down as they are first
+// drawn, so that versions the frame's zoom never draws cost no time and no memory. UI thread
+// only.
 class IPlatformBitmap : public NonAtomicReferenceCounted
 {
 public:
-    // Decodes a PNG file; null when it is missing or not a PNG.
+    // The PNG file at `path`, not decoded yet; null when it is missing or does not begin with
+    // a PNG header.
     static SharedPointer<IPlatformBitmap> createFromPath(const std::string& path);
-    // Takes over one reference to `surface`.
-    explicit IPlatformBitmap(cairo_surface_t* surface);
     ~IPlatformBitmap() override;
     IPlatformBitmap(const IPlatformBitmap&) = delete;
     IPlatformBitmap& operator=(const IPlatformBitmap&) = delete;
 
-    CPoint getSize() const; // pixels
+    CPoint getSize() const { return pixels; }
     double getScaleFactor() const { return scaleFactor; }
     void setScaleFactor(double factor) { scaleFactor = factor; }
-    cairo_surface_t* getSurface() const { return surface; }
+    // The pixels, with at least the rows above `rows` (pixels) decoded. Null, then and for
+    // good, when the file does not decode to the size its header gave.
+    cairo_surface_t* getSurface(CCoord rows) const;
+    int getDecodedRows() const;
 
 private:
-    cairo_surface_t* surface;
+    IPlatformBitmap(std::string filePath, CPoint pixelSize);
+
+    std::string path;
+    CPoint pixels;
     double scaleFactor = 1;
+    mutable std::unique_ptr<PngRowDecoder> decoder; // made on the first draw
+    mutable bool undecodable = false;
 };
 
 using PlatformBitmapPtr = SharedPointer<IPlatformBitmap>;
@@ -53,7 +65,8 @@ std::string getResourcePath(const std::string& name);
 class CBitmap : public CBaseObject
 {
 public:
-    // Loads the 1x picture; a missing file gives a bitmap of size 0 that draws nothing.
+    // The 1x picture, its header read now and its pixels when drawn; a missing file gives a
+    // bitmap of size 0 that draws nothing.
     explicit CBitmap(const CResourceDescription& description);
     // An empty bitmap of the given 1x size.
     CBitmap(CCoord width = 0, CCoord height = 0);
@@ -69,6 +82,10 @@ public:
     bool addBitmap(const PlatformBitmapPtr& platformBitmap);
     // The version with the smallest scale at or above `scaleFactor`, else the largest.
     IPlatformBitmap* getBestPlatformBitmapForScaleFactor(double scaleFactor) const;
+    // The best version for `scaleFactor` whose pixels decode, decoded down to `bottom` (1x
+    // pixels) now if need be. A version that fails to decode is dropped, as if its file were
+    // missing. Null when none is left.
+    IPlatformBitmap* getDecodedPlatformBitmap(double scaleFactor, CCoord bottom);
 
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);
 

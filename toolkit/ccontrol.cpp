@@ -83,12 +83,17 @@ void CControl::endEdit()
             editor->endEdit(tag);
 }
 
-void CControl::removed(CViewContainer* oldParent)
+void CControl::endGesture()
 {
     if (wheelGesture)
         wheelGesture->finishEditing();
     while (isEditing())
         endEdit();
+}
+
+void CControl::removed(CViewContainer* oldParent)
+{
+    endGesture();
     CView::removed(oldParent);
 }
 

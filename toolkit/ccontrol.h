@@ -57,8 +57,11 @@ public:
     virtual void endEdit();
     bool isEditing() const { return editing > 0; }
 
-    // Taken out of the tree: a gesture still open (a press without release, a run of wheel
-    // steps waiting for its pause) ends now, while the frame's editor can still be told.
+    // Ends whatever gesture is still open (a press without release, a run of wheel steps
+    // waiting for its pause), once, towards the listener and the frame's editor.
+    void endGesture();
+    // Taken out of the tree: an open gesture ends (containers end it earlier, while the whole
+    // tree is still there).
     void removed(CViewContainer* oldParent) override;
 
 protected:

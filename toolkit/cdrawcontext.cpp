@@ -269,23 +269,26 @@ void CDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& 
 {
     if (!bitmap)
         return;
-    IPlatformBitmap* platformBitmap = bitmap->getBestPlatformBitmapForScaleFactor(getScaleFactor());
-    if (!platformBitmap || dest.isEmpty())
-        return;
     // The part of `dest` that the picture reaches; the rest stays as it is.
     CRect shown(dest.left - offset.x, dest.top - offset.y, dest.left - offset.x + bitmap->getWidth(),
                 dest.top - offset.y + bitmap->getHeight());
     shown.bound(dest);
     CRect source = shown;
     source.offset(offset.x - dest.left, offset.y - dest.top);
+    // Only the version drawn, down to the lowest row drawn, gets decoded.
+    IPlatformBitmap* platformBitmap =
+        shown.isEmpty() ? nullptr : bitmap->getDecodedPlatformBitmap(getScaleFactor(), source.bottom);
+    if (!platformBitmap)
+        return;
     source = snapped(source.scale(platformBitmap->getScaleFactor()));
     const CPoint pixels = platformBitmap->getSize();
     source.bound(CRect(0, 0, pixels.x, pixels.y));
     // The view tree only translates and scales, so the destination stays a rectangle on screen.
     const CRect device = snapped(state.transform.transform(shown));
-    if (shown.isEmpty() || source.isEmpty() || device.isEmpty())
+    cairo_surface_t* decoded = platformBitmap->getSurface(source.bottom);
+    if (!decoded || source.isEmpty() || device.isEmpty())
         return;
-    cairo_pattern_t* pattern = createPatternFor(platformBitmap->getSurface(), source);
+    cairo_pattern_t* pattern = createPatternFor(decoded, source);
     cairo_matrix_t deviceToSource;
     cairo_matrix_init_scale(&deviceToSource, source.getWidth() / device.getWidth(),
                             source.getHeight() / device.getHeight());

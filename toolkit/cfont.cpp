@@ -1,27 +1,8 @@
 #include "cfont.h"
 
-#include <dlfcn.h>
 #include <pango/pango.h>
 
 namespace VSTGUI {
-
-namespace {
-
-// Pango registers its object types with GLib, which stays loaded for the life of the process.
-// A pango unloaded together with a plug-in and loaded again by its next instance would
-// register them a second time and break; so the first font keeps the text libraries loaded
-// for good.
-void keepTextLibrariesLoaded()
-{
-    static const bool kept = [] {
-        for (const char* library : {"libpango-1.0.so.0", "libpangoft2-1.0.so.0", "libpangocairo-1.0.so.0"})
-            dlopen(library, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-        return true;
-    }();
-    (void)kept;
-}
-
-} // namespace
 
 CFontDesc::CFontDesc(UTF8StringPtr fontName, CCoord fontSize, int32 fontStyle)
     : name(fontName ? fontName : ""), size(fontSize), style(fontStyle)
@@ -63,7 +44,6 @@ const PangoFontDescription* CFontDesc::getPlatformFont() const
 {
     if (platformFont)
         return platformFont;
-    keepTextLibrariesLoaded();
     platformFont = pango_font_description_new();
     // Sans-serif follows the named family so that a missing family still gets a sans face.
     std::string families = name.empty() ? std::string("sans-serif") : name + ",sans-serif";

@@ -1,5 +1,6 @@
 #include "cviewcontainer.h"
 
+#include "ccontrol.h"
 #include "cdrawcontext.h"
 #include "cframe.h"
 #include <algorithm>
@@ -17,6 +18,15 @@ bool reachedByPointer(CView* child, const CPoint& where, const CButtonState& but
 bool declined(CMouseEventResult result)
 {
     return result == kMouseEventNotHandled || result == kMouseEventNotImplemented;
+}
+
+// Every control in `view` and below ends its open gesture.
+void endGesturesWithin(CView* view)
+{
+    if (auto* control = dynamic_cast<CControl*>(view))
+        control->endGesture();
+    if (auto* container = dynamic_cast<CViewContainer*>(view))
+        container->forEachChild(endGesturesWithin);
 }
 
 } // namespace
@@ -45,6 +55,9 @@ void CViewContainer::takeOut(CView* view)
     // reach the frame (to end a host gesture).
     if (mouseDownView == view)
         std::exchange(mouseDownView, nullptr)->onMouseCancel();
+    // Gestures left open inside it end before any of its views goes, so that what their
+    // listeners touch is still alive.
+    endGesturesWithin(view);
     if (CFrame* frame = getFrame())
         frame->onViewRemoved(view);
     children.erase(std::find(children.begin(), children.end(), view));
@@ -63,6 +76,10 @@ bool CViewContainer::removeView(CView* view, bool withForget)
 
 bool CViewContainer::removeAll(bool withForget)
 {
+    // The held press and every open gesture end while all the children are still there: the
+    // last child goes first, and may be what an earlier one's listener touches.
+    onMouseCancel();
+    forEachChild(endGesturesWithin);
     while (!children.empty())
         removeView(children.back(), withForget);
     return true;

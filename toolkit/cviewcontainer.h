@@ -23,7 +23,9 @@ public:
     // Inserts below `before` (at the end when `before` is not a child).
     bool addView(CView* view, CView* before);
     // Takes the view out; with `withForget` its reference is dropped, otherwise handed back.
+    // A press it holds is cancelled and the gestures open inside it end first.
     virtual bool removeView(CView* view, bool withForget = true);
+    // As removeView for every child, last first, after every press and gesture among them ended.
     bool removeAll(bool withForget = true);
     bool isChild(const CView* view) const;
     uint32 getNbViews() const { return uint32(children.size()); }

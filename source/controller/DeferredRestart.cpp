@@ -1,5 +1,7 @@
 #include "DeferredRestart.h"
 
+#include <utility>
+
 #include "base/source/fobject.h"
 
 using namespace Steinberg;
@@ -22,14 +24,16 @@ public:
         flags = newFlags;
         return true;
     }
-    void stop()
+    // Ends the wait; the handler and flags of the call that waited, null when none did.
+    std::pair<IPtr<IComponentHandler>, int32> stop()
     {
         if (waiting())
             loop->unregisterTimer(this);
         loop = nullptr;
-        handler = nullptr;
+        return {std::exchange(handler, nullptr), flags};
     }
     bool waiting() const { return loop != nullptr; }
+    bool waitsOn(const Linux::IRunLoop* someLoop) const { return waiting() && loop == someLoop; }
 
     void PLUGIN_API onTimer() override
     {
@@ -38,9 +42,7 @@ public:
         // Unregistering may drop the loop's reference, and the host may let go of the
         // controller in its answer: this object lives until the call is done.
         const IPtr<OneShot> keepAlive(this);
-        const IPtr<IComponentHandler> target = handler;
-        const int32 pending = flags;
-        stop();
+        const auto [target, pending] = stop();
         target->restartComponent(pending);
     }
 
@@ -70,10 +72,19 @@ void DeferredRestart::request(IComponentHandler* handler, Linux::IRunLoop* loop,
     if (handler == nullptr)
         return;
     if (loop == nullptr || !timer->start(handler, loop, flags))
-        handler->restartComponent(flags);
+        thread.request(handler, flags);
 }
 
-void DeferredRestart::cancel()
+void DeferredRestart::leaveLoop(Linux::IRunLoop* loop)
 {
-    timer->stop();
+    if (!timer->waitsOn(loop))
+        return;
+    const auto [handler, flags] = timer->stop();
+    thread.request(handler, flags);
+}
+
+bool DeferredRestart::cancel()
+{
+    const bool timerWaited = timer->stop().first != nullptr;
+    return thread.cancel() || timerWaited;
 }

@@ -4,6 +4,7 @@
 
 #include "Utf16Text.h"
 #include "ValueParameters.h"
+#include "dsp/PitchCurves.h"
 #include "ids.h"
 
 namespace Vextoria3Params {
@@ -32,9 +33,16 @@ constexpr ParameterSpec percent(int32_t id, const char* title, double value)
     return {id, title, ParameterKind::plain, "%", 0, value, kAutomate, {}};
 }
 
-constexpr ParameterSpec list(int32_t id, const char* title, std::span<const char* const> entries, double value)
+constexpr ParameterSpec list(int32_t id, const char* title, std::span<const char* const> entries, double value,
+                             EntryIndex entryOf = listIndex)
 {
-    return {id, title, ParameterKind::list, "", 0, value, kList, entries};
+    return {id, title, ParameterKind::list, "", 0, value, kList, entries, entryOf};
+}
+
+// The pitch effect's text names the curve the DSP plays, between the entries too.
+int32_t pitchCurveEntry(double value, int32_t /*steps*/) noexcept
+{
+    return PitchCurves::idOf(value);
 }
 
 constexpr std::array kTable {
@@ -63,7 +71,7 @@ constexpr std::array kTable {
     percent(kRoomSize, "Room Size", 0.5),
     percent(kDamping, "Damping", 0.5),
     percent(kReverbDryWet, "Reverb D/W", 0.6),
-    list(kPitchFxId, "PitchFx Id", kPitchFxIds, 0.0),
+    list(kPitchFxId, "PitchFx Id", kPitchFxIds, 0.0, pitchCurveEntry),
     list(kPitchSet, "Pitch Set", kOffOn, 0.0),
     list(kReverbActive, "Reverb Active", kOffOn, 1.0),
     list(kBitCrushActive, "BitCrush Active", kOffOn, 1.0),
@@ -98,7 +106,7 @@ Steinberg::Vst::Parameter* createParameter(const ParameterSpec& spec)
         return new WholeRangeParameter(title.value, id, units.value, spec.stepCount,
                                        static_cast<int32_t>(spec.initialValue * spec.stepCount), spec.flags);
     case ParameterKind::list: {
-        auto* listParameter = new ListParameter(title.value, id, spec.flags);
+        auto* listParameter = new ListParameter(title.value, id, spec.flags, spec.entryOf);
         for (const char* entry : spec.entries)
             listParameter->appendString(Utf16Text::HostString(entry).value);
         listParameter->setNormalized(spec.initialValue); // the host default stays 0

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "public.sdk/source/vst/vstparameters.h"
+#include "ValueParameters.h"
 
 // The plug-in's parameters as the controller publishes them, in registration order.
 namespace Vextoria3Params {
@@ -24,6 +24,7 @@ struct ParameterSpec {
     double initialValue;    // value after initialisation; lists start from host default 0
     int32_t flags;          // ParameterInfo flags
     std::span<const char* const> entries;
+    EntryIndex entryOf = listIndex; // lists only
 };
 
 // Every registered parameter in registration order (ids 0..37 without 12).

@@ -110,14 +110,14 @@ ParamValue WholeRangeParameter::toPlain(ParamValue value) const
     return getMin() + listIndex(value, info.stepCount);
 }
 
-ListParameter::ListParameter(const TChar* title, ParamID id, int32 flags)
-: StringListParameter(title, id, nullptr, flags, kRootUnitId, nullptr)
+ListParameter::ListParameter(const TChar* title, ParamID id, int32 flags, EntryIndex entryOf)
+: StringListParameter(title, id, nullptr, flags, kRootUnitId, nullptr), entryOf(entryOf)
 {
 }
 
 void ListParameter::toString(ParamValue value, String128 text) const
 {
-    const auto index = static_cast<size_t>(listIndex(value, info.stepCount));
+    const auto index = static_cast<size_t>(entryOf(value, info.stepCount));
     if (index < strings.size() && strings[index])
         Utf16Text::copy(strings[index], text, kTextCapacity);
     else
@@ -139,7 +139,7 @@ bool ListParameter::fromString(const TChar* text, ParamValue& value) const
 
 ParamValue ListParameter::toPlain(ParamValue value) const
 {
-    return listIndex(value, info.stepCount);
+    return entryOf(value, info.stepCount);
 }
 
 Parameter* ProgramListWithSafeParameter::getParameter()

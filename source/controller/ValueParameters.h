@@ -17,6 +17,8 @@ using Steinberg::Vst::TChar;
 ParamValue clampNormalized(ParamValue value) noexcept;
 // Index of a value in a list of steps + 1 entries: min(steps, trunc(v * (steps + 1))).
 int32 listIndex(ParamValue value, int32 steps) noexcept;
+// The entry of a list of steps + 1 entries that a value names.
+using EntryIndex = int32 (*)(ParamValue value, int32 steps) noexcept;
 
 // A plain 0..1 value: four decimals with no steps, "Off"/"On" with one step.
 class PlainParameter : public Steinberg::Vst::Parameter {
@@ -44,13 +46,17 @@ public:
     ParamValue toPlain(ParamValue value) const override;
 };
 
-// A list of named entries; texts are the entries, matched exactly.
+// A list of named entries; texts are the entries, matched exactly. entryOf gives the entry a
+// value names; an entry's text stands for entry / steps, which entryOf must map back to it.
 class ListParameter : public Steinberg::Vst::StringListParameter {
 public:
-    ListParameter(const TChar* title, ParamID id, int32 flags);
+    ListParameter(const TChar* title, ParamID id, int32 flags, EntryIndex entryOf = listIndex);
     void toString(ParamValue value, String128 text) const override;
     bool fromString(const TChar* text, ParamValue& value) const override;
     ParamValue toPlain(ParamValue value) const override;
+
+private:
+    EntryIndex entryOf;
 };
 
 // The program list whose parameter is a ListParameter, so program names are shown as

@@ -52,6 +52,8 @@ tresult PLUGIN_API Vextoria3Controller::initialize(FUnknown* context)
     }
 
     readHiddenDefaults(hiddenParameters);
+    for (int32 id = 0; id < kNumParams; ++id)
+        hostValues[id] = EditControllerEx1::getParamNormalized(id);
     editor = nullptr;
     return result;
 }
@@ -138,12 +140,36 @@ tresult PLUGIN_API Vextoria3Controller::setParamNormalized(ParamID tag, ParamVal
     if (!std::isfinite(value))
         return kResultFalse;
     const tresult result = EditControllerEx1::setParamNormalized(tag, value);
+    if (result == kResultOk && tag < static_cast<ParamID>(kNumParams))
+        hostValues[tag] = EditControllerEx1::getParamNormalized(tag);
     if (result == kResultOk && tag == static_cast<ParamID>(kFactoryPresets)) {
         // The program follows the stored (clamped) value, as the host will read it back.
         setProgram(Vextoria3Params::listIndex(getParamNormalized(tag), kProgramCount - 1));
         restartWithNewValues();
     }
     return result;
+}
+
+ParamValue PLUGIN_API Vextoria3Controller::getParamNormalized(ParamID tag)
+{
+    return tag < static_cast<ParamID>(kNumParams) ? hostValues[tag].load() : 0.0;
+}
+
+tresult PLUGIN_API Vextoria3Controller::setComponentHandler(IComponentHandler* handler)
+{
+    const bool waiting = restart.cancel();
+    const tresult result = EditControllerEx1::setComponentHandler(handler);
+    if (waiting)
+        restartWithNewValues();
+    return result;
+}
+
+void Vextoria3Controller::setEditor(EditorLink* openEditor)
+{
+    if (editor && editor != openEditor)
+        if (FUnknownPtr<Linux::IRunLoop> loop(editor->hostFrame()); loop)
+            restart.leaveLoop(loop);
+    editor = openEditor;
 }
 
 void Vextoria3Controller::restartWithNewValues()

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,13 +14,15 @@
 #include "HiddenParameters.h"
 #include "dsp/MidiEventRing.h"
 #include "dsp/Vextoria3Preset.h"
+#include "ids.h"
 
 namespace Steinberg {
 namespace Vst {
 
 // The plug-in's edit controller: the parameter table, the 16 factory programs, the hidden UI
 // settings and their state, MIDI mapping and the messages from the processor. Every method
-// runs on the host's UI thread.
+// runs on the host's UI thread, but for getParamNormalized: a host may read values from inside
+// a restart that the controller's own thread asks for.
 class Vextoria3Controller : public EditControllerEx1, public IMidiMapping, public IMidiLearn {
 public:
     static constexpr int32 kScopeBufferSize = 16384; // bytes, the processor's scope ring size
@@ -39,6 +42,9 @@ public:
     tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
     tresult PLUGIN_API getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string) override;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;
+    ParamValue PLUGIN_API getParamNormalized(ParamID tag) override; // any thread
+    // A restart still waiting goes to the new handler, never to one the host let go of.
+    tresult PLUGIN_API setComponentHandler(IComponentHandler* handler) override;
     IPlugView* PLUGIN_API createView(FIDString name) override;
 
     // IUnitInfo
@@ -67,8 +73,9 @@ public:
     tresult setHiddenParamNormalized(int32 index, double value); // echo to the open editor
     void syncHiddenParam(); // sends the seven hidden values to the processor
 
-    // The editor registers itself when it opens and passes nullptr when it closes.
-    void setEditor(EditorLink* openEditor) { editor = openEditor; }
+    // The editor registers itself when it opens and passes nullptr when it closes; a restart
+    // waiting on the closing window's run loop moves to the controller's own thread.
+    void setEditor(EditorLink* openEditor);
     EditorLink* getEditor() const { return editor; }
 
     OBJ_METHODS(Vextoria3Controller, EditController)
@@ -81,7 +88,7 @@ private:
     void forwardScope(const void* data, uint32 size);
     void forwardNotes(const void* data, uint32 size);
     bool editorIsOpen() const { return editor && editor->isOpen(); }
-    // Asks the host to re-read all values, from its run loop when it offers one.
+    // Asks the host to re-read all values once its current call has returned (DeferredRestart).
     void restartWithNewValues();
     // The host's run loop, from the component handler, the host context or the open
     // editor's plug frame, in that order; null when none offers one.
@@ -92,6 +99,8 @@ private:
     std::array<std::unique_ptr<Vextoria3Preset>, kProgramCount> presets; // made by initialize
     int32 currentProgram = 0; // 0..15
     DeferredRestart restart;
+    // The values as the host reads them, by id; written on the UI thread with the parameters.
+    std::array<std::atomic<double>, Vextoria3Ids::kNumParams> hostValues {};
     std::array<int8_t, kScopeBufferSize> scopeBuffer {};
     std::array<MidiNoteRecord, MidiEventRing::kCapacity> noteBuffer {};
 };

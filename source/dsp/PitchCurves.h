@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "ParameterValue.h"
+
 // The three fixed play-rate curves of the pitch effects, 512 points each, stretched
 // over one slice: scratch, tape stop and vibrato.
 class PitchCurves {
@@ -10,6 +12,10 @@ public:
     enum Id : int32_t { kScratch = 0, kTapeStop = 1, kVibrato = 2 };
 
     PitchCurves();
+
+    // The curve a "PitchFx Id" value plays: int(2v) of the stored value, so tape stop from 0.5
+    // and vibrato at 1 only.
+    static int32_t idOf(double value) noexcept { return static_cast<int32_t>(2.0f * normalisedValue(value)); }
 
     // Rate at a curve position; positions past the end hold the last point, negative
     // and NaN positions the first.

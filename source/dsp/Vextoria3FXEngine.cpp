@@ -199,7 +199,7 @@ void Vextoria3FX::play(double sliceLength)
         slice.playSlice2(sliceLength, decision.pick, decision.reverse, decision.roll);
     } else if (decision.repeat) {
         if (fxOn && fxId == SliceEffects::kPitchFx)
-            slice.setPitchFx(true, static_cast<int32_t>(2.0f * param(kPitchFxId)));
+            slice.setPitchFx(true, PitchCurves::idOf(param(kPitchFxId)));
         slice.playSlice(sliceLength, decision.pick, decision.reverse, decision.roll);
     } else if (!freezeOn) {
         slice.playDirect(sliceLength, false); // a live slice never rolls

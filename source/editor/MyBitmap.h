@@ -1,5 +1,6 @@
 // A picture in up to three scales (1x, 1.5x, 2x) from the bundle's resource folder, so that
-// the toolkit draws the sharpest one for the frame's zoom. UI thread only.
+// the toolkit draws the sharpest one for the frame's zoom. Only the files' headers are read
+// here: each scale is decoded when drawn, as far down as it is drawn. UI thread only.
 #pragma once
 
 #include "vstgui.h"

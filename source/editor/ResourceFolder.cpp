@@ -1,5 +1,6 @@
 #include "ResourceFolder.h"
 
+#include "keptlibraries.h"
 #include "sdk/moduleentry.h"
 #include "vstgui.h"
 #include <dlfcn.h>
@@ -26,16 +27,17 @@ std::string ofModuleContaining(const void* address)
 
 namespace {
 
-void installResourceFolder()
+void installToolkit()
 {
+    VSTGUI::keepDrawingLibrariesLoaded();
     // Found once: the module does not move while it is loaded.
-    const std::string folder = ResourceFolder::ofModuleContaining(reinterpret_cast<const void*>(&installResourceFolder));
+    const std::string folder = ResourceFolder::ofModuleContaining(reinterpret_cast<const void*>(&installToolkit));
     VSTGUI::setResourceFolderFunction([folder] { return folder; });
 }
 
 void removeResourceFolder() { VSTGUI::setResourceFolderFunction({}); }
 
-const Steinberg::ModuleInitializer installAtEntry(installResourceFolder);
+const Steinberg::ModuleInitializer installAtEntry(installToolkit);
 const Steinberg::ModuleTerminator removeAtExit(removeResourceFolder);
 
 } // namespace

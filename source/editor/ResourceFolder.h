@@ -1,5 +1,6 @@
 // Where the editor's pictures are: the bundle's Contents/Resources, found from the path of the
-// loaded module itself. A module initialiser hands it to the toolkit on the first entry.
+// loaded module itself. A module initialiser hands it to the toolkit on the first entry, and
+// keeps the drawing libraries loaded.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "IniLineEditor.h"
 #include "SmallFile.h"
 
 // Bytes are kept as they are: the file is UTF-8 and only read and written as char.
@@ -11,8 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -21,7 +20,8 @@
 #include <locale.h>
 
 struct SettingsFile::Ini {
-    CSimpleIniCaseA data;
+    CSimpleIniCaseA data; // what the readers look up
+    IniLineEditor lines;  // what a save writes
 };
 
 namespace {
@@ -46,33 +46,6 @@ void createEmptyFileIfMissing(const std::string& path)
     const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0)
         close(descriptor);
-}
-
-bool writeAll(int descriptor, const std::string& text)
-{
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += size_t(count);
-    }
-    return true;
-}
-
-// A new file beside `path` that no other writer uses; -1 when none can be made.
-int createTemporaryBeside(const std::string& path, std::string& temporary)
-{
-    static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(serial++);
-        const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST)
-            return descriptor;
-    }
-    return -1;
 }
 
 } // namespace
@@ -127,35 +100,28 @@ bool SettingsFile::loadForRewrite(const std::string& path)
 
 bool SettingsFile::read(const std::string& path, bool& missing)
 {
-    ini->data.Reset();
     std::string text;
     const ReadOutcome outcome = readSmallFile(path, kMaxBytes, text);
     missing = outcome == ReadOutcome::missing;
-    if (outcome == ReadOutcome::read && ini->data.LoadData(text) == SI_OK)
+    if (outcome == ReadOutcome::read && loadText(std::move(text)))
         return true;
-    ini->data.Reset();
+    loadText({});
     return false;
+}
+
+bool SettingsFile::loadText(std::string text)
+{
+    ini->data.Reset();
+    const bool parsed = ini->data.LoadData(text) == SI_OK;
+    if (!parsed)
+        ini->data.Reset();
+    ini->lines = IniLineEditor(parsed ? std::move(text) : std::string());
+    return parsed;
 }
 
 bool SettingsFile::save(const std::string& path) const
 {
-    ini->data.SetSpaces(false);
-    std::string text;
-    if (ini->data.Save(text, false) != SI_OK)
-        return false;
-    std::string temporary;
-    const int descriptor = createTemporaryBeside(path, temporary);
-    if (descriptor < 0)
-        return false;
-    struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0)
-        fchmod(descriptor, existing.st_mode & 07777); // the file keeps its permissions
-    bool written = writeAll(descriptor, text) && fsync(descriptor) == 0;
-    written = close(descriptor) == 0 && written;
-    if (written && rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    unlink(temporary.c_str());
-    return false;
+    return replaceSmallFile(path, ini->lines.text());
 }
 
 std::optional<std::string> SettingsFile::text(std::string_view section, std::string_view key) const
@@ -177,6 +143,7 @@ std::optional<double> SettingsFile::number(std::string_view section, std::string
 void SettingsFile::setText(std::string_view section, std::string_view key, std::string_view value)
 {
     ini->data.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str());
+    ini->lines.set(section, key, value);
 }
 
 void SettingsFile::setNumber(std::string_view section, std::string_view key, double value)

@@ -5,8 +5,9 @@
 #include <string_view>
 
 // The per-user INI file: home + "/.harlowmint/Vextoria3/Vextoria3.conf". Names are
-// case-sensitive; writing back keeps the file's sections, keys and comments in their order.
-// Numbers are read and written independently of the process locale.
+// case-sensitive; writing back changes only the lines of the values set, and adds lines for
+// keys and sections that are new (IniLineEditor). Numbers are read and written independently
+// of the process locale.
 class SettingsFile {
 public:
     SettingsFile();
@@ -26,11 +27,14 @@ public:
     // Reads the file without blocking: false (and empty) when it is missing, is no regular
     // file (a FIFO, a folder), is larger than kMaxBytes or cannot be read.
     bool load(const std::string& path);
+    // Reads settings text, as load reads the file's; false (and empty) when it cannot be parsed.
+    bool loadText(std::string text);
     // Reads the file to write it back: true when it was read or does not exist yet (then
     // empty); false when a file is there that load refuses, which must not be overwritten.
     bool loadForRewrite(const std::string& path);
-    // Writes a temporary file beside `path` and renames it over `path`, so that a failed
-    // write leaves the old file whole. False when nothing could be written.
+    // Writes the text read with the values set since, whole (replaceSmallFile): a failed write
+    // leaves the old file whole, and a symbolic link at `path` keeps leading to the new file.
+    // False when nothing could be written.
     bool save(const std::string& path) const;
 
     // The text of a key, only when present and not empty.

@@ -3,6 +3,7 @@
 #include "ControllerHarness.h"
 
 #include "dsp/FactoryBank.h"
+#include "dsp/PitchCurves.h"
 
 #include <cstring>
 #include <limits>
@@ -33,6 +34,19 @@ TEST_F(ParametersTest, values_show_their_text_midi_maps_to_them_and_bad_host_cal
         String128 text {};
         EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
         EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
+    }
+    // PitchFx Id names the curve the DSP plays (int(2v), as stored values always played) at each
+    // value the FX panel's knob writes, and its text reads back to a value playing that curve.
+    const char* const curveNames[] = {"Scratch", "Tape Stop", "Vibratox"}; // by PitchCurves::Id
+    for (double value : {0.0, 0.2, 0.4, 0.49, 0.5, 0.66, 0.7, 0.99, 1.0}) {
+        const int32 plays = PitchCurves::idOf(value);
+        String128 text {};
+        ParamValue readBack = kRefused;
+        EXPECT_EQ(plays, value < 0.5 ? 0 : value < 1.0 ? 1 : 2) << value;
+        EXPECT_EQ(controller->getParamStringByValue(26, value, text), kResultOk);
+        EXPECT_EQ(narrow(text), curveNames[plays]) << value;
+        EXPECT_EQ(controller->getParamValueByString(26, text, readBack), kResultOk);
+        EXPECT_EQ(PitchCurves::idOf(readBack), plays) << value;
     }
     const std::u16string tooLong(5000, u'1');
     const std::pair<ParamID, const char16_t*> refused[] = {
@@ -246,6 +260,9 @@ struct RunLoop : StandIn<Linux::IRunLoop> {
 
 TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_its_run_loop)
 {
+    RunLoop loop;
+    editor.frame = &loop;
+    controller->setEditor(&editor);
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::fxtab, 0.5);
     controller->setParamNormalized(1, 0.2);
@@ -268,33 +285,24 @@ TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_i
     EXPECT_EQ(name, std::u16string(127, u'n') + u'\0' + u'#') << "cut to fit";
 
     // Id 36 asks the host to re-read. A host may hold a lock around setParamNormalized and take it
-    // again in restartComponent: with a run loop in the editor's plug frame, the restart waits.
+    // again in restartComponent: with a run loop in the editor's plug frame, the restart waits for
+    // the loop, and the calls asked for meanwhile (above) join it.
     for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
-        handler.restarts.clear();
         EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
         EXPECT_EQ(controller->getCurrentProgram(), program) << value;
-        EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
     }
-
-    RunLoop loop;
-    editor.frame = &loop;
-    controller->setEditor(&editor);
-    handler.restarts.clear();
-    EXPECT_EQ(controller->setParamNormalized(36, 3.0 / 15.0), kResultOk);
-    controller->setPresetName("Mine"); // joins the waiting call
-    EXPECT_EQ(controller->getCurrentProgram(), 3);
     EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
     ASSERT_EQ(loop.timers.size(), 1u);
     loop.timers[0]->onTimer();
     EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
     EXPECT_TRUE(loop.timers.empty()) << "one shot";
-
-    // A call still waiting when the host lets go is dropped with its timer.
+    // A call waiting when the window closes leaves its loop, which may stop with it; the host
+    // letting go drops it.
     controller->setParamNormalized(36, 0.0);
     controller->setEditor(nullptr);
+    EXPECT_TRUE(loop.timers.empty());
     controller->terminate();
     controller = nullptr;
-    EXPECT_TRUE(loop.timers.empty());
 }
 
 } // namespace

@@ -192,7 +192,7 @@ TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
     for (int32 badCount : {0, -1})
         EXPECT_EQ(FilmStrip::frameHeight(strip, badCount), 0) << badCount;
     EXPECT_EQ(FilmStrip::frameHeight(nullptr, frames), 0);
-    for (int32 index : {frames - 1, 2, frames, -1, INT_MAX})
+    for (int32 index : {2, frames - 1, frames, -1, INT_MAX}) // decoded to frame 2, then further
     {
         CViewContainer container(CRect(0, 0, 20, 24));
         container.setTransparency(true);

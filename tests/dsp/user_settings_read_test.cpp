@@ -1,7 +1,8 @@
-// The user settings file: which saved defaults the DSP object takes, and how numbers are
-// read and written.
+// The user settings file: which saved defaults the DSP object takes, how numbers are read and
+// written, and which lines a write changes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -31,7 +32,7 @@ std::vector<float> savedDefaults(const std::string& settings)
 }
 } // namespace
 
-TEST(Settings, AnOpenGateAppliesSavedDefaultsReadLikeNumbersAndWritingKeepsOrderAndComments)
+TEST(Settings, AnOpenGateAppliesSavedDefaultsReadLikeNumbers)
 {
     EXPECT_EQ(savedDefaults("[Plugin]\nactive=1.000000\nsize=0.333333\nscopespeed=0.250000\nstretch=1.000000\n"
                             "nodirect=1.000000\npitchset=1.000000\nreplayseq=0.500000\n"),
@@ -51,27 +52,40 @@ TEST(Settings, AnOpenGateAppliesSavedDefaultsReadLikeNumbersAndWritingKeepsOrder
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(parseLeadingNumber(text), value) << text;
     EXPECT_EQ(formatFixedSix(1.0) + " " + formatFixedSix(1.0 / 3.0), "1.000000 0.333333");
+}
 
-    // Writing keeps the order and the comments and adds keys without blanks.
+TEST(Settings, AWriteChangesOnlyTheLinesOfValuesSetAndPutsNewKeysAfterTheirSectionsLastKey)
+{
+    struct Case { std::string before; std::vector<std::array<const char*, 3>> set; std::string after; }; // section, key, value
+    const Case cases[] = {
+        // Comments (the one after the last key too), spacing, blank lines and other sections stay.
+        {"; kept\n[Other]\nkeep = yes\n\n[Plugin]\nfoo = bar\n  uiid = 0  \n\n; last\n", {{"Plugin", "uiid", "1"}},
+         "; kept\n[Other]\nkeep = yes\n\n[Plugin]\nfoo = bar\n  uiid=1\n\n; last\n"},
+        // New keys after the section's last key, in the order set, ending as the file's lines do.
+        {"\xEF\xBB\xBF[Plugin]\r\nuiid=0\r\n\r\n[Other]\r\nx=1", {{"Plugin", "active", "1.000000"}, {"Plugin", "size", "0.5"}},
+         "\xEF\xBB\xBF[Plugin]\r\nuiid=0\r\nactive=1.000000\r\nsize=0.5\r\n\r\n[Other]\r\nx=1"},
+        // A value already there changes nothing; a new section goes at the end, before a header
+        // left open there, which would take it as its name.
+        {"[Other]\nuiid = 1\n[Plugin]\nuiid = 1\n[Empty]\n[", {{"Plugin", "uiid", "1"}, {"Empty", "k", "v"}, {"New", "k", "v"}},
+         "[Other]\nuiid = 1\n[Plugin]\nuiid = 1\n[Empty]\nk=v\n[New]\nk=v\n["},
+        // The line the reader takes: the last of a repeated key, of a section met twice; a header
+        // without "]" names nothing.
+        {"[Plugin]\nuiid=0\n[Plugin\nuiid=0\n[ Plugin ] x\nuiid=0\n[Other]\n", {{"Plugin", "uiid", "1"}, {"Plugin", "active", "1"}},
+         "[Plugin]\nuiid=0\n[Plugin\nuiid=0\n[ Plugin ] x\nuiid=1\nactive=1\n[Other]\n"},
+    };
     ScopedHome home;
     const std::string path = home.path() + "/test.conf";
-    std::ofstream(path) << "; comment\n[Other]\nkeep=yes\n[Plugin]\nuiid=0\nsigns=+-5\n";
-    SettingsFile settings;
-    ASSERT_TRUE(settings.load(path));
-    settings.setNumber("Plugin", "active", 1.0);
-    settings.setText("Plugin", "uiid", "1");
-    ASSERT_TRUE(settings.save(path));
-    const std::string text = readFile(path);
-    EXPECT_LT(text.find("; comment"), text.find("[Other]"));
-    EXPECT_LT(text.find("[Other]"), text.find("[Plugin]"));
-    EXPECT_LT(text.find("uiid=1"), text.find("active=1.000000"));
-    EXPECT_EQ(text.find(" = "), std::string::npos);
-    SettingsFile again;
-    ASSERT_TRUE(again.load(path));
-    EXPECT_TRUE(again.defaultsEnabled());
-    EXPECT_EQ(again.text("Other", "keep"), "yes");
-    EXPECT_EQ(again.number("Plugin", "signs"), 0.0) << "as strtod reads it";
-    EXPECT_EQ(again.text("plugin", "uiid"), std::nullopt) << "names are case-sensitive";
+    SettingsFile settings, again;
+    for (const Case& test : cases) {
+        std::ofstream(path, std::ios::binary) << test.before;
+        ASSERT_TRUE(settings.load(path));
+        for (const auto& [section, key, value] : test.set)
+            settings.setText(section, key, value);
+        ASSERT_TRUE(settings.save(path) && again.load(path));
+        EXPECT_EQ(readFile(path), test.after) << test.before;
+        for (const auto& [section, key, value] : test.set)
+            EXPECT_EQ(again.text(section, key), value) << test.before;
+    }
     EXPECT_FALSE(again.load(home.path() + "/missing.conf"));
-    EXPECT_EQ(again.text("Other", "keep"), std::nullopt);
+    EXPECT_EQ(again.text("Plugin", "uiid"), std::nullopt);
 }

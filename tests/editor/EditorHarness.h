@@ -82,7 +82,7 @@ public:
         openUI(style);
         openOn(getFrame());
     }
-    bool anyKeyHeld() const { return std::any_of(noteStamp.begin(), noteStamp.end(), [](auto held) { return held; }); }
+    bool leftOver() const { return std::ranges::count(noteStamp, 0u) < 128 || std::ranges::count(hostGesture, true); } // a key or a gesture
 };
 
 // The pictures of the built bundle, for as long as it lives.

@@ -1,8 +1,8 @@
 // The files the editor reads and writes. Dropped preset files the SDK wrote load into the
 // processor and the controller and name the program; broken files, other types and other things
 // under a preset's name change nothing. The user settings file in a temporary home: the twelve
-// keys of a save, the reset's closed gate, and files that must be neither waited for nor
-// overwritten.
+// keys of a save, the reset's closed gate, files that must be neither waited for nor
+// overwritten, and links that must stay.
 #include "EditorHarness.h"
 
 #include "Vextoria3Cids.h"
@@ -280,6 +280,33 @@ TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverw
     EXPECT_FALSE(UserDefaults::closeGate());
     EXPECT_TRUE(std::filesystem::is_directory(path()));
     std::filesystem::remove(path());
+}
+
+TEST_F(UserDefaultsTest, AWriteThroughSymbolicLinksReplacesTheFileTheyLeadToAndKeepsThem)
+{
+    namespace fs = std::filesystem;
+    const std::string dotfiles = home.path() + "/dotfiles/", second = dotfiles + "second";
+    writeSettings("");
+    fs::remove(path());
+    fs::create_directories(dotfiles);
+    std::ofstream(dotfiles + "Vextoria3.conf") << "; mine\n[Plugin]\nuiid = 1\n";
+    fs::create_symlink(second, path());
+    fs::create_symlink("Vextoria3.conf", second); // relative to its own folder
+    ASSERT_TRUE(UserDefaults::writeLayout(0));
+    EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(second));
+    EXPECT_EQ(text(), "; mine\n[Plugin]\nuiid=0\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), {}), 2) << "no temporary file left";
+
+    // A dangling link: its file is made where its folder is, else nothing is; a loop is refused.
+    fs::remove(dotfiles + "Vextoria3.conf");
+    ASSERT_TRUE(UserDefaults::writeLayout(1));
+    EXPECT_EQ(text(), "[Plugin]\nuiid=1\n");
+    for (const std::string& target : {home.path() + "/missing/Vextoria3.conf", path()}) {
+        fs::remove(second);
+        fs::create_symlink(target, second);
+        EXPECT_FALSE(UserDefaults::writeLayout(0)) << target;
+    }
+    EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(second) && !fs::exists(home.path() + "/missing"));
 }
 
 TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)

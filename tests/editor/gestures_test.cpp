@@ -12,6 +12,7 @@
 #include "ids.h"
 
 #include <cstdlib>
+#include <functional>
 
 using namespace EditorTest;
 using namespace Vextoria3Ids;
@@ -34,10 +35,13 @@ protected:
             kept.push_back(edit.substr(0, edit.find(' ', edit.find(' ') + 1)));
         return kept;
     }
-    static Edits gesture(int id)
+    static Edits gesture(std::initializer_list<int> ids) // begin, perform and end of each id in turn
     {
-        const std::string text = std::to_string(id);
-        return {"begin " + text, "perform " + text, "end " + text};
+        Edits all;
+        for (int id : ids)
+            for (const char* kind : {"begin ", "perform ", "end "})
+                all.push_back(kind + std::to_string(id));
+        return all;
     }
     // A right click's menu rows as "Reverb,HP Filter*,...", a star on checked rows; "" for none.
     std::string rightClick(CCoord x, CCoord y, Menu* Vextoria3Editor::*menu)
@@ -83,14 +87,10 @@ TEST_F(GesturesTest, TheReadOutNamesTheControlAndItsValueAndTheScopeFollowsFreez
 
 TEST_F(GesturesTest, TheHostHearsGesturesOnlyForRealParameters)
 {
-    Edits reset;
-    for (int id : {33, 15, 17, 27, 32})
-        for (const std::string& edit : gesture(id))
-            reset.push_back(edit);
     const std::tuple<const char*, CPoint, Edits> cases[] = {
-        {"pitch range arrow", {111, 261}, gesture(9)}, {"EDIT FX", {473, 192}, {}},  {"settings", {797, 30}, {}},
-        {"PITCH STRETCH", {550, 99}, gesture(15)},     {"replay", {551, 240}, gesture(32)}, {"KNOB SPEED", {480, 158}, {}},
-        {"reset", {30, 240}, reset},                   {"layout switch to LEGACY", {405, 247}, {}},
+        {"pitch range arrow", {111, 261}, gesture({9})}, {"EDIT FX", {473, 192}, {}},  {"settings", {797, 30}, {}},
+        {"PITCH STRETCH", {550, 99}, gesture({15})},     {"replay", {551, 240}, gesture({32})}, {"KNOB SPEED", {480, 158}, {}},
+        {"reset", {30, 240}, gesture({33, 15, 17, 27, 32})}, {"layout switch to LEGACY", {405, 247}, {}},
     };
     for (const auto& [what, where, expected] : cases) {
         click(where.x, where.y);
@@ -148,7 +148,6 @@ TEST_F(GesturesTest, PendingWorkRunsAtTheTickInOrderAndTheProcessorIsAskedEveryT
     const size_t sent = processor.received.size();
     editor->idle();
     EXPECT_EQ(processor.received.size(), sent) << "a closed editor does nothing";
-    EXPECT_FALSE(editor->setHiddenParameter(0, 0.5));
 }
 
 TEST_F(GesturesTest, TheToastMovesWithTheEditorsOwnGeneratorLeavingLibcsAlone)
@@ -183,5 +182,27 @@ TEST_F(GesturesTest, NotesLightThePadOfTheLatestHeldKeyAndAreForgottenWhenTheTre
     EXPECT_EQ(notes({{1, 45}}), 1);
     editor->processUISelect(1.f);
     editor->idle();
-    EXPECT_FALSE(editor->anyKeyHeld()) << "a rebuild forgets held keys";
+    EXPECT_FALSE(editor->leftOver()) << "a rebuild forgets held keys";
+}
+
+// Every way a gesture can be open, against every way the tree can go.
+TEST_F(GesturesTest, AGestureOpenWhenTheTreeGoesEndsOnceTowardsTheHostAndNothingOfItSurvives)
+{
+    const std::tuple<const char*, std::function<void()>, Edits, std::vector<int64>> gestures[] = {
+        {"wheel", [&] { frame->platformOnMouseWheel(CPoint(271, 229), kMouseWheelAxisY, 1.f, 0); }, gesture({1}), {}},
+        {"drag", [&] { press(271, 229), move(271, 200); }, gesture({1}), {}},
+        {"held check box", [&] { editor->showSettings(), press(560, 99); }, {"begin 15", "end 15"}, {}},
+        {"pad press", [&] { controller->setParamNormalized(kTrigMode, 1.0), editor->idle(), press(300, 100); }, {}, {0, -1}}};
+    const std::pair<const char*, std::function<void()>> teardowns[] = {{"close", [&] { editor->close(); }},
+        {"layout switch, then a late release", [&] { editor->processUISelect(0.f), editor->idle(), release(300, 100); }},
+        {"release without removed", [&] { editor->release(), editor = new OpenEditor(controller, nullptr); }}};
+    for (const auto& [kind, open, heard, slices] : gestures)
+        for (const auto& [teardown, goes] : teardowns) {
+            processor.received.clear();
+            open();
+            goes();
+            EXPECT_EQ(std::tuple(edits(), processor.slices(), editor->leftOver()), std::tuple(heard, slices, false))
+                << kind << ", " << teardown;
+            buildFace(kUiRack); // the next case starts on a new tree
+        }
 }

@@ -9,6 +9,7 @@
 #include "dsp/ProgramChunk.h"
 #include "editor/Vextoria3Editor.h"
 #include "processor/Vextoria3.h"
+#include "settings/IniLineEditor.h"
 #include "settings/SettingsFile.h"
 #include "support/SafeHostMessage.h"
 
@@ -204,7 +205,8 @@ void host(Plugin& plugin, FuzzInput& in)
 }
 
 // The files a user hands over. The settings file (first byte even): any bytes give each key's
-// number or none, and the controller's hidden settings stay in 0..1. A dropped preset: the reader
+// number or none, the controller's hidden settings stay in 0..1, and a write through the line
+// editor changes only the lines of the values set, where the reader finds them. A dropped preset: the reader
 // never reads or allocates beyond the file, and a load leaves every value in range.
 std::vector<FuzzSeed> filesSeeds()
 {
@@ -243,16 +245,39 @@ void files(Plugin& plugin, FuzzInput& in)
         plugin.requireSound();
         return;
     }
+    static constexpr const char* kKeys[] = {"active", "size", "darkmode", "knobspeed", "scopestyle", "movetoast",
+                                            "editfx", "scopespeed", "stretch", "nodirect", "pitchset", "replayseq"};
+    static constexpr const char* kSections[] = {"Plugin", "Other", "New"};
     SettingsFile settings;
-    settings.load(path);
+    const bool read = settings.load(path);
     settings.defaultsEnabled();
-    for (const char* key : {"active", "size", "darkmode", "knobspeed", "scopestyle", "movetoast", "editfx",
-                            "scopespeed", "stretch", "nodirect", "pitchset", "replayseq"})
+    for (const char* key : kKeys)
         require(!std::isnan(settings.number("Plugin", key).value_or(0)));
     HiddenParameters hidden;
     readHiddenDefaults(hidden);
     for (int32_t index = 0; index < HiddenParameters::count; ++index)
         require(hidden.getParamValue(index) >= 0.0 && hidden.getParamValue(index) <= 1.0);
+    if (!read)
+        return;
+    // Up to three values set, picked by the last bytes: each set changes one line at most, and
+    // the text written reads back as the reader's own structure does after the same sets.
+    IniLineEditor lines(std::string(bytes.begin(), bytes.end()));
+    for (size_t set = 1; set <= std::min<size_t>(3, bytes.size()); ++set) {
+        const uint8_t pick = bytes[bytes.size() - set];
+        const char *section = kSections[pick % 3], *key = kKeys[pick / 3 % std::size(kKeys)];
+        const std::string before = lines.text(), value = std::to_string(pick % 4);
+        lines.set(section, key, value);
+        settings.setText(section, key, value);
+        const std::string& after = lines.text();
+        const auto head = std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first;
+        const auto tail = std::mismatch(before.rbegin(), std::make_reverse_iterator(head), after.rbegin(), after.rend()).first;
+        require(std::find_if(head, tail.base(), [](char c) { return c == '\r' || c == '\n'; }) == tail.base());
+    }
+    SettingsFile written;
+    require(written.loadText(lines.text()));
+    for (const char* section : kSections)
+        for (const char* key : kKeys)
+            require(written.text(section, key) == settings.text(section, key));
 }
 
 // When VEXTORIA_FUZZ_SEEDS names a folder, writes the target's seeds there as seed-0, seed-1,

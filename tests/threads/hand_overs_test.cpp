@@ -1,14 +1,21 @@
-// The hand-overs between the audio thread and the UI thread, run on two real threads (also
-// under ThreadSanitizer): the note ring, and the processor's UI-thread calls against blocks.
+// The hand-overs between threads, run on real threads (also under ThreadSanitizer): the note
+// ring, the processor's UI-thread calls against blocks, and the controller's restart thread
+// against a host's UI thread.
+#include "controller/ControllerHarness.h"
+#include "dsp/FactoryBank.h"
 #include "dsp/RecordBytes.h"
 #include "ids.h"
 #include "processor/ProcessorFixture.h"
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <span>
 #include <thread>
 
 using namespace ProcessorTest;
+using namespace ControllerTest;
+using Vextoria3Ids::kNumParams;
 
 TEST(NoteRing, ConcurrentDrainSeesEveryRecordIntactAndInOrder)
 {
@@ -79,4 +86,63 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
     for (auto field = peer.notes.begin(); field + 3 < peer.notes.end(); field += 4) // type, pitch, offset, velocity
         ASSERT_EQ(std::tuple(field[0] == MidiEventRing::kNoteOn || field[0] == MidiEventRing::kNoteOff, field[1], field[3]),
                   std::tuple(true, 36 + field[2] % 64, 127));
+}
+
+using ControllerThreads = ControllerFixture;
+
+// A host that holds its lock around setParamNormalized, as its preset menu does, and takes it
+// in restartComponent to read every value: a restart from inside its own call would wait for ever.
+struct LockingHost : RecordingComponentHandler {
+    explicit LockingHost(IEditController& controller) : controller(controller) {}
+    tresult PLUGIN_API restartComponent(int32) override
+    {
+        if (caller.load() == std::this_thread::get_id())
+            return kResultFalse; // stands for the wait: the values never arrive
+        const std::lock_guard hold(lock);
+        for (int32 id = 0; id < kNumParams; ++id)
+            seen[id] = controller.getParamNormalized(id);
+        ++restarts;
+        return kResultOk;
+    }
+    int32 pick(int32 program) // the restarts counted when the call returns
+    {
+        const std::lock_guard hold(lock);
+        caller = std::this_thread::get_id();
+        EXPECT_EQ(controller.setParamNormalized(Vextoria3Ids::kFactoryPresets, program / 15.0), kResultOk);
+        caller = std::thread::id();
+        return restarts;
+    }
+
+    IEditController& controller;
+    std::mutex lock;
+    std::atomic<std::thread::id> caller;
+    std::array<double, kNumParams> seen {}; // by id, at the last restart
+    std::atomic<int32> restarts = 0;
+};
+
+TEST_F(ControllerThreads, a_host_without_a_run_loop_reads_each_picked_program_after_its_call_and_nothing_after_terminate)
+{
+    LockingHost host(*controller);
+    controller->setComponentHandler(&host);
+    // Picks, every other one by a host that holds no lock, while restarts read the values.
+    for (int32 round = 0; round < 60; ++round) {
+        if (round % 2)
+            host.pick(round % 16);
+        else
+            controller->setParamNormalized(Vextoria3Ids::kFactoryPresets, round % 16 / 15.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 3 * 10));
+    }
+    const int32 before = host.pick(11);
+    for (int32 wait = 0; wait < 1000 && host.restarts == before; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    host.pick(11); // again: the host lets go while this restart waits
+    controller->terminate();
+    const int32 atTerminate = host.restarts;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(host.restarts, atTerminate) << "a restart after terminate";
+    const auto program = readProgramChunk(factoryBank() + 11 * kProgramChunkSize, kProgramChunkSize);
+    ASSERT_TRUE(program && atTerminate > before);
+    for (int32 id = 0; id < kNumParams; ++id) // the program's values as floats, and its number
+        EXPECT_EQ(host.seen[id], id == 36 ? 11 / 15.0 : static_cast<float>(program->params[id])) << "id " << id;
+    controller = nullptr;
 }

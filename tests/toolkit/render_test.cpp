@@ -24,21 +24,24 @@ struct BitmapRender : ::testing::Test
     ToolkitTest::ResourceFolder resources;
 };
 
-// The best version for the zoom is drawn, and from odd layout coordinates it lands on whole
-// device pixels: each pixel is all picture or untouched, never a blend along an edge.
-TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOneIsRefused)
+// The best version for the zoom, decoded when first drawn, lands on whole device pixels from odd
+// layout coordinates: each pixel all picture or untouched. One that fails to decode is dropped.
+TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBrokenOneIsLeftOut)
 {
     resources.writeBands("lamp.png", 9, 7, {kRedCColor});
     resources.writeBands("lamp_x1.5.png", 14, 11, {kGreenCColor});
+    resources.writeBands("lamp_x2.png", 18, 14, {kBlueCColor});
+    std::filesystem::resize_file(getResourcePath("lamp_x2.png"), 60); // the header whole, the pixels cut
     resources.writeBands("lamp_wrong.png", 18, 20, {kBlueCColor});
     auto* picture = new CBitmap("lamp.png");
-    auto larger = IPlatformBitmap::createFromPath(getResourcePath("lamp_x1.5.png"));
-    ASSERT_TRUE(larger);
-    larger->setScaleFactor(1.5);
-    EXPECT_TRUE(picture->addBitmap(larger));
-    auto wrong = IPlatformBitmap::createFromPath(getResourcePath("lamp_wrong.png"));
-    wrong->setScaleFactor(2);
-    EXPECT_FALSE(picture->addBitmap(wrong)); // its height does not match
+    PlatformBitmapPtr larger, broken, wrong;
+    for (auto [version, name, scale] : {std::tuple {&larger, "lamp_x1.5.png", 1.5}, {&broken, "lamp_x2.png", 2.0},
+                                        {&wrong, "lamp_wrong.png", 2.0}}) {
+        *version = IPlatformBitmap::createFromPath(getResourcePath(name));
+        ASSERT_TRUE(*version);
+        (*version)->setScaleFactor(scale);
+        EXPECT_EQ(picture->addBitmap(*version), version != &wrong) << name; // lamp_wrong's height differs
+    }
     EXPECT_EQ(picture->getSize(), CPoint(9, 7));
     auto* frame = new CFrame(CRect(0, 0, 40, 30), nullptr);
     frame->setTransparency(true);
@@ -57,17 +60,33 @@ TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOneIsRef
             for (int x = 0; x < image.getWidth(); ++x)
                 otherwise += image.getPixel(x, y).alpha != 0 && image.getPixel(x, y) != version;
         EXPECT_EQ(otherwise, 0);
+        EXPECT_EQ(larger->getDecodedRows(), zoom > 1 ? 11 : 0);
         auto device = [zoom](double layout) { return std::floor(layout * zoom + 0.5); };
         EXPECT_EQ(inkBounds(image), CRect(device(11), device(7), device(20), device(14)));
     }
     frame->forget();
 }
 
+// Files of each colour type cairo writes draw the colours they hold: gray ones opaque gray, and
+// colours with alpha as they were, premultiplied on the way in.
+TEST_F(BitmapRender, EveryColourTypeDrawsItsColours)
+{
+    for (auto [format, written, drawn] : {std::tuple {CAIRO_FORMAT_A8, CColor(0, 0, 0, 128), CColor(128, 128, 128, 255)},
+                                          {CAIRO_FORMAT_A1, CColor(0, 0, 0, 255), kWhiteCColor},
+                                          {CAIRO_FORMAT_RGB24, CColor(10, 20, 30, 255), CColor(10, 20, 30, 255)},
+                                          {CAIRO_FORMAT_ARGB32, CColor(255, 40, 0, 128), CColor(255, 40, 0, 128)}}) {
+        resources.writeBands("type.png", 4, 4, {written}, format);
+        auto picture = SharedPointer<CBitmap>::adopt(new CBitmap("type.png"));
+        CView view(CRect(0, 0, 4, 4));
+        view.setBackground(picture.get());
+        EXPECT_EQ(renderView(view).getPixel(2, 2), drawn) << format;
+    }
+}
+
 TEST_F(BitmapRender, MissingOrEscapingFilesGiveEmptyBitmapsThatDrawNothing)
 {
     auto* missing = new CBitmap("nothing_here.png");
-    EXPECT_EQ(missing->getWidth(), 0);
-    EXPECT_EQ(missing->getPlatformBitmap(), nullptr);
+    EXPECT_TRUE(missing->getWidth() == 0 && !missing->getPlatformBitmap());
     CView view(CRect(0, 0, 10, 10));
     view.setBackground(missing);
     missing->forget();

@@ -85,10 +85,12 @@ public:
         std::filesystem::remove_all(path);
     }
 
-    // A PNG of `width` x `height` pixels in equal horizontal bands, band i filled with colours[i].
-    void writeBands(const std::string& name, int width, int height, const std::vector<CColor>& colours) const
+    // A PNG of `width` x `height` pixels in equal horizontal bands, band i filled with colours[i];
+    // its colour type follows `format` (gray for A8 and A1, RGB when opaque).
+    void writeBands(const std::string& name, int width, int height, const std::vector<CColor>& colours,
+                    cairo_format_t format = CAIRO_FORMAT_ARGB32) const
     {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        cairo_surface_t* surface = cairo_image_surface_create(format, width, height);
         cairo_t* cr = cairo_create(surface);
         const double bandHeight = double(height) / double(colours.size());
         for (size_t i = 0; i < colours.size(); ++i)

@@ -278,7 +278,7 @@ TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeDragTheGateKnobAsOneGestureAnd
 INSTANTIATE_TEST_SUITE_P(Faces, EditorFaces, ::testing::Values(&rack, &legacy),
                          [](const auto& info) { return std::string(info.param->name); });
 
-TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
+TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAndAWheelStepClosedAtOnceEndAsOneGestureEach)
 {
     constexpr float hpFilter = 0.5f;  // the third of five effects
     // At y 229 the 108-pixel menu would pass the bottom: it opens upwards, at (467, 121).
@@ -287,23 +287,28 @@ TEST_F(HostedEditorTest, TheFxKnobsMenuPicksHpFilterAsOneGesture)
     auto plugin = loadPlugin(rack, 0);
     ASSERT_NE(plugin, nullptr);
     auto* fxSelect = findParameter(*plugin, "FX Select");
-    ASSERT_NE(fxSelect, nullptr);
-    HostWindow window(*plugin, 0, 0);
-    const auto face = waitForPicture(window, rack.width, rack.height);
+    auto* gateSize = findParameter(*plugin, "GateSize");
+    ASSERT_TRUE(fxSelect && gateSize);
+    auto window = std::make_unique<HostWindow>(*plugin, 0, 0);
+    const auto face = waitForPicture(*window, rack.width, rack.height);
     ASSERT_TRUE(face.has_value());
 
     EditLog edits(*plugin);
-    press(window, rack.fxKnob, 1.0, 0, 3);  // the right button
+    press(*window, rack.fxKnob, 1.0, 0, 3);  // the right button
     EXPECT_TRUE(pumpUntil([&] {
-        const auto now = capture(window);
+        const auto now = capture(*window);
         return now && now->changedShare(*face, menu) > 0.3;
     })) << "no menu showed";
     EXPECT_TRUE(edits.entries.empty()) << "a right click edits nothing";
 
-    press(window, hpFilterRow, 1.0);
+    press(*window, hpFilterRow, 1.0);
     EXPECT_TRUE(pumpUntil([&] { return edits.gestureEnded(); }));
     EXPECT_FLOAT_EQ(edits.expectOneGesture(*fxSelect), hpFilter);
     EXPECT_FLOAT_EQ(fxSelect->getValue(), hpFilter);
+    edits.entries.clear();  // a wheel step's gesture, due to end after a pause, ends as the window closes
+    press(*window, rack.gateKnob, 1.0, 0, 4);
+    window.reset();
+    EXPECT_FLOAT_EQ(edits.expectOneGesture(*gateSize), gateSize->getValue());
 }
 
 // The test loop played in stereo, real-time mode, at the pace of real time on an audio thread of its own.
