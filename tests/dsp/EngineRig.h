@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <random>
 #include <vector>
@@ -32,13 +31,19 @@ struct EngineRig {
         time.tempo = tempo;
         time.samplesPerBeat = sampleRate * 60.0 / tempo;
     }
-    void set(std::initializer_list<std::pair<int32_t, double>> values)
+    // Pitch bend and mod wheel reach their own setters too, as the processor passes them on.
+    using Settings = std::vector<std::pair<int32_t, double>>;
+    void set(const Settings& values)
     {
-        for (const auto& [id, value] : values)
+        for (const auto& [id, value] : values) {
             fx->setParameter(id, value);
+            if (id == kPitchBend || id == kModWheel)
+                id == kPitchBend ? fx->setPitchBend(value) : fx->setModwheel(static_cast<float>(value));
+        }
     }
 
-    // Renders input (one vector per channel) in blocks; returns the output.
+    // Renders input (one vector per channel) in blocks; returns the output. Bypassed blocks take
+    // the bypass path and leave the output silent (the processor would copy the input there).
     Channels render(const Channels& input, int32_t blockSize, const BlockHook& hook = {})
     {
         const auto frames = static_cast<int64_t>(input[0].size());
@@ -56,7 +61,10 @@ struct EngineRig {
             HostTimeInfo& time = fx->timeInfo;
             time.projectTimeSamples = position;
             time.projectTimeMusic = static_cast<double>(position) / time.samplesPerBeat;
-            fx->process(in, out, count);
+            if (bypassed)
+                fx->processBypass(in, out, count);
+            else
+                fx->process(in, out, count);
             position += time.playing ? count : 0;
         }
         return output;
@@ -96,6 +104,7 @@ struct EngineRig {
 
     int32_t channelCount;
     int64_t position = 0; // project samples
+    bool bypassed = false;
     ScopedHome home;
     std::unique_ptr<Vextoria3FX> fx;
 };

@@ -11,6 +11,8 @@
 #include "dsp/EnvelopeFollower.h"
 #include "dsp/Gater2.h"
 #include "dsp/PitchCurves.h"
+#include "dsp/RandomGenerator.h"
+#include "dsp/SliceEffects.h"
 
 namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -36,14 +38,21 @@ TEST(Crossfader, HeldPairRampsToZeroWhileTheSignalFadesInOnTheChosenCurve)
     EXPECT_EQ(fader.getFadeLength(), 240);
 }
 
-TEST(Gate, OpenLengthFollowsTheAmountWithinTwentyMillisecondsAndTheSlice)
+TEST(Gate, OpensOverTwoMillisecondsHoldsByTheAmountWithinTheSliceAndClosesOnASquareRoot)
 {
     Gater2 gate;
     gate.setSize(22050);
-    for (const auto& [amount, length] : {std::pair{0.5f, 11378}, {0.0f, 882}, {1.0f, 21874}, {kNaN, 882}, {7.0f, 21874}}) {
+    for (const auto& [amount, length] : {std::pair{0.0f, 882}, {1.0f, 21874}, {kNaN, 882}, {7.0f, 21874}, {0.5f, 11378}}) {
         gate.setValue(amount);
         EXPECT_EQ(gate.getOpenLength(), length) << amount;
     }
+    gate.start();
+    std::vector<float> gains(11378 + 177, 1.0f);
+    for (float& gain : gains)
+        gain = gate.process(gain);
+    for (const auto& [p, gain] : {std::pair{44, 0.5}, {88, 1.0}, {11378, 1.0}, {11378 + 44, std::sqrt(0.75)},
+                                  {11378 + 175, std::sqrt(1.0 / 176.0)}, {11378 + 176, 0.0}})
+        EXPECT_NEAR(gains[p], gain, 1e-6) << p;
     gate.setSize(500); // shorter than the minimum
     gate.setValue(1.0f);
     EXPECT_EQ(gate.getOpenLength(), 882);
@@ -126,6 +135,7 @@ TEST(PitchCurves, ScratchTurnsBackAt42PercentTapeStopSlowsAndPositionsBeyondStay
     const auto at = [&curves](int curve, double position) { return curves.at(curve, position); };
     EXPECT_TRUE(at(PitchCurves::kScratch, 212.0) > 0.0 && at(PitchCurves::kScratch, 214.0) < 0.0);
     EXPECT_NEAR(at(PitchCurves::kTapeStop, 511.0), 0.585, 1e-3);
+    EXPECT_NEAR(at(PitchCurves::kVibrato, 256.0) - at(PitchCurves::kVibrato, 0.0), 0.3, 1e-9) << "0.85 to 1.15";
     // Positions outside the curve, from tiny steps or huge slices, stay on its ends.
     for (int curve = 0; curve < PitchCurves::kCurveCount; ++curve) {
         for (const double beyond : {511.999, 1e12, kInfinity})
@@ -133,4 +143,65 @@ TEST(PitchCurves, ScratchTurnsBackAt42PercentTapeStopSlowsAndPositionsBeyondStay
         for (const double before : {1e-300, -1e12, double(kNaN)})
             EXPECT_EQ(at(curve, before), at(curve, 0.0)) << curve << " at " << before;
     }
+}
+
+// An impulse on the left: the dry level passes it at once on the left only; then each side
+// sounds through its own combs (the right's 23 samples later, nothing of the other side's at
+// full width), and each allpass turns the echo it delays upside down.
+TEST(Reverb, EachSideRingsThroughItsOwnCombsAndTheAllpassesInvertTheirEchoes)
+{
+    revmodel reverb; // full width, wet 1
+    reverb.setdry(0.5f);
+    std::vector<int32_t> left, right; // the times of the samples that sound, negated when below 0
+    for (int32_t t = 0; t < 1380; ++t) {
+        float l = t == 0 ? 1.0f : 0.0f, r = 0.0f;
+        reverb.process(l, r);
+        for (auto [sample, times] : {std::pair{l, &left}, {r, &right}})
+            if (sample != 0.0f)
+                times->push_back(sample > 0.0f ? t : -t);
+    }
+    EXPECT_EQ(left, (std::vector<int32_t>{0, 1116, 1188, 1277, -1341, 1356}));
+    EXPECT_EQ(right, (std::vector<int32_t>{1139, 1211, 1300, 1379}));
+}
+
+namespace {
+// Half a second of a sine through the high-pass filter at cutoff 0.1, after half a second to
+// settle: the RMS of the output and the gain of its part in phase with the input.
+std::pair<double, double> highPassed(float resonance, double hz, double amplitude = 0.5)
+{
+    RandomGenerator random;
+    CHighLifeFilter filter(random);
+    double out = 0.0, inPhase = 0.0;
+    for (int32_t t = -22050; t < 22050; ++t) {
+        const double x = amplitude * std::sin(2.0 * M_PI * hz * t / 44100.0);
+        const double y = filter.work(static_cast<float>(x), 0.1f, resonance, CHighLifeFilter::kHighPass);
+        out += t < 0 ? 0.0 : y * y;
+        inPhase += t < 0 ? 0.0 : x * y;
+    }
+    return {std::sqrt(out / 22050.0), amplitude > 0.0 ? inPhase / (11025.0 * amplitude * amplitude) : 0.0};
+}
+} // namespace
+
+// Cutoff 0.1 is near 2.2 kHz at 44.1 kHz: lows fall away, resonance rings at the cutoff, highs
+// pass upright, and silence comes out as noise of about 1e-5.
+TEST(HighPass, CutsLowsRingsAtTheCutoffPassesHighsUprightAndHissesOnlyFaintly)
+{
+    for (const auto& [resonance, hz, gain] :
+         {std::tuple{0.1f, 100.0, 0.108}, {0.1f, 2000.0, 1.552}, {1.0f, 2000.0, 2.489}, {1.0f, 10000.0, 0.991}})
+        EXPECT_NEAR(highPassed(resonance, hz).first / (0.5 * M_SQRT1_2), gain, 0.02 * gain) << resonance << ", " << hz;
+    EXPECT_NEAR(highPassed(0.1f, 10000.0).second, 1.0, 0.02);
+    const double hiss = highPassed(0.5f, 0.0, 0.0).first;
+    EXPECT_TRUE(hiss > 1e-6 && hiss < 1e-4) << hiss;
+
+    // The cutoff target is the square of the cutoff moved by envelope and offset, between 0.01
+    // and 1; above 0.7 the cutoff lifts the envelope amount to 1.75 (cutoff - 0.7).
+    for (const auto& [cut, env, offset, envelope, target] :
+         {std::tuple{0.5f, 0.0f, 0.0f, 0.0, 0.25}, {0.5f, 0.5f, 0.8f, 0.5, 0.2025}, {0.9f, 0.2f, 0.0f, 0.0, 0.342225},
+          {0.9f, 0.5f, 0.0f, 0.0, 0.2025}, {0.05f, 0.0f, 0.0f, 0.0, 0.01}, {0.5f, 1.0f, 1.5f, 1.0, 1.0}})
+        EXPECT_NEAR(SliceEffects::cutoffTarget({.filterCut = cut, .filterEnv = env, .filterOffset = offset}, envelope),
+                    target, 1e-6) << cut << ", " << env;
+    // Resonance stays within 0.1 to 1, and below 0.92 without much envelope.
+    for (const auto& [res, env, resonance] : {std::tuple{0.05f, 1.0f, 0.1f}, {0.2f, 1.0f, 0.2f}, {0.95f, 0.4f, 0.92f},
+                                              {0.95f, 0.6f, 0.95f}, {1.5f, 1.0f, 1.0f}})
+        EXPECT_EQ(SliceEffects::resonance({.filterRes = res, .filterEnv = env}), resonance) << res << ", " << env;
 }

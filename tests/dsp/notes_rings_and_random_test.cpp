@@ -40,10 +40,8 @@ TEST(EditorRings, NotesAreDrainedOnceInEventOrderOverflowKeepsTheNewestAndScopeB
     ASSERT_TRUE(ring.hasNotes());
     std::array<MidiNoteRecord, MidiEventRing::kCapacity> out{};
     ASSERT_EQ(ring.drain(out), 3);
-    ring.clearFlag();
-    const auto fields = [](const MidiNoteRecord& r) { return std::tuple(r.type, r.pitch, r.velocity, r.sampleOffset); };
-    EXPECT_EQ(fields(out[0]), std::tuple(MidiEventRing::kNoteOn, 40, 100, 3));
-    EXPECT_EQ(fields(out[2]), std::tuple(MidiEventRing::kNoteOff, 40, 0, 64));
+    ring.clearFlag(); // the records' fields: the DSP object's note test
+    EXPECT_EQ(std::tuple(out[0].pitch, out[1].pitch, out[2].type), std::tuple(40, 38, MidiEventRing::kNoteOff));
     ring.endBlock(); // nothing new
     EXPECT_FALSE(ring.hasNotes());
     EXPECT_EQ(ring.drain(out), 0);

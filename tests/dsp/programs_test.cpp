@@ -11,6 +11,7 @@
 #include "RecordBytes.h"
 #include "ScopedHome.h"
 #include "dsp/Vextoria3FX.h"
+#include "ids.h"
 
 namespace {
 // Values id / 100 and hidden values index / 10, so each slot names itself.
@@ -114,4 +115,34 @@ TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThrea
     ASSERT_TRUE(fx.postChunk(second.data(), 372));
     fx.applyPendingChunk();
     EXPECT_EQ(fx.getParameter(2), 0.75f) << "a newer post replaces one not yet taken";
+}
+
+// Each factory program's name, and its values checked by two sums taken from the table of
+// factory values (three decimals): of its 45 values, and of each value times its row (1..45).
+TEST(FactoryBank, ProgramsCarryTheirNamesAndValues)
+{
+    ScopedHome home;
+    Vextoria3FX fx;
+    fx.loadFactoryBank();
+    const char* names[16] = {"Default", "Rythmrepeat", "esreveR", "RollWarfare", "Blast N Break", "Glitch Patrol",
+        "Lightbreaker", "Snoop Scratchy Scratch", "DefaultMidiSlicer", "Pure Dynamite", "TurboSlicer", "Banana Break",
+        "RollPitchCopter", "Filtrogater", "Dr Feelgood", "Golden Gate"};
+    const double sums[16] = {16.65, 18.968, 16.174, 21.024, 18.379, 22.74, 16.552, 19.223, 15.962, 17.182, 20.316,
+                             18.639, 22.327, 14.128, 19.623, 19.018};
+    const double byRow[16] = {350, 451.316, 362.17, 444.2, 390.906, 434.255, 358.801, 412.404, 359.006, 329.875,
+                              448.029, 391.747, 465.959, 337.247, 425.916, 380.608};
+    for (int32_t index = 0; index < 16; ++index) {
+        const Vextoria3Preset& program = fx.getProgram(index);
+        double sum = 0.0, weighted = 0.0;
+        for (int32_t row = 0; row < 45; ++row) {
+            const float value = row < 38 ? program.params[row] : program.hidden[row - 38];
+            sum += value;
+            weighted += (row + 1) * value;
+        }
+        EXPECT_EQ(program.name, names[index]);
+        EXPECT_NEAR(sum, sums[index], 0.003) << index;
+        EXPECT_NEAR(weighted, byRow[index], 0.01) << index;
+    }
+    // A pitch range is whole semitones: RollPitchCopter's 0.083 is one.
+    EXPECT_EQ(static_cast<int32_t>(12.0f * fx.getProgram(12).params[Vextoria3Ids::kPitchRange]), 1);
 }

@@ -39,23 +39,20 @@ DecisionParams semitoneParams(float up, float down, float pitchSet)
 
 TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
 {
-    DecisionParams noneEnabled = kQuiet;
-    noneEnabled.fxSelect = 1.0f; // random among the enabled effects
-    noneEnabled.fxAmt = 1.0f;
-    std::fill(std::begin(noneEnabled.effectActive), std::end(noneEnabled.effectActive), 0.0f);
-    DecisionParams twoEnabled = noneEnabled;
+    // Random among the effects switched on; at "Pitch Amt" 0.95, whose float is below the double
+    // 0.95, the divisor is int(10 - 7.6) = 2, in stretch mode int(10 - 8.55) = 1.
+    const DecisionParams noneEnabled{.fxSelect = 1.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f,
+                                     .fxAmt = 1.0f, .effectActive = {}};
+    DecisionParams twoEnabled = noneEnabled, highPitchAmount = kQuiet, stretched = kQuiet;
     twoEnabled.effectActive[1] = twoEnabled.effectActive[3] = 1.0f;
-    DecisionParams highPitchAmount = kQuiet; // its float is below the double 0.95: divisor int(10 - 7.6) = 2
-    highPitchAmount.pitchAmt = 0.95f;
-    DecisionParams stretched = highPitchAmount; // divisor int(10 - 8.55) = 1: always pitched
+    highPitchAmount.pitchAmt = stretched.pitchAmt = 0.95f;
     stretched.stretch = 1.0f;
     stretched.pitchRange = 0.0f;
-    DecisionParams noDirect = kQuiet, discarding, missing;
-    noDirect.noDirect = 1.0f;
-    noDirect.sliceAmt = 0.0f;
-    discarding = missing = noDirect;
-    discarding.sliceAmt = 0.05f; // K = int(6.65) = 6, M = int(0.5) = 0: one draw discarded
-    missing.sliceAmt = 0.5f;     // K = 3, M = 5
+    // No direct: K = int(7 - 7a) and M = int(10a) are 6 and 0 at 0.05 (a draw discarded), 3 and 5 at 0.5.
+    const auto noDirect = [](float sliceAmt) {
+        return DecisionParams{.fxSelect = 0.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f,
+                              .sliceAmt = sliceAmt, .noDirect = 1.0f};
+    };
     struct Case {
         const char* what;
         DecisionParams params;
@@ -83,9 +80,9 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
         {"down and set", semitoneParams(0, 1, 1), 2, 0, {0}, 2, "fx0 s-6 p1 k0 R| 2 P"},
         {"down", semitoneParams(0, 1, 0), 2, 0, {0, 9}, 3, "fx0 s-3 p1 k0 R| 2 P"},
         {"neither up nor down", semitoneParams(0, 0, 0), 2, 0, {0}, 2, "fx0 s0 p1 k0 R| 2 P"},
-        {"no direct at Slice Amt 0 replays the slice", noDirect, 2, 6, {0x7FFFFFFF}, 1, "fx0 s0 p1 k6 R| 2"},
-        {"no direct, M 0: a draw discarded", discarding, 2, 3, {0, 1, 99}, 3, "fx0 s0 p1 k3 R| 2"},
-        {"no direct, M missed: the drawn pick stays", missing, 2, 3, {0, 1, 2}, 3, "fx0 s0 p1 k0 R| 2"},
+        {"no direct at Slice Amt 0 replays the slice", noDirect(0.0f), 2, 6, {0x7FFFFFFF}, 1, "fx0 s0 p1 k6 R| 2"},
+        {"no direct, M 0: a draw discarded", noDirect(0.05f), 2, 3, {0, 1, 99}, 3, "fx0 s0 p1 k3 R| 2"},
+        {"no direct, M missed: the drawn pick stays", noDirect(0.5f), 2, 3, {0, 1, 2}, 3, "fx0 s0 p1 k0 R| 2"},
     };
     for (const Case& c : cases) {
         ScriptedRandom random{c.values};
@@ -94,10 +91,8 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
                   c.expected) << c.what;
         EXPECT_EQ(random.draws, c.draws) << c.what;
     }
-    DecisionParams filter = kQuiet; // the high-pass filter draws its cutoff offset
-    filter.fxSelect = 0.5f;
-    filter.filterCut = 0.25f;
-    filter.filterEnv = 0.5f;
+    const DecisionParams filter{.fxSelect = 0.5f, .filterCut = 0.25f, .filterEnv = 0.5f, .pitchAmt = 0.0f,
+                                .reverseAmt = 0.0f, .rollAmt = 0.0f}; // the high-pass draws its cutoff offset
     ScriptedRandom offset{{40}};
     const SliceDecision filtered = SliceDecider{}.decide(filter, 2, 0, 2, offset);
     EXPECT_EQ(filtered.fxId, 2);
@@ -105,60 +100,27 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
     EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
 }
 
-namespace {
-struct TraceCase {
-    const char* name;
-    double sliceSize;
-    int32_t channels;
-    const char* expected;
-};
-
-class DecisionTrace : public ::testing::TestWithParam<TraceCase> {};
-} // namespace
-
-// The engine's decisions in its first two bars under a parameter set where every draw's
-// condition is live, one entry per slice start, in blocks of 50 (dividing the bar).
-TEST_P(DecisionTrace, SeededSequenceIsPinned)
+// The engine's decisions in its first bar under a parameter set where every draw's condition
+// is live, one entry per slice start, in blocks of 50 (dividing the bar): at a quarter per slice
+// on a mono bus (no pan draws, a roll-fraction draw each), then eighths and sixteenths in stereo.
+TEST(DecisionTrace, SeededSequencesArePinned)
 {
-    EngineRig rig(44100.0, GetParam().channels);
-    rig.fx->setReplaySeed(20261206);
-    rig.set({{kActive, 1.0}, {kSliceSize, GetParam().sliceSize}, {kFxSelect, 1.0}, {kFxAmt, 0.8}, {kFilterCut, 0.4},
-             {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
-             {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
-             {kReplayRndSeq, 0.5}});
-    std::string trace;
-    for (const auto& [frame, decision] : rig.decisions(2 * 88200, 50))
-        trace += describe(decision);
-    EXPECT_EQ(trace, GetParam().expected);
+    for (const auto& [sliceSize, channels, expected] : {
+             std::tuple{0.0, 1, "fx1+ s0 p1 k3 R|fx1+ s0 p1 k1|fx3 s0 p1 k2 R|fx1 s0 p1 k2 R|"},
+             {0.5, 2, "fx1+ s0 p1 k6 R|fx1+ s0 p1 k4|fx3 s0 rev p1 k5 R|fx1 s4 p2 k3|fx1+ s0 p1 k3 R|fx2+ s0 p1 k3|"
+                      "fx2+ s0 p1 k2|fx1+ s-3 p1 k3 R|"},
+             {1.0, 2, "fx1+ s0 p1 k12 R|fx1+ s0 p1 k8|fx3 s0 rev p1 k8 R|fx1 s4 p2 k6|fx1+ s0 p1 k4 R|fx2+ s0 p1 k4|"
+                      "fx0+ s0 rev p1 k2 R|fx1 s0 p0 k4 R|fx3+ s-3 p1 k10 R|fx3+ s-4 p1 k0 R|fx3+ s-4 roll p1 k12|"
+                      "fx2 s0 p1 k6 R|fx3+ s2 p1 k0 R|fx0+ s0 p2 k8 R|fx2+ s0 p0 k8|fx1 s0 p1 k2|"}}) {
+        EngineRig rig(44100.0, channels);
+        rig.fx->setReplaySeed(20261206);
+        rig.set({{kActive, 1.0}, {kSliceSize, sliceSize}, {kFxSelect, 1.0}, {kFxAmt, 0.8}, {kFilterCut, 0.4},
+                 {kFilterEnv, 1.0}, {kPitchAmt, 0.5}, {kPitchRange, 0.5}, {kUp, 1.0}, {kDown, 1.0}, {kPitchSet, 0.0},
+                 {kReverseAmt, 0.5}, {kRollAmt, 0.5}, {kPanAmt, 0.5}, {kSliceAmt, 0.6}, {kNoDirect, 0.0},
+                 {kReplayRndSeq, 0.5}});
+        std::string trace;
+        for (const auto& [frame, decision] : rig.decisions(88200, 50))
+            trace += describe(decision);
+        EXPECT_EQ(trace, expected) << sliceSize << ", " << channels << " channels";
+    }
 }
-
-// Slice sizes 0, 0.5 and 1 are quarters, eighths and sixteenths.
-INSTANTIATE_TEST_SUITE_P(SliceSizesMonoAndStereo, DecisionTrace, ::testing::Values(
-    TraceCase{"QuartersMono", 0.0, 1,
-              "fx1+ s0 p1 k3 R|fx1+ s0 p1 k1|fx3 s0 p1 k2 R|fx1 s0 p1 k2 R|fx1+ s0 p1 k1 R|fx0+ s0 rev p1 k2|"
-              "fx1+ s0 p1 k1|fx3+ s0 p1 k0 R|"},
-    TraceCase{"QuartersStereo", 0.0, 2,
-              "fx1 s0 p1 k2 R|fx0 s-1 p2 k0|fx1+ s0 p1 k0 R|fx3 s0 p1 k2 R|fx3+ s0 roll p1 k2 R|fx1 s0 p1 k0|"
-              "fx2+ s0 p1 k0 R|fx3 s1 p1 k1|"},
-    TraceCase{"EighthsMono", 0.5, 1,
-              "fx1+ s0 p1 k4 R|fx2 s0 p1 k1 R|fx0 s0 roll p1 k3|fx0 s0 p1 k3 R|fx2 s0 p1 k6 R|fx3 s0 p1 k5|"
-              "fx2+ s0 p1 k4|fx1+ s0 rev p1 k2|fx3 s-3 p1 k6 R|fx1 s0 p1 k7 R|fx3+ s0 p1 k5 R|fx2+ s0 p1 k7 R|"
-              "fx1+ s0 p1 k2 R|fx3 s-2 p1 k5|fx0 s0 p1 k2 R|fx3+ s0 roll p1 k6 R|"},
-    TraceCase{"EighthsStereo", 0.5, 2,
-              "fx1+ s0 p1 k6 R|fx1+ s0 p1 k4|fx3 s0 rev p1 k5 R|fx1 s4 p2 k3|fx1+ s0 p1 k3 R|fx2+ s0 p1 k3|"
-              "fx2+ s0 p1 k2|fx1+ s-3 p1 k3 R|fx3 s0 p1 k0|fx2 s0 rev p1 k0|fx1 s1 p1 k6 R|fx0+ s0 roll p1 k6 R|"
-              "fx1+ s0 p1 k3|fx3+ s0 p1 k6 R|fx2+ s0 p1 k5 R|fx3 s0 p1 k6|"},
-    TraceCase{"SixteenthsMono", 1.0, 1,
-              "fx1+ s0 p1 k6 R|fx2 s0 p1 k0 R|fx0 s0 roll p1 k4|fx0 s0 p1 k6 R|fx2 s0 p1 k10 R|fx3 s0 p1 k8|"
-              "fx2+ s0 p1 k6|fx0 s0 p1 k4 R|fx2 s-3 p1 k8|fx2+ s-6 p1 k12|fx0 s0 p1 k6|fx1+ s0 p1 k4|fx1+ s0 p1 k10 R|"
-              "fx1+ s0 p1 k0|fx1 s0 p1 k0|fx1 s0 p1 k8 R|fx2+ s0 p1 k4|fx0+ s0 rev p1 k6|fx0+ s0 p1 k14 R|"
-              "fx2+ s0 p1 k6|fx2+ s0 p1 k6 R|fx2 s1 p1 k12|fx3 s0 p1 k8|fx2+ s0 p1 k4 R|fx3 s0 p1 k0 R|fx2+ s0 p1 k4|"
-              "fx1 s0 p1 k14|fx0+ s0 p1 k12 R|fx2+ s0 p1 k8|fx0 s0 p1 k0|fx1+ s1 rev p1 k12 R|fx3+ s0 p1 k6|"},
-    TraceCase{"SixteenthsStereo", 1.0, 2,
-              "fx1+ s0 p1 k12 R|fx1+ s0 p1 k8|fx3 s0 rev p1 k8 R|fx1 s4 p2 k6|fx1+ s0 p1 k4 R|fx2+ s0 p1 k4|"
-              "fx0+ s0 rev p1 k2 R|fx1 s0 p0 k4 R|fx3+ s-3 p1 k10 R|fx3+ s-4 p1 k0 R|fx3+ s-4 roll p1 k12|"
-              "fx2 s0 p1 k6 R|fx3+ s2 p1 k0 R|fx0+ s0 p2 k8 R|fx2+ s0 p0 k8|fx1 s0 p1 k2|fx2 s0 p1 k6|fx0 s0 p1 k8 R|"
-              "fx2 s-3 p2 k12|fx3 s0 p1 k6 R|fx2+ s0 p1 k4 R|fx3 s0 p0 k0 R|fx1+ s0 p1 k4 R|fx3 s0 rev p1 k6|"
-              "fx2 s0 p1 k14 R|fx0 s0 p1 k8 R|fx0 s0 rev p1 k12|fx0+ s0 p1 k8 R|fx3 s4 roll p2 k12 R|"
-              "fx3+ s0 roll p1 k8|fx1+ s0 p1 k6|fx2+ s-3 roll p1 k8 R|"
-    }), [](const ::testing::TestParamInfo<TraceCase>& info) { return std::string(info.param.name); });

@@ -37,33 +37,21 @@ TEST(SliceEngine, SliceCountChangesOnABeatTheCounterRestartsOnABarAndSamplesStan
     EXPECT_EQ(frames, (std::vector<int64_t>{0, 11025, 22050, 33075}));
 }
 
-TEST(SliceEngine, NotesAreLoggedInEventOrderSelectSlicesAndOutOfRangeInputIsRefused)
+// Note choice of slices is in the "Midi Slice" render below.
+TEST(SliceEngine, NotesInRangeAreLoggedInEventOrderAndSlicePadsOutOfRangeAreRefused)
 {
     EngineRig rig(kRate, 2);
     Vextoria3FX& fx = *rig.fx;
-    fx.startProcessMIDI();
-    fx.noteOn(128, 100, 0);
-    fx.noteOn(-1, 100, 0);
-    fx.noteOff(200, 100, 0);
-    fx.noteOn(60, 127, 3);
-    fx.noteOn(30, 64, 10);
-    fx.noteOff(60, 0, 20);
+    using Note = std::tuple<int32_t, int32_t, int32_t, int32_t>; // type, pitch, velocity, offset
+    for (const auto& [type, pitch, velocity, offset] : {Note{1, 128, 100, 0}, {1, -1, 100, 0}, {2, 200, 100, 0},
+                                                        {1, 60, 127, 3}, {1, 30, 64, 10}, {2, 60, 0, 20}})
+        type == 1 ? fx.noteOn(pitch, velocity, offset) : fx.noteOff(pitch, velocity, offset);
     fx.endProcessMIDI();
-    EXPECT_EQ(fx.getSelectedSlice(), -1);
     std::array<MidiNoteRecord, MidiEventRing::kCapacity> records{};
-    ASSERT_EQ(fx.noteRing().drain(records), 3) << "only the notes in range are logged";
-    const auto fields = [](const MidiNoteRecord& r) { return std::tuple(r.type, r.pitch, r.velocity, r.sampleOffset); };
-    EXPECT_EQ(fields(records[0]), std::tuple(MidiEventRing::kNoteOn, 60, 127, 3));
-    EXPECT_EQ(fields(records[1]), std::tuple(MidiEventRing::kNoteOn, 30, 64, 10));
-    EXPECT_EQ(fields(records[2]), std::tuple(MidiEventRing::kNoteOff, 60, 0, 20));
-
-    fx.setParameter(kSliceSize, 0.5); // 8 slices per bar
-    fx.noteOn(43, 100, 0);
-    EXPECT_EQ(fx.getSelectedSlice(), 7);
-    fx.noteOn(44, 100, 0);
-    EXPECT_EQ(fx.getSelectedSlice(), 0);
-    fx.noteOff(44, 0, 0);
-    fx.noteOff(43, 0, 0);
+    std::vector<Note> logged(static_cast<size_t>(fx.noteRing().drain(records)));
+    for (size_t i = 0; i < logged.size(); ++i)
+        logged[i] = {records[i].type, records[i].pitch, records[i].velocity, records[i].sampleOffset};
+    EXPECT_EQ(logged, (std::vector<Note>{{1, 60, 127, 3}, {1, 30, 64, 10}, {2, 60, 0, 20}}));
     EXPECT_FALSE(fx.setSliceFromUI(16) || fx.setSliceFromUI(-2));
     EXPECT_EQ(fx.getSelectedSlice(), -1);
     EXPECT_TRUE(fx.setSliceFromUI(15));
@@ -222,5 +210,77 @@ TEST(SeededRender, EveryProgramRendersTheSameAtEveryBlockSizeInAndOutOfStretchMo
         if (program == 3 || program == 15 || program == 16) {
             EXPECT_NE(references[0], references[1]) << program << ": stretched slices must play";
         }
+    }
+}
+
+// One render at 48 kHz of samples naming their frame (left n, right -n), in "Midi Slice" mode
+// with slice 7 held: bar 0 live at 240 BPM, bar 1 pitch bend, bar 2 bypassed, bar 3 the mod
+// wheel, bar 4 frozen (bar 2 captured), bar 5 frozen at 320 BPM, bar 6 "Auto Trig". Per probed
+// slice: the frame its reading starts at, its rate, and where a roll jumps back (4000: none).
+TEST(SliceEngine, MidiSlicesBendAndRollAndFrozenBarsKeepTheirLengthAfterATempoChange)
+{
+    EngineRig rig(48000.0, 2, 500, 240.0); // slices of 6000, bars of 48000
+    rig.set({{kActive, 1.0}, {kGateSize, 1.0}, {kReverseAmt, 0.0}, {kPitchAmt, 0.0}, {kTrigMode, 1.0},
+             {kPitchRange, 1.0}, {kUp, 1.0}, {kDown, 1.0}, {kNoDirect, 1.0}, {kSliceAmt, 0.0}});
+    rig.fx->noteOn(43, 100, 0);
+    constexpr double kFaster = 4.0 / 3.0; // the frozen bar's tempo to the new one
+    const struct {
+        int32_t slice, note; // a note pressed at the slice's start, or released when negative
+        EngineRig::Settings settings;
+        double start, rate;
+        int32_t rollsAt = 0;
+    } probes[] = {
+        {8, 0, {{kPitchBend, 1.0}}, 42000, 2.0}, // up and down: the whole range both ways
+        {9, 0, {{kPitchBend, 0.0}}, 42000, 0.5},
+        {10, 0, {{kPitchBend, 0.75}}, 42000, M_SQRT2},
+        {11, 0, {{kDown, 0.0}, {kPitchBend, 0.0}}, 42000, 1.0}, // up only
+        {12, 0, {{kPitchBend, 1.0}}, 42000, 2.0},
+        {13, 0, {{kUp, 0.0}, {kDown, 1.0}}, 42000, 1.0}, // down only
+        {14, 0, {{kPitchBend, 0.25}}, 42000, M_SQRT1_2},
+        {15, 0, {{kDown, 0.0}, {kPitchBend, 0.0}}, 42000, 1.0}, // neither
+        {24, 0, {{kModWheel, 0.19}}, 138000, 1.0, 4000}, // the bypassed bar: rolls from 0.2, by eighths above 0.75
+        {25, 0, {{kModWheel, 0.2}}, 138000, 1.0, 1502},
+        {26, 0, {{kModWheel, 0.75}}, 138000, 1.0, 1502},
+        {27, 0, {{kModWheel, 0.76}}, 138000, 1.0, 752},
+        {28, -43, {{kModWheel, 0.0}}, 168000, 1.0}, // no note: live
+        {32, 0, {{kFreeze, 1.0}}, 96000, 1.0}, // frozen, no note: the counter's slice
+        {33, 43, {}, 138000, 1.0},
+        {34, -43, {{kReverseAmt, 1.0}}, 108000, -1.0},
+        {40, 0, {{kReverseAmt, 0.0}}, 96000, kFaster}, // 320 BPM: frozen slices keep their length
+        {41, 0, {{kReverseAmt, 1.0}}, 102000, -kFaster},
+        {46, 0, {}, 132000, kFaster}, // too late in the frozen bar to reverse
+        {47, 0, {{kTrigMode, 0.0}, {kReverseAmt, 0.0}}, 138000, kFaster}, // repeats: the frozen bar's table
+        {49, 0, {}, 102000, kFaster},
+        {50, 0, {{kFxAmt, 1.0}, {kFxSelect, 0.75}, {kPitchFxId, 0.5}}, 108000, 0.948}, // tape stop, points 23..80
+    };
+    const auto frameOf = [](int32_t slice) { return slice < 40 ? 6000 * slice : 240000 + 4500 * (slice - 40); };
+    EngineRig::Channels input = EngineRig::constant(2, frameOf(56), 0.0f);
+    for (size_t n = 0; n < input[0].size(); ++n)
+        input[1][n] = -(input[0][n] = static_cast<float>(n));
+    const EngineRig::Channels output = rig.render(input, 500, [&](int64_t frame, int32_t) {
+        rig.bypassed = frame >= 96000 && frame < 144000;
+        if (frame == 240000) { // 320 BPM; the project position keeps its 20 quarter notes
+            rig.fx->timeInfo.tempo = 320.0;
+            rig.fx->timeInfo.samplesPerBeat = 9000.0;
+            rig.position = 180000;
+        }
+        for (const auto& probe : probes) {
+            if (frameOf(probe.slice) == frame)
+                rig.set(probe.settings);
+            if (frameOf(probe.slice) == frame && probe.note != 0)
+                probe.note > 0 ? rig.fx->noteOn(probe.note, 100, 0) : rig.fx->noteOff(-probe.note, 0, 0);
+        }
+    });
+    for (size_t n = 0; n < input[0].size(); ++n)
+        ASSERT_EQ(output[1][n], -output[0][n]) << n;
+    for (const auto& probe : probes) {
+        const float* out = output[0].data() + frameOf(probe.slice);
+        const double rate = (out[700] - out[200]) / 500.0;
+        int32_t rollsAt = 1;
+        while (rollsAt < 4000 && out[rollsAt] >= out[rollsAt - 1])
+            ++rollsAt;
+        EXPECT_NEAR(out[200] - 200.0 * rate, probe.start, 15.0) << probe.slice;
+        EXPECT_NEAR(rate, probe.rate, 0.01) << probe.slice;
+        EXPECT_TRUE(probe.rollsAt == 0 || rollsAt == probe.rollsAt) << probe.slice << " rolls at " << rollsAt;
     }
 }
