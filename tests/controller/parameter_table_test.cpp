@@ -1,7 +1,6 @@
 // The parameters as a host lists them: registration order, flags by kind, the texts at the
 // edges of each kind and the texts taken back; and the host's name as the editor reads it.
 #include "ControllerHarness.h"
-
 #include "editor/PluginWrapper.h"
 
 namespace ControllerTest {

@@ -7,8 +7,6 @@
 #include "ids.h"
 #include "sdk/pluginfactory.h"
 
-#include "pluginterfaces/vst/ivstmessage.h"
-
 #include <cmath>
 #include <functional>
 #include <gmock/gmock.h>
@@ -215,8 +213,7 @@ TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
     using Context = ProcessContext;
     std::vector<std::pair<std::string, std::function<void(Context&)>>> cases = {
         {"tempo 90 not flagged", [](Context& c) { c.tempo = 90.0, c.state &= ~uint32 {Context::kTempoValid}; }},
-        {"samples only, at the end of time", [](Context& c) {
-             c.state &= ~uint32 {Context::kProjectTimeMusicValid};
+        {"samples only, at the end of time", [](Context& c) { c.state &= ~uint32 {Context::kProjectTimeMusicValid};
              c.projectTimeSamples = c.continousTimeSamples = std::numeric_limits<int64>::max() - 100; }}};
     for (double tempo : {0.0, -90.0, 0.001, 1e9, kNaN, std::numeric_limits<double>::infinity()})
         cases.emplace_back("tempo " + std::to_string(tempo), [tempo](Context& c) { c.tempo = tempo; });
