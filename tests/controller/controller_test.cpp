@@ -121,21 +121,22 @@ struct CarelessMessage : HostMessage {
 
 TEST_F(MessagesTest, messages_reach_the_editor_cut_to_their_rings_or_get_false_and_change_nothing)
 {
-    // The id names the attribute's type.
+    // The id names the attribute's type; "copyhiddenparam" (any number) is answered, then refused.
     const std::pair<const char*, const char*> cases[] = {
         {"BinaryMessage", "somethingElse"}, {"IntMessage", "askpresonus"}, {"IntMessage", "AudioData"},
         {"BinaryMessage", "copyhiddenparam"}, {"BinaryMessageX", "AudioData"}, {nullptr, "AudioData"},
+        {"IntMessage", "copyhiddenparam"},
     };
     controller->setEditor(&editor);
     for (auto [messageId, attribute] : cases) {
         auto message = makeMessage(messageId);
-        message->getAttributes()->setInt(attribute, 1);
+        message->getAttributes()->setInt(attribute, 0);
         EXPECT_EQ(controller->notify(message), kResultFalse) << (messageId ? messageId : "no id") << " " << attribute;
     }
     auto careless = owned(new CarelessMessage);
     careless->setMessageID("BinaryMessage");
     EXPECT_EQ(controller->notify(careless), kResultFalse) << "a size without data";
-    EXPECT_TRUE(peer.received.empty() && editor.scopeCalls.empty() && editor.noteCalls.empty());
+    EXPECT_TRUE(peer.received.size() == 1 && editor.scopeCalls.empty() && editor.noteCalls.empty()) << "hidden values only";
     EXPECT_EQ(controller->notify(nullptr), kInvalidArgument);
 
     // A text message is printed; half a surrogate pair as U+FFFD, a whole pair as its character.
@@ -204,8 +205,12 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
 
     const std::vector<double> values {0.25, 1.0, 0.5, 0.7, 1.0, 1.0, 0.75};
     EXPECT_EQ(controller->getState(nullptr), kResultFalse);
-    for (int32 room : {0, 63, 64}) // a state is written whole or reported as failed
-        EXPECT_EQ(controller->getState(owned(new FullStream(room))), room < 64 ? kResultFalse : kResultOk);
+    for (int32 room : {0, 63}) // a state is written whole or reported as failed
+        EXPECT_EQ(controller->getState(owned(new FullStream(room))), kResultFalse);
+    auto saved = owned(new FullStream(64));
+    ASSERT_EQ(controller->getState(saved), kResultOk);
+    const std::vector<uint8_t> written(saved->getData(), saved->getData() + saved->getSize());
+    EXPECT_EQ(written, controllerState(1, kHiddenDefaults)) << "a fresh controller's";
     controller->setEditor(&editor);
     for (const std::vector<uint8_t>& bytes : {controllerState(2, values), controllerState(uint64_t(1) << 32, values),
                                               controllerState(1, {0, 1, 1, 0.5}), std::vector<uint8_t> {}})

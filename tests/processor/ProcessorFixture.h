@@ -1,6 +1,7 @@
 #pragma once
 // A processor set up the way a host does it, plus record and message helpers for its tests.
 
+#include "LinkMessage.h"
 #include "dsp/Vextoria3FX.h"
 #include "host/ProcessData.h"
 #include "processor/Vextoria3.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace ProcessorTest {
@@ -53,21 +55,49 @@ inline IPtr<IMessage> intMessage(const char* id, const char* command, int64 valu
     return message;
 }
 
-inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint32 size)
+inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint32 size, const char* id = "BinaryMessage")
 {
     auto message = owned(static_cast<IMessage*>(new HostMessage()));
-    message->setMessageID("BinaryMessage");
+    message->setMessageID(id);
     message->getAttributes()->setBinary(command, data, size);
     return message;
 }
 
-// The processor after initialize and setupProcessing; activation is up to the test.
+// The controller's side of the connection: logs each command with its payload size (the
+// number for "askpresonus") and keeps the note records' fields; answers as told.
+struct LoggingPeer : IConnectionPoint
+{
+    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
+    tresult PLUGIN_API queryInterface(const TUID, void**) override { return kNoInterface; }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+    tresult PLUGIN_API notify(IMessage* message) override
+    {
+        const void* data = nullptr;
+        uint32 size = 0;
+        int64 number = 0;
+        if (LinkMessage::readInt(*message, "askpresonus", number))
+            log.push_back("askpresonus " + std::to_string(number));
+        for (const char* command : {"MidiNote", "AudioData"})
+            if (LinkMessage::readBinary(*message, command, data, size))
+                log.push_back(std::string(command) + " " + std::to_string(size));
+        if (LinkMessage::readBinary(*message, "MidiNote", data, size))
+            notes.insert(notes.end(), static_cast<const int32*>(data), static_cast<const int32*>(data) + size / 4);
+        return answer;
+    }
+    tresult answer = kResultFalse; // a controller without a handler for the command
+    std::vector<std::string> log;
+    std::vector<int32> notes; // type, pitch, sample offset, velocity of each record
+};
+
+// The processor after initialize and setupProcessing, its peer connected; activation is the test's.
 class ProcessorFixture : public ::testing::Test
 {
 protected:
     static constexpr int32 kMaxBlock = 256;
 
-    void SetUp() override { prepare(*processor); }
+    void SetUp() override { prepare(*processor); processor->connect(&peer); }
     void TearDown() override
     {
         processor->setActive(false);
@@ -96,9 +126,11 @@ protected:
         // Reads the bytes where they are, without taking them over.
         return processor->setState(owned(new MemoryStream(const_cast<uint8_t*>(bytes.data()), std::ssize(bytes))));
     }
+    void tick() { processor->notify(intMessage("IntMessage", "linuxtimer", 1)); } // the editor idle tick's question
     const Vextoria3FX& dsp() const { return processor->dsp(); }
 
     MessageHost host;
+    LoggingPeer peer; // outlives the processor connected to it
     IPtr<Vextoria3> processor = owned(new Vextoria3());
 };
 

@@ -1,22 +1,23 @@
-// The processor as a host and the editor drive it: buses, parameter changes, input layouts,
-// block lengths and transports a host should never send; program records as a host's state
-// or a dropped preset, taken at once while idle and by the next block (or the deactivation)
-// while running; and the editor's messages, refused whole when malformed.
+// The module's factory, and the processor as a host and the editor drive it: buses, parameter
+// changes, input layouts, block lengths and transports a host should never send; program
+// records as a host's state or a dropped preset, taken at once while idle and by the next block
+// (or the deactivation) while running; the editor's tick, and its messages refused when malformed.
 #include "ProcessorFixture.h"
 
 #include "ids.h"
-
-#include "pluginterfaces/vst/ivstmessage.h"
+#include "sdk/pluginfactory.h"
 
 #include <cmath>
 #include <functional>
+#include <gmock/gmock.h>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <xmmintrin.h>
 
 using namespace ProcessorTest;
 using namespace Vextoria3Ids;
+
+extern "C" IPluginFactory* PLUGIN_API GetPluginFactory();
 
 namespace {
 
@@ -65,6 +66,45 @@ struct MessageWithoutAttributes : HostMessage
 };
 
 } // namespace
+
+// The module's one factory, handed out again with one more reference each time: the processor
+// first, distributable, then its controller; a class twice, an index, an info, a class or an
+// interface it has not are refused, and the last release clears it.
+TEST(ModuleFactory, OneCountedFactoryOffersTheProcessorThenItsControllerAndRefusesTheRest)
+{
+    IPluginFactory* factory = GetPluginFactory();
+    ASSERT_EQ(GetPluginFactory(), factory);
+    PFactoryInfo about {};
+    PClassInfo2 infos[3] {};
+    ASSERT_TRUE(factory->countClasses() == 2 && factory->getFactoryInfo(&about) == kResultOk);
+    for (int32 index : {0, 1})
+        ASSERT_EQ(gPluginFactory->getClassInfo2(index, &infos[index]), kResultOk);
+    EXPECT_EQ(std::tuple(std::string(about.vendor), about.flags), std::tuple("Harlowmint", PFactoryInfo::kUnicode));
+    const auto described = [](const PClassInfo2& c) { // category|name|flags|sub-categories|version|SDK version
+        return std::string(c.category) + "|" + c.name + "|" + std::to_string(c.classFlags) + "|" + c.subCategories +
+               "|" + c.version + "|" + c.sdkVersion;
+    };
+    EXPECT_EQ(described(infos[0]), "Audio Module Class|VextoriaPRO|1|Fx|1.3.2.1|VST 3.7.3");
+    EXPECT_EQ(described(infos[1]), "Component Controller Class|VextoriaPROController|0||1.3.2.1|VST 3.7.3");
+    EXPECT_FALSE(gPluginFactory->registerClass(&infos[0], Vextoria3::createInstance)) << "a class twice";
+    EXPECT_FALSE(gPluginFactory->registerClass(nullptr, Vextoria3::createInstance));
+    PClassInfo info;
+    PClassInfoW wideInfo;
+    EXPECT_THAT((std::array {factory->getClassInfo(-1, &info), factory->getClassInfo(0, nullptr),
+                             gPluginFactory->getClassInfo2(2, &infos[2]), gPluginFactory->getClassInfoUnicode(2, &wideInfo),
+                             factory->getFactoryInfo(nullptr),
+                             factory->createInstance(infos[0].cid, IPluginBase::iid, nullptr)}),
+                testing::Each(kInvalidArgument));
+    void* refused = reinterpret_cast<void*>(1);
+    EXPECT_THAT((std::array {factory->createInstance(FUID(9, 9, 9, 9).toTUID(), IPluginBase::iid, &refused),
+                             factory->createInstance(infos[0].cid, IPluginFactory::iid, &refused),
+                             factory->queryInterface(IPluginBase::iid, &refused)}),
+                testing::Each(kNoInterface));
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(factory->release(), 1u);
+    EXPECT_EQ(factory->release(), 0u);
+    EXPECT_EQ(gPluginFactory, nullptr);
+}
 
 // Also: the block leaves the host's floating-point mode as it found it.
 TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudio)
@@ -172,25 +212,15 @@ TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
 {
     using Context = ProcessContext;
     std::vector<std::pair<std::string, std::function<void(Context&)>>> cases = {
-        {"tempo 90 not flagged: taken as 120", [](Context& c) {
-             c.tempo = 90.0;
-             c.state &= ~uint32 {Context::kTempoValid};
-         }},
-        {"samples only, at the end of time", [](Context& c) {
-             c.state &= ~uint32 {Context::kProjectTimeMusicValid};
-             c.projectTimeSamples = c.continousTimeSamples = std::numeric_limits<int64>::max() - 100;
-         }}};
-    const auto named = [](const char* what, double value) {
-        std::ostringstream name;
-        name << what << value;
-        return name.str();
-    };
+        {"tempo 90 not flagged", [](Context& c) { c.tempo = 90.0, c.state &= ~uint32 {Context::kTempoValid}; }},
+        {"samples only, at the end of time", [](Context& c) { c.state &= ~uint32 {Context::kProjectTimeMusicValid};
+             c.projectTimeSamples = c.continousTimeSamples = std::numeric_limits<int64>::max() - 100; }}};
     for (double tempo : {0.0, -90.0, 0.001, 1e9, kNaN, std::numeric_limits<double>::infinity()})
-        cases.emplace_back(named("tempo ", tempo), [tempo](Context& c) { c.tempo = tempo; });
+        cases.emplace_back("tempo " + std::to_string(tempo), [tempo](Context& c) { c.tempo = tempo; });
     for (double rate : {0.5, -48000.0, 1e305, 1e-300, kNaN})
-        cases.emplace_back(named("rate ", rate), [rate](Context& c) { c.sampleRate = rate; });
-    for (double position : {1e300, -1e300})
-        cases.emplace_back(named("position ", position), [position](Context& c) { c.projectTimeMusic = position; });
+        cases.emplace_back("rate " + std::to_string(rate), [rate](Context& c) { c.sampleRate = rate; });
+    for (double at : {1e300, -1e300})
+        cases.emplace_back("position " + std::to_string(at), [at](Context& c) { c.projectTimeMusic = at; });
     ProcessBlock block(2, 2, kMaxBlock);
     setParameters(block, {{kActive, 1.0}, {kStretch, 1.0}, {kPitchAmt, 1.0},
                           {kRollAmt, 1.0}, {kFxAmt, 1.0}, {kSliceSize, 1.0}});
@@ -254,9 +284,39 @@ TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
     }
 }
 
+// Each editor tick asks the host until the controller refuses the question, then sends the
+// notes since the last tick (if any) and the scope's new bytes (also none). When the host
+// cannot make a message the notes stay for the next tick's, the scope's bytes are gone.
+TEST_F(Records, EachTickSendsTheNewNotesWholeAndTheScopeBytesOnceAndAsksTheHostUntilRefused)
+{
+    ASSERT_EQ(processor->setActive(true), kResultOk);
+    const auto ticked = [&] { return peer.log.clear(), tick(), peer.log; };
+    using Log = std::vector<std::string>;
+    ProcessBlock block(2, 2, kMaxBlock);
+    block.inputEvents.addNoteOn(40, 0.5f, 7);
+    block.inputEvents.addNoteOff(41, 1.0f, 9);
+    ASSERT_EQ(run(block, kMaxBlock), kResultOk);
+    peer.answer = kResultOk;
+    EXPECT_EQ(ticked(), (Log {"askpresonus 1", "MidiNote 32", "AudioData 256"}));
+    peer.answer = kResultFalse;
+    EXPECT_EQ(ticked(), (Log {"askpresonus 1", "AudioData 0"}));
+    EXPECT_EQ(ticked(), Log {"AudioData 0"});
+    EXPECT_EQ(peer.notes, (std::vector<int32> {1, 40, 7, 63, 2, 41, 9, 127})) << "velocity x 127, truncated";
+    for (bool refused : {true, false})
+    {
+        block.inputEvents.addNoteOn(50, 1.0f, 0);
+        ASSERT_EQ(run(block, 64), kResultOk);
+        host.refuse = refused;
+        EXPECT_EQ(ticked(), (refused ? Log {} : Log {"MidiNote 32", "AudioData 64"}));
+    }
+}
+
 TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot)
 {
     const Bytes before = state();
+    // A fresh processor's record: version 1, the bend centred, the knob speed (hidden value 3) at 1.
+    EXPECT_EQ(std::tuple(readAt<int32>(before, 0), readAt<double>(before, paramOffset(kPitchBend)),
+                         readAt<double>(before, 316 + 3 * 8)), std::tuple(1, 0.5, 1.0));
     const auto withCounts = [&](int32 params, int32 hidden, size_t size) {
         Bytes record = withParam(before, kGateSize, 0.5);
         record.resize(size, 0);
@@ -287,7 +347,8 @@ TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot
             EXPECT_EQ(loadPreset(bytes), kResultFalse) << name;
         }
         for (const IPtr<IMessage>& message :
-             {intMessage("IntMessage", "loadpreset", 1), intMessage("IntMessag", "setslice", 3), withoutId,
+             {binaryMessage("loadpreset", withCounts(38, 7, 372).data(), 372, "IntMessage"), // the id names the type
+              intMessage("IntMessag", "setslice", 3), withoutId,
               binaryMessage("setslice", &slice, sizeof(slice)), binaryMessage("setpresetname", "Drums", 5),
               binaryMessage("synchiddenparam", tooFewHidden, sizeof(tooFewHidden))})
             EXPECT_EQ(processor->notify(message), kResultFalse);

@@ -1,8 +1,7 @@
-// The plug-in's base classes: the module entry, the class factory, the audio effect, the
-// stream helpers and the editor, each with the bad input a host may hand it.
+// The plug-in's base classes: the module entry, the audio effect, the stream helpers and the
+// editor, each with the bad input a host may hand it. (The class factory: the module's own.)
 #include "sdk/audioeffect.h"
 #include "sdk/moduleentry.h"
-#include "sdk/pluginfactory.h"
 #include "sdk/streambytes.h"
 #include "sdk/vstguieditor.h"
 
@@ -23,15 +22,10 @@ const ModuleInitializer earlyInit([] { calls += "init-early "; }, 10);
 const ModuleTerminator lateExit([] { calls += "exit-late "; }, 60);
 const ModuleTerminator earlyExit([] { calls += "exit-early "; }, 10);
 
-// Counts its instances, so the factory's refusals show leaks and double frees.
 struct PlainEffect : AudioEffect
 {
-    PlainEffect() { ++live; }
-    ~PlainEffect() override { --live; }
     tresult PLUGIN_API process(ProcessData&) override { return kResultOk; }
     const ProcessSetup& setup() const { return processSetup; }
-    static FUnknown* create(void*) { return static_cast<IAudioProcessor*>(new PlainEffect()); }
-    static inline int live = 0;
 };
 
 // Accepts at most 100 bytes per write and claims success, like a nearly full disk file.
@@ -84,40 +78,6 @@ TEST(ModuleEntry, OnlyTheFirstEntryAndTheLastExitSetUpAndTearDown)
     EXPECT_EQ(getPlatformModuleHandle(), &secondHandle);
     ASSERT_TRUE(ModuleExit());
     EXPECT_EQ(calls, "init-early init-late exit-early exit-late init-early init-late exit-early exit-late ");
-}
-
-// The module's global factory refuses duplicate classes, bad indices, null infos, unknown classes
-// and interfaces without leaking; its last release clears the global pointer.
-TEST(GlobalFactory, ReportsAndCreatesItsClassesAndRefusesWhatItHasNot)
-{
-    const FUID firstId(1, 2, 3, 4), secondId(5, 6, 7, 8);
-    gPluginFactory = new CPluginFactory(PFactoryInfo("Maker", "", "", PFactoryInfo::kUnicode));
-    PClassInfo2 registered(firstId, PClassInfo::kManyInstances, "Audio Module Class", "Effect", 1, "Fx", nullptr,
-                           "1.0.0.0", "VST 3.7.3");
-    ASSERT_TRUE(gPluginFactory->registerClass(&registered, PlainEffect::create));
-    secondId.toTUID(registered.cid);
-    ASSERT_TRUE(gPluginFactory->registerClass(&registered, PlainEffect::create));
-    EXPECT_FALSE(gPluginFactory->registerClass(&registered, PlainEffect::create)) << "a class twice";
-    EXPECT_FALSE(gPluginFactory->registerClass(nullptr, PlainEffect::create));
-    ASSERT_EQ(gPluginFactory->countClasses(), 2);
-    PClassInfo info;
-    PClassInfoW wideInfo;
-    ASSERT_EQ(gPluginFactory->getClassInfoUnicode(1, &wideInfo), kResultOk); // the last index is taken
-    EXPECT_EQ(gPluginFactory->getClassInfo(-1, &info), kInvalidArgument);
-    EXPECT_EQ(gPluginFactory->getClassInfoUnicode(2, &wideInfo), kInvalidArgument);
-    EXPECT_EQ(gPluginFactory->getClassInfo(0, nullptr), kInvalidArgument);
-    EXPECT_EQ(gPluginFactory->getFactoryInfo(nullptr), kInvalidArgument);
-
-    void* refused = reinterpret_cast<void*>(1);
-    EXPECT_EQ(gPluginFactory->createInstance(FUID(9, 9, 9, 9), IPluginBase::iid, &refused), kNoInterface);
-    EXPECT_EQ(refused, nullptr);
-    EXPECT_EQ(gPluginFactory->createInstance(firstId, IPluginFactory::iid, &refused), kNoInterface);
-    EXPECT_EQ(gPluginFactory->createInstance(firstId, IPluginBase::iid, nullptr), kInvalidArgument);
-    EXPECT_EQ(PlainEffect::live, 0);
-    EXPECT_EQ(gPluginFactory->queryInterface(IPluginBase::iid, &refused), kNoInterface);
-    EXPECT_EQ(refused, nullptr);
-    EXPECT_EQ(gPluginFactory->release(), 0u);
-    EXPECT_EQ(gPluginFactory, nullptr);
 }
 
 // Arrangements are set per bus and refused beyond the buses; only audio buses are removed; a

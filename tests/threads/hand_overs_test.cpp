@@ -43,36 +43,10 @@ TEST(NoteRing, ConcurrentDrainSeesEveryRecordIntactAndInOrder)
 
 using ProcessorThreads = ProcessorFixture;
 
-// The controller on the UI thread, checking the note records of blocks that hold on-off pairs
-// of pitch 36 + (offset mod 64) at velocity 127.
-struct NoteCheckingPeer : StandIn<IConnectionPoint>
-{
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage* message) override
-    {
-        const void* data = nullptr;
-        uint32 size = 0;
-        message->getAttributes()->getBinary("MidiNote", data, size);
-        EXPECT_EQ(size % sizeof(MidiNoteRecord), 0u);
-        EXPECT_LE(size, MidiEventRing::kCapacity * sizeof(MidiNoteRecord));
-        for (MidiNoteRecord record; size >= sizeof(record); size -= sizeof(record), ++notes) {
-            std::memcpy(&record, static_cast<const uint8_t*>(data) + size - sizeof(record), sizeof(record));
-            EXPECT_TRUE(record.type == MidiEventRing::kNoteOn || record.type == MidiEventRing::kNoteOff);
-            EXPECT_EQ(record.pitch, 36 + record.sampleOffset % 64);
-            EXPECT_EQ(record.velocity, 127);
-        }
-        return kResultOk;
-    }
-    uint32 notes = 0;
-};
-
 // The records restored and loaded hold one value everywhere: a saved state that mixes two
 // of them was torn by the audio thread taking a record while it was copied.
 TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNotes)
 {
-    NoteCheckingPeer peer;
-    ASSERT_EQ(processor->connect(&peer), kResultOk);
     ASSERT_EQ(processor->setActive(true), kResultOk);
     std::atomic<bool> running{true};
     std::atomic<int32> blocks{0};
@@ -88,25 +62,16 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
             ++blocks;
         }
     });
-    const auto send = [&](const char* id, const char* name, auto value, uint32 size = 0) {
-        auto message = owned(static_cast<IMessage*>(new SafeHostMessage()));
-        message->setMessageID(id);
-        if constexpr (std::is_pointer_v<decltype(value)>)
-            message->getAttributes()->setBinary(name, value, size);
-        else
-            message->getAttributes()->setInt(name, value);
-        return processor->notify(message);
-    };
     const double hidden[Vextoria3Ids::kNumHidden] = {0, 1, 0.5, 1, 0, 1, 0.25};
     int32 torn = 0;
     // However late a busy machine starts the audio thread, the rounds go on until it has run.
     for (int32 round = 0; round < 300 || blocks.load() < 20; ++round) {
         const Bytes preset = uniformRecord((round % 8) / 8.0);
         EXPECT_EQ(restore(preset), kResultOk);
-        EXPECT_EQ(send("BinaryMessage", "loadpreset", preset.data(), uint32(preset.size())), kResultOk);
-        EXPECT_EQ(send("BinaryMessage", "synchiddenparam", hidden, sizeof(hidden)), kResultOk);
-        EXPECT_EQ(send("IntMessage", "setslice", round % 17 - 1), kResultOk);
-        send("IntMessage", "linuxtimer", 1);
+        EXPECT_EQ(processor->notify(binaryMessage("loadpreset", preset.data(), uint32(preset.size()))), kResultOk);
+        EXPECT_EQ(processor->notify(binaryMessage("synchiddenparam", hidden, sizeof(hidden))), kResultOk);
+        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", round % 17 - 1)), kResultOk);
+        tick();
         const Bytes saved = state();
         EXPECT_EQ(saved.size(), 372u);
         for (int32 id = 1; id < 12 && saved.size() == 372u; ++id)
@@ -114,10 +79,13 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
     }
     running.store(false);
     audio.join();
-    send("IntMessage", "linuxtimer", 1); // the notes of the last blocks
-    processor->disconnect(&peer);
-    EXPECT_GT(peer.notes, 0u);
+    tick(); // the notes of the last blocks
     EXPECT_EQ(torn, 0);
+    // The blocks' notes: on-off pairs of pitch 36 + (offset mod 64) at velocity 127.
+    ASSERT_GT(peer.notes.size(), 0u);
+    for (auto field = peer.notes.begin(); field + 3 < peer.notes.end(); field += 4) // type, pitch, offset, velocity
+        ASSERT_EQ(std::tuple(field[0] == MidiEventRing::kNoteOn || field[0] == MidiEventRing::kNoteOff, field[1], field[3]),
+                  std::tuple(true, 36 + field[2] % 64, 127));
 }
 
 using ControllerThreads = ControllerFixture;
