@@ -1,6 +1,6 @@
-// Both faces drawn at the four zooms on whole device pixels, and built from the controller's
-// values. The views over the panel: the scope folding bytes into points, the slice pads'
-// presses, drags and a press taken away, the MIDI assignment panel, and the FX value texts.
+// Both faces at the four zooms on whole device pixels, built from the controller's values with
+// every control in place; the FX tabs, the overlay and the read-out's fades. Over the panel: the
+// scope's points and looks, the slice pads, the MIDI assignment panel and the FX value texts.
 #include "EditorHarness.h"
 
 #include "artwork/LayoutTables.h"

@@ -1,7 +1,7 @@
 // The editor's roads to its host: the controller wrapper (edits, hidden settings with their
 // echo, changes coming back), the run-loop bridge onto the host's loop, and the editor in a real
-// X window as a host opens it: refused sizes, failed opens, two views of one controller, the
-// layout switch, a release without removing.
+// X window as a host opens it: refused sizes, failed opens, two views, the layout switch and the
+// layout read back, a file dropped from another client, a release without removing.
 #include "EditorHarness.h"
 #include "toolkit/x11_drag_source.h"
 
