@@ -139,6 +139,10 @@ tresult PLUGIN_API Vextoria3Controller::setParamNormalized(ParamID tag, ParamVal
 {
     if (!std::isfinite(value))
         return kResultFalse;
+    // The copy takes the value first: the parameter tells an open editor of the change from
+    // inside the base call, and the editor reads values back at once.
+    if (tag < static_cast<ParamID>(kNumParams) && getParameterObject(tag))
+        hostValues[tag] = Vextoria3Params::clampNormalized(value);
     const tresult result = EditControllerEx1::setParamNormalized(tag, value);
     if (result == kResultOk && tag < static_cast<ParamID>(kNumParams))
         hostValues[tag] = EditControllerEx1::getParamNormalized(tag);

@@ -107,7 +107,7 @@ TEST(PictureSet, EveryFileIsThereAtItsScaleAndFitsItsPlaceInWholeFrames)
         for (const picture_names::Scaled& file : picture_names::layoutFiles(base))
             EXPECT_EQ(png(file.name).height % frames, 0) << file.name << ": torn frames";
     };
-    for (const auto& [base, rect, frames] : layout_tables::rackControls) {
+    for (const auto& [base, rect, frames, tag] : layout_tables::rackControls) {
         EXPECT_EQ(sizeOf(base + ".png"), Size(rect.width(), rect.height() * frames)) << base;
         expectWholeFrames(base, frames);
     }

@@ -1,9 +1,12 @@
 #pragma once
 // Shared by the editor tests: the editor around a controller a host initialised, a recording
 // host and processor, an offscreen frame that takes synthetic mouse events, the bundle's pictures.
+#include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
+#include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
 #include "offscreen.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 #include "toolkit/toolkit_test_support.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +88,23 @@ public:
     bool leftOver() const { return std::ranges::count(noteStamp, 0u) < 128 || std::ranges::count(hostGesture, true); } // a key or a gesture
 };
 
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes programState(int program) // the record of factory program 0..15, a component state
+{
+    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
+    return Bytes(record, record + kProgramChunkSize);
+}
+
+// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
+inline Bytes presetFile(const Bytes& component, const Bytes& controllerState)
+{
+    auto stream = owned(new MemoryStream);
+    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
+                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
+    return Bytes(stream->getData(), stream->getData() + stream->getSize());
+}
+
 // The pictures of the built bundle, for as long as it lives.
 struct BundlePictures {
     BundlePictures() { setResourceFolderFunction([] { return std::string(VEXTORIA_BUNDLE_PATH "/Contents/Resources"); }); }
@@ -111,11 +131,7 @@ protected:
         ControllerFixture::TearDown();
     }
     template <typename View>
-    View* add(View* view)
-    {
-        frame->addView(view);
-        return view;
-    }
+    View* add(View* view) { return frame->addView(view), view; }
     // Each press a second after anything before it, so no two make a double click by chance.
     void press(CCoord x, CCoord y, int32 state = kLButton)
     {

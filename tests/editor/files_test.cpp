@@ -23,23 +23,6 @@ using namespace EditorTest;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes programState(int program) // the record of factory program 0..15, a component state
-{
-    const uint8_t* record = factoryBank() + kProgramChunkSize * size_t(program);
-    return Bytes(record, record + kProgramChunkSize);
-}
-
-// A preset file as the SDK writes it: header, "Comp", "Cont" (when given), then the chunk list.
-Bytes presetFile(const Bytes& component, const Bytes& controllerState)
-{
-    auto stream = owned(new MemoryStream);
-    EXPECT_TRUE(PresetFile::savePreset(stream, kVextoria3ProcessorUID, streamOf(component),
-                                       controllerState.empty() ? nullptr : streamOf(controllerState).get()));
-    return Bytes(stream->getData(), stream->getData() + stream->getSize());
-}
-
 // A drag package of raw items: an item's size may end before its text does.
 struct RawItem {
     IDataPackage::Type type;
@@ -165,8 +148,8 @@ TEST_F(PresetDropTest, DroppedPresetsLoadInOrderIntoProcessorAndControllerAndNam
         << "never a move: the file stays";
     dropFiles({write("Big Room.vstpreset", fileA)});
     expectLoaded(programA, kHiddenA, "Big Room");
-    dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("Dr B.vstpreset", fileB)});
-    expectLoaded(programB, kHiddenB, "Dr B");
+    dropFiles({write("a.vstpreset", fileA), write("notes.txt", fileA), write("x\\Dr.B 2.vstpreset", fileB)});
+    expectLoaded(programB, kHiddenB, "Dr.B 2");
 
     // No "Cont", or one the controller refuses: the program loads, the hidden settings stay.
     dropFiles({write("A.vstpreset", presetFile(programA, controllerState(2, kHiddenA)))});

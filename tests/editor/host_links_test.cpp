@@ -1,13 +1,14 @@
 // The editor's roads to its host: the controller wrapper (edits, hidden settings with their
 // echo, changes coming back), the run-loop bridge onto the host's loop, and the editor in a real
-// X window as a host opens it: refused sizes, failed opens, two views of one controller, the
-// layout switch, a release without removing.
+// X window as a host opens it: refused sizes, failed opens, two views, the layout switch and the
+// layout read back, a file dropped from another client, a release without removing.
 #include "EditorHarness.h"
-#include "toolkit/x11_test_support.h"
+#include "toolkit/x11_drag_source.h"
 
 #include "editor/FxView.h"
 #include "editor/Oscilloscope.h"
 #include "editor/RunLoopBridge.h"
+#include "editor/UserDefaults.h"
 #include "ids.h"
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -27,14 +28,11 @@ class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
 public:
     using Event = Linux::IEventHandler;
     using Timer = Linux::ITimerHandler;
-    tresult PLUGIN_API registerEventHandler(Event* handler, int fd) override
-    {
-        return add({handler, nullptr, fd});
-    }
+    tresult PLUGIN_API registerEventHandler(Event* handler, int fd) override { return add({handler, nullptr, fd}); }
     tresult PLUGIN_API unregisterEventHandler(Event* handler) override { return remove(handler, "event"); }
-    tresult PLUGIN_API registerTimer(Timer* handler, uint64) override
+    tresult PLUGIN_API registerTimer(Timer* handler, uint64 interval) override
     {
-        return add({nullptr, handler, -1});
+        return intervals.push_back(interval), add({nullptr, handler, -1});
     }
     tresult PLUGIN_API unregisterTimer(Timer* handler) override { return remove(handler, "timer"); }
 
@@ -70,6 +68,7 @@ public:
     }
     bool refuse = false;            // every registration fails
     std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
+    std::vector<uint64> intervals;  // of each timer offered, in milliseconds
 
 private:
     struct Entry {
@@ -131,11 +130,7 @@ struct CountingHandler : VSTGUI::X11::IEventHandler, VSTGUI::X11::ITimerHandler 
 
 struct BridgeTest : testing::Test {
     BridgeLoop* bridge(FUnknown* plugFrame) { return made.emplace_back(new BridgeLoop(plugFrame)); }
-    void TearDown() override
-    {
-        for (BridgeLoop* loop : made)
-            loop->forget();
-    }
+    void TearDown() override { std::for_each(made.begin(), made.end(), [](BridgeLoop* loop) { loop->forget(); }); }
     FakeHostRunLoop host;
     FakePlugFrame withLoop {&host}, withoutLoop;
     CountingHandler handler;
@@ -181,6 +176,8 @@ TEST_F(WrapperTest, EditsCarryTheStoredValueWhileOpenAndRefusalsChangeNothing)
     EXPECT_EQ(host.edits.size(), 2u);
     EXPECT_EQ(std::pair(wrapper.getParameter(kDamping), wrapper.getParameter(12)), std::pair(0.25, 0.0));
     EXPECT_FALSE(PluginWrapper(nullptr).setParameterAutomated(kDamping, 0.5));
+    for (auto [name, sizesItself] : {std::pair {"ReNoise 3", true}, {"x audiopluginserver64", true}, {"Reason", false}})
+        EXPECT_EQ(Vextoria3Editor::isRenoise(name), sizesItself) << name;
 
     const std::vector<double> before = hiddenValues();
     for (auto [index, value] : {std::pair {0, 1.2}, {0, -0.1}, {7, 0.5}, {-1, 0.5}, {3, std::nan("")}})
@@ -216,6 +213,7 @@ TEST_F(BridgeTest, RegistrationsNeedAHostLoopThatTakesThemAndEachIsOneWrapperUnr
     ASSERT_TRUE(loop->registerEventHandler(0, &handler));
     host.fireTimers();
     EXPECT_EQ(handler.ticks, 2);
+    EXPECT_EQ(host.intervals, (std::vector<uint64> {100, 100, 100}));
     EXPECT_TRUE(loop->unregisterTimer(&handler));
     EXPECT_EQ(host.count(true), 1u);
     CountingHandler stranger;
@@ -315,7 +313,7 @@ TEST_F(WindowTest, OfTwoViewsTheLastOpenedOwnsTheControllersPointerAndKeepsDrawi
     EXPECT_EQ(controller->getEditor(), nullptr);
 }
 
-TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceAndRebuiltAtTheNextTick)
+TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceRebuiltAtTheNextTickAndTheNextWindowTakesDroppedFiles)
 {
     controller->getHiddenParameters().setParamValue(0, 1.0 / 3.0);
     writeSettings(""); // as the processor leaves it
@@ -337,5 +335,26 @@ TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceAndRebuiltAtTheNextTick)
     view->removed();
     view = open(plugFrame);
     EXPECT_EQ(editorOf(view).uiStyle, kUiLegacy) << "the next window opens in the recorded layout";
+
+    // A preset file dragged onto it from a file manager loads, taken as a copy.
+    const Bytes preset = presetFile(programState(9), controllerState(1, {0, 1, 0.5, 0.5, 0, 0, 0}));
+    std::ofstream(home.path() + "/Dropped Room.vstpreset").write(reinterpret_cast<const char*>(preset.data()), std::streamsize(preset.size()));
+    ToolkitTest::DisplayLock turn; // one drag selection per display
+    ToolkitTest::DragSource source(window);
+    source.uriList = "file://" + home.path() + "/Dropped%20Room.vstpreset\r\n";
+    source.enter(window.child(), "text/uri-list");
+    source.moveTo(window.child(), 300, 300);
+    source.drop(window.child());
+    ASSERT_TRUE(hostLoop.runUntil([&] { return source.handleEvents(), source.finished; }));
+    String128 name {};
+    controller->getProgramName(36, controller->getCurrentProgram(), name);
+    EXPECT_EQ(std::tuple(source.finishAction, narrow(name), hiddenValues()[2]),
+              std::tuple(source.atom("XdndActionCopy"), std::string("Dropped Room"), 0.5));
     view->removed();
+    for (auto [uiid, style] : {std::pair {"", kUiRack}, {"2", kUiRack}, {"-1", kUiRack}, {"abc", kUiLegacy}}) {
+        writeSettings(std::string("[Plugin]\nactive=1\nknobspeed=\nscopestyle=0.5\nuiid=") + uiid + "\n");
+        EXPECT_EQ(UserDefaults::readLayout(), style) << uiid;
+    }
+    initialise();
+    EXPECT_EQ(std::pair(hiddenValues()[3], hiddenValues()[2]), std::pair(1.0, 0.5)) << "an empty value is no value";
 }
