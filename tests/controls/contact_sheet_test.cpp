@@ -1,6 +1,4 @@
-// What widgets draw: a contact sheet of widgets in their main states, rendered at zoom 1 and 2
-// to widget-contact-sheet-1x.png and -2x.png in the test output folder and checked by pixel
-// probes relative to each widget; pictures that failed to load; film-strip frames.
+// Widgets drawn at zoom 1 and 2 into contact sheets checked by per-widget pixel probes; film strips.
 #include "controls/FilmStrip.h"
 #include "widget_test_support.h"
 #include <climits>
@@ -13,10 +11,7 @@ using ToolkitTest::near;
 
 namespace {
 
-// A widget of the sheet: its kind, its top left corner, the value pushed in and its probes,
-// "x y expected" separated by ';', where expected is "frame N", "clear" (alpha 0), "solid"
-// (alpha above 100), red, green, blue, white, "alpha A" (within 2) or "near R G B A tolerance",
-// after "not" when it must not hold and "2x" for zoom 2 only.
+// Kind, corner, value and probes "x y expected" (frame N, clear, solid, colour, alpha A, near ...; not, 2x).
 struct Placed
 {
     const char* kind;
@@ -198,9 +193,7 @@ TEST(BrokenStrips, WidgetsDrawNothingFromThemAtAnyZoom)
         }
 }
 
-// A frame shows only its own rows, from odd coordinates and a rectangle taller than a frame,
-// at every zoom. Indices past either end draw nothing, the frame count too when rows are left
-// below the last frame.
+// A frame draws only its own rows at every zoom; indices past either end draw nothing.
 TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
 {
     ToolkitTest::ResourceFolder folder;

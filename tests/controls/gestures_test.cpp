@@ -1,19 +1,10 @@
-// Widgets driven by scripted mouse gestures: buttons, dials (knobs, faders, sliders) and steps
-// (switches, spin boxes, lists, the pop-up menu, the keyboard); their timers, owners that
-// remove them while they report, and the values and settings they refuse.
+// Widgets under scripted mouse gestures: buttons, dials and steps, their timers, owners and refusals.
 #include "widget_test_support.h"
 
 using namespace VSTGUI;
 using namespace WidgetTest;
 
-// A strip shows frame 1 while held and its last frame while on. A momentary button reports 1
-// then 0 in one edit, released anywhere; a toggle is on from 0.5 when pushed in, which tells
-// nobody. Both kinds show the hover picture over a button that is off, never over the on
-// picture. A push button calls its owner at the press, before the release, not while disabled;
-// a toggle flips on each release. Pushed-in values show without being reported.
-// A switch takes the position under a click or a drag (past the ends the first or the last),
-// each new one reported once, without an edit bracket; right clicks do nothing. A position
-// pushed in is not reported again. The handle switch steps by its handle's height.
+// Strips show held/on frames and hover only when off; push buttons report at the press, switches once per position.
 TEST(Buttons, ButtonsAndSwitchesReportTheirClicksAndShowTheirState)
 {
     const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
@@ -46,9 +37,7 @@ TEST(Dials, DragsClicksResetsAndPushedInValues)
         {"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
         {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
         {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f},
-        // A Ctrl-click or a double click resets a knob, reporting even at the default. The fader resets
-        // on Ctrl only, the bar slider never (a click sets the value where it lands), the mini slider on
-        // Ctrl-click only.
+        // Ctrl-click or double click resets a knob; the fader and mini slider on Ctrl only, the bar slider never.
         {"knob", "default 0.25; set 0.75; click 10 10 ctrl", "begin 0.25 end", 0.25f},
         {"knob", "default 0.25; set 0.75; click 10 10 double", "begin 0.25 end", 0.25f},
         {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
@@ -99,9 +88,7 @@ TEST(KnobSettings, StripGeometryAndRefusedSettings)
     EXPECT_EQ(knob.text, "30");
 }
 
-// Spin boxes step by one within their range and tell nobody at a limit. The arrows' box
-// reports each step; the halves' box steps in one edit each and repeats from 300 ms after the
-// press until an end.
+// Spin boxes step by one within range; the halves' box repeats from 300 ms after the press until an end.
 TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
 {
     playCases({{"arrow spin box", "set 0.5; value; click 110 20", "=0.5 0.5833", 7 / 12.f},
@@ -177,9 +164,7 @@ TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
     scene.runLoop.advance(3000);
 }
 
-// A list opens in place on a click; a row click picks the row under the pointer at any zoom
-// and folds it; the wheel steps through the folded list,
-// vertically only, with no edit bracket; an empty list takes nothing.
+// A list opens on a click, picks the row under the pointer at any zoom; the wheel steps it folded.
 TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
 {
     playCases({{"list", "set 0.6666667; wheel 50 20 3; wheel 50 20 1; wheel 50 20 1; wheel 50 20 1 sideways", "0.3333 0"},
@@ -209,9 +194,7 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
     EXPECT_EQ(scene.log.told(), "=0 above 1") << "the stored value moves only by the mouse";
 }
 
-// The menu hands the row under the pointer to its owner on a left click, rows of 20 pixels, the
-// last below them. It hides 300 ms after the pointer left; opened again elsewhere, it is not
-// closed by the earlier hide and lights its first row.
+// The menu hands its owner the clicked row (20 px rows), hides 300 ms after the pointer leaves.
 TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwnerAndRefusesOtherRows)
 {
     playCases({{"menu", "move 150 69 none; click 150 69; move 150 70 none; click 150 70; move 150 95 none; "

@@ -273,12 +273,7 @@ struct Scene
         });
     }
 
-    // Plays steps separated by ';': press, move, release, click x y (left button unless told:
-    // none, right, middle, both; ctrl, shift, double; a declined press notes "declined"); drag x
-    // fromY toY; wheel x y distance [sideways]; wait ms; cancel; zoom factor (events stay in
-    // window pixels); set / default value; value ("=" and it); seen (shown, hidden); draw;
-    // shows (see shown()); look ("redraw" when something waits for it); say word. Each press
-    // comes a second after anything before it, or when "soon" 400 ms, a double click's longest.
+    // Plays ';'-separated steps (press, move, release, click, drag, wheel, wait, zoom, value, draw, ...).
     void play(CView* view, const std::string& script)
     {
         std::istringstream steps(script);

@@ -10,9 +10,7 @@
 
 #include "EngineRig.h"
 
-// Every allocation in this executable (the C++ operators' as well) passes through the C
-// library's functions replaced here, and is counted while a Scope lives. The address
-// sanitizer owns those functions, so its build runs the same paths without counting.
+// Counts every allocation (C++ operators included) while a Scope lives; ASan owns these functions.
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> count{0};

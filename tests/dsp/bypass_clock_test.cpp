@@ -50,9 +50,7 @@ TEST(BypassClock, FirstBlockStartsOnlyOnTheGridWhereverItBeginsAndAJumpResyncs)
         runBlocks(clock, 0.0, 128, startQuarters == 12.0 ? 10 : 0);
         EXPECT_EQ(runBlocks(clock, startQuarters, 1000, 7), std::pair(bars, slices)) << startQuarters;
     }
-    // The block before handled the boundary at 12000 on its last sample; the next one starts a
-    // sample after it. Continuing, nothing starts again; after a transport start the position is
-    // re-read and the block counts as starting on the slice.
+// The boundary at 12000 was handled last block; nothing restarts until a transport start re-reads it.
     for (const bool wasPlaying : {true, false}) {
         SliceClock clock;
         runBlocks(clock, 11873.0 / kBeat, 128, 1, kBeat, 2, wasPlaying);

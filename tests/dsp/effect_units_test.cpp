@@ -145,9 +145,7 @@ TEST(PitchCurves, ScratchTurnsBackAt42PercentTapeStopSlowsAndPositionsBeyondStay
     }
 }
 
-// An impulse on the left: the dry level passes it at once on the left only; then each side
-// sounds through its own combs (the right's 23 samples later, nothing of the other side's at
-// full width), and each allpass turns the echo it delays upside down.
+// An impulse on the left: dry at once, then each side's own combs (right 23 later), allpasses invert.
 TEST(Reverb, EachSideRingsThroughItsOwnCombsAndTheAllpassesInvertTheirEchoes)
 {
     revmodel reverb; // full width, wet 1

@@ -100,9 +100,7 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
     EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
 }
 
-// The engine's decisions in its first bar under a parameter set where every draw's condition
-// is live, one entry per slice start, in blocks of 50 (dividing the bar): at a quarter per slice
-// on a mono bus (no pan draws, a roll-fraction draw each), then eighths and sixteenths in stereo.
+// First-bar decisions with every draw live, blocks of 50: quarters mono, then eighths and sixteenths stereo.
 TEST(DecisionTrace, SeededSequencesArePinned)
 {
     for (const auto& [sliceSize, channels, expected] : {

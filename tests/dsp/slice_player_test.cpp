@@ -13,9 +13,7 @@ namespace {
 constexpr int64_t kBarA = 123; // a pre-roll, so that slice positions differ from recording numbers
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Drives a Slice as the engine does, recording samples that name their own recording
-// number n: n + 1 on the left, -(n + 1) on the right. So every output names the index it
-// was read from.
+// Drives a Slice as the engine does on samples naming their index: n + 1 left, -(n + 1) right.
 struct Recorder {
     explicit Recorder(double samplesPerBeat = 1000.0, bool stretch = false)
     {

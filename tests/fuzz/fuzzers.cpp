@@ -1,6 +1,4 @@
-// The fuzzers of what a host and a user hand over: this file built with the names of two functions,
-// VEXTORIA_FUZZ_TARGET (plugin, input) and VEXTORIA_FUZZ_TARGET_SEEDS. Each reads fields off the
-// input, stops the fuzzer where a promise is broken, and writes its own seeds when a test asks.
+// Fuzzers of host and user input, built per VEXTORIA_FUZZ_TARGET; each writes its own seeds when asked.
 #include "Vextoria3Cids.h"
 #include "controller/HiddenDefaults.h"
 #include "controller/Vextoria3Controller.h"
@@ -163,10 +161,7 @@ struct Plugin {
     IPtr<Vextoria3Editor> editor = owned(new Vextoria3Editor(controller, nullptr)); // never opened
 };
 
-// What a host hands over. A state, to the processor idle or running or to the controller, its own
-// or the processor's: records are taken whole or refused, values out of range are refused, the
-// states written afterwards have their sizes. Up to four messages to either side: neither reads
-// outside what it was given, and what the controller passes to its editor stays as promised.
+// Host input: states to either side taken whole or refused, messages read only within what was given.
 std::vector<FuzzSeed> hostSeeds()
 {
     const uint8_t* record = factoryBank() + 3 * kProgramChunkSize;
@@ -204,10 +199,7 @@ void host(Plugin& plugin, FuzzInput& in)
     plugin.requireSound();
 }
 
-// The files a user hands over. The settings file (first byte even): any bytes give each key's
-// number or none, the controller's hidden settings stay in 0..1, and a write through the line
-// editor changes only the lines of the values set, where the reader finds them. A dropped preset: the reader
-// never reads or allocates beyond the file, and a load leaves every value in range.
+// User files: settings read, written by line and kept in range; dropped presets read in bounds, loaded in range.
 std::vector<FuzzSeed> filesSeeds()
 {
     const std::string saved = "; saved by the editor\n[Plugin]\nactive=1.000000\nsize=0.250000\ndarkmode=1\n"

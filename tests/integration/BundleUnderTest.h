@@ -36,9 +36,7 @@ inline Parameters repeatOnly(double sliceAmount, const Parameters& extra = {})
     return parameters;
 }
 
-// One instance that reseeds its random sequence at every transport start ("Replay Rnd Seq"
-// "On Play"), so its renders with the same parameters repeat each other exactly. Parameters
-// stay set between renders: each render names every value it relies on.
+// An instance reseeding at every transport start, so equal parameters render equal; each render sets all it needs.
 class ReplayingInstance {
 public:
     VextoriaHost::AudioClip render(const VextoriaHost::AudioClip& input, Parameters parameters)

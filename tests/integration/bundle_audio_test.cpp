@@ -135,9 +135,7 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
     expectSomeSlicesDiffer("high-pass", onSomeSlices(0.5, {kFilterCut, 0.1}), onSomeSlices(0.5, {kFilterCut, 0.9}));
 }
 
-// What follows the input (a bar late with "No Direct", repeats of the last bar, the reverb's
-// ring) fits in the tail the plug-in reports, so a bounce that renders the tail keeps it all.
-// Not counted: a frozen bar, and the ring a reverb keeps between slices it is chosen for.
+// The reported tail holds what follows the input (No Direct, repeats, reverb), bar frozen bars and kept rings.
 TEST(TailBundle, RenderingTheReportedTailKeepsAllThatFollowsTheInput)
 {
     constexpr float kSilence = 1e-4f; // -80 dBFS, above the high-pass filter's noise
@@ -182,9 +180,7 @@ float rms(const std::vector<float>& samples, int64_t from, int64_t to)
     return static_cast<float>(std::sqrt(sum / static_cast<double>(to - from)));
 }
 
-// Slices of bars 1 to 7 whose first quarter sounds, and of those the ones whose other three
-// quarters stay quiet, when every slice is played an octave up or down and the input holds a
-// tone in the first quarter of each slice.
+// Slices of bars 1 to 7, played an octave up or down, whose first quarter sounds and the rest stays quiet.
 std::pair<int32_t, int32_t> pitchedBursts(double stretch)
 {
     AudioClip bursts(2, kBars * kBar, 44100.0);
@@ -199,11 +195,7 @@ std::pair<int32_t, int32_t> pitchedBursts(double stretch)
     std::pair<int32_t, int32_t> shape;
     for (int64_t start = kBar; start < kBars * kBar; start += kSlice)
     {
-        // The stretcher smears a burst by some hundred samples and lets its level swing, and
-        // after an octave jump its output takes some ten thousand samples to settle at the new
-        // delay, starting up to about 700 samples early: the next slice's tone may begin from
-        // 10300 on. At rate 2 it would sound from 5512 on, at rate 0.5 this one would last
-        // until then.
+        // The stretcher smears and settles late after an octave jump: the next tone may begin from 10300.
         const bool sounding = rms(output.channels[0], start, start + kSlice / 4) > 0.3f * toneLevel;
         const bool quietAfter = rms(output.channels[0], start + 5000, start + 10000) < 0.05f * toneLevel;
         shape.first += sounding ? 1 : 0;

@@ -133,9 +133,7 @@ TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBus
     }
 }
 
-// Mono and stereo buses only, and a refused layout leaves them as they were. With the default
-// program ("Active" off) the input passes through unchanged whatever the buses, rate, block size
-// and transport; the test loop's channels differ, so that a channel copied over the other shows.
+// Mono and stereo buses only; with "Active" off the input passes unchanged whatever the setup.
 TEST_F(LoadedPluginTest, BusesAreMonoOrStereoAndTheInputPassesUnchangedAtEveryLayoutRateBlockSizeAndTransport)
 {
     EXPECT_TRUE(plugin().checkBusesLayoutSupported({{stereo}, {stereo}}));

@@ -1,6 +1,4 @@
-// The hand-overs between threads, run on real threads (also under ThreadSanitizer): the note
-// ring, the processor's UI-thread calls against blocks, and the controller's restart thread
-// against a host's UI thread.
+// Thread hand-overs on real threads (also under TSan): note ring, UI calls vs blocks, restart thread.
 #include "controller/ControllerHarness.h"
 #include "dsp/FactoryBank.h"
 #include "dsp/RecordBytes.h"
