@@ -42,8 +42,7 @@ const Placed kSheet[] = {
     {"strip switch", 460, 10, 1, "15 20 frame 1"},
     {"horizontal switch", 500, 10, 1, "75 10 near 127 127 127 255 0; 15 10 alpha 64"}, // segment, groove
     {"handle switch", 600, 10, 0.5f, "10 15 blue; 10 5 red"}, // no background: red
-    // The menu's outline reaches half a pixel beyond its panel, T+0.5 to T+63.5; row 1 is lit
-    // from T+22, row 2 is checked at (L+4, T+44) to (L+16, T+56).
+    // Menu outline T+0.5..T+63.5; row 1 lit from T+22, row 2 checked at (L+4, T+44)..(L+16, T+56).
     {"menu", 460, 60, 0, "2x 50 0.2 clear; 50 62.5 solid; 50 64.5 clear; 95 30 near 0 143 214 254 3; "
                          "95 15 not near 0 143 214 254 30; 10 50 green; 15 55 green; 10 10 not green"},
     {"3-item list", 460, 150, 0, "85 50 near 0 128 200 255 60; 85 30 not near 0 128 200 255 60; "
@@ -157,8 +156,7 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
                                       CRect(menu.x, menu.y + 2, menu.x + 100, menu.y + 22).scale(zoom));
         EXPECT_NEAR(firstRow.first / zoom - menu.x, 21, 1);
 
-        // Read-outs: centred 6 pixels right, opaque unless told, else at the view's alpha; the
-        // bar slider's text as wide as a read-out's "99%", 1 pixel above the centre where it sits.
+        // Read-outs: centred 6 px right, at the view's alpha; the bar slider's text as wide as "99%".
         const size_t centre = placed("display: 99%"), bar = placed("bar slider");
         const Ink centred = inkIn(centre, opaque);
         EXPECT_NEAR((centred.first + centred.last) / 2.0 / zoom - kSheet[centre].x, 106, 3);

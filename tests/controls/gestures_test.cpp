@@ -32,8 +32,7 @@ TEST(Buttons, ButtonsAndSwitchesReportTheirClicksAndShowTheirState)
 TEST(Dials, DragsClicksResetsAndPushedInValues)
 {
     playCases({
-        // 128 pixels up turn a knob through its range. A drag past an end stops there and reports
-        // no more.
+        // 128 pixels up turn a knob through its range; a drag stops at an end and reports no more.
         {"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
         {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
         {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f},
@@ -46,15 +45,13 @@ TEST(Dials, DragsClicksResetsAndPushedInValues)
         {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
         {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
         {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f},
-        // Values pushed in by the owner outside the range, NaN or during a gesture are ignored, and
-        // none is reported; an ignored one does not even redraw.
+        // Values pushed in out of range, NaN or during a gesture are ignored unreported, without a redraw.
         {"knob", "set 0.5; set -0.1; set 1.1; set nan", "", 0.5f},
         {"knob", "set 0.5; press 10 10; set 0.9; release 10 10", "begin end", 0.5f},
         {"vector knob", "set 0.25; look; set 0.25; set -0.5; set 1.5; set nan; look", "redraw", 0.25f},
         {"mini slider", "set 0.5; press 152 15; move 162 15; set 0.1; move 172 15; release 172 15",
          "begin owner changed 0.6 owner changed 0.7 end", 0.7f},
-        // A click beside the fader's band centres it on the pointer; a drag on it moves it by the
-        // pointer's motion only. A press taken away ends its gesture once, without a value.
+        // A click beside the fader's band centres it; drags move by the motion; a cancelled press ends once.
         {"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
         {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
         {"bar slider", "press 150 20; cancel; release 150 20", "begin 0.5 end"},
@@ -105,8 +102,7 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
         ASSERT_EQ(box->number(), n);
     }
 
-    // The halves' box keeps its default and its number within its range; disabled, it refuses
-    // presses and pushed-in values and opens no edit that no release would close.
+    // The halves' box keeps its range; disabled, it refuses presses and values and opens no edit.
     scene.frame->removeView(box);
     auto* halves = static_cast<SpinBox*>(scene.make("spin box -5..20"));
     EXPECT_EQ(halves->text, "-5");
@@ -124,8 +120,7 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
     EXPECT_EQ(halves->text, "20") << "stepped past its top, it shows its top";
 }
 
-// Timers end with their widget, even while running (ASan: nothing fires on a freed widget),
-// and owners may remove a switch or a spin box from inside its report.
+// Timers end with their widget, even running; owners may remove a switch or spin box while it reports.
 TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
 {
     Scene scene;
@@ -172,8 +167,7 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
                {"list", "zoom 2; click 100 40; click 100 200", "1"},
                {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""}});
 
-    // Pushed-in values and lookups move only the selection, within the list; a row above the
-    // list is refused, one far below is the last.
+    // Pushed-in values and lookups move only the selection; a row above is refused, far below is the last.
     Scene scene;
     auto* list = static_cast<DropDown2*>(scene.make("list"));
     for (auto [value, selected] : {std::pair{0.5f, 1}, {1.f, 3}, {0.f, 0}, {1.5f, 3}, {-1.f, 0}})

@@ -1,5 +1,4 @@
-// The pointer rules the widgets share, met through the frame as a user meets them, and the
-// rarer widgets' own rules.
+// The pointer rules widgets share, met through the frame, and the rarer widgets' own rules.
 #include "controls/ButtonGroup.h"
 #include "widget_test_support.h"
 

@@ -1,5 +1,4 @@
-// Widget kinds made by name in a frame that plays scripted mouse gestures, a log of what widgets
-// and their owner are told, numbered film strips and pixel counts.
+// Widgets made by name in a frame playing scripted mouse gestures, a log of what they tell, film strips.
 #pragma once
 
 #include "controls/Button.h"
@@ -367,8 +366,7 @@ struct Scene
     }
 };
 
-// A widget of `kind` is told `script`; the story then told ("..." first: its end only) and the
-// value it ends at (NaN: not checked).
+// A widget of `kind` told `script`: the story ("..." first: its end only) and the end value (NaN: unchecked).
 struct Case
 {
     const char* kind;

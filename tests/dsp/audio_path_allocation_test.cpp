@@ -1,5 +1,4 @@
-// The audio thread allocates nothing: every effect, pitched stretched slices, freeze, notes,
-// program changes and records handed over from the UI thread.
+// The audio thread allocates nothing: effects, stretched slices, freeze, notes, programs, hand-overs.
 #include <gtest/gtest.h>
 
 #include <atomic>

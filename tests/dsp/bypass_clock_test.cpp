@@ -9,8 +9,7 @@
 namespace {
 constexpr double kBeat = 24000.0; // 48 kHz at 120 BPM: slices of 12000 samples at two per beat
 
-// Runs blocks from startQuarters on; answers the sample indexes (from the first block's
-// start) of every bar start and every slice start.
+// Runs blocks from startQuarters on; answers the sample indexes of every bar start and slice start.
 std::pair<std::vector<int64_t>, std::vector<int64_t>> runBlocks(SliceClock& clock, double startQuarters,
     int32_t blockSize, int32_t blockCount, double samplesPerBeat = kBeat, int32_t slicesPerBeat = 2, bool playing = true)
 {
@@ -42,8 +41,7 @@ std::vector<int64_t> grid(double length, int64_t total)
 TEST(BypassClock, FirstBlockStartsOnlyOnTheGridWhereverItBeginsAndAJumpResyncs)
 {
     using Starts = std::vector<int64_t>;
-    // at the project start both on the first sample; half a slice in nothing until the next
-    // boundary; in a pre-roll the grid runs on to position 0; a loop back to bar 3 starts both.
+    // project start: both at once; half a slice in: next boundary; pre-roll runs on; loop to bar 3: both.
     for (const auto& [startQuarters, bars, slices] : {std::tuple{0.0, Starts{0}, Starts{0}}, {0.25, Starts{}, Starts{6000}},
                                                       {-0.25, Starts{6000}, Starts{6000}}, {12.0, Starts{0}, Starts{0}}}) {
         SliceClock clock;

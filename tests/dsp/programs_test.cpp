@@ -1,5 +1,4 @@
-// Programs: the record's bytes and every record the reader must refuse, and the DSP object's
-// programs with their hand-over to the audio thread.
+// Programs: record bytes, records the reader refuses, and the hand-over to the audio thread.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -117,8 +116,7 @@ TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThrea
     EXPECT_EQ(fx.getParameter(2), 0.75f) << "a newer post replaces one not yet taken";
 }
 
-// Each factory program's name, and its values checked by two sums taken from the table of
-// factory values (three decimals): of its 45 values, and of each value times its row (1..45).
+// Each factory program's name, and two sums of its 45 values from the factory table: plain and row-weighted.
 TEST(FactoryBank, ProgramsCarryTheirNamesAndValues)
 {
     ScopedHome home;

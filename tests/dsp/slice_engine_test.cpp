@@ -1,5 +1,4 @@
-// The DSP object as the processor drives it: transport and clock, notes, parameters,
-// refusals, non-finite input and seeded renders that repeat sample for sample.
+// The DSP object as the processor drives it: clock, notes, parameters, refusals, seeded renders.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -63,8 +63,7 @@ struct FuzzSeed {
     std::vector<uint8_t> bytes;
 };
 
-// Messages: an id, then up to four attributes, each a key, a type and a value. The keys are
-// the commands of both sides and one other, so most inputs say something a receiver looks at.
+// Messages: an id and up to four attributes, keyed by both sides' commands (and one other).
 const char* const kIds[] = {"IntMessage", "BinaryMessage", "TextMessage", nullptr};
 const char* const kKeys[] = {"setslice",    "linuxtimer", "loadpreset", "setpresetname", "synchiddenparam",
                              "copyhiddenparam", "askpresonus", "MidiNote", "AudioData", "Text", "other"};
@@ -251,8 +250,7 @@ void files(Plugin& plugin, FuzzInput& in)
         require(hidden.getParamValue(index) >= 0.0 && hidden.getParamValue(index) <= 1.0);
     if (!read)
         return;
-    // Up to three values set, picked by the last bytes: each set changes one line at most, and
-    // the text written reads back as the reader's own structure does after the same sets.
+    // Up to three sets: each changes one line at most, and the text reads back as the reader's own state.
     IniLineEditor lines(std::string(bytes.begin(), bytes.end()));
     for (size_t set = 1; set <= std::min<size_t>(3, bytes.size()); ++set) {
         const uint8_t pick = bytes[bytes.size() - set];
@@ -272,8 +270,7 @@ void files(Plugin& plugin, FuzzInput& in)
             require(written.text(section, key) == settings.text(section, key));
 }
 
-// When VEXTORIA_FUZZ_SEEDS names a folder, writes the target's seeds there as seed-0, seed-1,
-// ... and ends the process: the tests make each corpus this way.
+// With VEXTORIA_FUZZ_SEEDS naming a folder, writes seed-0, seed-1, ... there and exits.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const char* folder = std::getenv("VEXTORIA_FUZZ_SEEDS");

@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the integration tests: the built bundle in a fresh host instance, the slicer
-// settings most renders start from, and one instance whose renders repeat each other.
+// Integration helpers: the bundle in a fresh host, the common slicer settings, a repeating instance.
 
 #include "host/PluginHost.h"
 #include "host/ProcessData.h"

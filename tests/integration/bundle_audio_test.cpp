@@ -1,5 +1,4 @@
-// Audio through the bundle, driven like a DAW: bypass, the slice grid, the factory programs,
-// the effects, the reported tail and stretch mode.
+// Audio through the bundle as a DAW drives it: bypass, grid, programs, effects, tail, stretch mode.
 
 #include "BundleUnderTest.h"
 
@@ -77,8 +76,7 @@ TEST(SliceGridBundle, GateOpensOnEverySliceStartWhateverTheBlockSizeAndRate)
 
 constexpr int32_t kBars = 8;
 
-// "Replay Rnd Seq" "On Play" reseeds at every transport start, so each render of the same
-// input repeats the slices of the one before; switched off, the sequence runs on.
+// "Replay Rnd Seq" "On Play" repeats the slices at each transport start; off, the sequence runs on.
 TEST(ReplayBundle, OnPlayRepeatsTheSameSlicesAfterEveryStartAndOffNeverDoes)
 {
     auto host = loadBundle();
@@ -126,8 +124,7 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
         EXPECT_GT(differing, 3) << name;
         EXPECT_LT(differing, 53) << name << " left the other slices alone";
     };
-    // A reverb at no wet level leaves the slice's sound and draws what the others draw: a
-    // fixed effect choice makes no effect draw, whichever effect it is.
+    // A dry reverb keeps the slice's sound and draws as others; a fixed effect choice makes no effect draw.
     const AudioClip dryReverb = onSomeSlices(0.0, {kReverbDryWet, 0.0});
     for (auto [name, fxSelect] : {std::pair {"reverb", 0.0}, {"bit crusher", 0.25}, {"pitch effects", 0.75}})
         expectSomeSlicesDiffer(name, dryReverb, onSomeSlices(fxSelect, {kReverbDryWet, 0.6}));

@@ -1,5 +1,4 @@
-// The plug-in's base classes: the module entry, the class factory, the audio effect, the
-// stream helpers and the editor, each with the bad input a host may hand it.
+// The plug-in's base classes, each with the bad input a host may hand it.
 #include "sdk/audioeffect.h"
 #include "sdk/moduleentry.h"
 #include "sdk/pluginfactory.h"
@@ -86,8 +85,7 @@ TEST(ModuleEntry, OnlyTheFirstEntryAndTheLastExitSetUpAndTearDown)
     EXPECT_EQ(calls, "init-early init-late exit-early exit-late init-early init-late exit-early exit-late ");
 }
 
-// The module's global factory refuses duplicate classes, bad indices, null infos, unknown classes
-// and interfaces without leaking; its last release clears the global pointer.
+// The global factory refuses duplicates and bad input without leaking; its last release clears it.
 TEST(GlobalFactory, ReportsAndCreatesItsClassesAndRefusesWhatItHasNot)
 {
     const FUID firstId(1, 2, 3, 4), secondId(5, 6, 7, 8);
@@ -120,8 +118,7 @@ TEST(GlobalFactory, ReportsAndCreatesItsClassesAndRefusesWhatItHasNot)
     EXPECT_EQ(gPluginFactory, nullptr);
 }
 
-// Arrangements are set per bus and refused beyond the buses; only audio buses are removed; a
-// setup is taken only with a block and a finite rate.
+// Arrangements per existing bus; only audio buses removed; setups need a block and a finite rate.
 TEST(AudioEffect, BusesArrangementsAndSetupsAreTakenOnlyWhenSane)
 {
     auto effect = owned(new PlainEffect());
@@ -168,8 +165,7 @@ TEST(StreamBytes, ReadUpToTheEndOrTheCapAndWriteEverythingOrFail)
     EXPECT_EQ(writeStreamBytes(*owned(new ShortStream()), std::vector<uint8_t>(372, 0xAB)), kResultFalse);
 }
 
-// Embeds only in X11 and once, removes only what came, and leaves no window, descriptor, timer
-// or run loop; toolkit and host references are one count. (Sizes and ticks: the plug-in's editor.)
+// Embeds only in X11 and once, leaving nothing behind; toolkit and host references are one count.
 TEST(EditorBase, EmbedsOnlyInX11TicksWhileAttachedAndKeepsOneReferenceCount)
 {
     ToolkitTest::TestHostWindow window;

@@ -41,8 +41,7 @@ TEST(NoteRing, ConcurrentDrainSeesEveryRecordIntactAndInOrder)
 
 using ProcessorThreads = ProcessorFixture;
 
-// The controller on the UI thread, checking the note records of blocks that hold on-off pairs
-// of pitch 36 + (offset mod 64) at velocity 127.
+// The UI-thread controller checks note records: pairs of pitch 36 + (offset mod 64), velocity 127.
 struct NoteCheckingPeer : StandIn<IConnectionPoint>
 {
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
@@ -65,8 +64,7 @@ struct NoteCheckingPeer : StandIn<IConnectionPoint>
     uint32 notes = 0;
 };
 
-// The records restored and loaded hold one value everywhere: a saved state that mixes two
-// of them was torn by the audio thread taking a record while it was copied.
+// Restored records hold one value everywhere; a mix would be torn by the audio thread mid copy.
 TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNotes)
 {
     NoteCheckingPeer peer;
@@ -120,8 +118,7 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
 
 using ControllerThreads = ControllerFixture;
 
-// A host that holds its lock around setParamNormalized, as its preset menu does, and takes it
-// in restartComponent to read every value: a restart from inside its own call would wait for ever.
+// A host locking around setParamNormalized and in restartComponent: a nested restart would deadlock.
 struct LockingHost : RecordingComponentHandler {
     explicit LockingHost(IEditController& controller) : controller(controller) {}
     tresult PLUGIN_API restartComponent(int32) override
