@@ -37,7 +37,7 @@ TEST(SliceEngine, SliceCountChangesOnABeatTheCounterRestartsOnABarAndSamplesStan
 }
 
 // Note choice of slices is in the "Midi Slice" render below.
-TEST(SliceEngine, NotesInRangeAreLoggedInEventOrderAndSlicePadsOutOfRangeAreRefused)
+TEST(SliceEngine, NotesAreLoggedInOrderParametersClampedAndOutOfRangePadsAndIdsRefused)
 {
     EngineRig rig(kRate, 2);
     Vextoria3FX& fx = *rig.fx;
@@ -55,12 +55,7 @@ TEST(SliceEngine, NotesInRangeAreLoggedInEventOrderAndSlicePadsOutOfRangeAreRefu
     EXPECT_EQ(fx.getSelectedSlice(), -1);
     EXPECT_TRUE(fx.setSliceFromUI(15));
     EXPECT_EQ(fx.getSelectedSlice(), 15);
-}
-
-TEST(SliceEngine, ParametersAreNarrowedAndClampedAndIdsThatAreNoParameterAreIgnored)
-{
-    EngineRig rig(kRate, 2);
-    Vextoria3FX& fx = *rig.fx;
+    // Parameters are narrowed and clamped; ids that are no parameter are ignored.
     for (const auto& [id, value, stored] : {std::tuple{1, 0.3, 0.3f}, {1, 1.5, 1.0f}, {1, -3.0, 0.0f}, {7, kNaN, 0.0f},
                                             {16, std::numeric_limits<double>::infinity(), 1.0f}}) {
         fx.setParameter(id, value);
