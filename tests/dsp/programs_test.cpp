@@ -64,7 +64,7 @@ TEST(ProgramRecord, RefusesBadCountsAndEveryTruncationAndStoringClampsTheValues)
     EXPECT_EQ(std::vector<float>({program.hidden[0], program.hidden[3]}), std::vector<float>({0.25f, 1.0f}));
 }
 
-TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThreadAndIsSavedMeanwhile)
+TEST(ProgramStore, RefusedRecordsChangeNothingAPostedOneWaitsForTheAudioThreadAndTheFactoryBankReplacesAll)
 {
     ScopedHome home;
     Vextoria3FX fx;
@@ -114,13 +114,7 @@ TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThrea
     ASSERT_TRUE(fx.postChunk(second.data(), 372));
     fx.applyPendingChunk();
     EXPECT_EQ(fx.getParameter(2), 0.75f) << "a newer post replaces one not yet taken";
-}
-
-// Each factory program's name, and two sums of its 45 values from the factory table: plain and row-weighted.
-TEST(FactoryBank, ProgramsCarryTheirNamesAndValues)
-{
-    ScopedHome home;
-    Vextoria3FX fx;
+    // The factory bank replaces all: names, and two sums of the 45 values per program, plain and row-weighted.
     fx.loadFactoryBank();
     const char* names[16] = {"Default", "Rythmrepeat", "esreveR", "RollWarfare", "Blast N Break", "Glitch Patrol",
         "Lightbreaker", "Snoop Scratchy Scratch", "DefaultMidiSlicer", "Pure Dynamite", "TurboSlicer", "Banana Break",
