@@ -5,7 +5,6 @@
 using namespace VSTGUI;
 using namespace WidgetTest;
 
-// Double clicks, fine Shift drags, wheel steps, held and sliding buttons, arrow repeats, locked groups.
 TEST(PointerRules, DoubleClicksFineDragsWheelStepsSlidesRepeatsAndGroups)
 {
     playCases({{"knob", "default 0.25; set 0.75; click 10 10; click 14 6 soon shift; set 0.75; click 14 6 soon; "

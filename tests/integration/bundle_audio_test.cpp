@@ -76,7 +76,6 @@ TEST(SliceGridBundle, GateOpensOnEverySliceStartWhateverTheBlockSizeAndRate)
 
 constexpr int32_t kBars = 8;
 
-// "Replay Rnd Seq" "On Play" repeats the slices at each transport start; off, the sequence runs on.
 TEST(ReplayBundle, OnPlayRepeatsTheSameSlicesAfterEveryStartAndOffNeverDoes)
 {
     auto host = loadBundle();

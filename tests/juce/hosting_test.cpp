@@ -131,7 +131,6 @@ TEST_F(LoadedPluginTest, TheBundleOffersOneProcessorClassOfItsMakerWithStereoBus
     }
 }
 
-// Mono and stereo buses only; with "Active" off the input passes unchanged whatever the setup.
 TEST_F(LoadedPluginTest, BusesAreMonoOrStereoAndTheInputPassesUnchangedAtEveryLayoutRateBlockSizeAndTransport)
 {
     const auto surround = juce::AudioChannelSet::create5point1();

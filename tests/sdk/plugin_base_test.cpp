@@ -148,7 +148,6 @@ TEST(AudioEffect, BusesArrangementsAndSetupsAreTakenOnlyWhenSane)
     EXPECT_EQ(effect->setup().sampleRate, 48000.0);
 }
 
-// Reads run from the current position up to the end or the cap; a write is whole or a failure.
 TEST(StreamBytes, ReadUpToTheEndOrTheCapAndWriteEverythingOrFail)
 {
     auto stream = owned(new MemoryStream());

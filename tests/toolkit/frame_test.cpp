@@ -148,7 +148,6 @@ TEST_F(FrameScene, NestedEditsReachTheEditorOnceAStrayEndDoesNothingAndValuesAre
     EXPECT_TRUE(edits.calls.empty());
 }
 
-// A control leaving the tree mid wheel gesture ends it once; a copy made meanwhile starts detached.
 TEST_F(FrameScene, AWheelGestureEndsWhenItsControlGoesAndACopyStartsWithoutOne)
 {
     auto* panel = new CViewContainer(CRect(0, 0, 50, 50));

@@ -50,7 +50,6 @@ TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBroken
     frame->forget();
 }
 
-// Each colour type cairo writes draws its colours: gray opaque, alpha premultiplied on the way in.
 TEST_F(BitmapRender, EveryColourTypeDrawsItsColours)
 {
     for (auto [format, written, drawn] : {std::tuple {CAIRO_FORMAT_A8, CColor(0, 0, 0, 128), CColor(128, 128, 128, 255)},
