@@ -33,8 +33,7 @@ inline const std::vector<RackControl> rackControls{
     {"vxp_down", {140, 246, 180, 280}, 2, 11}, {"vxp_power", {36, 8, 76, 58}, 2, 0},
 };
 
-// A LEGACY control: a fixed top-left corner; its size is that of its picture, except the knobs
-// (K x K squares, K the width of "knob_GATE.png") and the faders (112 wide tracks).
+// A LEGACY control's corner; sized by its picture, but knobs K x K (width of "knob_GATE.png"), faders 112 wide.
 struct LegacyControl {
     std::vector<std::string> pictures; // every picture that may show in this place
     double left, top;

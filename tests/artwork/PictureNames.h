@@ -17,8 +17,7 @@ inline std::vector<Scaled> layoutFiles(const std::string& base, const char* larg
     return {{base + ".png", 1.0}, {base + large + ".png", 1.5}, {base + larger + ".png", 2.0}};
 }
 
-// Every set the editor and its menus load, 1x first in each set: both layouts' backgrounds and
-// every picture of their controls, the settings overlay's, and the menus' check mark.
+// Every set the editor and menus load, 1x first: backgrounds, controls, overlay, menu check mark.
 inline std::vector<std::vector<Scaled>> allSets()
 {
     std::vector<std::vector<Scaled>> sets {layoutFiles("vxp_background"), layoutFiles("background")};

@@ -1,5 +1,4 @@
-// The editor's pictures in the bundle: every file there with the size and frames of its place;
-// how strips, fader caps, lit pictures, lamps, LEGACY neighbours, captions and titles look.
+// The bundle's editor pictures: sizes and frames per place, and how strips, caps, lamps and titles look.
 #include "LayoutTables.h"
 #include "PictureNames.h"
 
@@ -134,8 +133,7 @@ TEST(PictureSet, EveryFileIsThereAtItsScaleAndFitsItsPlaceInWholeFrames)
         EXPECT_EQ(sizeOf(one), sizeOf(other)) << other;
 }
 
-// A RACK fader grabs a 32-pixel band of its 148-pixel frame, placed by the value (first frame 0,
-// last 1): each frame's cap must sit in the middle of that band.
+// A RACK fader's cap must sit mid 32-pixel band of its 148-pixel frame, placed by the value.
 TEST(PictureLook, RackFaderCapsSitInTheBandTheFaderGrabs)
 {
     constexpr int frames = 100, frameHeight = 148, band = 32;
@@ -224,8 +222,7 @@ TEST(PictureLook, OverlappingLegacyControlsLeaveEachOtherClear)
     EXPECT_GE(overlaps, 1); // the FX knob and the EDIT FX toggle at least
 }
 
-// RACK's pitch direction keys, lit lamps and captions share a centre line per row and a column
-// each; LEGACY's pitch range caption stays in its panel; both titles: eight letters, space, figure.
+// RACK keys, lamps, captions share row centres and columns; LEGACY's caption stays in its panel; titles.
 TEST(PictureLook, CaptionsLineUpWithTheirControlsAndTheTitlesMatch)
 {
     auto place = [](const std::string& base) {

@@ -1,6 +1,4 @@
-// What widgets draw: a contact sheet of widgets in their main states, rendered at zoom 1 and 2
-// to widget-contact-sheet-1x.png and -2x.png in the test output folder and checked by pixel
-// probes relative to each widget; pictures that failed to load; film-strip frames.
+// Widgets drawn at zoom 1 and 2 into contact sheets checked by per-widget pixel probes; film strips.
 #include "controls/FilmStrip.h"
 #include "widget_test_support.h"
 #include <climits>
@@ -13,10 +11,7 @@ using ToolkitTest::near;
 
 namespace {
 
-// A widget of the sheet: its kind, its top left corner, the value pushed in and its probes,
-// "x y expected" separated by ';', where expected is "frame N", "clear" (alpha 0), "solid"
-// (alpha above 100), red, green, blue, white, "alpha A" (within 2) or "near R G B A tolerance",
-// after "not" when it must not hold and "2x" for zoom 2 only.
+// Kind, corner, value and probes "x y expected" (frame N, clear, solid, colour, alpha A, near ...; not, 2x).
 struct Placed
 {
     const char* kind;
@@ -47,8 +42,7 @@ const Placed kSheet[] = {
     {"strip switch", 460, 10, 1, "15 20 frame 1"},
     {"horizontal switch", 500, 10, 1, "75 10 near 127 127 127 255 0; 15 10 alpha 64"}, // segment, groove
     {"handle switch", 600, 10, 0.5f, "10 15 blue; 10 5 red"}, // no background: red
-    // The menu's outline reaches half a pixel beyond its panel, T+0.5 to T+63.5; row 1 is lit
-    // from T+22, row 2 is checked at (L+4, T+44) to (L+16, T+56).
+    // Menu outline T+0.5..T+63.5; row 1 lit from T+22, row 2 checked at (L+4, T+44)..(L+16, T+56).
     {"menu", 460, 60, 0, "2x 50 0.2 clear; 50 62.5 solid; 50 64.5 clear; 95 30 near 0 143 214 254 3; "
                          "95 15 not near 0 143 214 254 30; 10 50 green; 15 55 green; 10 10 not green"},
     {"3-item list", 460, 150, 0, "85 50 near 0 128 200 255 60; 85 30 not near 0 128 200 255 60; "
@@ -162,8 +156,7 @@ TEST(ContactSheet, EveryWidgetInItsMainStatesAtBothZooms)
                                       CRect(menu.x, menu.y + 2, menu.x + 100, menu.y + 22).scale(zoom));
         EXPECT_NEAR(firstRow.first / zoom - menu.x, 21, 1);
 
-        // Read-outs: centred 6 pixels right, opaque unless told, else at the view's alpha; the
-        // bar slider's text as wide as a read-out's "99%", 1 pixel above the centre where it sits.
+        // Read-outs: centred 6 px right, at the view's alpha; the bar slider's text as wide as "99%".
         const size_t centre = placed("display: 99%"), bar = placed("bar slider");
         const Ink centred = inkIn(centre, opaque);
         EXPECT_NEAR((centred.first + centred.last) / 2.0 / zoom - kSheet[centre].x, 106, 3);
@@ -198,9 +191,7 @@ TEST(BrokenStrips, WidgetsDrawNothingFromThemAtAnyZoom)
         }
 }
 
-// A frame shows only its own rows, from odd coordinates and a rectangle taller than a frame,
-// at every zoom. Indices past either end draw nothing, the frame count too when rows are left
-// below the last frame.
+// A frame draws only its own rows at every zoom; indices past either end draw nothing.
 TEST(FilmStripFrames, ShowTheirOwnRowsOrNothingAtEveryZoom)
 {
     ToolkitTest::ResourceFolder folder;

@@ -1,19 +1,10 @@
-// Widgets driven by scripted mouse gestures: buttons, dials (knobs, faders, sliders) and steps
-// (switches, spin boxes, lists, the pop-up menu, the keyboard); their timers, owners that
-// remove them while they report, and the values and settings they refuse.
+// Widgets under scripted mouse gestures: buttons, dials and steps, their timers, owners and refusals.
 #include "widget_test_support.h"
 
 using namespace VSTGUI;
 using namespace WidgetTest;
 
-// A strip shows frame 1 while held and its last frame while on. A momentary button reports 1
-// then 0 in one edit, released anywhere; a toggle is on from 0.5 when pushed in, which tells
-// nobody. Both kinds show the hover picture over a button that is off, never over the on
-// picture. A push button calls its owner at the press, before the release, not while disabled;
-// a toggle flips on each release. Pushed-in values show without being reported.
-// A switch takes the position under a click or a drag (past the ends the first or the last),
-// each new one reported once, without an edit bracket; right clicks do nothing. A position
-// pushed in is not reported again. The handle switch steps by its handle's height.
+// Strips show held/on frames and hover only when off; push buttons report at the press, switches once per position.
 TEST(Buttons, ButtonsAndSwitchesReportTheirClicksAndShowTheirState)
 {
     const char* hoverOffAndOn = "move 20 20 none; shows; move 200 200 none; shows; set 1; move 20 20 none; shows; "
@@ -41,14 +32,11 @@ TEST(Buttons, ButtonsAndSwitchesReportTheirClicksAndShowTheirState)
 TEST(Dials, DragsClicksResetsAndPushedInValues)
 {
     playCases({
-        // 128 pixels up turn a knob through its range. A drag past an end stops there and reports
-        // no more.
+        // 128 pixels up turn a knob through its range; a drag stops at an end and reports no more.
         {"knob", "set 0; drag 10 10 -118", "...0.9922 1 end", 1.f},
         {"knob", "drag 10 10 -200; say again; drag 10 10 -40", "...1 end again begin end", 1.f},
         {"knob", "set 1; drag 10 10 260", "...0.007812 0 end", 0.f},
-        // A Ctrl-click or a double click resets a knob, reporting even at the default. The fader resets
-        // on Ctrl only, the bar slider never (a click sets the value where it lands), the mini slider on
-        // Ctrl-click only.
+        // Ctrl-click or double click resets a knob; the fader and mini slider on Ctrl only, the bar slider never.
         {"knob", "default 0.25; set 0.75; click 10 10 ctrl", "begin 0.25 end", 0.25f},
         {"knob", "default 0.25; set 0.75; click 10 10 double", "begin 0.25 end", 0.25f},
         {"vector knob", "default 0.5; set 0.5; click 50 50 ctrl", "begin 0.5 end", 0.5f},
@@ -57,15 +45,13 @@ TEST(Dials, DragsClicksResetsAndPushedInValues)
         {"bar slider", "default 0.4; set 0.9; click 180 20 ctrl", "begin 0.8 end", 0.8f},
         {"mini slider", "default 0.4; set 0.9; click 180 15 ctrl", "begin owner changed 0.4 end", 0.4f},
         {"mini slider", "default 0.4; set 0.9; click 180 15 double", "begin owner changed 0.77 end", 0.77f},
-        // Values pushed in by the owner outside the range, NaN or during a gesture are ignored, and
-        // none is reported; an ignored one does not even redraw.
+        // Values pushed in out of range, NaN or during a gesture are ignored unreported, without a redraw.
         {"knob", "set 0.5; set -0.1; set 1.1; set nan", "", 0.5f},
         {"knob", "set 0.5; press 10 10; set 0.9; release 10 10", "begin end", 0.5f},
         {"vector knob", "set 0.25; look; set 0.25; set -0.5; set 1.5; set nan; look", "redraw", 0.25f},
         {"mini slider", "set 0.5; press 152 15; move 162 15; set 0.1; move 172 15; release 172 15",
          "begin owner changed 0.6 owner changed 0.7 end", 0.7f},
-        // A click beside the fader's band centres it on the pointer; a drag on it moves it by the
-        // pointer's motion only. A press taken away ends its gesture once, without a value.
+        // A click beside the fader's band centres it; drags move by the motion; a cancelled press ends once.
         {"fader", "set 0; draw; click 20 50", "begin 1 end", 1.f},
         {"fader", "set 0.5; draw; press 20 160; move 20 118; move 20 118; release 20 100", "begin 0.75 end", 0.75f},
         {"bar slider", "press 150 20; cancel; release 150 20", "begin 0.5 end"},
@@ -99,9 +85,7 @@ TEST(KnobSettings, StripGeometryAndRefusedSettings)
     EXPECT_EQ(knob.text, "30");
 }
 
-// Spin boxes step by one within their range and tell nobody at a limit. The arrows' box
-// reports each step; the halves' box steps in one edit each and repeats from 300 ms after the
-// press until an end.
+// Spin boxes step by one within range; the halves' box repeats from 300 ms after the press until an end.
 TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
 {
     playCases({{"arrow spin box", "set 0.5; value; click 110 20", "=0.5 0.5833", 7 / 12.f},
@@ -118,8 +102,7 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
         ASSERT_EQ(box->number(), n);
     }
 
-    // The halves' box keeps its default and its number within its range; disabled, it refuses
-    // presses and pushed-in values and opens no edit that no release would close.
+    // The halves' box keeps its range; disabled, it refuses presses and values and opens no edit.
     scene.frame->removeView(box);
     auto* halves = static_cast<SpinBox*>(scene.make("spin box -5..20"));
     EXPECT_EQ(halves->text, "-5");
@@ -137,8 +120,7 @@ TEST(Steps, SpinBoxesStepWithinTheirRangeAndRefuseWhileDisabled)
     EXPECT_EQ(halves->text, "20") << "stepped past its top, it shows its top";
 }
 
-// Timers end with their widget, even while running (ASan: nothing fires on a freed widget),
-// and owners may remove a switch or a spin box from inside its report.
+// Timers end with their widget, even running; owners may remove a switch or spin box while it reports.
 TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
 {
     Scene scene;
@@ -177,9 +159,7 @@ TEST(Steps, WidgetsGoCleanlyWhileTheirTimersRunOrTheyReport)
     scene.runLoop.advance(3000);
 }
 
-// A list opens in place on a click; a row click picks the row under the pointer at any zoom
-// and folds it; the wheel steps through the folded list,
-// vertically only, with no edit bracket; an empty list takes nothing.
+// A list opens on a click, picks the row under the pointer at any zoom; the wheel steps it folded.
 TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
 {
     playCases({{"list", "set 0.6666667; wheel 50 20 3; wheel 50 20 1; wheel 50 20 1; wheel 50 20 1 sideways", "0.3333 0"},
@@ -187,8 +167,7 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
                {"list", "zoom 2; click 100 40; click 100 200", "1"},
                {"0-item list", "wheel 50 20 -1; set 0.5; click 50 20; click 50 25", ""}});
 
-    // Pushed-in values and lookups move only the selection, within the list; a row above the
-    // list is refused, one far below is the last.
+    // Pushed-in values and lookups move only the selection; a row above is refused, far below is the last.
     Scene scene;
     auto* list = static_cast<DropDown2*>(scene.make("list"));
     for (auto [value, selected] : {std::pair{0.5f, 1}, {1.f, 3}, {0.f, 0}, {1.5f, 3}, {-1.f, 0}})
@@ -209,9 +188,7 @@ TEST(Steps, ListsPickTheRowUnderThePointerAndKeepTheirSelectionWithinThem)
     EXPECT_EQ(scene.log.told(), "=0 above 1") << "the stored value moves only by the mouse";
 }
 
-// The menu hands the row under the pointer to its owner on a left click, rows of 20 pixels, the
-// last below them. It hides 300 ms after the pointer left; opened again elsewhere, it is not
-// closed by the earlier hide and lights its first row.
+// The menu hands its owner the clicked row (20 px rows), hides 300 ms after the pointer leaves.
 TEST(Steps, MenuHandsTheRowUnderThePointerToItsOwnerAndRefusesOtherRows)
 {
     playCases({{"menu", "move 150 69 none; click 150 69; move 150 70 none; click 150 70; move 150 95 none; "

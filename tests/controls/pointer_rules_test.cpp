@@ -1,16 +1,10 @@
-// The pointer rules the widgets share, met through the frame as a user meets them, and the
-// rarer widgets' own rules.
+// The pointer rules widgets share, met through the frame, and the rarer widgets' own rules.
 #include "controls/ButtonGroup.h"
 #include "widget_test_support.h"
 
 using namespace VSTGUI;
 using namespace WidgetTest;
 
-// Two presses of the same buttons within 400 ms and 4 pixels are a double click; a third starts
-// anew. Shift drags are eight times finer. A wheel event is one step whatever its distance; the
-// fader declines it. A held push button holds 1; sliding ones press as the held pointer enters
-// them, unless on. Held arrows repeat from 500 ms; disabled boxes ignore pushed-in values; a
-// locked group frees its lit button when another lights.
 TEST(PointerRules, DoubleClicksFineDragsWheelStepsSlidesRepeatsAndGroups)
 {
     playCases({{"knob", "default 0.25; set 0.75; click 10 10; click 14 6 soon shift; set 0.75; click 14 6 soon; "

@@ -1,5 +1,4 @@
-// Widget kinds made by name in a frame that plays scripted mouse gestures, a log of what widgets
-// and their owner are told, numbered film strips and pixel counts.
+// Widgets made by name in a frame playing scripted mouse gestures, a log of what they tell, film strips.
 #pragma once
 
 #include "controls/Button.h"
@@ -273,12 +272,7 @@ struct Scene
         });
     }
 
-    // Plays steps separated by ';': press, move, release, click x y (left button unless told:
-    // none, right, middle, both; ctrl, shift, double; a declined press notes "declined"); drag x
-    // fromY toY; wheel x y distance [sideways]; wait ms; cancel; zoom factor (events stay in
-    // window pixels); set / default value; value ("=" and it); seen (shown, hidden); draw;
-    // shows (see shown()); look ("redraw" when something waits for it); say word. Each press
-    // comes a second after anything before it, or when "soon" 400 ms, a double click's longest.
+    // Plays ';'-separated steps (press, move, release, click, drag, wheel, wait, zoom, value, draw, ...).
     void play(CView* view, const std::string& script)
     {
         std::istringstream steps(script);
@@ -372,8 +366,7 @@ struct Scene
     }
 };
 
-// A widget of `kind` is told `script`; the story then told ("..." first: its end only) and the
-// value it ends at (NaN: not checked).
+// A widget of `kind` told `script`: the story ("..." first: its end only) and the end value (NaN: unchecked).
 struct Case
 {
     const char* kind;

@@ -42,8 +42,7 @@ struct EngineRig {
         }
     }
 
-    // Renders input (one vector per channel) in blocks; returns the output. Bypassed blocks take
-    // the bypass path and leave the output silent (the processor would copy the input there).
+    // Renders input (a vector per channel) in blocks; bypassed blocks leave the output silent.
     Channels render(const Channels& input, int32_t blockSize, const BlockHook& hook = {})
     {
         const auto frames = static_cast<int64_t>(input[0].size());
@@ -69,8 +68,7 @@ struct EngineRig {
         }
         return output;
     }
-    // Renders frames of noise in blocks; answers each slice decision made, with the first
-    // frame of its block.
+    // Renders noise in blocks; answers each slice decision with its block's first frame.
     std::vector<std::pair<int64_t, SliceDecision>> decisions(int64_t frames, int32_t blockSize, const BlockHook& hook = {})
     {
         const Channels input = noise(channelCount, blockSize, 7);

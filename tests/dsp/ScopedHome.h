@@ -3,8 +3,7 @@
 #include <optional>
 #include <string>
 
-// Points HOME at a fresh, empty folder for one test and restores it afterwards, so the DSP
-// object's settings read sees only what the test writes.
+// Points HOME at a fresh empty folder for one test, so settings reads see only what the test writes.
 class ScopedHome {
 public:
     ScopedHome()

@@ -1,5 +1,4 @@
-// The audio thread allocates nothing: every effect, pitched stretched slices, freeze, notes,
-// program changes and records handed over from the UI thread.
+// The audio thread allocates nothing: effects, stretched slices, freeze, notes, programs, hand-overs.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,9 +9,7 @@
 
 #include "EngineRig.h"
 
-// Every allocation in this executable (the C++ operators' as well) passes through the C
-// library's functions replaced here, and is counted while a Scope lives. The address
-// sanitizer owns those functions, so its build runs the same paths without counting.
+// Counts every allocation (C++ operators included) while a Scope lives; ASan owns these functions.
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> count{0};

@@ -9,8 +9,7 @@
 namespace {
 constexpr double kBeat = 24000.0; // 48 kHz at 120 BPM: slices of 12000 samples at two per beat
 
-// Runs blocks from startQuarters on; answers the sample indexes (from the first block's
-// start) of every bar start and every slice start.
+// Runs blocks from startQuarters on; answers the sample indexes of every bar start and slice start.
 std::pair<std::vector<int64_t>, std::vector<int64_t>> runBlocks(SliceClock& clock, double startQuarters,
     int32_t blockSize, int32_t blockCount, double samplesPerBeat = kBeat, int32_t slicesPerBeat = 2, bool playing = true)
 {
@@ -42,17 +41,14 @@ std::vector<int64_t> grid(double length, int64_t total)
 TEST(BypassClock, FirstBlockStartsOnlyOnTheGridWhereverItBeginsAndAJumpResyncs)
 {
     using Starts = std::vector<int64_t>;
-    // at the project start both on the first sample; half a slice in nothing until the next
-    // boundary; in a pre-roll the grid runs on to position 0; a loop back to bar 3 starts both.
+    // project start: both at once; half a slice in: next boundary; pre-roll runs on; loop to bar 3: both.
     for (const auto& [startQuarters, bars, slices] : {std::tuple{0.0, Starts{0}, Starts{0}}, {0.25, Starts{}, Starts{6000}},
                                                       {-0.25, Starts{6000}, Starts{6000}}, {12.0, Starts{0}, Starts{0}}}) {
         SliceClock clock;
         runBlocks(clock, 0.0, 128, startQuarters == 12.0 ? 10 : 0);
         EXPECT_EQ(runBlocks(clock, startQuarters, 1000, 7), std::pair(bars, slices)) << startQuarters;
     }
-    // The block before handled the boundary at 12000 on its last sample; the next one starts a
-    // sample after it. Continuing, nothing starts again; after a transport start the position is
-    // re-read and the block counts as starting on the slice.
+// The boundary at 12000 was handled last block; nothing restarts until a transport start re-reads it.
     for (const bool wasPlaying : {true, false}) {
         SliceClock clock;
         runBlocks(clock, 11873.0 / kBeat, 128, 1, kBeat, 2, wasPlaying);

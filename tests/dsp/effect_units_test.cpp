@@ -63,8 +63,7 @@ TEST(Gate, OpensOverTwoMillisecondsHoldsByTheAmountWithinTheSliceAndClosesOnASqu
 }
 
 namespace {
-// Crushes a ramp first, first + 1 ... that never repeats a value; the right side is the
-// negated left, so a held frame and a crossed channel are easy to tell.
+// Crushes a never-repeating ramp; the right is the negated left, so held frames and crossed channels show.
 std::vector<float> crush(BitReduzer& crusher, int frames, int first = 1)
 {
     std::vector<float> out;
@@ -145,9 +144,7 @@ TEST(PitchCurves, ScratchTurnsBackAt42PercentTapeStopSlowsAndPositionsBeyondStay
     }
 }
 
-// An impulse on the left: the dry level passes it at once on the left only; then each side
-// sounds through its own combs (the right's 23 samples later, nothing of the other side's at
-// full width), and each allpass turns the echo it delays upside down.
+// An impulse on the left: dry at once, then each side's own combs (right 23 later), allpasses invert.
 TEST(Reverb, EachSideRingsThroughItsOwnCombsAndTheAllpassesInvertTheirEchoes)
 {
     revmodel reverb; // full width, wet 1
@@ -165,8 +162,7 @@ TEST(Reverb, EachSideRingsThroughItsOwnCombsAndTheAllpassesInvertTheirEchoes)
 }
 
 namespace {
-// Half a second of a sine through the high-pass filter at cutoff 0.1, after half a second to
-// settle: the RMS of the output and the gain of its part in phase with the input.
+// A settled half second of a sine high-passed at cutoff 0.1: output RMS and in-phase gain.
 std::pair<double, double> highPassed(float resonance, double hz, double amplitude = 0.5)
 {
     RandomGenerator random;
@@ -182,8 +178,7 @@ std::pair<double, double> highPassed(float resonance, double hz, double amplitud
 }
 } // namespace
 
-// Cutoff 0.1 is near 2.2 kHz at 44.1 kHz: lows fall away, resonance rings at the cutoff, highs
-// pass upright, and silence comes out as noise of about 1e-5.
+// Cutoff 0.1 (~2.2 kHz): lows fall, resonance rings, highs pass upright, silence hisses at ~1e-5.
 TEST(HighPass, CutsLowsRingsAtTheCutoffPassesHighsUprightAndHissesOnlyFaintly)
 {
     for (const auto& [resonance, hz, gain] :
@@ -193,8 +188,7 @@ TEST(HighPass, CutsLowsRingsAtTheCutoffPassesHighsUprightAndHissesOnlyFaintly)
     const double hiss = highPassed(0.5f, 0.0, 0.0).first;
     EXPECT_TRUE(hiss > 1e-6 && hiss < 1e-4) << hiss;
 
-    // The cutoff target is the square of the cutoff moved by envelope and offset, between 0.01
-    // and 1; above 0.7 the cutoff lifts the envelope amount to 1.75 (cutoff - 0.7).
+    // Cutoff target: (cutoff moved by envelope, offset)^2 in 0.01..1; above 0.7 envelope lifts by 1.75 (cut - 0.7).
     for (const auto& [cut, env, offset, envelope, target] :
          {std::tuple{0.5f, 0.0f, 0.0f, 0.0, 0.25}, {0.5f, 0.5f, 0.8f, 0.5, 0.2025}, {0.9f, 0.2f, 0.0f, 0.0, 0.342225},
           {0.9f, 0.5f, 0.0f, 0.0, 0.2025}, {0.05f, 0.0f, 0.0f, 0.0, 0.01}, {0.5f, 1.0f, 1.5f, 1.0, 1.0}})

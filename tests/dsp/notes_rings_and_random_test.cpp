@@ -61,8 +61,7 @@ TEST(EditorRings, NotesAreDrainedOnceInEventOrderOverflowKeepsTheNewestAndScopeB
     EXPECT_EQ(ScopeRing::toScopeByte(huge, huge), ScopeRing::toScopeByte(huge, huge));
 }
 
-// The generator replays what rand() gives after srand(), for small, large and sign-bit
-// seeds alike; a fresh one and seed 0 behave as seed 1.
+// The generator replays rand() after srand() for any seed; a fresh one and seed 0 behave as seed 1.
 TEST(RandomGenerator, ReproducesTheCLibrarySequenceForEverySeed)
 {
     for (uint32_t seed : {0u, 1u, 2u, 12345u, 0x7fffffffu, 0x80000000u, 3000000000u, 0xffffffffu}) {

@@ -1,5 +1,4 @@
-// Programs: the record's bytes and every record the reader must refuse, and the DSP object's
-// programs with their hand-over to the audio thread.
+// Programs: record bytes, records the reader refuses, and the hand-over to the audio thread.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -65,7 +64,7 @@ TEST(ProgramRecord, RefusesBadCountsAndEveryTruncationAndStoringClampsTheValues)
     EXPECT_EQ(std::vector<float>({program.hidden[0], program.hidden[3]}), std::vector<float>({0.25f, 1.0f}));
 }
 
-TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThreadAndIsSavedMeanwhile)
+TEST(ProgramStore, RefusedRecordsChangeNothingAPostedOneWaitsForTheAudioThreadAndTheFactoryBankReplacesAll)
 {
     ScopedHome home;
     Vextoria3FX fx;
@@ -115,14 +114,7 @@ TEST(ProgramStore, RefusedRecordsChangeNothingAndAPostedOneWaitsForTheAudioThrea
     ASSERT_TRUE(fx.postChunk(second.data(), 372));
     fx.applyPendingChunk();
     EXPECT_EQ(fx.getParameter(2), 0.75f) << "a newer post replaces one not yet taken";
-}
-
-// Each factory program's name, and its values checked by two sums taken from the table of
-// factory values (three decimals): of its 45 values, and of each value times its row (1..45).
-TEST(FactoryBank, ProgramsCarryTheirNamesAndValues)
-{
-    ScopedHome home;
-    Vextoria3FX fx;
+    // The factory bank replaces all: names, and two sums of the 45 values per program, plain and row-weighted.
     fx.loadFactoryBank();
     const char* names[16] = {"Default", "Rythmrepeat", "esreveR", "RollWarfare", "Blast N Break", "Glitch Patrol",
         "Lightbreaker", "Snoop Scratchy Scratch", "DefaultMidiSlicer", "Pure Dynamite", "TurboSlicer", "Banana Break",

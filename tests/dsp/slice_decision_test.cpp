@@ -1,5 +1,4 @@
-// Slice decisions: each draw's condition on scripted values, then the sequence a seeded
-// instance makes, the high-pass filter's two draws per sample included.
+// Slice decisions: each draw's condition, then a seeded instance's sequence, high-pass draws included.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,8 +16,7 @@ struct ScriptedRandom {
     int32_t next() { return draws < values.size() ? values[draws++] : (++draws, 0); }
 };
 
-// One entry per slice: effect (+ when the stage is on), semitones, reverse, roll, pan
-// (0 left, 1 centre, 2 right), picked slice, R when the slice repeats.
+// Per slice: effect (+ stage on), semitones, reverse, roll, pan (0 L, 1 C, 2 R), picked slice, R repeats.
 std::string describe(const SliceDecision& d)
 {
     char text[96];
@@ -39,8 +37,7 @@ DecisionParams semitoneParams(float up, float down, float pitchSet)
 
 TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
 {
-    // Random among the effects switched on; at "Pitch Amt" 0.95, whose float is below the double
-    // 0.95, the divisor is int(10 - 7.6) = 2, in stretch mode int(10 - 8.55) = 1.
+    // At "Pitch Amt" 0.95 (float below double) the divisor is int(10 - 7.6) = 2, stretched int(10 - 8.55) = 1.
     const DecisionParams noneEnabled{.fxSelect = 1.0f, .pitchAmt = 0.0f, .reverseAmt = 0.0f, .rollAmt = 0.0f,
                                      .fxAmt = 1.0f, .effectActive = {}};
     DecisionParams twoEnabled = noneEnabled, highPitchAmount = kQuiet, stretched = kQuiet;
@@ -100,9 +97,7 @@ TEST(SliceDecision, EachDrawHappensOnlyUnderItsConditionAndDecidesAsScripted)
     EXPECT_FLOAT_EQ(filtered.filterOffset, 0.4f * 0.5f + 0.25f);
 }
 
-// The engine's decisions in its first bar under a parameter set where every draw's condition
-// is live, one entry per slice start, in blocks of 50 (dividing the bar): at a quarter per slice
-// on a mono bus (no pan draws, a roll-fraction draw each), then eighths and sixteenths in stereo.
+// First-bar decisions with every draw live, blocks of 50: quarters mono, then eighths and sixteenths stereo.
 TEST(DecisionTrace, SeededSequencesArePinned)
 {
     for (const auto& [sliceSize, channels, expected] : {

@@ -1,5 +1,4 @@
-// The slice player: repeated, reversed and panned plays, refusals, and stretched plays that
-// read the stretcher's output only where it has written everything.
+// The slice player: repeated, reversed, panned and stretched plays, and its refusals.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,9 +12,7 @@ namespace {
 constexpr int64_t kBarA = 123; // a pre-roll, so that slice positions differ from recording numbers
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Drives a Slice as the engine does, recording samples that name their own recording
-// number n: n + 1 on the left, -(n + 1) on the right. So every output names the index it
-// was read from.
+// Drives a Slice as the engine does on samples naming their index: n + 1 left, -(n + 1) right.
 struct Recorder {
     explicit Recorder(double samplesPerBeat = 1000.0, bool stretch = false)
     {
@@ -55,8 +52,7 @@ struct Recorder {
         slice.process(left, lastRight);
         return left;
     }
-    // For a play that started: the first of count outputs whose left side differs from
-    // expected(t), or -1 when none does; -2 when the play was refused.
+    // The first of count outputs whose left differs from expected(t); -1 none, -2 the play was refused.
     template <typename Expected>
     int32_t firstMismatch(bool started, int32_t count, Expected expected, bool recording = true)
     {
@@ -172,8 +168,7 @@ TEST(StretchedPlay, StartsOnlyOnItsStartPlusTheLatencyOnePieceBehindTheWritesOfT
     EXPECT_FALSE(playsStretched(slice, 0, false, 2000.0)) << "one sample short of the margin";
     recorder.record(1);
     EXPECT_TRUE(playsStretched(slice, 0, false, 2000.0));
-    // At 1000 samples per beat a whole bar is shorter than the latency: no slice of it is
-    // through the stretcher yet, and the play falls back to the live rings at its rate.
+    // At 1000 samples per beat a bar is shorter than the latency: the play falls back to the live rings.
     recorder.record(50000);
     slice.setStart();
     ASSERT_FALSE(playsStretched(slice, 7, false, 1000.0));
@@ -203,8 +198,7 @@ TEST(StretchedPlay, StartsOnlyOnItsStartPlusTheLatencyOnePieceBehindTheWritesOfT
 
 TEST(StretchedPlay, KeepsTheRecordedLengthAndCarriesTheTranspositionOfItsMaterial)
 {
-    // Rising zero crossings in 1000 outputs of slice 2 played an octave up (or down), from a
-    // 441 Hz sine recorded at factor 1 (stays 441 Hz) or at +12 (becomes 882 Hz), or unstretched.
+    // Rising zero crossings of slice 2 an octave up or down, of a 441 Hz sine recorded at +0 or +12.
     for (const auto& [stretch, recordedShift, played, expected] :
          {std::tuple{true, 0, 12, 10}, {true, 12, 12, 20}, {false, 0, 12, 20}, {true, 0, -12, 10}}) {
         Recorder recorder(5000.0, stretch);

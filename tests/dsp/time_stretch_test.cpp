@@ -23,8 +23,7 @@ Signal sine(double frequency, int length)
     return signal;
 }
 
-// Runs a signal through the stretcher piece by piece, the same on both channels; answers
-// the left output.
+// Runs a signal through the stretcher piece by piece on both channels; answers the left output.
 Signal stretch(TimeStretcher& stretcher, const Signal& input)
 {
     Signal output(input.size()), right(kPiece);

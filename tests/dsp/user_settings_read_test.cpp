@@ -1,5 +1,4 @@
-// The user settings file: which saved defaults the DSP object takes, how numbers are read and
-// written, and which lines a write changes.
+// The user settings file: the defaults the DSP object takes, number formats, and the lines a write changes.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,8 +19,7 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
-// The saved-default parameters (stretch, no direct, pitch set, replay, scope speed) of a DSP
-// object constructed under a fresh home holding the given settings text.
+// The saved-default parameters of a DSP object built under a fresh home holding the given settings text.
 std::vector<float> savedDefaults(const std::string& settings)
 {
     ScopedHome home;
@@ -64,12 +62,10 @@ TEST(Settings, AWriteChangesOnlyTheLinesOfValuesSetAndPutsNewKeysAfterTheirSecti
         // New keys after the section's last key, in the order set, ending as the file's lines do.
         {"\xEF\xBB\xBF[Plugin]\r\nuiid=0\r\n\r\n[Other]\r\nx=1", {{"Plugin", "active", "1.000000"}, {"Plugin", "size", "0.5"}},
          "\xEF\xBB\xBF[Plugin]\r\nuiid=0\r\nactive=1.000000\r\nsize=0.5\r\n\r\n[Other]\r\nx=1"},
-        // A value already there changes nothing; a new section goes at the end, before a header
-        // left open there, which would take it as its name.
+        // A value already there changes nothing; a new section goes at the end, before an open header.
         {"[Other]\nuiid = 1\n[Plugin]\nuiid = 1\n[Empty]\n[", {{"Plugin", "uiid", "1"}, {"Empty", "k", "v"}, {"New", "k", "v"}},
          "[Other]\nuiid = 1\n[Plugin]\nuiid = 1\n[Empty]\nk=v\n[New]\nk=v\n["},
-        // The line the reader takes: the last of a repeated key, of a section met twice; a header
-        // without "]" names nothing.
+        // The reader takes the last repeated key or section; a header without "]" names nothing.
         {"[Plugin]\nuiid=0\n[Plugin\nuiid=0\n[ Plugin ] x\nuiid=0\n[Other]\n", {{"Plugin", "uiid", "1"}, {"Plugin", "active", "1"}},
          "[Plugin]\nuiid=0\n[Plugin\nuiid=0\n[ Plugin ] x\nuiid=1\nactive=1\n[Other]\n"},
     };

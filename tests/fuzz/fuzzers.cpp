@@ -1,6 +1,4 @@
-// The fuzzers of what a host and a user hand over: this file built with the names of two functions,
-// VEXTORIA_FUZZ_TARGET (plugin, input) and VEXTORIA_FUZZ_TARGET_SEEDS. Each reads fields off the
-// input, stops the fuzzer where a promise is broken, and writes its own seeds when a test asks.
+// Fuzzers of host and user input, built per VEXTORIA_FUZZ_TARGET; each writes its own seeds when asked.
 #include "Vextoria3Cids.h"
 #include "controller/HiddenDefaults.h"
 #include "controller/Vextoria3Controller.h"
@@ -65,8 +63,7 @@ struct FuzzSeed {
     std::vector<uint8_t> bytes;
 };
 
-// Messages: an id, then up to four attributes, each a key, a type and a value. The keys are
-// the commands of both sides and one other, so most inputs say something a receiver looks at.
+// Messages: an id and up to four attributes, keyed by both sides' commands (and one other).
 const char* const kIds[] = {"IntMessage", "BinaryMessage", "TextMessage", nullptr};
 const char* const kKeys[] = {"setslice",    "linuxtimer", "loadpreset", "setpresetname", "synchiddenparam",
                              "copyhiddenparam", "askpresonus", "MidiNote", "AudioData", "Text", "other"};
@@ -163,10 +160,7 @@ struct Plugin {
     IPtr<Vextoria3Editor> editor = owned(new Vextoria3Editor(controller, nullptr)); // never opened
 };
 
-// What a host hands over. A state, to the processor idle or running or to the controller, its own
-// or the processor's: records are taken whole or refused, values out of range are refused, the
-// states written afterwards have their sizes. Up to four messages to either side: neither reads
-// outside what it was given, and what the controller passes to its editor stays as promised.
+// Host input: states to either side taken whole or refused, messages read only within what was given.
 std::vector<FuzzSeed> hostSeeds()
 {
     const uint8_t* record = factoryBank() + 3 * kProgramChunkSize;
@@ -204,10 +198,7 @@ void host(Plugin& plugin, FuzzInput& in)
     plugin.requireSound();
 }
 
-// The files a user hands over. The settings file (first byte even): any bytes give each key's
-// number or none, the controller's hidden settings stay in 0..1, and a write through the line
-// editor changes only the lines of the values set, where the reader finds them. A dropped preset: the reader
-// never reads or allocates beyond the file, and a load leaves every value in range.
+// User files: settings read, written by line and kept in range; dropped presets read in bounds, loaded in range.
 std::vector<FuzzSeed> filesSeeds()
 {
     const std::string saved = "; saved by the editor\n[Plugin]\nactive=1.000000\nsize=0.250000\ndarkmode=1\n"
@@ -259,8 +250,7 @@ void files(Plugin& plugin, FuzzInput& in)
         require(hidden.getParamValue(index) >= 0.0 && hidden.getParamValue(index) <= 1.0);
     if (!read)
         return;
-    // Up to three values set, picked by the last bytes: each set changes one line at most, and
-    // the text written reads back as the reader's own structure does after the same sets.
+    // Up to three sets: each changes one line at most, and the text reads back as the reader's own state.
     IniLineEditor lines(std::string(bytes.begin(), bytes.end()));
     for (size_t set = 1; set <= std::min<size_t>(3, bytes.size()); ++set) {
         const uint8_t pick = bytes[bytes.size() - set];
@@ -280,8 +270,7 @@ void files(Plugin& plugin, FuzzInput& in)
             require(written.text(section, key) == settings.text(section, key));
 }
 
-// When VEXTORIA_FUZZ_SEEDS names a folder, writes the target's seeds there as seed-0, seed-1,
-// ... and ends the process: the tests make each corpus this way.
+// With VEXTORIA_FUZZ_SEEDS naming a folder, writes seed-0, seed-1, ... there and exits.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const char* folder = std::getenv("VEXTORIA_FUZZ_SEEDS");

@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the integration tests: the built bundle in a fresh host instance, the slicer
-// settings most renders start from, and one instance whose renders repeat each other.
+// Integration helpers: the bundle in a fresh host, the common slicer settings, a repeating instance.
 
 #include "host/PluginHost.h"
 #include "host/ProcessData.h"
@@ -36,9 +35,7 @@ inline Parameters repeatOnly(double sliceAmount, const Parameters& extra = {})
     return parameters;
 }
 
-// One instance that reseeds its random sequence at every transport start ("Replay Rnd Seq"
-// "On Play"), so its renders with the same parameters repeat each other exactly. Parameters
-// stay set between renders: each render names every value it relies on.
+// An instance reseeding at every transport start, so equal parameters render equal; each render sets all it needs.
 class ReplayingInstance {
 public:
     VextoriaHost::AudioClip render(const VextoriaHost::AudioClip& input, Parameters parameters)

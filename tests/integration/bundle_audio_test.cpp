@@ -1,5 +1,4 @@
-// Audio through the bundle, driven like a DAW: bypass, the slice grid, the factory programs,
-// the effects, the reported tail and stretch mode.
+// Audio through the bundle as a DAW drives it: bypass, grid, programs, effects, tail, stretch mode.
 
 #include "BundleUnderTest.h"
 
@@ -77,8 +76,6 @@ TEST(SliceGridBundle, GateOpensOnEverySliceStartWhateverTheBlockSizeAndRate)
 
 constexpr int32_t kBars = 8;
 
-// "Replay Rnd Seq" "On Play" reseeds at every transport start, so each render of the same
-// input repeats the slices of the one before; switched off, the sequence runs on.
 TEST(ReplayBundle, OnPlayRepeatsTheSameSlicesAfterEveryStartAndOffNeverDoes)
 {
     auto host = loadBundle();
@@ -93,21 +90,7 @@ TEST(ReplayBundle, OnPlayRepeatsTheSameSlicesAfterEveryStartAndOffNeverDoes)
     }
 }
 
-TEST(EffectStageBundle, EveryFactoryProgramRendersFiniteBoundedAudio)
-{
-    ReplayingInstance instance;
-    const AudioClip input = generateDrumLoop({44100.0, 120.0, kBars, 2});
-    for (int32_t program = 0; program < 16; ++program)
-    {
-        const AudioClip output = instance.render(input, {{kFactoryPresets, program / 15.0}, {kActive, 1.0}});
-        const auto finiteAndBelowPlus24dB = [](float sample) { return std::fabs(sample) <= 15.849f; };
-        for (const auto& channel : output.channels)
-            ASSERT_TRUE(std::all_of(channel.begin(), channel.end(), finiteAndBelowPlus24dB)) << "program " << program;
-        EXPECT_GT(measureLevels(output).rms, 0.001f) << "program " << program << " is heard";
-    }
-}
-
-TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
+TEST(EffectStageBundle, EachEffectChangesOnlyItsSlicesAndEveryFactoryProgramRendersBoundedAudio)
 {
     ReplayingInstance instance;
     const AudioClip input = generateDrumLoop({44100.0, 120.0, kBars, 2});
@@ -126,18 +109,23 @@ TEST(EffectStageBundle, EachEffectChangesOnlyTheSlicesChosenForIt)
         EXPECT_GT(differing, 3) << name;
         EXPECT_LT(differing, 53) << name << " left the other slices alone";
     };
-    // A reverb at no wet level leaves the slice's sound and draws what the others draw: a
-    // fixed effect choice makes no effect draw, whichever effect it is.
+    // A dry reverb keeps the slice's sound and draws as others; a fixed effect choice makes no effect draw.
     const AudioClip dryReverb = onSomeSlices(0.0, {kReverbDryWet, 0.0});
     for (auto [name, fxSelect] : {std::pair {"reverb", 0.0}, {"bit crusher", 0.25}, {"pitch effects", 0.75}})
         expectSomeSlicesDiffer(name, dryReverb, onSomeSlices(fxSelect, {kReverbDryWet, 0.6}));
     // The high-pass draws its cutoff offset: compared at two cutoffs instead.
     expectSomeSlicesDiffer("high-pass", onSomeSlices(0.5, {kFilterCut, 0.1}), onSomeSlices(0.5, {kFilterCut, 0.9}));
+    for (int32_t program = 0; program < 16; ++program)
+    {
+        const AudioClip output = instance.render(input, {{kFactoryPresets, program / 15.0}, {kActive, 1.0}});
+        const auto finiteAndBelowPlus24dB = [](float sample) { return std::fabs(sample) <= 15.849f; };
+        for (const auto& channel : output.channels)
+            ASSERT_TRUE(std::all_of(channel.begin(), channel.end(), finiteAndBelowPlus24dB)) << "program " << program;
+        EXPECT_GT(measureLevels(output).rms, 0.001f) << "program " << program << " is heard";
+    }
 }
 
-// What follows the input (a bar late with "No Direct", repeats of the last bar, the reverb's
-// ring) fits in the tail the plug-in reports, so a bounce that renders the tail keeps it all.
-// Not counted: a frozen bar, and the ring a reverb keeps between slices it is chosen for.
+// The reported tail holds what follows the input (No Direct, repeats, reverb), bar frozen bars and kept rings.
 TEST(TailBundle, RenderingTheReportedTailKeepsAllThatFollowsTheInput)
 {
     constexpr float kSilence = 1e-4f; // -80 dBFS, above the high-pass filter's noise
@@ -182,9 +170,7 @@ float rms(const std::vector<float>& samples, int64_t from, int64_t to)
     return static_cast<float>(std::sqrt(sum / static_cast<double>(to - from)));
 }
 
-// Slices of bars 1 to 7 whose first quarter sounds, and of those the ones whose other three
-// quarters stay quiet, when every slice is played an octave up or down and the input holds a
-// tone in the first quarter of each slice.
+// Slices of bars 1 to 7, played an octave up or down, whose first quarter sounds and the rest stays quiet.
 std::pair<int32_t, int32_t> pitchedBursts(double stretch)
 {
     AudioClip bursts(2, kBars * kBar, 44100.0);
@@ -199,11 +185,7 @@ std::pair<int32_t, int32_t> pitchedBursts(double stretch)
     std::pair<int32_t, int32_t> shape;
     for (int64_t start = kBar; start < kBars * kBar; start += kSlice)
     {
-        // The stretcher smears a burst by some hundred samples and lets its level swing, and
-        // after an octave jump its output takes some ten thousand samples to settle at the new
-        // delay, starting up to about 700 samples early: the next slice's tone may begin from
-        // 10300 on. At rate 2 it would sound from 5512 on, at rate 0.5 this one would last
-        // until then.
+        // The stretcher smears and settles late after an octave jump: the next tone may begin from 10300.
         const bool sounding = rms(output.channels[0], start, start + kSlice / 4) > 0.3f * toneLevel;
         const bool quietAfter = rms(output.channels[0], start + 5000, start + 10000) < 0.05f * toneLevel;
         shape.first += sounding ? 1 : 0;

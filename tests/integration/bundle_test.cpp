@@ -1,5 +1,4 @@
-// The bundle as a DAW loads it: the classes it offers, and processor and controller joined by
-// the host while a state is saved.
+// The bundle as a DAW loads it: its classes, and processor and controller joined while saving a state.
 
 #include "BundleUnderTest.h"
 

@@ -1,5 +1,4 @@
-// The headless host's own parts: generated inputs, WAVE files and the process plumbing a
-// plug-in sees (queues, transport, buffers).
+// The headless host's parts: generated inputs, WAVE files, queues, transport and buffers.
 
 #include "host/HostError.h"
 #include "host/ProcessData.h"

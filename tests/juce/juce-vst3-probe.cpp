@@ -1,5 +1,4 @@
-// juce-vst3-probe: loads a VST3 bundle through JUCE's hosting code, lists what it offers and
-// optionally renders a generated test loop through it, as a check independent of our own host.
+// juce-vst3-probe: loads and renders a VST3 bundle through JUCE's hosting code, an independent check.
 
 #include "probe/probe.h"
 

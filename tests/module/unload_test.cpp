@@ -1,5 +1,4 @@
-// The bundle loaded, run, drawn and unloaded ten times; LeakSanitizer checks at exit that no load
-// left anything behind. No graphics library is linked here: the module's go when it goes.
+// The bundle loaded, run, drawn and unloaded ten times; LeakSanitizer checks nothing stays behind.
 #include "EditorWindowHost.h"
 #include "host/PluginHost.h"
 

@@ -80,8 +80,7 @@ TEST(ModuleEntry, OnlyTheFirstEntryAndTheLastExitSetUpAndTearDown)
     EXPECT_EQ(calls, "init-early init-late exit-early exit-late init-early init-late exit-early exit-late ");
 }
 
-// Arrangements are set per bus and refused beyond the buses; only audio buses are removed; a
-// setup is taken only with a block and a finite rate.
+// Arrangements per existing bus; only audio buses removed; setups need a block and a finite rate.
 TEST(AudioEffect, BusesArrangementsAndSetupsAreTakenOnlyWhenSane)
 {
     auto effect = owned(new PlainEffect());
@@ -111,7 +110,6 @@ TEST(AudioEffect, BusesArrangementsAndSetupsAreTakenOnlyWhenSane)
     EXPECT_EQ(effect->setup().sampleRate, 48000.0);
 }
 
-// Reads run from the current position up to the end or the cap; a write is whole or a failure.
 TEST(StreamBytes, ReadUpToTheEndOrTheCapAndWriteEverythingOrFail)
 {
     auto stream = owned(new MemoryStream());
@@ -128,8 +126,7 @@ TEST(StreamBytes, ReadUpToTheEndOrTheCapAndWriteEverythingOrFail)
     EXPECT_EQ(writeStreamBytes(*owned(new ShortStream()), std::vector<uint8_t>(372, 0xAB)), kResultFalse);
 }
 
-// Embeds only in X11 and once, removes only what came, and leaves no window, descriptor, timer
-// or run loop; toolkit and host references are one count. (Sizes and ticks: the plug-in's editor.)
+// Embeds only in X11 and once, leaving nothing behind; toolkit and host references are one count.
 TEST(EditorBase, EmbedsOnlyInX11TicksWhileAttachedAndKeepsOneReferenceCount)
 {
     ToolkitTest::TestHostWindow window;

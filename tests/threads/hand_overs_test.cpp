@@ -1,6 +1,4 @@
-// The hand-overs between threads, run on real threads (also under ThreadSanitizer): the note
-// ring, the processor's UI-thread calls against blocks, and the controller's restart thread
-// against a host's UI thread.
+// Thread hand-overs on real threads (also under TSan): note ring, UI calls vs blocks, restart thread.
 #include "controller/ControllerHarness.h"
 #include "dsp/FactoryBank.h"
 #include "dsp/RecordBytes.h"
@@ -43,8 +41,7 @@ TEST(NoteRing, ConcurrentDrainSeesEveryRecordIntactAndInOrder)
 
 using ProcessorThreads = ProcessorFixture;
 
-// The records restored and loaded hold one value everywhere: a saved state that mixes two
-// of them was torn by the audio thread taking a record while it was copied.
+// Restored records hold one value everywhere; a mix would be torn by the audio thread mid copy.
 TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNotes)
 {
     ASSERT_EQ(processor->setActive(true), kResultOk);
@@ -90,8 +87,7 @@ TEST_F(ProcessorThreads, StateMessagesAndTicksOnTheUiThreadAgainstBlocksOfManyNo
 
 using ControllerThreads = ControllerFixture;
 
-// A host that holds its lock around setParamNormalized, as its preset menu does, and takes it
-// in restartComponent to read every value: a restart from inside its own call would wait for ever.
+// A host locking around setParamNormalized and in restartComponent: a nested restart would deadlock.
 struct LockingHost : RecordingComponentHandler {
     explicit LockingHost(IEditController& controller) : controller(controller) {}
     tresult PLUGIN_API restartComponent(int32) override

@@ -1,5 +1,4 @@
-// The frame on the manual clock: how presses, moves and wheel steps travel through the view
-// tree, the edit bracket that reaches the editor, timers and animations.
+// The frame on the manual clock: event routing through the view tree, edit brackets, timers, animations.
 #include "toolkit_test_support.h"
 #include <gtest/gtest.h>
 
@@ -20,8 +19,7 @@ struct EditLog : IControlListener, VSTGUIEditorInterface
     void endEdit(int32 index) override { calls.push_back("editor end " + std::to_string(index)); }
 };
 
-// A 200 x 100 frame with "below" (10, 10, 110, 60) and, on top, "above" (50, 20, 150, 80),
-// which declines presses.
+// A 200 x 100 frame with "below" (10, 10, 110, 60) and on top "above" (50, 20, 150, 80), declining presses.
 struct FrameScene : ::testing::Test
 {
     ScopedManualRunLoop runLoop;
@@ -150,8 +148,6 @@ TEST_F(FrameScene, NestedEditsReachTheEditorOnceAStrayEndDoesNothingAndValuesAre
     EXPECT_TRUE(edits.calls.empty());
 }
 
-// In the middle of a wheel gesture, a control whose panel leaves the tree ends it while the
-// editor hears it, and never again; a copy made meanwhile starts detached, with no gesture.
 TEST_F(FrameScene, AWheelGestureEndsWhenItsControlGoesAndACopyStartsWithoutOne)
 {
     auto* panel = new CViewContainer(CRect(0, 0, 50, 50));

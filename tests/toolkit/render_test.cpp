@@ -10,8 +10,7 @@ struct BitmapRender : ::testing::Test
     ToolkitTest::ResourceFolder resources;
 };
 
-// The best version for the zoom, decoded when first drawn, lands on whole device pixels from odd
-// layout coordinates: each pixel all picture or untouched. One that fails to decode is dropped.
+// The zoom's best version, decoded when drawn, on whole device pixels; one failing to decode is dropped.
 TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBrokenOneIsLeftOut)
 {
     resources.writeBands("lamp.png", 9, 7, {kRedCColor});
@@ -51,8 +50,6 @@ TEST_F(BitmapRender, TheBestVersionForTheZoomHasCrispEdgesAndAMismatchedOrBroken
     frame->forget();
 }
 
-// Files of each colour type cairo writes draw the colours they hold: gray ones opaque gray, and
-// colours with alpha as they were, premultiplied on the way in.
 TEST_F(BitmapRender, EveryColourTypeDrawsItsColours)
 {
     for (auto [format, written, drawn] : {std::tuple {CAIRO_FORMAT_A8, CColor(0, 0, 0, 128), CColor(128, 128, 128, 255)},

@@ -1,5 +1,4 @@
-// Shared helpers of the toolkit tests: a view that records what happens to it, PNG pictures
-// made on the fly in a private resource folder, and where renders hold ink.
+// Toolkit test helpers: a recording view, PNGs made on the fly in a private folder, ink bounds.
 #pragma once
 
 #include "manualrunloop.h"
@@ -86,8 +85,7 @@ public:
         std::filesystem::remove_all(path);
     }
 
-    // A PNG of `width` x `height` pixels in equal horizontal bands, band i filled with colours[i];
-    // its colour type follows `format` (gray for A8 and A1, RGB when opaque).
+    // A PNG of horizontal bands, band i colours[i]; colour type by `format` (gray for A8/A1, RGB if opaque).
     void writeBands(const std::string& name, int width, int height, const std::vector<CColor>& colours,
                     cairo_format_t format = CAIRO_FORMAT_ARGB32) const
     {
@@ -112,8 +110,7 @@ private:
                                        / ("toolkit-resources-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
 };
 
-// The first and last columns and rows of `area` (device pixels; empty: all) with a pixel
-// passing the test, and how many pass; {width, -1, 0, height, -1} when none does.
+// Bounds in `area` (empty: all) of pixels passing the test, and their count; {width, -1, 0, height, -1} if none.
 struct Ink
 {
     int first, last, count, top, bottom;

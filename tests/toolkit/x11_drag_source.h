@@ -1,6 +1,4 @@
-// The source side of an XDND drag, as a file manager plays it: a client that owns the drag
-// selection, sends enter, position, drop and leave, serves its URI list and notes the
-// target's status and finish messages.
+// The source side of an XDND drag as a file manager plays it, noting the target's status and finish.
 #pragma once
 
 #include "x11_test_support.h"

@@ -1,5 +1,4 @@
-// The host side of the X11 tests: a plain parent window on the test display, synthetic pointer
-// events sent to the frame's window, screenshots, and a poll loop as the toolkit's run loop.
+// The host side of the X11 tests: parent window, synthetic pointer events, screenshots, a poll loop.
 #pragma once
 
 #include "toolkit_test_support.h"
@@ -17,8 +16,7 @@
 
 namespace ToolkitTest {
 
-// The toolkit's run loop in tests, built on poll(): descriptor handlers and timers dispatched
-// by run passes, as a host's loop would.
+// The toolkit's run loop in tests on poll(): descriptor handlers and timers, as a host's loop would.
 class TestX11RunLoop : public X11::IRunLoop, public NonAtomicReferenceCounted
 {
 public:
@@ -38,8 +36,7 @@ public:
     size_t descriptorCount() const { return descriptors.size(); }
     size_t timerCount() const { return timers.size(); }
 
-    // Waits up to `timeoutMs` for a ready descriptor, then calls the ready handlers and the due
-    // timers. Handlers removed meanwhile are not called.
+    // Waits up to `timeoutMs`, then calls ready handlers and due timers, not those removed meanwhile.
     void runOnce(int timeoutMs)
     {
         std::vector<pollfd> fds;
@@ -64,8 +61,7 @@ public:
                 timer->onTimer(); // may unregister itself: `it` is not used after the call
             }
     }
-    // Runs passes until `done` answers true or `limitMs` have passed; answers `done`. The limit
-    // only ends a test that waits for what never comes: a loaded machine may be slow.
+    // Runs passes until `done` or `limitMs` (a generous limit for loaded machines); answers `done`.
     bool runUntil(const std::function<bool()>& done, int limitMs = 30000)
     {
         const uint64_t end = now() + uint64_t(limitMs);
@@ -146,8 +142,7 @@ public:
         return size;
     }
 
-    // Sends a pointer event of `type` (button press or release, motion, enter, leave) as the
-    // server would, to the client that made `window`.
+    // Sends a pointer event of `type` as the server would, to the client that made `window`.
     void sendPointer(xcb_window_t window, uint8_t type, uint8_t detail, int16_t x, int16_t y, uint16_t state = 0,
                      uint8_t crossingMode = XCB_NOTIFY_MODE_NORMAL)
     {
@@ -201,8 +196,7 @@ public:
     xcb_window_t parent = XCB_NONE;
 };
 
-// Tests run in parallel on one display. Whatever is one per display (the drag selection, the
-// visible pixels of a place on the screen) is taken in turn under this lock.
+// Tests share one display: the drag selection and visible screen places are taken in turn under this lock.
 class DisplayLock
 {
 public:

@@ -1,6 +1,4 @@
-// The frame's X window: pointer events reach the right views at every zoom, the window shows
-// the offscreen render of its tree and its tooltips, files dragged from another client reach
-// the drop target as paths, and opening and closing leave nothing behind.
+// The frame's X window: pointer routing at every zoom, render and tooltips, dropped files, clean close.
 #include "x11_drag_source.h"
 
 #include "offscreen.h"
@@ -56,9 +54,7 @@ TEST(X11UriList, LocalFileUrisArePercentDecodedAndEverythingElseLeftOut)
 
 namespace {
 
-// A 200 x 100 frame with views "a" (10, 10, 60, 40) and "b" (100, 10, 150, 40) in a host
-// window, driven by a poll loop. X11 tests take turns (see DisplayLock), and the window sits
-// apart from where other tests' windows appear: screenshots and drags see only their own.
+// A 200 x 100 frame with views a and b in a host window, apart from other tests' windows (see DisplayLock).
 class X11Window : public testing::Test
 {
 protected:

@@ -1,5 +1,4 @@
-// The editor in JUCE's host window, seen and clicked as a user does (XGetImage and XTest): its faces
-// at every view size, knob drags and menus as host gestures, and two instances' scopes.
+// The editor in JUCE's host window, seen and clicked as a user does (XGetImage, XTest).
 
 #include "probe/probe.h"
 
@@ -113,8 +112,7 @@ private:
     juce::AudioPluginInstance& plugin;
 };
 
-// The editor tests' host, on the message thread; and a user's eyes and mouse through the test's own
-// X connection, every request reaching the server before it returns.
+// The tests' host on the message thread; a user's eyes and mouse over the test's own X connection.
 class HostedEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -260,8 +258,7 @@ TEST_P(EditorFaces, OpenAtEveryViewSizeAtTheirSizeDragTheGateKnobAsOneGestureAnd
         EXPECT_FLOAT_EQ(performed, gateSize->getValue());
         if (zoomIndex != 1)
             continue;
-        // The overlay, a dark veil over the whole face, switches the face and the host's window;
-        // a reopened window keeps the new face.
+        // The overlay veils the face and switches face and window; a reopened window keeps the new face.
         press(*window, face.burger, zoom);
         EXPECT_TRUE(pumpUntil([&] {
             const auto overlay = capture(*window);
@@ -375,8 +372,7 @@ int main(int argc, char** argv)
     // With an application factory set (never called) JUCE installs its X error handlers, as in any JUCE host.
     juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase* { return nullptr; };
     ::testing::InitGoogleTest(&argc, argv);
-    // An X server of the tests' own (no other window to take a click), ended with its last client,
-    // the connection held open here. Without Xvfb the tests keep the DISPLAY given (or skip).
+    // The tests' own X server, ended with its last client; without Xvfb the given DISPLAY (or skip).
     juce::ChildProcess server;
     std::string display;
     if (!GTEST_FLAG_GET(list_tests)

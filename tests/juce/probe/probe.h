@@ -176,8 +176,7 @@ inline juce::AudioBuffer<float> makeTestLoop(int numChannels, double sampleRate,
     return loop;
 }
 
-// Writes 32-bit float samples; empty, or why not. Anything at the path but a regular file (a
-// folder, a device, a pipe, which could block) is refused and left alone; a file is replaced whole.
+// Writes 32-bit float samples; empty, or why not. Only regular files are replaced, anything else refused.
 inline juce::String writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate)
 {
     std::error_code ignored;
