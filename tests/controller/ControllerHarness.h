@@ -1,6 +1,5 @@
 #pragma once
-// Host-side stand-ins for the controller tests: a component handler, a processor peer and an
-// editor, each recording what the controller did to it, and a controller a host initialised.
+// Recording stand-ins for the host, the processor and the editor, and a controller a host initialised.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -47,18 +46,31 @@ public:
     std::vector<int32> restarts;
 };
 
-// The processor's side of the connection: keeps the id of each message.
-class RecordingPeer : public StandIn<IConnectionPoint> {
+// The processor's side: each message's id, and the command and value of the editor's integers.
+class MessageRecorder : public StandIn<IConnectionPoint> {
 public:
     struct Received {
-        std::string messageId;
+        std::string id, command;
+        int64 integer = 0;
     };
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
-        received.push_back({message->getMessageID() ? message->getMessageID() : ""});
+        const char* id = message->getMessageID();
+        Received& entry = received.emplace_back(Received {id ? id : "", ""});
+        for (const char* command : {"setslice", "linuxtimer"})
+            if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
+                entry.command = command;
         return kResultOk;
+    }
+    std::vector<int64> slices() const // every "setslice" value, in order
+    {
+        std::vector<int64> values;
+        for (const Received& entry : received)
+            if (entry.command == "setslice")
+                values.push_back(entry.integer);
+        return values;
     }
     std::vector<Received> received;
 };
@@ -132,7 +144,7 @@ protected:
     HostApplication host; // the SDK's host object is never freed by reference counting
     IPtr<Vextoria3Controller> controller;
     RecordingComponentHandler handler;
-    RecordingPeer peer;
+    MessageRecorder peer;
     RecordingEditor editor;
 };
 

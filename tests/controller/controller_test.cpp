@@ -1,5 +1,4 @@
-// Parameters' texts, what a host should never send, the processor's messages, the MIDI mapping;
-// the controller's and the processor's states, the user's saved defaults and the programs.
+// Parameter texts, bad host calls, messages, MIDI mapping, states, saved defaults and programs.
 #include "ControllerHarness.h"
 
 #include "dsp/FactoryBank.h"
@@ -35,8 +34,7 @@ TEST_F(ParametersTest, values_show_their_text_midi_maps_to_them_and_bad_host_cal
         EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
         EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
     }
-    // PitchFx Id names the curve the DSP plays (int(2v), as stored values always played) at each
-    // value the FX panel's knob writes, and its text reads back to a value playing that curve.
+    // PitchFx Id's text names the curve the DSP plays (int(2v)) and reads back to a value playing it.
     const char* const curveNames[] = {"Scratch", "Tape Stop", "Vibratox"}; // by PitchCurves::Id
     for (double value : {0.0, 0.2, 0.4, 0.49, 0.5, 0.66, 0.7, 0.99, 1.0}) {
         const int32 plays = PitchCurves::idOf(value);
@@ -224,8 +222,7 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
     EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
     EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
 
-    // Saved defaults apply only behind an open gate; values out of range are refused one by one,
-    // and the FX tab has no key.
+    // Saved defaults apply only behind an open gate, out-of-range values one by one refused; no FX tab key.
     const std::string keys = "size=0.5\ndarkmode=1\nscopestyle=0.5\nknobspeed=2\nmovetoast=-1\neditfx=1\nfxtab=1\n";
     const std::pair<std::string, std::vector<double>> cases[] = {
         {"[Plugin]\nactive=1.000000\n" + keys, {0.5, 1, 0.5, 1, 0, 1, 0}},
@@ -284,9 +281,7 @@ TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_i
     ASSERT_EQ(controller->getProgramName(36, 0, name.data()), kResultOk);
     EXPECT_EQ(name, std::u16string(127, u'n') + u'\0' + u'#') << "cut to fit";
 
-    // Id 36 asks the host to re-read. A host may hold a lock around setParamNormalized and take it
-    // again in restartComponent: with a run loop in the editor's plug frame, the restart waits for
-    // the loop, and the calls asked for meanwhile (above) join it.
+    // Id 36 asks the host to re-read, from the plug frame's run loop (never inside the host's call), joined.
     for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
         EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
         EXPECT_EQ(controller->getCurrentProgram(), program) << value;
@@ -296,8 +291,7 @@ TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_i
     loop.timers[0]->onTimer();
     EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
     EXPECT_TRUE(loop.timers.empty()) << "one shot";
-    // A call waiting when the window closes leaves its loop, which may stop with it; the host
-    // letting go drops it.
+    // A call waiting when the window closes leaves its loop; the host letting go drops it.
     controller->setParamNormalized(36, 0.0);
     controller->setEditor(nullptr);
     EXPECT_TRUE(loop.timers.empty());

@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the editor tests: the editor around a controller a host initialised, a recording
-// host and processor, an offscreen frame that takes synthetic mouse events, the bundle's pictures.
+// The editor around a controller a host initialised, on an offscreen frame taking mouse events; the pictures.
 #include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
 #include "dsp/FactoryBank.h"
@@ -36,35 +35,6 @@ public:
         return kResultOk;
     }
     std::vector<std::string> edits;
-};
-
-// The processor's side: each message's id, and the command and value of the editor's integers.
-class MessageRecorder : public StandIn<IConnectionPoint> {
-public:
-    struct Received {
-        std::string id, command;
-        int64 integer = 0;
-    };
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage* message) override
-    {
-        const char* id = message->getMessageID();
-        Received& entry = received.emplace_back(Received {id ? id : "", ""});
-        for (const char* command : {"setslice", "linuxtimer"})
-            if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
-                entry.command = command;
-        return kResultOk;
-    }
-    std::vector<int64> slices() const // every "setslice" value, in order
-    {
-        std::vector<int64> values;
-        for (const Received& entry : received)
-            if (entry.command == "setslice")
-                values.push_back(entry.integer);
-        return values;
-    }
-    std::vector<Received> received;
 };
 
 // The editor as the host would have it open, on a frame the test gives or on its own face.
@@ -118,8 +88,6 @@ protected:
     {
         ControllerFixture::SetUp();
         controller->setComponentHandler(&host);
-        controller->disconnect(&peer);
-        controller->connect(&processor);
         editor = new OpenEditor(controller, nullptr);
         editor->openOn(frame = new CFrame(CRect(0, 0, 860, 300), editor));
     }
@@ -127,7 +95,6 @@ protected:
     {
         editor->close();
         editor->release();
-        controller->disconnect(&processor);
         ControllerFixture::TearDown();
     }
     template <typename View>
@@ -152,7 +119,7 @@ protected:
     BundlePictures pictures;
     ScopedManualRunLoop runLoop;
     EditRecorder host;
-    MessageRecorder processor;
+    MessageRecorder& processor = peer;
     OpenEditor* editor = nullptr;
     CFrame* frame = nullptr; // the editor's; closed by its close
 };

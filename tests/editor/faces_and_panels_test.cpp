@@ -1,6 +1,4 @@
-// Both faces at the four zooms on whole device pixels, built from the controller's values with
-// every control in place; the FX tabs, the overlay and the read-out's fades. Over the panel: the
-// scope's points and looks, the slice pads, the MIDI assignment panel and the FX value texts.
+// Both faces at every zoom and from the controller's values; the FX tabs, overlay, fades, scope, pads, panels.
 #include "EditorHarness.h"
 
 #include "artwork/LayoutTables.h"
@@ -77,10 +75,7 @@ TEST_F(FacesTest, PicturesAndFilmStripsLandOnWholeDevicePixelsAtEveryZoom)
     }
 }
 
-// Each face built from the controller's values: every control on its table's rectangle, sized
-// by its pictures and entered under its parameter, the trace and read-out in the freeze colour,
-// the pads only in Midi Slice, the toast home with MOVE TOAST off. Host changes reach the
-// controls as normalised values, the lamps follow Up and Down and take no clicks.
+// Every control on its table's rectangle under its parameter; host changes reach it; lamps take no clicks.
 TEST_F(FacesTest, EachFaceIsBuiltFromTheControllersValuesWithEveryControlOnItsRectangle)
 {
     auto sizeOf = [](const std::string& name) { return std::pair(MyBitmap(name.c_str()).getWidth(), MyBitmap(name.c_str()).getHeight()); };
@@ -113,10 +108,7 @@ TEST_F(FacesTest, EachFaceIsBuiltFromTheControllersValuesWithEveryControlOnItsRe
     EXPECT_EQ(editor->getFrame(), frame);
 }
 
-// The FX panel's tabs along its bottom, overlapping by 2 px: a click selects a page and stores
-// it in hidden setting 6; a click on a circle or a double click takes an effect out of the
-// random choice; unselected tabs are drawn faded. The menu's pick selects its effect's tab; the
-// scope's corner closes the panel.
+// A tab click selects and stores a page, its circle or a double click unflags its effect; faded when unselected.
 TEST_F(FacesTest, FxTabsSelectStoreAndFlagTheirEffectsAndTheScopesCornerClosesThePanel)
 {
     buildFace(kUiRack);
@@ -148,10 +140,7 @@ TEST_F(FacesTest, FxTabsSelectStoreAndFlagTheirEffectsAndTheScopesCornerClosesTh
     }
 }
 
-// The overlay keeps the menus shut; each VIEW SIZE item gives the zoom its label names, its list
-// unfolding over the rows below; REPLAY has three positions; the quit button closes it. After
-// the factory reset a knob sweeps its range in 128 px, its read-out fading in over the scope and
-// pads dimmed to a tenth, then out over 400 ms while they come back over 500 ms, the scope to 76 %.
+// Overlay items do as labelled; a knob's read-out fades in over the dimmed scope and pads, then out.
 TEST_F(FacesTest, TheOverlaysControlsDoAsTheirLabelsSayAndAKnobsGestureFadesTheReadOutInAndOut)
 {
     controller->setParamNormalized(kTrigMode, 1.0); // the pads show
@@ -188,8 +177,7 @@ TEST_F(FacesTest, TheOverlaysControlsDoAsTheirLabelsSayAndAKnobsGestureFadesTheR
     EXPECT_EQ(alphas(), std::tuple(0.f, 0.76f, 1.f));
 }
 
-// Bytes over 128; the newest point the rightmost; "Smoothy" draws only the minima, smoothed from
-// point to point, mirrored about the centre.
+// Bytes over 128; the newest point the rightmost; "Smoothy" draws the minima smoothed, mirrored about the centre.
 TEST(Oscilloscope, NoSuchStyleChangesNothingTheNewestPointIsTheRightmostAndSmoothyMirrorsTheMinima)
 {
     Oscilloscope scope(kRackScope), wide(CRect(0, 0, 2000, 50)), ramp(kRackScope);

@@ -1,8 +1,4 @@
-// The files the editor reads and writes. Dropped preset files the SDK wrote load into the
-// processor and the controller and name the program; broken files, other types and other things
-// under a preset's name change nothing. The user settings file in a temporary home: the twelve
-// keys of a save, the reset's closed gate, files that must be neither waited for nor
-// overwritten, and links that must stay.
+// Dropped presets load (broken ones change nothing); the user settings file saved, reset, never waited for.
 #include "EditorHarness.h"
 
 #include "Vextoria3Cids.h"
@@ -45,8 +41,7 @@ struct RawPackage : IDataPackage, NonAtomicReferenceCounted {
     std::vector<RawItem> items;
 };
 
-// What a load changes: the processor's record, the controller's parameters and hidden
-// settings, and the name of its current program.
+// What a load changes: the processor's record, the controller's values and hidden settings, the program name.
 struct Snapshot {
     Bytes processorState;
     std::vector<double> params, hidden;
@@ -103,9 +98,7 @@ protected:
         taken.programName = narrow(name);
         return taken;
     }
-    // The processor holds `record` (but pitch bend, the live MIDI value), the controller too (but
-    // the program number, which a state never switches), the hidden settings (but the view size,
-    // which stays with the screen) and the name.
+    // All hold the load but pitch bend (live MIDI), the program number and the view size (the screen's).
     void expectLoaded(const Bytes& record, const std::vector<double>& hidden, const std::string& name)
     {
         const Snapshot now = snapshot();
@@ -192,8 +185,7 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
         EXPECT_EQ(snapshot(), before) << i;
     }
 
-    // Not a preset by its name or its kind; paths end at the first NUL or the item's end; only
-    // path items are paths.
+    // Not a preset by name or kind; paths end at the first NUL or the item's end; only path items are paths.
     std::filesystem::create_directories(folder + "dir.vstpreset");
     std::filesystem::create_directories(folder + "a.b");
     ASSERT_EQ(mkfifo((folder + "fifo.vstpreset").c_str(), 0600), 0);

@@ -1,5 +1,4 @@
-// Edits on the RACK face built offscreen: what the host hears, the value read-out, the
-// right-click menus, the tick's deferred work, the toast and note lights.
+// Edits on the RACK face: what the host hears, the read-out, menus, the tick's work, the toast, note lights.
 #include "EditorHarness.h"
 
 #include "controls/Menu.h"

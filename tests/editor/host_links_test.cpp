@@ -1,7 +1,4 @@
-// The editor's roads to its host: the controller wrapper (edits, hidden settings with their
-// echo, changes coming back), the run-loop bridge onto the host's loop, and the editor in a real
-// X window as a host opens it: refused sizes, failed opens, two views, the layout switch and the
-// layout read back, a file dropped from another client, a release without removing.
+// The controller wrapper, the run-loop bridge, and the editor in a real X window as a host opens it.
 #include "EditorHarness.h"
 #include "toolkit/x11_drag_source.h"
 
@@ -22,8 +19,7 @@ using namespace Vextoria3Ids;
 using BridgeLoop = Steinberg::Vst::RunLoop;
 
 namespace {
-// The host's run loop (Linux::IRunLoop) on poll(): it keeps each handler only while registered
-// and calls it without a reference of its own.
+// The host's run loop on poll(): keeps each handler only while registered, calls it without a reference.
 class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
 public:
     using Event = Linux::IEventHandler;
@@ -36,8 +32,7 @@ public:
     }
     tresult PLUGIN_API unregisterTimer(Timer* handler) override { return remove(handler, "timer"); }
 
-    // Every timer once, and with `events` each handler whose descriptor is ready within
-    // `timeoutMs`; each only while it is still registered, without a reference of the host's.
+    // Every timer once, and with `events` each handler ready within `timeoutMs`, while still registered.
     void runOnce(int timeoutMs, bool events = true)
     {
         std::vector<pollfd> fds;
@@ -283,7 +278,7 @@ TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGo
     EXPECT_EQ(hostLoop.count(false), 1u) << "the X connection";
     EXPECT_TRUE(hostLoop.runUntil([&] { return editor.getFrame()->getDirtyRect().isEmpty(); })) << "the host's loop paints";
     EXPECT_TRUE(hostLoop.runUntil([&] {
-        return std::count_if(peer.received.begin(), peer.received.end(), [](auto& m) { return m.messageId == "IntMessage"; }) >= 2;
+        return std::count_if(peer.received.begin(), peer.received.end(), [](auto& m) { return m.id == "IntMessage"; }) >= 2;
     }, 1000)) << "ticks reach the processor";
     EXPECT_TRUE(editor.fxPanel && !editor.fxPanel->isVisible()) << "the first tick applied the FX panel setting";
     view->removed();

@@ -63,8 +63,7 @@ inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint3
     return message;
 }
 
-// The controller's side of the connection: logs each command with its payload size (the
-// number for "askpresonus") and keeps the note records' fields; answers as told.
+// The controller's side: logs each command with its payload size ("askpresonus": its number), keeps the notes.
 struct LoggingPeer : IConnectionPoint
 {
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }

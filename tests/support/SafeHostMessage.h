@@ -6,10 +6,7 @@
 
 namespace Steinberg::Vst {
 
-// The SDK's host list with two faults of its own mended. It never frees the buffer of an
-// empty binary value, and every editor tick sends one: empty values are noted here only.
-// It hands a binary value to a string read, which copies twice the value's size: here a
-// string is read only from a string value and bytes only from a binary one.
+// The SDK's host list mended: empty binary values (which it leaks) noted here only; strings and bytes kept apart.
 class SafeAttributeList : public HostAttributeList
 {
 public:
