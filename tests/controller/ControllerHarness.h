@@ -2,8 +2,12 @@
 // Recording stand-ins for the host, the processor and the editor, and a controller a host initialised.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 
 #include "public.sdk/source/common/memorystream.h"
 
@@ -32,19 +36,24 @@ public:
     uint32 PLUGIN_API release() override { return 1; }
 };
 
-// Records the restarts asked for.
-class RecordingComponentHandler : public StandIn<IComponentHandler> {
+// The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order; and the restarts asked for.
+class EditRecorder : public StandIn<IComponentHandler> {
 public:
-    tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
-    tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API restartComponent(int32 flags) override
+    tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
+    tresult PLUGIN_API restartComponent(int32 flags) override { return restarts.push_back(flags), kResultOk; }
+    tresult log(const char* format, ParamID id, double value)
     {
-        restarts.push_back(flags);
+        char text[48];
+        std::snprintf(text, sizeof text, format, unsigned(id), value);
+        edits.push_back(text);
         return kResultOk;
     }
+    std::vector<std::string> edits;
     std::vector<int32> restarts;
 };
+using RecordingComponentHandler = EditRecorder;
 
 // The processor's side: each message's id, and the command and value of the editor's integers.
 class MessageRecorder : public StandIn<IConnectionPoint> {
@@ -99,6 +108,82 @@ public:
     std::vector<std::pair<int32_t, double>> hiddenCalls; // index, value
 };
 
+// The host's run loop on poll(): keeps each handler only while registered, calls it without a reference.
+class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
+public:
+    using Event = Linux::IEventHandler;
+    using Timer = Linux::ITimerHandler;
+    tresult PLUGIN_API registerEventHandler(Event* handler, int fd) override { return add({handler, nullptr, fd}); }
+    tresult PLUGIN_API unregisterEventHandler(Event* handler) override { return remove(handler, "event"); }
+    tresult PLUGIN_API registerTimer(Timer* handler, uint64 interval) override
+    {
+        return intervals.push_back(interval), add({nullptr, handler, -1});
+    }
+    tresult PLUGIN_API unregisterTimer(Timer* handler) override { return remove(handler, "timer"); }
+
+    // Every timer once, and with `events` each handler ready within `timeoutMs`, while still registered.
+    void runOnce(int timeoutMs, bool events = true)
+    {
+        std::vector<pollfd> fds;
+        for (const Entry& e : entries)
+            if (e.event && events)
+                fds.push_back({e.fd, POLLIN, 0});
+        poll(fds.data(), fds.size(), timeoutMs);
+        std::vector<FUnknown*> ready;
+        for (const Entry& e : entries)
+            if (e.timer || std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; }))
+                ready.push_back(e.handler());
+        for (FUnknown* handler : ready)
+            if (auto it = find(handler); it != entries.end())
+                it->timer ? it->timer->onTimer() : it->event->onFDIsSet(it->fd);
+    }
+    template <typename Done>
+    bool runUntil(Done done, int limitMs = 3000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+        while (!done() && std::chrono::steady_clock::now() < end)
+            runOnce(5);
+        return done();
+    }
+    void fireTimers() { runOnce(0, false); } // every registered timer once, as a tick would
+    size_t count(bool timers) const
+    {
+        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
+    }
+    bool refuse = false;            // every registration fails
+    std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
+    std::vector<uint64> intervals;  // of each timer offered, in milliseconds
+
+private:
+    struct Entry {
+        IPtr<Linux::IEventHandler> event; // one of the two, referenced while registered
+        IPtr<Linux::ITimerHandler> timer;
+        int fd;
+        FUnknown* handler() const { return event ? static_cast<FUnknown*>(event.get()) : timer.get(); }
+    };
+    tresult add(Entry entry)
+    {
+        if (refuse || !entry.handler())
+            return kResultFalse;
+        entries.push_back(std::move(entry));
+        return kResultOk;
+    }
+    std::vector<Entry>::iterator find(FUnknown* handler)
+    {
+        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
+    }
+    tresult remove(FUnknown* handler, const char* kind)
+    {
+        auto it = find(handler);
+        if (it == entries.end())
+            return kInvalidArgument;
+        entries.erase(it); // drops the host's reference at once, as a plain host would
+        calls.push_back(kind);
+        return kResultOk;
+    }
+    std::vector<Entry> entries;
+};
+
 // A controller a host initialised, HOME at a fresh empty folder: no test reads a user's settings.
 class ControllerFixture : public ::testing::Test {
 protected:
@@ -143,7 +228,7 @@ protected:
     ScopedHome home;
     HostApplication host; // the SDK's host object is never freed by reference counting
     IPtr<Vextoria3Controller> controller;
-    RecordingComponentHandler handler;
+    EditRecorder handler;
     MessageRecorder peer;
     RecordingEditor editor;
 };

@@ -238,26 +238,9 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
     EXPECT_EQ(hiddenValues(), kHiddenDefaults);
 }
 
-// A host's run loop: keeps the timers registered with it and runs them when told.
-struct RunLoop : StandIn<Linux::IRunLoop> {
-    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override { return kResultFalse; }
-    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kResultFalse; }
-    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
-    {
-        timers.push_back(handler);
-        return kResultOk;
-    }
-    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override
-    {
-        std::erase(timers, handler);
-        return kResultOk;
-    }
-    std::vector<Linux::ITimerHandler*> timers;
-};
-
 TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_its_run_loop)
 {
-    RunLoop loop;
+    FakeHostRunLoop loop;
     editor.frame = &loop;
     controller->setEditor(&editor);
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
@@ -287,14 +270,14 @@ TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_i
         EXPECT_EQ(controller->getCurrentProgram(), program) << value;
     }
     EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
-    ASSERT_EQ(loop.timers.size(), 1u);
-    loop.timers[0]->onTimer();
+    ASSERT_EQ(loop.count(true), 1u);
+    loop.fireTimers();
     EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
-    EXPECT_TRUE(loop.timers.empty()) << "one shot";
+    EXPECT_EQ(loop.count(true), 0u) << "one shot";
     // A call waiting when the window closes leaves its loop; the host letting go drops it.
     controller->setParamNormalized(36, 0.0);
     controller->setEditor(nullptr);
-    EXPECT_TRUE(loop.timers.empty());
+    EXPECT_EQ(loop.count(true), 0u);
     controller->terminate();
     controller = nullptr;
 }

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace EditorTest {
 
@@ -19,23 +18,6 @@ using namespace VSTGUI;
 using namespace ControllerTest;
 using Steinberg::int64;
 using Steinberg::tresult;
-
-// The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
-class EditRecorder : public StandIn<IComponentHandler> {
-public:
-    tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
-    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
-    tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
-    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return kResultOk; }
-    tresult log(const char* format, ParamID id, double value)
-    {
-        char text[48];
-        std::snprintf(text, sizeof text, format, unsigned(id), value);
-        edits.push_back(text);
-        return kResultOk;
-    }
-    std::vector<std::string> edits;
-};
 
 // The editor as the host would have it open, on a frame the test gives or on its own face.
 class OpenEditor : public Vextoria3Editor {
@@ -87,7 +69,6 @@ protected:
     void SetUp() override
     {
         ControllerFixture::SetUp();
-        controller->setComponentHandler(&host);
         editor = new OpenEditor(controller, nullptr);
         editor->openOn(frame = new CFrame(CRect(0, 0, 860, 300), editor));
     }
@@ -118,7 +99,7 @@ protected:
 
     BundlePictures pictures;
     ScopedManualRunLoop runLoop;
-    EditRecorder host;
+    EditRecorder& host = handler;
     MessageRecorder& processor = peer;
     OpenEditor* editor = nullptr;
     CFrame* frame = nullptr; // the editor's; closed by its close

@@ -9,92 +9,14 @@
 #include "ids.h"
 #include "pluginterfaces/gui/iplugview.h"
 
-#include <chrono>
 #include <fstream>
 #include <functional>
-#include <poll.h>
 
 using namespace EditorTest;
 using namespace Vextoria3Ids;
 using BridgeLoop = Steinberg::Vst::RunLoop;
 
 namespace {
-// The host's run loop on poll(): keeps each handler only while registered, calls it without a reference.
-class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
-public:
-    using Event = Linux::IEventHandler;
-    using Timer = Linux::ITimerHandler;
-    tresult PLUGIN_API registerEventHandler(Event* handler, int fd) override { return add({handler, nullptr, fd}); }
-    tresult PLUGIN_API unregisterEventHandler(Event* handler) override { return remove(handler, "event"); }
-    tresult PLUGIN_API registerTimer(Timer* handler, uint64 interval) override
-    {
-        return intervals.push_back(interval), add({nullptr, handler, -1});
-    }
-    tresult PLUGIN_API unregisterTimer(Timer* handler) override { return remove(handler, "timer"); }
-
-    // Every timer once, and with `events` each handler ready within `timeoutMs`, while still registered.
-    void runOnce(int timeoutMs, bool events = true)
-    {
-        std::vector<pollfd> fds;
-        for (const Entry& e : entries)
-            if (e.event && events)
-                fds.push_back({e.fd, POLLIN, 0});
-        poll(fds.data(), fds.size(), timeoutMs);
-        std::vector<FUnknown*> ready;
-        for (const Entry& e : entries)
-            if (e.timer || std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; }))
-                ready.push_back(e.handler());
-        for (FUnknown* handler : ready)
-            if (auto it = find(handler); it != entries.end())
-                it->timer ? it->timer->onTimer() : it->event->onFDIsSet(it->fd);
-    }
-    template <typename Done>
-    bool runUntil(Done done, int limitMs = 3000)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done() && std::chrono::steady_clock::now() < end)
-            runOnce(5);
-        return done();
-    }
-    void fireTimers() { runOnce(0, false); } // every registered timer once, as a tick would
-    size_t count(bool timers) const
-    {
-        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
-    }
-    bool refuse = false;            // every registration fails
-    std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
-    std::vector<uint64> intervals;  // of each timer offered, in milliseconds
-
-private:
-    struct Entry {
-        IPtr<Linux::IEventHandler> event; // one of the two, referenced while registered
-        IPtr<Linux::ITimerHandler> timer;
-        int fd;
-        FUnknown* handler() const { return event ? static_cast<FUnknown*>(event.get()) : timer.get(); }
-    };
-    tresult add(Entry entry)
-    {
-        if (refuse || !entry.handler())
-            return kResultFalse;
-        entries.push_back(std::move(entry));
-        return kResultOk;
-    }
-    std::vector<Entry>::iterator find(FUnknown* handler)
-    {
-        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
-    }
-    tresult remove(FUnknown* handler, const char* kind)
-    {
-        auto it = find(handler);
-        if (it == entries.end())
-            return kInvalidArgument;
-        entries.erase(it); // drops the host's reference at once, as a plain host would
-        calls.push_back(kind);
-        return kResultOk;
-    }
-    std::vector<Entry> entries;
-};
-
 // The plug frame: offers `loop` as its run loop and sizes the view as asked.
 class FakePlugFrame : public StandIn<IPlugFrame> {
 public:
