@@ -22,20 +22,6 @@ namespace ControllerTest {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-// Answers FUnknown and the one interface a stand-in implements; the test owns the stand-ins.
-template <typename Interface>
-class StandIn : public Interface {
-public:
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        const bool known = FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Interface::iid);
-        *obj = known ? this : nullptr;
-        return known ? kResultOk : kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-};
-
 // The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order; and the restarts asked for.
 class EditRecorder : public StandIn<IComponentHandler> {
 public:
@@ -96,11 +82,7 @@ public:
     {
         noteCalls.emplace_back(notes, notes + count);
     }
-    bool setHiddenParameter(int32_t index, double value) override
-    {
-        hiddenCalls.push_back({index, value});
-        return true;
-    }
+    bool setHiddenParameter(int32_t i, double value) override { return hiddenCalls.push_back({i, value}), true; }
     FUnknown* hostFrame() const override { return frame; }
     FUnknown* frame = nullptr; // where a host may offer its run loop
     std::vector<std::vector<int8_t>> scopeCalls;

@@ -8,10 +8,6 @@
 #include "public.sdk/source/vst/vstpresetfile.h"
 #include "toolkit/toolkit_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 namespace EditorTest {
 
 using namespace VSTGUI;

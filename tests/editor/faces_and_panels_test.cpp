@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <dlfcn.h>
-#include <filesystem>
 #include <numeric>
 
 using namespace EditorTest;
@@ -273,11 +272,7 @@ TEST(PanelValues, CountChangesKeepThePlaceAndNoSuchCountOrPitchEffectChangesAnyt
         {convertHz, 0.5f, "5020"},      {convertPitchFx, 1.5f, ""},      {convertPitchFx, -0.1f, ""}, {convertPitchFx, NAN, ""}};
     for (const auto& [convert, value, text] : texts)
         EXPECT_EQ(convert(value), text) << value;
-}
-
-TEST(MidiAssignPanel, TwentyFixedNumbersNoneEditable)
-{
-    ScopedManualRunLoop runLoop;
+    ScopedManualRunLoop runLoop; // the MIDI assignment panel: twenty fixed numbers, none editable
     auto panel = SharedPointer<MidiAssignContainer>::adopt(new MidiAssignContainer(CRect(0, 0, 330, 210)));
     EXPECT_EQ(std::pair(panel->labels[19]->getText(), panel->spinBoxes[19]->number), std::pair(std::string("DLY SYNC"), 108));
     EXPECT_EQ(panel->spinBoxes[10]->getViewSize(), CRect(262, 2, 310, 22)) << "the second column";

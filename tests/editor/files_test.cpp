@@ -1,17 +1,12 @@
 // Dropped presets load (broken ones change nothing); the user settings file saved, reset, never waited for.
 #include "EditorHarness.h"
 
-#include "Vextoria3Cids.h"
-#include "dsp/FactoryBank.h"
 #include "editor/UserDefaults.h"
 #include "processor/Vextoria3.h"
-#include "public.sdk/source/vst/vstpresetfile.h"
 #include "settings/SettingsFile.h"
 
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <sys/stat.h>
 
@@ -255,6 +250,20 @@ TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverw
     EXPECT_FALSE(UserDefaults::closeGate());
     EXPECT_TRUE(std::filesystem::is_directory(path()));
     std::filesystem::remove(path());
+
+    // An empty home is no home, and not a number keeps the gate shut.
+    setenv("HOME", "", 1);
+    EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
+    EXPECT_FALSE(UserDefaults::writeLayout(0));
+    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
+    EXPECT_FALSE(std::filesystem::exists("/.harlowmint")) << "nothing made at the root";
+    SettingsFile file;
+    for (const char* active : {"nan", "-NAN(1)", "0", "abc", "0.0e5"}) {
+        file.setText("Plugin", "active", active);
+        EXPECT_FALSE(file.defaultsEnabled()) << active;
+    }
+    file.setText("Plugin", "active", "1");
+    EXPECT_TRUE(file.defaultsEnabled());
 }
 
 TEST_F(UserDefaultsTest, AWriteThroughSymbolicLinksReplacesTheFileTheyLeadToAndKeepsThem)
@@ -282,20 +291,4 @@ TEST_F(UserDefaultsTest, AWriteThroughSymbolicLinksReplacesTheFileTheyLeadToAndK
         EXPECT_FALSE(UserDefaults::writeLayout(0)) << target;
     }
     EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(second) && !fs::exists(home.path() + "/missing"));
-}
-
-TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
-{
-    setenv("HOME", "", 1);
-    EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
-    EXPECT_FALSE(UserDefaults::writeLayout(0));
-    EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
-    EXPECT_FALSE(std::filesystem::exists("/.harlowmint")) << "nothing made at the root";
-    SettingsFile file;
-    for (const char* active : {"nan", "-NAN(1)", "0", "abc", "0.0e5"}) {
-        file.setText("Plugin", "active", active);
-        EXPECT_FALSE(file.defaultsEnabled()) << active;
-    }
-    file.setText("Plugin", "active", "1");
-    EXPECT_TRUE(file.defaultsEnabled());
 }

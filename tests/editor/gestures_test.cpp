@@ -3,7 +3,6 @@
 
 #include "controls/Menu.h"
 #include "controls/SimpleDisplay.h"
-#include "dsp/MidiEventRing.h"
 #include "editor/FxView.h"
 #include "editor/MidiSlicerView.h"
 #include "editor/Oscilloscope.h"

@@ -7,9 +7,7 @@
 #include "editor/RunLoopBridge.h"
 #include "editor/UserDefaults.h"
 #include "ids.h"
-#include "pluginterfaces/gui/iplugview.h"
 
-#include <fstream>
 #include <functional>
 
 using namespace EditorTest;

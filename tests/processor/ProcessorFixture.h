@@ -64,13 +64,10 @@ inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint3
 }
 
 // The controller's side: logs each command with its payload size ("askpresonus": its number), keeps the notes.
-struct LoggingPeer : IConnectionPoint
+struct LoggingPeer : StandIn<IConnectionPoint>
 {
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID, void**) override { return kNoInterface; }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
         const void* data = nullptr;

@@ -55,6 +55,20 @@ struct SafeHostMessage : HostMessage
     SafeHostMessage() { attributeList = new SafeAttributeList; }
 };
 
+// Answers FUnknown and the one interface a stand-in implements; the test owns the stand-ins.
+template <typename Interface>
+class StandIn : public Interface {
+public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        const bool known = FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Interface::iid);
+        *obj = known ? this : nullptr;
+        return known ? kResultOk : kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+};
+
 // The SDK's host context, making messages of the kind above, or refusing to when told.
 struct MessageHost : HostApplication
 {
