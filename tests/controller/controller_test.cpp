@@ -15,7 +15,6 @@ using ParametersTest = ControllerFixture;
 using MessagesTest = ControllerFixture;
 using StateTest = ControllerFixture;
 using ProgramTest = ControllerFixture;
-using HiddenCalls = decltype(RecordingEditor::hiddenCalls);
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInfinity = std::numeric_limits<double>::infinity();
@@ -220,7 +219,7 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
     // Values out of range are refused one by one and not echoed; the view size is never a state's.
     ASSERT_EQ(controller->setState(streamOf(controllerState(1, {0.75, 0.5, 1.5, kNaN, -0.5, 1, 0.25}))), kResultOk);
     EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
-    EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
+    EXPECT_EQ(editor.hiddenCalls, (decltype(editor.hiddenCalls) {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
 
     // Saved defaults apply only behind an open gate, out-of-range values one by one refused; no FX tab key.
     const std::string keys = "size=0.5\ndarkmode=1\nscopestyle=0.5\nknobspeed=2\nmovetoast=-1\neditfx=1\nfxtab=1\n";

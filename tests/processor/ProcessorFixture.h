@@ -94,11 +94,7 @@ protected:
     static constexpr int32 kMaxBlock = 256;
 
     void SetUp() override { prepare(*processor); processor->connect(&peer); }
-    void TearDown() override
-    {
-        processor->setActive(false);
-        processor->terminate();
-    }
+    void TearDown() override { processor->setActive(false), processor->terminate(); }
     void prepare(Vextoria3& instance)
     {
         ASSERT_EQ(instance.initialize(&host), kResultOk);

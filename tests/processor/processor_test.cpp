@@ -260,19 +260,6 @@ TEST_F(Records, WhileActiveAStateOrPresetWaitsForTheNextBlockOrTheDeactivation)
     EXPECT_EQ(dsp().getCurrentProgram(), 0);
 }
 
-TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
-{
-    // slice sent, whether it is taken, the slice selected after it
-    const std::tuple<int64, tresult, int32> cases[] = {
-        {3, kResultOk, 3},      {-1, kResultOk, -1}, {15, kResultOk, 15},           {16, kResultFalse, 15},
-        {-2, kResultFalse, 15}, {0, kResultOk, 0},   {4294967299, kResultFalse, 0}, {-4294967297, kResultFalse, 0}};
-    for (const auto& [slice, result, selected] : cases)
-    {
-        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", slice)), result) << slice;
-        EXPECT_EQ(dsp().getSelectedSlice(), selected) << slice;
-    }
-}
-
 // A tick asks until refused, then sends new notes and scope bytes; without a message the notes wait, bytes go.
 TEST_F(Records, EachTickSendsTheNewNotesWholeAndTheScopeBytesOnceAndAsksTheHostUntilRefused)
 {
@@ -349,5 +336,14 @@ TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot
         ASSERT_EQ(run(block, running ? 64 : 0), kResultOk);
         EXPECT_EQ(state(), before);
         EXPECT_EQ(dsp().getSelectedSlice(), -1);
+    }
+    // Slice pads: slice sent, whether it is taken, the slice selected after it
+    const std::tuple<int64, tresult, int32> cases[] = {
+        {3, kResultOk, 3},      {-1, kResultOk, -1}, {15, kResultOk, 15},           {16, kResultFalse, 15},
+        {-2, kResultFalse, 15}, {0, kResultOk, 0},   {4294967299, kResultFalse, 0}, {-4294967297, kResultFalse, 0}};
+    for (const auto& [slice, result, selected] : cases)
+    {
+        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", slice)), result) << slice;
+        EXPECT_EQ(dsp().getSelectedSlice(), selected) << slice;
     }
 }
