@@ -187,10 +187,16 @@ protected:
         controller->setComponentHandler(&handler);
         controller->connect(&peer);
     }
+    std::string settingsFile() const { return home.settingsFolder() + "/Vextoria3.conf"; }
     void writeSettings(const std::string& text) const
     {
         std::filesystem::create_directories(home.settingsFolder());
-        std::ofstream(home.settingsFolder() + "/Vextoria3.conf") << text;
+        std::ofstream(settingsFile()) << text;
+    }
+    std::string settingsText() const
+    {
+        std::ifstream file(settingsFile());
+        return std::string(std::istreambuf_iterator<char>(file), {});
     }
     // A message as a peer would send it, in a list that holds empty values too.
     static IPtr<IMessage> makeMessage(const char* messageId)

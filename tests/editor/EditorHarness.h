@@ -2,6 +2,7 @@
 // The editor around a controller a host initialised, on an offscreen frame taking mouse events; the pictures.
 #include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
+#include "controls/Menu.h"
 #include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
 #include "offscreen.h"
@@ -85,6 +86,12 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
+    void pick(Menu* menu, int row) // the pointer over row `row`, then a left click there
+    {
+        const CPoint where(menu->getViewSize().left + 50, menu->getViewSize().top + row * 20 + 12);
+        frame->platformOnMouseMoved(where, CButtonState());
+        click(where.x, where.y);
+    }
     void buildFace(int32 style) // the test's frame becomes the editor's own face of `style`
     {
         editor->close();

@@ -238,8 +238,7 @@ TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceRebuiltAtTheNextTickAndTheNext
     editor.showSettings();
     CView* rackOverlay = editor.settingsView;
     editor.processUISelect(0.f);
-    std::ifstream file(home.settingsFolder() + "/Vextoria3.conf");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "[Plugin]\nuiid=0\n");
+    EXPECT_EQ(settingsText(), "[Plugin]\nuiid=0\n");
     EXPECT_EQ(editor.settingsView, rackOverlay) << "nothing rebuilt inside the switch's event";
     editor.idle();
     EXPECT_EQ(editor.baseSize[2], 600.0);

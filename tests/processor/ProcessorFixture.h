@@ -40,7 +40,6 @@ void writeAt(Bytes& bytes, size_t offset, Value value)
 
 constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts
 
-// A program record with one parameter changed.
 inline Bytes withParam(Bytes record, int32 id, double value)
 {
     writeAt(record, paramOffset(id), value);

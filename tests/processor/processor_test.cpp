@@ -64,7 +64,6 @@ struct MessageWithoutAttributes : HostMessage
 
 } // namespace
 
-// One counted factory: the processor, then its controller; anything else refused; the last release clears it.
 TEST(ModuleFactory, OneCountedFactoryOffersTheProcessorThenItsControllerAndRefusesTheRest)
 {
     IPluginFactory* factory = GetPluginFactory();
