@@ -1,5 +1,4 @@
-// Parameters' texts, what a host should never send, the processor's messages, the MIDI mapping;
-// the controller's and the processor's states, the user's saved defaults and the programs.
+// Parameter texts, bad host calls, messages, MIDI mapping, states, saved defaults and programs.
 #include "ControllerHarness.h"
 
 #include "dsp/FactoryBank.h"
@@ -16,7 +15,6 @@ using ParametersTest = ControllerFixture;
 using MessagesTest = ControllerFixture;
 using StateTest = ControllerFixture;
 using ProgramTest = ControllerFixture;
-using HiddenCalls = decltype(RecordingEditor::hiddenCalls);
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInfinity = std::numeric_limits<double>::infinity();
@@ -35,8 +33,7 @@ TEST_F(ParametersTest, values_show_their_text_midi_maps_to_them_and_bad_host_cal
         EXPECT_EQ(controller->getParamStringByValue(id, value, text), kResultOk) << id << " " << value;
         EXPECT_EQ(narrow(text), expected) << "id " << id << " value " << value;
     }
-    // PitchFx Id names the curve the DSP plays (int(2v), as stored values always played) at each
-    // value the FX panel's knob writes, and its text reads back to a value playing that curve.
+    // PitchFx Id's text names the curve the DSP plays (int(2v)) and reads back to a value playing it.
     const char* const curveNames[] = {"Scratch", "Tape Stop", "Vibratox"}; // by PitchCurves::Id
     for (double value : {0.0, 0.2, 0.4, 0.49, 0.5, 0.66, 0.7, 0.99, 1.0}) {
         const int32 plays = PitchCurves::idOf(value);
@@ -222,10 +219,9 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
     // Values out of range are refused one by one and not echoed; the view size is never a state's.
     ASSERT_EQ(controller->setState(streamOf(controllerState(1, {0.75, 0.5, 1.5, kNaN, -0.5, 1, 0.25}))), kResultOk);
     EXPECT_EQ(hiddenValues(), (std::vector<double> {0, 0.5, 0, 1, 0, 1, 0.25}));
-    EXPECT_EQ(editor.hiddenCalls, (HiddenCalls {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
+    EXPECT_EQ(editor.hiddenCalls, (decltype(editor.hiddenCalls) {{1, 0.5}, {5, 1.0}, {6, 0.25}}));
 
-    // Saved defaults apply only behind an open gate; values out of range are refused one by one,
-    // and the FX tab has no key.
+    // Saved defaults apply only behind an open gate, out-of-range values one by one refused; no FX tab key.
     const std::string keys = "size=0.5\ndarkmode=1\nscopestyle=0.5\nknobspeed=2\nmovetoast=-1\neditfx=1\nfxtab=1\n";
     const std::pair<std::string, std::vector<double>> cases[] = {
         {"[Plugin]\nactive=1.000000\n" + keys, {0.5, 1, 0.5, 1, 0, 1, 0}},
@@ -241,26 +237,9 @@ TEST_F(StateTest, states_and_saved_defaults_are_read_value_by_value_or_refused_w
     EXPECT_EQ(hiddenValues(), kHiddenDefaults);
 }
 
-// A host's run loop: keeps the timers registered with it and runs them when told.
-struct RunLoop : StandIn<Linux::IRunLoop> {
-    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override { return kResultFalse; }
-    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kResultFalse; }
-    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
-    {
-        timers.push_back(handler);
-        return kResultOk;
-    }
-    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override
-    {
-        std::erase(timers, handler);
-        return kResultOk;
-    }
-    std::vector<Linux::ITimerHandler*> timers;
-};
-
 TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_its_run_loop)
 {
-    RunLoop loop;
+    FakeHostRunLoop loop;
     editor.frame = &loop;
     controller->setEditor(&editor);
     controller->getHiddenParameters().setParamValue(HiddenParamIndex::size, 0.5);
@@ -284,23 +263,20 @@ TEST_F(ProgramTest, programs_keep_their_edits_and_id_36_restarts_the_host_from_i
     ASSERT_EQ(controller->getProgramName(36, 0, name.data()), kResultOk);
     EXPECT_EQ(name, std::u16string(127, u'n') + u'\0' + u'#') << "cut to fit";
 
-    // Id 36 asks the host to re-read. A host may hold a lock around setParamNormalized and take it
-    // again in restartComponent: with a run loop in the editor's plug frame, the restart waits for
-    // the loop, and the calls asked for meanwhile (above) join it.
+    // Id 36 asks the host to re-read, from the plug frame's run loop (never inside the host's call), joined.
     for (auto [value, program] : {std::pair {1.0, 15}, {1.0 / 15.0, 1}, {1.7, 15}, {-0.2, 0}}) {
         EXPECT_EQ(controller->setParamNormalized(36, value), kResultOk);
         EXPECT_EQ(controller->getCurrentProgram(), program) << value;
     }
     EXPECT_TRUE(handler.restarts.empty()) << "nothing inside the host's call";
-    ASSERT_EQ(loop.timers.size(), 1u);
-    loop.timers[0]->onTimer();
+    ASSERT_EQ(loop.count(true), 1u);
+    loop.fireTimers();
     EXPECT_EQ(handler.restarts, std::vector<int32> {kParamValuesChanged});
-    EXPECT_TRUE(loop.timers.empty()) << "one shot";
-    // A call waiting when the window closes leaves its loop, which may stop with it; the host
-    // letting go drops it.
+    EXPECT_EQ(loop.count(true), 0u) << "one shot";
+    // A call waiting when the window closes leaves its loop; the host letting go drops it.
     controller->setParamNormalized(36, 0.0);
     controller->setEditor(nullptr);
-    EXPECT_TRUE(loop.timers.empty());
+    EXPECT_EQ(loop.count(true), 0u);
     controller->terminate();
     controller = nullptr;
 }

@@ -1,5 +1,4 @@
-// The parameters as a host lists them: registration order, flags by kind, the texts at the
-// edges of each kind and the texts taken back; and the host's name as the editor reads it.
+// The parameters as a host lists them, their texts at each edge read back; the host's name as the editor reads it.
 #include "ControllerHarness.h"
 #include "editor/PluginWrapper.h"
 

@@ -1,18 +1,13 @@
 #pragma once
-// Shared by the editor tests: the editor around a controller a host initialised, a recording
-// host and processor, an offscreen frame that takes synthetic mouse events, the bundle's pictures.
+// The editor around a controller a host initialised, on an offscreen frame taking mouse events; the pictures.
 #include "Vextoria3Cids.h"
 #include "controller/ControllerHarness.h"
+#include "controls/Menu.h"
 #include "dsp/FactoryBank.h"
 #include "editor/Vextoria3Editor.h"
 #include "offscreen.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
 #include "toolkit/toolkit_test_support.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
 
 namespace EditorTest {
 
@@ -20,52 +15,6 @@ using namespace VSTGUI;
 using namespace ControllerTest;
 using Steinberg::int64;
 using Steinberg::tresult;
-
-// The host's side of the edits: "begin 23", "perform 23 0.500", "end 23", in order.
-class EditRecorder : public StandIn<IComponentHandler> {
-public:
-    tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin %u", id, 0); }
-    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform %u %.3f", id, v); }
-    tresult PLUGIN_API endEdit(ParamID id) override { return log("end %u", id, 0); }
-    tresult PLUGIN_API restartComponent(Steinberg::int32) override { return kResultOk; }
-    tresult log(const char* format, ParamID id, double value)
-    {
-        char text[48];
-        std::snprintf(text, sizeof text, format, unsigned(id), value);
-        edits.push_back(text);
-        return kResultOk;
-    }
-    std::vector<std::string> edits;
-};
-
-// The processor's side: each message's id, and the command and value of the editor's integers.
-class MessageRecorder : public StandIn<IConnectionPoint> {
-public:
-    struct Received {
-        std::string id, command;
-        int64 integer = 0;
-    };
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage* message) override
-    {
-        const char* id = message->getMessageID();
-        Received& entry = received.emplace_back(Received {id ? id : "", ""});
-        for (const char* command : {"setslice", "linuxtimer"})
-            if (message->getAttributes()->getInt(command, entry.integer) == kResultOk)
-                entry.command = command;
-        return kResultOk;
-    }
-    std::vector<int64> slices() const // every "setslice" value, in order
-    {
-        std::vector<int64> values;
-        for (const Received& entry : received)
-            if (entry.command == "setslice")
-                values.push_back(entry.integer);
-        return values;
-    }
-    std::vector<Received> received;
-};
 
 // The editor as the host would have it open, on a frame the test gives or on its own face.
 class OpenEditor : public Vextoria3Editor {
@@ -117,9 +66,6 @@ protected:
     void SetUp() override
     {
         ControllerFixture::SetUp();
-        controller->setComponentHandler(&host);
-        controller->disconnect(&peer);
-        controller->connect(&processor);
         editor = new OpenEditor(controller, nullptr);
         editor->openOn(frame = new CFrame(CRect(0, 0, 860, 300), editor));
     }
@@ -127,7 +73,6 @@ protected:
     {
         editor->close();
         editor->release();
-        controller->disconnect(&processor);
         ControllerFixture::TearDown();
     }
     template <typename View>
@@ -141,6 +86,12 @@ protected:
     void move(CCoord x, CCoord y) { frame->platformOnMouseMoved(CPoint(x, y), CButtonState(kLButton)); }
     void release(CCoord x, CCoord y, int32 state = kLButton) { frame->platformOnMouseUp(CPoint(x, y), CButtonState(state)); }
     void click(CCoord x, CCoord y, int32 state = kLButton) { press(x, y, state), release(x, y, state); }
+    void pick(Menu* menu, int row) // the pointer over row `row`, then a left click there
+    {
+        const CPoint where(menu->getViewSize().left + 50, menu->getViewSize().top + row * 20 + 12);
+        frame->platformOnMouseMoved(where, CButtonState());
+        click(where.x, where.y);
+    }
     void buildFace(int32 style) // the test's frame becomes the editor's own face of `style`
     {
         editor->close();
@@ -151,8 +102,8 @@ protected:
 
     BundlePictures pictures;
     ScopedManualRunLoop runLoop;
-    EditRecorder host;
-    MessageRecorder processor;
+    EditRecorder& host = handler;
+    MessageRecorder& processor = peer;
     OpenEditor* editor = nullptr;
     CFrame* frame = nullptr; // the editor's; closed by its close
 };

@@ -1,21 +1,12 @@
-// The files the editor reads and writes. Dropped preset files the SDK wrote load into the
-// processor and the controller and name the program; broken files, other types and other things
-// under a preset's name change nothing. The user settings file in a temporary home: the twelve
-// keys of a save, the reset's closed gate, files that must be neither waited for nor
-// overwritten, and links that must stay.
+// Dropped presets load (broken ones change nothing); the user settings file saved, reset, never waited for.
 #include "EditorHarness.h"
 
-#include "Vextoria3Cids.h"
-#include "dsp/FactoryBank.h"
 #include "editor/UserDefaults.h"
 #include "processor/Vextoria3.h"
-#include "public.sdk/source/vst/vstpresetfile.h"
 #include "settings/SettingsFile.h"
 
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <sys/stat.h>
 
@@ -45,8 +36,7 @@ struct RawPackage : IDataPackage, NonAtomicReferenceCounted {
     std::vector<RawItem> items;
 };
 
-// What a load changes: the processor's record, the controller's parameters and hidden
-// settings, and the name of its current program.
+// What a load changes: the processor's record, the controller's values and hidden settings, the program name.
 struct Snapshot {
     Bytes processorState;
     std::vector<double> params, hidden;
@@ -103,9 +93,7 @@ protected:
         taken.programName = narrow(name);
         return taken;
     }
-    // The processor holds `record` (but pitch bend, the live MIDI value), the controller too (but
-    // the program number, which a state never switches), the hidden settings (but the view size,
-    // which stays with the screen) and the name.
+    // All hold the load but pitch bend (live MIDI), the program number and the view size (the screen's).
     void expectLoaded(const Bytes& record, const std::vector<double>& hidden, const std::string& name)
     {
         const Snapshot now = snapshot();
@@ -129,12 +117,6 @@ protected:
 
 class UserDefaultsTest : public ControllerFixture {
 protected:
-    std::string path() const { return home.settingsFolder() + "/Vextoria3.conf"; }
-    std::string text() const
-    {
-        std::ifstream file(path());
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
     PluginWrapper wrapper() const { return PluginWrapper(controller); }
 };
 
@@ -192,8 +174,7 @@ TEST_F(PresetDropTest, BrokenFilesAndOtherThingsChangeNothing)
         EXPECT_EQ(snapshot(), before) << i;
     }
 
-    // Not a preset by its name or its kind; paths end at the first NUL or the item's end; only
-    // path items are paths.
+    // Not a preset by name or kind; paths end at the first NUL or the item's end; only path items are paths.
     std::filesystem::create_directories(folder + "dir.vstpreset");
     std::filesystem::create_directories(folder + "a.b");
     ASSERT_EQ(mkfifo((folder + "fifo.vstpreset").c_str(), 0600), 0);
@@ -222,78 +203,49 @@ TEST_F(UserDefaultsTest, SaveWritesTheTwelveKeysInOrderResetClosesOnlyTheGateAnd
     std::string saved = "[Plugin]\nactive=1.000000\nsize=0.333333\ndarkmode=0.000000\nknobspeed=1.000000\nscopestyle=0.500000\n"
                         "movetoast=0.000000\neditfx=1.000000\nscopespeed=0.250000\nstretch=1.000000\nnodirect=0.000000\n"
                         "pitchset=1.000000\nreplayseq=0.500000\n";
-    EXPECT_EQ(text(), saved);
+    EXPECT_EQ(settingsText(), saved);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.settingsFolder()), {}), 1) << "no temporary file left";
     ASSERT_TRUE(UserDefaults::closeGate());
-    EXPECT_EQ(text(), saved.replace(saved.find("active=1"), 8, "active=0"));
+    EXPECT_EQ(settingsText(), saved.replace(saved.find("active=1"), 8, "active=0"));
     ASSERT_TRUE(UserDefaults::writeLayout(0));
-    EXPECT_EQ(text(), saved + "uiid=0\n");
+    EXPECT_EQ(settingsText(), saved + "uiid=0\n");
 
     writeSettings("[Plugin]\nuiid=0\n");
     ASSERT_TRUE(UserDefaults::save(wrapper()));
-    EXPECT_EQ(text().find("[Plugin]\nuiid=0\nactive=1.000000\nsize="), text().find("[Plugin]"));
+    EXPECT_EQ(settingsText().find("[Plugin]\nuiid=0\nactive=1.000000\nsize="), settingsText().find("[Plugin]"));
 }
 
 TEST_F(UserDefaultsTest, FilesThatAreNoPlainSmallFileAreNeitherWaitedForNorOverwritten)
 {
     writeSettings("");
-    std::filesystem::remove(path());
-    ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
+    std::filesystem::remove(settingsFile());
+    ASSERT_EQ(mkfifo(settingsFile().c_str(), 0600), 0);
     auto attempt = std::async(std::launch::async, [this] {
         SettingsFile::prepare(home.path()); // as the processor and the controller start
-        SettingsFile().load(path());
+        SettingsFile().load(settingsFile());
         return std::pair(UserDefaults::readLayout(), UserDefaults::writeLayout(0));
     });
     const bool finished = attempt.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     if (!finished)
-        close(open(path().c_str(), O_WRONLY | O_NONBLOCK)); // let a blocked reader go
+        close(open(settingsFile().c_str(), O_WRONLY | O_NONBLOCK)); // let a blocked reader go
     ASSERT_TRUE(finished) << "a FIFO must not hold the host";
     EXPECT_EQ(attempt.get(), std::pair(int32(kUiRack), false));
-    EXPECT_TRUE(std::filesystem::is_fifo(path()));
-    std::filesystem::remove(path());
+    EXPECT_TRUE(std::filesystem::is_fifo(settingsFile()));
+    std::filesystem::remove(settingsFile());
 
     const std::string oversized = "[Plugin]\nuiid=0\n;" + std::string(SettingsFile::kMaxBytes, 'x') + "\n";
     writeSettings(oversized);
     EXPECT_EQ(UserDefaults::readLayout(), kUiRack);
     EXPECT_FALSE(UserDefaults::save(wrapper()));
-    EXPECT_EQ(text(), oversized);
-    std::filesystem::remove(path());
+    EXPECT_EQ(settingsText(), oversized);
+    std::filesystem::remove(settingsFile());
 
-    std::filesystem::create_directory(path()); // unreadable as a file
+    std::filesystem::create_directory(settingsFile()); // unreadable as a file
     EXPECT_FALSE(UserDefaults::closeGate());
-    EXPECT_TRUE(std::filesystem::is_directory(path()));
-    std::filesystem::remove(path());
-}
+    EXPECT_TRUE(std::filesystem::is_directory(settingsFile()));
+    std::filesystem::remove(settingsFile());
 
-TEST_F(UserDefaultsTest, AWriteThroughSymbolicLinksReplacesTheFileTheyLeadToAndKeepsThem)
-{
-    namespace fs = std::filesystem;
-    const std::string dotfiles = home.path() + "/dotfiles/", second = dotfiles + "second";
-    writeSettings("");
-    fs::remove(path());
-    fs::create_directories(dotfiles);
-    std::ofstream(dotfiles + "Vextoria3.conf") << "; mine\n[Plugin]\nuiid = 1\n";
-    fs::create_symlink(second, path());
-    fs::create_symlink("Vextoria3.conf", second); // relative to its own folder
-    ASSERT_TRUE(UserDefaults::writeLayout(0));
-    EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(second));
-    EXPECT_EQ(text(), "; mine\n[Plugin]\nuiid=0\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), {}), 2) << "no temporary file left";
-
-    // A dangling link: its file is made where its folder is, else nothing is; a loop is refused.
-    fs::remove(dotfiles + "Vextoria3.conf");
-    ASSERT_TRUE(UserDefaults::writeLayout(1));
-    EXPECT_EQ(text(), "[Plugin]\nuiid=1\n");
-    for (const std::string& target : {home.path() + "/missing/Vextoria3.conf", path()}) {
-        fs::remove(second);
-        fs::create_symlink(target, second);
-        EXPECT_FALSE(UserDefaults::writeLayout(0)) << target;
-    }
-    EXPECT_TRUE(fs::is_symlink(path()) && fs::is_symlink(second) && !fs::exists(home.path() + "/missing"));
-}
-
-TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
-{
+    // An empty home is no home, and not a number keeps the gate shut.
     setenv("HOME", "", 1);
     EXPECT_EQ(SettingsFile::homeFolder(), std::nullopt);
     EXPECT_FALSE(UserDefaults::writeLayout(0));
@@ -306,4 +258,31 @@ TEST_F(UserDefaultsTest, AnEmptyHomeIsNoHomeAndNotANumberKeepsTheGateShut)
     }
     file.setText("Plugin", "active", "1");
     EXPECT_TRUE(file.defaultsEnabled());
+}
+
+TEST_F(UserDefaultsTest, AWriteThroughSymbolicLinksReplacesTheFileTheyLeadToAndKeepsThem)
+{
+    namespace fs = std::filesystem;
+    const std::string dotfiles = home.path() + "/dotfiles/", second = dotfiles + "second";
+    writeSettings("");
+    fs::remove(settingsFile());
+    fs::create_directories(dotfiles);
+    std::ofstream(dotfiles + "Vextoria3.conf") << "; mine\n[Plugin]\nuiid = 1\n";
+    fs::create_symlink(second, settingsFile());
+    fs::create_symlink("Vextoria3.conf", second); // relative to its own folder
+    ASSERT_TRUE(UserDefaults::writeLayout(0));
+    EXPECT_TRUE(fs::is_symlink(settingsFile()) && fs::is_symlink(second));
+    EXPECT_EQ(settingsText(), "; mine\n[Plugin]\nuiid=0\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), {}), 2) << "no temporary file left";
+
+    // A dangling link: its file is made where its folder is, else nothing is; a loop is refused.
+    fs::remove(dotfiles + "Vextoria3.conf");
+    ASSERT_TRUE(UserDefaults::writeLayout(1));
+    EXPECT_EQ(settingsText(), "[Plugin]\nuiid=1\n");
+    for (const std::string& target : {home.path() + "/missing/Vextoria3.conf", settingsFile()}) {
+        fs::remove(second);
+        fs::create_symlink(target, second);
+        EXPECT_FALSE(UserDefaults::writeLayout(0)) << target;
+    }
+    EXPECT_TRUE(fs::is_symlink(settingsFile()) && fs::is_symlink(second) && !fs::exists(home.path() + "/missing"));
 }

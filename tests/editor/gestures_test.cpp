@@ -1,10 +1,7 @@
-// Edits on the RACK face built offscreen: what the host hears, the value read-out, the
-// right-click menus, the tick's deferred work, the toast and note lights.
+// Edits on the RACK face: what the host hears, the read-out, menus, the tick's work, the toast, note lights.
 #include "EditorHarness.h"
 
-#include "controls/Menu.h"
 #include "controls/SimpleDisplay.h"
-#include "dsp/MidiEventRing.h"
 #include "editor/FxView.h"
 #include "editor/MidiSlicerView.h"
 #include "editor/Oscilloscope.h"
@@ -53,14 +50,7 @@ protected:
             rows += (rows.empty() ? "" : ",") + item.name + (item.checked ? "*" : "");
         return rows;
     }
-    void pick(Menu* menu, int row) // the pointer over row `row`, then a left click there
-    {
-        const CPoint where(menu->getViewSize().left + 50, menu->getViewSize().top + row * 20 + 12);
-        frame->platformOnMouseMoved(where, CButtonState());
-        click(where.x, where.y);
-    }
 };
-using E = Vextoria3Editor;
 
 } // namespace
 
@@ -104,7 +94,7 @@ TEST_F(GesturesTest, TheHostHearsGesturesOnlyForRealParameters)
 TEST_F(GesturesTest, RightClickMenusOpenInsideTheWindowMarkTheChoiceAndPickAsWholeGestures)
 {
     controller->setParamNormalized(kFxSelect, 0.5);
-    EXPECT_EQ(rightClick(467, 250, &E::fxSelectMenu), "Reverb,Bit Crusher,HP Filter*,Pitch FX,Random");
+    EXPECT_EQ(rightClick(467, 250, &Vextoria3Editor::fxSelectMenu), "Reverb,Bit Crusher,HP Filter*,Pitch FX,Random");
     Menu* fx = editor->fxSelectMenu;
     EXPECT_EQ(fx->getViewSize(), CRect(467, 142, 567, 250)) << "50 px above the bottom: opens upwards";
     host.edits.clear();
@@ -113,7 +103,7 @@ TEST_F(GesturesTest, RightClickMenusOpenInsideTheWindowMarkTheChoiceAndPickAsWho
     EXPECT_FALSE(fx->isVisible());
 
     controller->getHiddenParameters().setParamValue(2, 1.0);
-    EXPECT_EQ(rightClick(300, 100, &E::oscModeMenu), "SquaryScope,Waveform,Smoothy*");
+    EXPECT_EQ(rightClick(300, 100, &Vextoria3Editor::oscModeMenu), "SquaryScope,Waveform,Smoothy*");
     Menu* scope = editor->oscModeMenu;
     EXPECT_EQ(scope->getViewSize(), CRect(300, 100, 400, 168));
     pick(scope, 1);
@@ -121,7 +111,7 @@ TEST_F(GesturesTest, RightClickMenusOpenInsideTheWindowMarkTheChoiceAndPickAsWho
     EXPECT_FALSE(editor->scopeView->smooth) << "the controller's echo restyles the scope";
     EXPECT_EQ(host.edits.size(), 3u) << "a hidden setting, not a parameter";
     editor->scopeView->setViewSize(CRect(236, 250, 772, 300)); // a scope at the bottom edge
-    rightClick(300, 280, &E::oscModeMenu);
+    rightClick(300, 280, &Vextoria3Editor::oscModeMenu);
     EXPECT_EQ(scope->getViewSize(), CRect(300, 232, 400, 300)) << "moved up just enough";
 }
 
@@ -185,7 +175,6 @@ TEST_F(GesturesTest, NotesLightThePadOfTheLatestHeldKeyAndAreForgottenWhenTheTre
     EXPECT_FALSE(editor->leftOver()) << "a rebuild forgets held keys";
 }
 
-// Every way a gesture can be open, against every way the tree can go.
 TEST_F(GesturesTest, AGestureOpenWhenTheTreeGoesEndsOnceTowardsTheHostAndNothingOfItSurvives)
 {
     const std::tuple<const char*, std::function<void()>, Edits, std::vector<int64>> gestures[] = {

@@ -1,7 +1,4 @@
-// The editor's roads to its host: the controller wrapper (edits, hidden settings with their
-// echo, changes coming back), the run-loop bridge onto the host's loop, and the editor in a real
-// X window as a host opens it: refused sizes, failed opens, two views, the layout switch and the
-// layout read back, a file dropped from another client, a release without removing.
+// The controller wrapper, the run-loop bridge, and the editor in a real X window as a host opens it.
 #include "EditorHarness.h"
 #include "toolkit/x11_drag_source.h"
 
@@ -10,96 +7,14 @@
 #include "editor/RunLoopBridge.h"
 #include "editor/UserDefaults.h"
 #include "ids.h"
-#include "pluginterfaces/gui/iplugview.h"
 
-#include <chrono>
-#include <fstream>
 #include <functional>
-#include <poll.h>
 
 using namespace EditorTest;
 using namespace Vextoria3Ids;
 using BridgeLoop = Steinberg::Vst::RunLoop;
 
 namespace {
-// The host's run loop (Linux::IRunLoop) on poll(): it keeps each handler only while registered
-// and calls it without a reference of its own.
-class FakeHostRunLoop : public StandIn<Linux::IRunLoop> {
-public:
-    using Event = Linux::IEventHandler;
-    using Timer = Linux::ITimerHandler;
-    tresult PLUGIN_API registerEventHandler(Event* handler, int fd) override { return add({handler, nullptr, fd}); }
-    tresult PLUGIN_API unregisterEventHandler(Event* handler) override { return remove(handler, "event"); }
-    tresult PLUGIN_API registerTimer(Timer* handler, uint64 interval) override
-    {
-        return intervals.push_back(interval), add({nullptr, handler, -1});
-    }
-    tresult PLUGIN_API unregisterTimer(Timer* handler) override { return remove(handler, "timer"); }
-
-    // Every timer once, and with `events` each handler whose descriptor is ready within
-    // `timeoutMs`; each only while it is still registered, without a reference of the host's.
-    void runOnce(int timeoutMs, bool events = true)
-    {
-        std::vector<pollfd> fds;
-        for (const Entry& e : entries)
-            if (e.event && events)
-                fds.push_back({e.fd, POLLIN, 0});
-        poll(fds.data(), fds.size(), timeoutMs);
-        std::vector<FUnknown*> ready;
-        for (const Entry& e : entries)
-            if (e.timer || std::any_of(fds.begin(), fds.end(), [&](auto& p) { return p.fd == e.fd && p.revents; }))
-                ready.push_back(e.handler());
-        for (FUnknown* handler : ready)
-            if (auto it = find(handler); it != entries.end())
-                it->timer ? it->timer->onTimer() : it->event->onFDIsSet(it->fd);
-    }
-    template <typename Done>
-    bool runUntil(Done done, int limitMs = 3000)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done() && std::chrono::steady_clock::now() < end)
-            runOnce(5);
-        return done();
-    }
-    void fireTimers() { runOnce(0, false); } // every registered timer once, as a tick would
-    size_t count(bool timers) const
-    {
-        return size_t(std::count_if(entries.begin(), entries.end(), [timers](const Entry& e) { return bool(e.timer) == timers; }));
-    }
-    bool refuse = false;            // every registration fails
-    std::vector<std::string> calls; // "event", "timer" for each unregistration that found its handler
-    std::vector<uint64> intervals;  // of each timer offered, in milliseconds
-
-private:
-    struct Entry {
-        IPtr<Linux::IEventHandler> event; // one of the two, referenced while registered
-        IPtr<Linux::ITimerHandler> timer;
-        int fd;
-        FUnknown* handler() const { return event ? static_cast<FUnknown*>(event.get()) : timer.get(); }
-    };
-    tresult add(Entry entry)
-    {
-        if (refuse || !entry.handler())
-            return kResultFalse;
-        entries.push_back(std::move(entry));
-        return kResultOk;
-    }
-    std::vector<Entry>::iterator find(FUnknown* handler)
-    {
-        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.handler() == handler; });
-    }
-    tresult remove(FUnknown* handler, const char* kind)
-    {
-        auto it = find(handler);
-        if (it == entries.end())
-            return kInvalidArgument;
-        entries.erase(it); // drops the host's reference at once, as a plain host would
-        calls.push_back(kind);
-        return kResultOk;
-    }
-    std::vector<Entry> entries;
-};
-
 // The plug frame: offers `loop` as its run loop and sizes the view as asked.
 class FakePlugFrame : public StandIn<IPlugFrame> {
 public:
@@ -283,7 +198,7 @@ TEST_F(WindowTest, RefusedSizesAndFailedOpensChangeNothingAndEveryWayOfLettingGo
     EXPECT_EQ(hostLoop.count(false), 1u) << "the X connection";
     EXPECT_TRUE(hostLoop.runUntil([&] { return editor.getFrame()->getDirtyRect().isEmpty(); })) << "the host's loop paints";
     EXPECT_TRUE(hostLoop.runUntil([&] {
-        return std::count_if(peer.received.begin(), peer.received.end(), [](auto& m) { return m.messageId == "IntMessage"; }) >= 2;
+        return std::count_if(peer.received.begin(), peer.received.end(), [](auto& m) { return m.id == "IntMessage"; }) >= 2;
     }, 1000)) << "ticks reach the processor";
     EXPECT_TRUE(editor.fxPanel && !editor.fxPanel->isVisible()) << "the first tick applied the FX panel setting";
     view->removed();
@@ -323,8 +238,7 @@ TEST_F(WindowTest, TheLayoutSwitchIsRecordedAtOnceRebuiltAtTheNextTickAndTheNext
     editor.showSettings();
     CView* rackOverlay = editor.settingsView;
     editor.processUISelect(0.f);
-    std::ifstream file(home.settingsFolder() + "/Vextoria3.conf");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "[Plugin]\nuiid=0\n");
+    EXPECT_EQ(settingsText(), "[Plugin]\nuiid=0\n");
     EXPECT_EQ(editor.settingsView, rackOverlay) << "nothing rebuilt inside the switch's event";
     editor.idle();
     EXPECT_EQ(editor.baseSize[2], 600.0);

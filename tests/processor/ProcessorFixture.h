@@ -40,7 +40,6 @@ void writeAt(Bytes& bytes, size_t offset, Value value)
 
 constexpr size_t paramOffset(int32 id) { return 8 + 8 * static_cast<size_t>(id); } // after the two counts
 
-// A program record with one parameter changed.
 inline Bytes withParam(Bytes record, int32 id, double value)
 {
     writeAt(record, paramOffset(id), value);
@@ -63,15 +62,11 @@ inline IPtr<IMessage> binaryMessage(const char* command, const void* data, uint3
     return message;
 }
 
-// The controller's side of the connection: logs each command with its payload size (the
-// number for "askpresonus") and keeps the note records' fields; answers as told.
-struct LoggingPeer : IConnectionPoint
+// The controller's side: logs each command with its payload size ("askpresonus": its number), keeps the notes.
+struct LoggingPeer : StandIn<IConnectionPoint>
 {
     tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
     tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID, void**) override { return kNoInterface; }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
     tresult PLUGIN_API notify(IMessage* message) override
     {
         const void* data = nullptr;
@@ -98,11 +93,7 @@ protected:
     static constexpr int32 kMaxBlock = 256;
 
     void SetUp() override { prepare(*processor); processor->connect(&peer); }
-    void TearDown() override
-    {
-        processor->setActive(false);
-        processor->terminate();
-    }
+    void TearDown() override { processor->setActive(false), processor->terminate(); }
     void prepare(Vextoria3& instance)
     {
         ASSERT_EQ(instance.initialize(&host), kResultOk);

@@ -1,7 +1,4 @@
-// The module's factory, and the processor as a host and the editor drive it: buses, parameter
-// changes, input layouts, block lengths and transports a host should never send; program
-// records as a host's state or a dropped preset, taken at once while idle and by the next block
-// (or the deactivation) while running; the editor's tick, and its messages refused when malformed.
+// The factory, and the processor driven by a host and the editor: buses, blocks, transports, records, messages.
 #include "ProcessorFixture.h"
 
 #include "ids.h"
@@ -67,9 +64,6 @@ struct MessageWithoutAttributes : HostMessage
 
 } // namespace
 
-// The module's one factory, handed out again with one more reference each time: the processor
-// first, distributable, then its controller; a class twice, an index, an info, a class or an
-// interface it has not are refused, and the last release clears it.
 TEST(ModuleFactory, OneCountedFactoryOffersTheProcessorThenItsControllerAndRefusesTheRest)
 {
     IPluginFactory* factory = GetPluginFactory();
@@ -127,8 +121,7 @@ TEST_F(Process, AWaitingStateThenTheLastPointOfEachQueueApplyBeforeTheBlocksAudi
     EXPECT_TRUE(equalSamples(block.audio.output(1), block.audio.input(1), kMaxBlock));
 }
 
-// Buses are one mono or stereo pair, stereo again after a refusal. Bypassed, a mono input
-// feeds both sides; no input reads as silence; a block without outputs takes its changes.
+// Mono or stereo pairs only; bypassed mono feeds both sides, no input is silence, no outputs still take changes.
 TEST_F(Process, OnlyMonoOrStereoPairsAreTakenAndEveryInputLayoutFillsBothOutputs)
 {
     ASSERT_EQ(processor->setActive(false), kResultOk);
@@ -160,9 +153,7 @@ TEST_F(Process, OnlyMonoOrStereoPairsAreTakenAndEveryInputLayoutFillsBothOutputs
     EXPECT_EQ(dsp().getParameter(kRollAmt), 0.3f);
 }
 
-// A block longer than the maximum goes through in pieces, and a host that stops sending its
-// transport is taken as going on: both continue the clock where the last piece ended, so
-// they sound as blocks of the maximum size that each bring their transport.
+// Over-long blocks go in pieces and a missing transport is taken as going on: both sound as maximum-size blocks.
 TEST_F(Process, SplitBlocksAndBlocksWithoutContextContinueTheSliceClock)
 {
     constexpr int32 kLongBlock = 3 * kMaxBlock + 17; // a slice is 13230 samples at 100 bpm
@@ -205,9 +196,7 @@ TEST_F(Process, SplitBlocksAndBlocksWithoutContextContinueTheSliceClock)
     reference->terminate();
 }
 
-// Transports no host should send: an unusable tempo or rate keeps the last good beat length,
-// positions are kept inside the range where every length the engine derives from them is
-// defined (the sanitizer build checks the conversions), and every sample stays finite.
+// Unusable tempos or rates keep the last good beat; positions stay where lengths are defined; samples stay finite.
 TEST_F(Process, ExtremeTransportsGiveFiniteOutputInEverySample)
 {
     using Context = ProcessContext;
@@ -262,8 +251,7 @@ TEST_F(Records, WhileActiveAStateOrPresetWaitsForTheNextBlockOrTheDeactivation)
             EXPECT_EQ(gate(), 0.125f);
             ASSERT_EQ(processor->setActive(false), kResultOk);
         }
-    // The program slot of a preset never switches the program; a payload beyond the 64 KiB a
-    // record reader looks at is cut there, not refused whole.
+    // A preset's program slot never switches the program; a payload past the 64 KiB read is cut, not refused.
     Bytes preset = withParam(withParam(state(), kGateSize, 0.75), kFactoryPresets, 1.0);
     preset.resize(Vextoria3::kMaxStateBytes + 1000, 0xEE);
     EXPECT_EQ(loadPreset(preset), kResultOk);
@@ -271,22 +259,7 @@ TEST_F(Records, WhileActiveAStateOrPresetWaitsForTheNextBlockOrTheDeactivation)
     EXPECT_EQ(dsp().getCurrentProgram(), 0);
 }
 
-TEST_F(Records, SlicePadsSelectASliceOrNoneAndRefuseTheRest)
-{
-    // slice sent, whether it is taken, the slice selected after it
-    const std::tuple<int64, tresult, int32> cases[] = {
-        {3, kResultOk, 3},      {-1, kResultOk, -1}, {15, kResultOk, 15},           {16, kResultFalse, 15},
-        {-2, kResultFalse, 15}, {0, kResultOk, 0},   {4294967299, kResultFalse, 0}, {-4294967297, kResultFalse, 0}};
-    for (const auto& [slice, result, selected] : cases)
-    {
-        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", slice)), result) << slice;
-        EXPECT_EQ(dsp().getSelectedSlice(), selected) << slice;
-    }
-}
-
-// Each editor tick asks the host until the controller refuses the question, then sends the
-// notes since the last tick (if any) and the scope's new bytes (also none). When the host
-// cannot make a message the notes stay for the next tick's, the scope's bytes are gone.
+// A tick asks until refused, then sends new notes and scope bytes; without a message the notes wait, bytes go.
 TEST_F(Records, EachTickSendsTheNewNotesWholeAndTheScopeBytesOnceAndAsksTheHostUntilRefused)
 {
     ASSERT_EQ(processor->setActive(true), kResultOk);
@@ -362,5 +335,14 @@ TEST_F(Records, MalformedRecordsAndMessagesAreRefusedAndNeverReachTheWaitingSlot
         ASSERT_EQ(run(block, running ? 64 : 0), kResultOk);
         EXPECT_EQ(state(), before);
         EXPECT_EQ(dsp().getSelectedSlice(), -1);
+    }
+    // Slice pads: slice sent, whether it is taken, the slice selected after it
+    const std::tuple<int64, tresult, int32> cases[] = {
+        {3, kResultOk, 3},      {-1, kResultOk, -1}, {15, kResultOk, 15},           {16, kResultFalse, 15},
+        {-2, kResultFalse, 15}, {0, kResultOk, 0},   {4294967299, kResultFalse, 0}, {-4294967297, kResultFalse, 0}};
+    for (const auto& [slice, result, selected] : cases)
+    {
+        EXPECT_EQ(processor->notify(intMessage("IntMessage", "setslice", slice)), result) << slice;
+        EXPECT_EQ(dsp().getSelectedSlice(), selected) << slice;
     }
 }

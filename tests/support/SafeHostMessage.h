@@ -6,10 +6,7 @@
 
 namespace Steinberg::Vst {
 
-// The SDK's host list with two faults of its own mended. It never frees the buffer of an
-// empty binary value, and every editor tick sends one: empty values are noted here only.
-// It hands a binary value to a string read, which copies twice the value's size: here a
-// string is read only from a string value and bytes only from a binary one.
+// The SDK's host list mended: empty binary values (which it leaks) noted here only; strings and bytes kept apart.
 class SafeAttributeList : public HostAttributeList
 {
 public:
@@ -56,6 +53,20 @@ private:
 struct SafeHostMessage : HostMessage
 {
     SafeHostMessage() { attributeList = new SafeAttributeList; }
+};
+
+// Answers FUnknown and the one interface a stand-in implements; the test owns the stand-ins.
+template <typename Interface>
+class StandIn : public Interface {
+public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        const bool known = FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Interface::iid);
+        *obj = known ? this : nullptr;
+        return known ? kResultOk : kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
 };
 
 // The SDK's host context, making messages of the kind above, or refusing to when told.
